@@ -1,0 +1,71 @@
+#include "app/display_settings.h"
+
+#include "app/runtime.h"
+
+namespace app {
+
+int GetScreenWidth(Runtime& rt)
+{
+    return rt.display.mode().width();
+}
+
+int GetScreenHeight(Runtime& rt)
+{
+    return rt.display.mode().height();
+}
+
+bool IsAtGameResolution(Runtime& rt)
+{
+    Project& p = rt.project;
+    p.SavedScreenWidth = GetScreenWidth(rt);
+    p.SavedScreenHeight = GetScreenHeight(rt);
+    const int w = p.SavedScreenWidth;
+    const int h = p.SavedScreenHeight;
+    return (p.Resolution == 0 && w == 640 && h == 480) || (p.Resolution == 1 && w == 800 && h == 600)
+        || (p.Resolution == 2 && w == 1024 && h == 768);
+}
+
+QString ResolutionLabelText(Runtime& rt)
+{
+    QString s = rt.strings(7);
+    if (s.size() >= 2 && s.endsWith(u'.'))
+        s.chop(1);
+    if (s.size() >= 8 && (s.right(7).toLower() == QLatin1String("640x480") || s.right(7) == QLatin1String("640*480")))
+        s.chop(7);
+    if (s.size() >= 10 && (s.right(9).toLower() == QLatin1String("640 x 480") || s.right(9) == QLatin1String("640 * 480")))
+        s.chop(9);
+    while (s.endsWith(u' '))
+        s.chop(1);
+    switch (rt.project.Resolution) {
+    case 0: s += QStringLiteral(" 640x480."); break;
+    case 1: s += QStringLiteral(" 800x600."); break;
+    case 2: s += QStringLiteral(" 1024x768."); break;
+    default: break;
+    }
+    return s;
+}
+
+} // namespace app
+
+namespace app {
+
+void SwitchToGameResolution(Runtime& rt)
+{
+    if (IsAtGameResolution(rt))
+        return;
+    switch (rt.project.Resolution) {
+    case 0: SetDisplayMode(rt, 640, 480); break;
+    case 1: SetDisplayMode(rt, 800, 600); break;
+    case 2: SetDisplayMode(rt, 1024, 768); break;
+    default: return;
+    }
+    rt.clock().sleep(1000);
+}
+
+void SetDisplayMode(Runtime& rt, int width, int height)
+{
+    if (!rt.display.setMode(QSize(width, height)))
+        rt.ShowErrorReport(QStringLiteral(" Unable to change display resolution. Mode not supported."));
+}
+
+} // namespace app

@@ -1,0 +1,446 @@
+#include "app/frm_welcome.h"
+
+#include "app/display_settings.h"
+#include "app/logo_pictures.h"
+#include "app/media_names.h"
+#include "app/runtime.h"
+#include "app/startup.h"
+#include "engine/game.h"
+#include "platform/failure.h"
+
+#include <QDir>
+#include <QFontMetrics>
+
+namespace app {
+
+namespace {
+
+using Kind = platform::Element::Kind;
+
+const QColor kDesignTextColor(128, 0, 255);
+constexpr int kWelcomeBackground = 0x000000;
+
+QFont timesNewRoman(double points, bool bold = false)
+{
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPointSizeF(points);
+    font.setBold(bold);
+    return font;
+}
+
+// Windows colour values keep red in the low byte.
+QColor fromBgr(std::int32_t value)
+{
+    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
+}
+
+} // namespace
+
+template <typename Step>
+bool FrmWelcome::quietly(Step&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const std::exception&) {
+        return false;
+    }
+}
+
+FrmWelcome::FrmWelcome(Runtime& rt) : m_rt(rt), m_window(std::make_unique<platform::SceneWindow>(QStringLiteral("frmWelcome")))
+{
+    m_window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Window);
+    m_window->setBackground(fromBgr(kWelcomeBackground));
+    m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers) { Form_KeyDown(key); };
+    m_window->onCloseRequest = [this] {
+        Form_Unload();
+        return true;
+    };
+    createElements();
+}
+
+FrmWelcome::~FrmWelcome() = default;
+
+void FrmWelcome::createElements()
+{
+    auto label = [this](const QString& name, int l, int t, int w, int h, const QString& text, bool shown) {
+        platform::Element* e = m_window->create(Kind::Label, name);
+        e->setGeometryTwips(l, t, w, h);
+        e->setText(text);
+        e->setFont(timesNewRoman(11.25));
+        e->setForeColor(kDesignTextColor);
+        e->setShown(shown);
+        return e;
+    };
+    platform::Element* name = label(QStringLiteral("txtAdventureName"), -120, 240, 4995, 735, QStringLiteral("..."), true);
+    name->setFont(timesNewRoman(26.25));
+    name->setForeColor(Qt::white);
+    name->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+
+    const QString designButtons[] = {QStringLiteral("Start"), QStringLiteral("Load"), QStringLiteral("Exit")};
+    for (int i = 0; i < 3; ++i) {
+        platform::Element* b = label(QStringLiteral("lblButton(%1)").arg(i), 0, 1080 + 480 * i, 4785, 300, designButtons[i], true);
+        b->setFont(timesNewRoman(14.25, true));
+        b->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        b->setCursor(Qt::PointingHandCursor);
+        b->onClick = [this, i](Qt::MouseButton button) {
+            if (button == Qt::LeftButton)
+                lblButton_Click(static_cast<std::int16_t>(i));
+        };
+        platform::Element* img = m_window->create(Kind::Image, QStringLiteral("Img(%1)").arg(i));
+        img->setGeometryTwips(0, 1080 + 480 * i, 4785, 300);
+        img->setShown(false);
+        img->setCursor(Qt::PointingHandCursor);
+        img->onClick = [this, i](Qt::MouseButton button) {
+            if (button == Qt::LeftButton)
+                Img_Click(static_cast<std::int16_t>(i));
+        };
+    }
+    m_window->create(Kind::Image, QStringLiteral("Img(3)"))->setShown(false);
+
+    platform::Element* chk = m_window->create(Kind::CheckBox, QStringLiteral("chkResolution"));
+    chk->setGeometryTwips(240, 2925, 195, 195);
+    chk->setShown(false);
+    chk->onClick = [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            lblResolution_Click();
+    };
+    platform::Element* res = label(QStringLiteral("lblResolution"), 525, 2880, 4305, 315, QStringLiteral("Change display resolution to 640 x 480."), false);
+    res->onClick = [this](Qt::MouseButton button) {
+        if (button == Qt::LeftButton)
+            lblResolution_Click();
+    };
+
+    label(QStringLiteral("txtVersion"), 240, 3120, 4515, 255, QString(), false);
+    label(QStringLiteral("lblAuthor"), 240, 3360, 1200, 255, QStringLiteral("Created by:"), false);
+    label(QStringLiteral("txtAuthor"), 1440, 3360, 3315, 255, QStringLiteral("Author"), false);
+    label(QStringLiteral("lblEmail"), 240, 3600, 1200, 255, QStringLiteral("E-mail:"), false);
+    label(QStringLiteral("txtEmail"), 1440, 3600, 3315, 255, QStringLiteral("e-mail"), false)->setCursor(Qt::PointingHandCursor);
+    label(QStringLiteral("lblHomepage"), 240, 3840, 1200, 255, QStringLiteral("Website:"), false);
+    label(QStringLiteral("txtHomepage"), 1440, 3840, 3315, 255, QString(), false)->setCursor(Qt::PointingHandCursor);
+
+    for (int k = 0; k < 4; ++k) {
+        platform::Element* logo = m_window->create(Kind::Image, QStringLiteral("imgLogos(%1)").arg(k));
+        logo->setPicture(LogoPicture(k));
+        logo->setShown(false);
+    }
+    platform::Element* logo = m_window->create(Kind::Image, QStringLiteral("imgLogo"));
+    logo->setPicture(LogoPicture(0));
+}
+
+void FrmWelcome::centre()
+{
+    const int screenW = GetScreenWidth(m_rt) * 15;
+    const int screenH = GetScreenHeight(m_rt) * 15;
+    m_top = screenH / 2 - m_height / 2;
+    m_left = screenW / 2 - m_width / 2;
+}
+
+void FrmWelcome::applyGeometry()
+{
+    m_window->setFixedSize(m_width / 15, m_height / 15);
+    m_window->setSceneSize(m_width / 15, m_height / 15);
+    m_window->move(m_left / 15, m_top / 15);
+    m_window->setWindowTitle(m_caption);
+}
+
+void FrmWelcome::Form_Load()
+{
+    Project& p = m_rt.project;
+    // 1-2
+    quietly([&] {
+        centre();
+        m_width = 4800;
+    });
+    // 3. Folders, only the first time (a CD game keeps the folders it chose).
+    quietly([&] {
+        if (!p.ProjectPath.isEmpty())
+            return;
+        QString folder = QDir::toNativeSeparators(m_rt.options().projectDir);
+        const QChar sep = QDir::separator();
+        p.ProjectPath = folder + sep;
+        if (p.ProjectPath.endsWith(QString(sep) + sep))
+            p.ProjectPath = folder;
+        p.FramesPath = p.ProjectPath + QStringLiteral("Frames") + sep;
+        p.AreasPath = p.ProjectPath + QStringLiteral("Areas") + sep;
+        p.IconsPath = p.ProjectPath + QStringLiteral("Icons") + sep;
+        p.ConfigPath = p.ProjectPath + QStringLiteral("Config") + sep;
+        if (p.SchemesPath.isEmpty())
+            p.SchemesPath = p.ProjectPath + QStringLiteral("Schemes") + sep;
+        if (p.InventoryPath.isEmpty())
+            p.InventoryPath = p.ProjectPath + QStringLiteral("Inventory") + sep;
+    });
+    // 4
+    m_rt.frame.ClearFrameHeader();
+    p.assignDefaults();
+    // 5
+    quietly([&] { LoadInterfaceStrings(m_rt); });
+    // 6
+    const QString general = p.ConfigPath + QStringLiteral("General");
+    if (!m_rt.files.fileExists(general)) {
+        const auto answer = m_rt.msgBox(m_rt.strings(29),
+                                        m_rt.strings(33) + u' ' + general + QStringLiteral("\r\n\r\n") + m_rt.strings(34)
+                                            + QStringLiteral("\r\n\r\n") + m_rt.strings(32),
+                                        platform::MsgIcon::Exclamation, platform::MsgButtons::OkCancel);
+        if (answer == platform::MsgAnswer::Cancel) {
+            Form_Unload();
+            return;
+        }
+    }
+    // 7
+    quietly([&] { ReadProjectSettings(m_rt); });
+    // 8. The information lines.
+    const int line = 255;
+    int y = 3000;
+    quietly([&] { element(QStringLiteral("txtAdventureName"))->setText(p.GameName); });
+    quietly([&] {
+        platform::Element* version = element(QStringLiteral("txtVersion"));
+        if (!p.GameVersion.isEmpty()) {
+            version->setText(p.GameVersion);
+            version->setTop(y);
+            y += line;
+            version->setShown(true);
+        } else {
+            version->setText(QString());
+            version->setShown(false);
+        }
+    });
+    const std::pair<const QString*, QString> infoLines[] = {
+        {&p.AuthorName, QStringLiteral("Author")},
+        {&p.AuthorEmail, QStringLiteral("Email")},
+        {&p.AuthorWebSite, QStringLiteral("Homepage")},
+    };
+    for (const auto& [value, suffix] : infoLines) {
+        quietly([&] {
+            if (value->isEmpty())
+                return;
+            platform::Element* text = element(QStringLiteral("txt") + suffix);
+            platform::Element* caption = element(QStringLiteral("lbl") + suffix);
+            text->setText(*value);
+            text->setTop(y);
+            caption->setTop(y);
+            y += line;
+            text->setShown(true);
+            caption->setShown(true);
+        });
+    }
+    quietly([&] {
+        platform::Element* chk = element(QStringLiteral("chkResolution"));
+        platform::Element* lbl = element(QStringLiteral("lblResolution"));
+        if (!IsAtGameResolution(m_rt) && p.DisplayChangeMode == 1) {
+            chk->setValue(1);
+            chk->setTop(y + 45);
+            lbl->setTop(y);
+            y += line;
+            chk->setShown(true);
+            lbl->setShown(true);
+        } else {
+            chk->setShown(false);
+            lbl->setShown(false);
+        }
+    });
+    quietly([&] {
+        m_height = y + 150;
+        m_caption = p.GameName;
+        centre();
+    });
+    // 9-15. From here a failure is reported once, after all steps ran.
+    bool failed = false;
+    failed |= !quietly([&] {
+        const auto stored = m_rt.settings.value(QStringLiteral("Games"), p.ProjectKey, QStringLiteral("ChangeResolution"));
+        const QString text = stored.value_or(QStringLiteral("1")).trimmed();
+        bool ok = false;
+        const int v = text.toInt(&ok);
+        if (!ok)
+            throw platform::Failure("Type mismatch");
+        element(QStringLiteral("chkResolution"))->setValue(v);
+    });
+    failed |= !quietly([&] { UseScheme(p.SchemeName); });
+    failed |= !quietly([&] {
+        element(QStringLiteral("lblAuthor"))->setText(m_rt.strings(4));
+        element(QStringLiteral("lblEmail"))->setText(m_rt.strings(5));
+        element(QStringLiteral("lblHomepage"))->setText(m_rt.strings(6));
+    });
+    failed |= !quietly([&] { element(QStringLiteral("lblResolution"))->setText(ResolutionLabelText(m_rt)); });
+    failed |= !quietly([&] { layoutLoadButtonAndLogo(); });
+    if (failed)
+        m_rt.ShowErrorReport(QStringLiteral(" Error loading project information."));
+    applyGeometry();
+}
+
+void FrmWelcome::showTextButton(int index)
+{
+    platform::Element* img = element(QStringLiteral("Img(%1)").arg(index));
+    platform::Element* button = element(QStringLiteral("lblButton(%1)").arg(index));
+    img->setShown(false);
+    button->setText(m_rt.strings(index + 1));
+    // Sized to its text, about the centre it was designed around.
+    const QFontMetrics metrics(button->font());
+    const int w = (metrics.horizontalAdvance(button->text()) + 4) * 15;
+    const int h = metrics.height() * 15;
+    const int centre = button->left() + button->width() / 2;
+    button->setGeometryTwips(centre - w / 2, button->top(), w, h);
+    button->setShown(true);
+}
+
+void FrmWelcome::UseScheme(const QString& schemeName)
+{
+    const QString folder = m_rt.project.SchemesPath + schemeName + QDir::separator();
+    const QString file = folder + QStringLiteral("Scheme.txt");
+    if (!m_rt.files.fileExists(file)) {
+        for (int i = 0; i < 3; ++i)
+            quietly([&] { showTextButton(i); });
+        return;
+    }
+    std::optional<formats::QuotedFieldReader> reader;
+    try {
+        reader.emplace(m_rt.openReader(file));
+        for (int i = 0; i < 3; ++i)
+            reader->skip();
+        const double n = formats::QuotedFieldReader::fieldNumber(reader->readString());
+        if (n == 0)
+            return;
+        for (long long i = 0; i < static_cast<long long>(n); ++i) {
+            QString field = QStringLiteral("[default]");
+            quietly([&] { field = reader->readString(); });
+            if (i > 3)
+                continue; // only the first four pictures have widgets
+            platform::Element* img = element(QStringLiteral("Img(%1)").arg(i));
+            const QString lower = field.toLower();
+            if (lower == QLatin1String("[none]") || lower == QLatin1String("[default]")) {
+                img->clearPicture();
+                img->setShown(false);
+            } else {
+                quietly([&] { img->setPicture(m_rt.LoadPicture(folder + field)); });
+                img->setShown(true);
+            }
+        }
+    } catch (const std::exception&) {
+        // A bad count abandons the scheme.
+        return;
+    }
+    quietly([&] {
+        platform::Element* tile = element(QStringLiteral("Img(3)"));
+        tile->setShown(false);
+        m_window->setBackgroundTile(tile->picture());
+    });
+    for (int i = 0; i < 3; ++i) {
+        quietly([&] {
+            if (!element(QStringLiteral("Img(%1)").arg(i))->hasPicture())
+                showTextButton(i);
+            else
+                element(QStringLiteral("lblButton(%1)").arg(i))->setShown(false);
+        });
+    }
+    // From here a failing step abandons the rest; nothing is ever reported.
+    quietly([&] {
+        const double v = formats::QuotedFieldReader::fieldNumber(reader->readString());
+        if (v == 0)
+            return;
+        auto colour = [&] { return fromBgr(static_cast<std::int32_t>(formats::QuotedFieldReader::fieldNumber(reader->readString()))); };
+        m_window->setBackground(colour());
+        element(QStringLiteral("txtAdventureName"))->setForeColor(colour());
+        const QColor text = colour();
+        for (const char* name : {"lblResolution", "txtVersion", "lblAuthor", "lblEmail", "lblHomepage", "txtAuthor", "txtEmail", "txtHomepage"})
+            element(QString::fromLatin1(name))->setForeColor(text);
+        if (v >= 4) {
+            const QColor buttons = colour();
+            for (int i = 0; i < 3; ++i)
+                element(QStringLiteral("lblButton(%1)").arg(i))->setForeColor(buttons);
+        }
+        if (reader->atEnd())
+            return;
+        for (int i = 0; i < 3; ++i)
+            reader->skip();
+        const double hideName = formats::QuotedFieldReader::fieldNumber(reader->readString());
+        element(QStringLiteral("txtAdventureName"))->setShown(hideName == 0);
+        if (reader->atEnd())
+            return;
+        reader->skip();
+        m_rt.project.LogoVariant = reader->readInt16();
+        m_rt.project.LogoAlternate = reader->readBoolean();
+    });
+}
+
+void FrmWelcome::layoutLoadButtonAndLogo()
+{
+    const Project& p = m_rt.project;
+    if (p.HideLoadButton) {
+        element(QStringLiteral("Img(1)"))->setShown(false);
+        element(QStringLiteral("lblButton(1)"))->setShown(false);
+        element(QStringLiteral("lblButton(2)"))->setTop(1560);
+    }
+    if (element(QStringLiteral("lblButton(1)"))->text().isEmpty()) {
+        element(QStringLiteral("lblButton(1)"))->setShown(false);
+        element(QStringLiteral("lblButton(2)"))->setTop(1560);
+    }
+    platform::Element* logo = element(QStringLiteral("imgLogo"));
+    logo->setShown(true);
+    logo->bringToFront();
+    logo->setTop(-720);
+    logo->setLeft(p.LogoAlternate ? 4440 : 4560);
+    int k = -1;
+    if (p.LogoVariant == 0)
+        k = p.LogoAlternate ? 2 : 0;
+    else if (p.LogoVariant == 1)
+        k = p.LogoAlternate ? 3 : 1;
+    if (k >= 0)
+        logo->setPicture(element(QStringLiteral("imgLogos(%1)").arg(k))->picture());
+}
+
+void FrmWelcome::Form_KeyDown(int key)
+{
+    if (key == Qt::Key_Escape)
+        Form_Unload();
+}
+
+void FrmWelcome::lblResolution_Click()
+{
+    platform::Element* chk = element(QStringLiteral("chkResolution"));
+    chk->setValue(chk->value() != 0 ? 0 : 1);
+}
+
+void FrmWelcome::ClickButton(std::int16_t index)
+{
+    if (index == 0 || index == 1) {
+        if (!ChooseCDFolders(m_rt))
+            return; // the CD dialog was needed and nothing starts
+    }
+    if (index == 0) {
+        engine::Game& game = m_rt.game();
+        const platform::Element* chk = element(QStringLiteral("chkResolution"));
+        if (chk->value() == 1 && chk->shown() && m_rt.project.DisplayChangeMode == 1) {
+            hideWindow();
+            SwitchToGameResolution(m_rt);
+        }
+        game.ResetAll();
+        hideWindow();
+        game.StartNewGame();
+        game.show();
+    } else if (index == 2) {
+        Form_Unload();
+    }
+}
+
+void FrmWelcome::Form_Unload()
+{
+    quietly([&] {
+        m_rt.settings.setValue(QStringLiteral("Games"), m_rt.project.ProjectKey, QStringLiteral("ChangeResolution"),
+                               QString::number(element(QStringLiteral("chkResolution"))->value()));
+    });
+    m_rt.EndProgram();
+}
+
+void FrmWelcome::show()
+{
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void FrmWelcome::hideWindow()
+{
+    m_window->hide();
+}
+
+} // namespace app

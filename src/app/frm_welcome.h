@@ -1,0 +1,63 @@
+#pragma once
+
+#include "platform/scene_window.h"
+
+#include <QString>
+
+#include <cstdint>
+#include <memory>
+
+namespace app {
+
+class Runtime;
+
+// The welcome window: the game's name, version and author, the Start, Load
+// and Exit buttons and the offer to change the display resolution. Its load
+// handler is the program's start-up.
+class FrmWelcome {
+public:
+    explicit FrmWelcome(Runtime& rt);
+    ~FrmWelcome();
+
+    platform::SceneWindow& window() { return *m_window; }
+    platform::Element* element(const QString& name) const { return m_window->element(name); }
+
+    // Window geometry in twips. The window has no frame or title bar, so its
+    // inner size is its size.
+    int left() const { return m_left; }
+    int top() const { return m_top; }
+    int width() const { return m_width; }
+    int height() const { return m_height; }
+    QString caption() const { return m_caption; }
+
+    void Form_Load();
+    void Form_KeyDown(int key);
+    void Form_Unload();
+    void ClickButton(std::int16_t index);
+    void lblButton_Click(std::int16_t index) { ClickButton(index); }
+    void Img_Click(std::int16_t index) { ClickButton(index); }
+    void lblResolution_Click();
+
+    // The scheme: button pictures, background tile, colours, logo choice.
+    void UseScheme(const QString& schemeName);
+
+    void show();
+    void hideWindow();
+
+private:
+    void createElements();
+    void centre();
+    void applyGeometry();
+    void layoutLoadButtonAndLogo();
+    void showTextButton(int index);
+    // Applies one step of start-up, skipping it silently when it fails.
+    template <typename Step>
+    bool quietly(Step&& step);
+
+    Runtime& m_rt;
+    std::unique_ptr<platform::SceneWindow> m_window;
+    int m_left = 0, m_top = 0, m_width = 4800, m_height = 4500;
+    QString m_caption;
+};
+
+} // namespace app

@@ -1,0 +1,111 @@
+#include "app/media_names.h"
+
+#include "app/runtime.h"
+#include "formats/quoted_field_writer.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+namespace app {
+
+namespace {
+
+struct Packaged {
+    const char* usual;
+    const char* numbered;
+};
+
+constexpr Packaged kPackaged[] = {
+    {".ico", ".002"}, {".cur", ".003"}, {".bmp", ".004"}, {".jpg", ".005"},
+    {".gif", ".006"}, {".wmf", ".007"}, {".emf", ".008"}, {".wav", ".010"},
+    {".mid", ".011"}, {".mp3", ".012"}, {".avi", ".014"},
+};
+
+QString runFromCdPath(const Runtime& rt)
+{
+    return rt.project.ProjectPath + QStringLiteral("RunFromCD.dat");
+}
+
+} // namespace
+
+QString MapMediaFileName(Runtime& rt, const QString& name)
+{
+    // Names too short to hold an extension (the empty one too) come back
+    // unchanged and unreported.
+    if (name.size() < 5 || rt.files.fileExists(name))
+        return name;
+    QString result = name;
+    const QString extension = name.right(4).toLower();
+    for (const Packaged& p : kPackaged) {
+        if (extension == QLatin1String(p.usual)) {
+            result = name.left(name.size() - 4) + QLatin1String(p.numbered);
+            break;
+        }
+    }
+    if (!rt.files.fileExists(result)) {
+        rt.msgBox(rt.strings(29), rt.strings(33) + u' ' + result + QStringLiteral("\r\n\r\n") + rt.strings(34),
+                  platform::MsgIcon::Exclamation);
+    }
+    return result;
+}
+
+QString ReadCDDrive(Runtime& rt)
+{
+    try {
+        auto reader = rt.openReader(runFromCdPath(rt));
+        return reader.readString();
+    } catch (const std::exception&) {
+        return QString();
+    }
+}
+
+void WriteCDDrive(Runtime& rt, const QString& drive)
+{
+    try {
+        formats::QuotedFieldWriter writer(rt.codePage);
+        writer.line(drive);
+        QSaveFile file(QString::fromStdString(rt.files.pathForWriting(runFromCdPath(rt)).string()));
+        if (file.open(QIODevice::WriteOnly)) {
+            file.write(writer.bytes());
+            file.commit();
+        }
+    } catch (const std::exception&) {
+        // Nothing is reported: the CD dialog is simply asked again next time.
+    }
+}
+
+bool CheckFolderPresent(Runtime& rt, const QString& folder)
+{
+    if (rt.files.dirExists(folder))
+        return true;
+    rt.msgBox(rt.project.GameName, rt.strings(43) + u' ' + folder + QStringLiteral("\r\n\r\n") + rt.strings(44),
+              platform::MsgIcon::Exclamation);
+    return false;
+}
+
+} // namespace app
+
+namespace app {
+
+bool ChooseCDFolders(Runtime& rt)
+{
+    if (!rt.files.fileExists(runFromCdPath(rt)))
+        return true;
+    QString drive;
+    const QString value = ReadCDDrive(rt);
+    if (!value.isEmpty())
+        drive = value.left(1) + QStringLiteral(":\\");
+    const QString base = drive + QStringLiteral("Data\\") + rt.project.GameName;
+    const QString frames = base + QStringLiteral("\\Frames\\");
+    const QString areas = base + QStringLiteral("\\Areas\\");
+    const QString icons = base + QStringLiteral("\\Icons\\");
+    if (drive.isEmpty() || !rt.files.dirExists(drive) || !rt.files.dirExists(frames) || !rt.files.dirExists(areas)
+        || !rt.files.dirExists(icons))
+        return false;
+    rt.project.FramesPath = frames;
+    rt.project.AreasPath = areas;
+    rt.project.IconsPath = icons;
+    return true;
+}
+
+} // namespace app

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+namespace app {
+
+class Runtime;
+
+// The media file that a path names: the usual name when it exists, else the
+// packaged name with a numbered extension (".004" for ".bmp" ...). A name
+// that exists under neither is reported (the game goes on after OK).
+QString MapMediaFileName(Runtime& rt, const QString& name);
+
+// The drive text kept in RunFromCD.dat, or "" when it cannot be read.
+QString ReadCDDrive(Runtime& rt);
+// Writes RunFromCD.dat; failures are ignored.
+void WriteCDDrive(Runtime& rt, const QString& drive);
+// True when the folder exists; otherwise tells the player and returns false.
+bool CheckFolderPresent(Runtime& rt, const QString& folder);
+
+} // namespace app
+
+namespace app {
+
+// Before Start and Load of a CD game: points the Frames, Areas and Icons
+// folders at the drive named in RunFromCD.dat. Returns false when the drive
+// or its folders are missing, so the player must choose the drive first.
+bool ChooseCDFolders(Runtime& rt);
+
+} // namespace app

@@ -1,0 +1,105 @@
+#include "app/runtime.h"
+
+#include "app/frm_welcome.h"
+#include "engine/game.h"
+#include "platform/failure.h"
+#include "platform/qt_dialogs.h"
+#include "platform/scripted_dialogs.h"
+
+#include <QBuffer>
+#include <QImageReader>
+
+namespace app {
+
+Runtime::Runtime(const RuntimeOptions& options)
+    : codePage(options.codePage), display(options.screen), media(log), m_options(options)
+{
+    if (options.scripted) {
+        log.setEnabled(true);
+        m_clock = std::make_unique<platform::VirtualClock>(options.startTime);
+        auto scripted = std::make_unique<platform::ScriptedDialogs>(log);
+        m_scripted = scripted.get();
+        m_dialogs = std::move(scripted);
+    } else {
+        m_clock = std::make_unique<platform::RealClock>();
+        m_dialogs = std::make_unique<platform::QtDialogs>();
+    }
+}
+
+Runtime::~Runtime()
+{
+    // The game window refers to the welcome window's state; close it first.
+    m_game.reset();
+    m_welcome.reset();
+}
+
+FrmWelcome& Runtime::frmWelcome()
+{
+    if (!m_welcome) {
+        m_welcome = std::make_unique<FrmWelcome>(*this);
+        m_welcome->Form_Load();
+    }
+    return *m_welcome;
+}
+
+engine::Game& Runtime::game()
+{
+    if (!m_game) {
+        m_game = std::make_unique<engine::Game>(*this);
+        m_game->Form_Load();
+    }
+    return *m_game;
+}
+
+void Runtime::EndProgram()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    if (m_game)
+        m_game->hideWindow();
+    if (m_welcome)
+        m_welcome->hideWindow();
+    if (onEnded)
+        onEnded();
+}
+
+formats::QuotedFieldReader Runtime::openReader(const QString& path) const
+{
+    return formats::QuotedFieldReader(files.readAll(path), codePage);
+}
+
+QImage Runtime::LoadPicture(const QString& path) const
+{
+    QByteArray bytes = files.readAll(path);
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer);
+    reader.setDecideFormatFromContent(true);
+    // Pictures beyond any sensible screen are bad data, not a reason to
+    // allocate gigabytes.
+    reader.setAllocationLimit(256);
+    QImage image = reader.read();
+    if (image.isNull())
+        throw platform::Failure(QStringLiteral("Invalid picture: %1").arg(path));
+    return image;
+}
+
+platform::MsgAnswer Runtime::msgBox(const QString& title, const QString& text, platform::MsgIcon icon,
+                                    platform::MsgButtons buttons, std::optional<platform::MsgAnswer> defaultButton)
+{
+    platform::MsgBox box;
+    box.title = title;
+    box.text = text;
+    box.icon = icon;
+    box.buttons = buttons;
+    box.defaultButton = defaultButton;
+    return m_dialogs->show(box);
+}
+
+void Runtime::ShowErrorReport(const QString& detail)
+{
+    msgBox(strings(29), strings(30) + QStringLiteral("\r\n\r\n") + strings(31) + detail, platform::MsgIcon::Critical);
+}
+
+} // namespace app

@@ -1,0 +1,104 @@
+#pragma once
+
+#include "app/interface_strings.h"
+#include "app/project.h"
+#include "engine/frame_header.h"
+#include "formats/code_page.h"
+#include "formats/quoted_field_reader.h"
+#include "media/media.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/display.h"
+#include "platform/event_log.h"
+#include "platform/file_resolver.h"
+#include "platform/settings_store.h"
+
+#include <QDateTime>
+#include <QImage>
+
+#include <functional>
+#include <memory>
+
+namespace engine {
+class Game;
+}
+namespace platform {
+class ScriptedDialogs;
+}
+
+namespace app {
+
+class FrmWelcome;
+
+struct RuntimeOptions {
+    // The folder the program sits in: the project folder.
+    QString projectDir;
+    // Scripted play: virtual clock, logged message boxes, no audio device.
+    bool scripted = false;
+    QSize screen = QSize(1024, 768);
+    QDateTime startTime = QDateTime::currentDateTime();
+    QString codePage = QStringLiteral("windows-1252");
+    // Offer the Debug menu of frames in the game window.
+    bool debug = false;
+};
+
+// The application object: the services the runtime's procedures use, the
+// shared globals of a run (project, interface strings, frame header, media)
+// and the windows. A test builds a fresh one for every case.
+class Runtime {
+public:
+    explicit Runtime(const RuntimeOptions& options);
+    ~Runtime();
+    Runtime(const Runtime&) = delete;
+    Runtime& operator=(const Runtime&) = delete;
+
+    const RuntimeOptions& options() const { return m_options; }
+
+    platform::EventLog log;
+    platform::FileResolver files;
+    formats::CodePage codePage;
+    platform::SettingsStore settings;
+    platform::Display display;
+    Project project;
+    InterfaceStrings strings;
+    engine::FrameHeader frame;
+    media::Media media;
+
+    platform::Clock& clock() { return *m_clock; }
+    platform::Dialogs& dialogs() { return *m_dialogs; }
+    // Non-null in scripted runs: the queue of answers for message boxes.
+    platform::ScriptedDialogs* scriptedDialogs() { return m_scripted; }
+
+    // The windows, loaded on first use like the runtime's forms.
+    FrmWelcome& frmWelcome();
+    engine::Game& game();
+    FrmWelcome* welcomeIfLoaded() { return m_welcome.get(); }
+    engine::Game* gameIfLoaded() { return m_game.get(); }
+
+    // Ends the program at once with every window.
+    void EndProgram();
+    bool ended() const { return m_ended; }
+    std::function<void()> onEnded;
+
+    // Opens a quoted-field data file; throws platform::Failure.
+    formats::QuotedFieldReader openReader(const QString& path) const;
+    // Loads a picture file (BMP, JPG, GIF, ICO, CUR); throws platform::Failure.
+    QImage LoadPicture(const QString& path) const;
+
+    platform::MsgAnswer msgBox(const QString& title, const QString& text, platform::MsgIcon icon,
+                               platform::MsgButtons buttons = platform::MsgButtons::Ok,
+                               std::optional<platform::MsgAnswer> defaultButton = std::nullopt);
+    // The standard failure message; detail begins with a blank.
+    void ShowErrorReport(const QString& detail);
+
+private:
+    RuntimeOptions m_options;
+    std::unique_ptr<platform::Clock> m_clock;
+    std::unique_ptr<platform::Dialogs> m_dialogs;
+    platform::ScriptedDialogs* m_scripted = nullptr;
+    std::unique_ptr<FrmWelcome> m_welcome;
+    std::unique_ptr<engine::Game> m_game;
+    bool m_ended = false;
+};
+
+} // namespace app

@@ -1,0 +1,95 @@
+#include "app/startup.h"
+
+#include "app/runtime.h"
+#include "platform/failure.h"
+
+namespace app {
+
+void LoadInterfaceStrings(Runtime& rt)
+{
+    const QString path = rt.project.ConfigPath + QStringLiteral("Texts");
+    if (!rt.files.fileExists(path)) {
+        rt.strings.SetDefaultInterfaceStrings(false);
+        return;
+    }
+    try {
+        auto reader = rt.openReader(path);
+        const double format = reader.readDouble();
+        if (format == 0) {
+            rt.strings.SetDefaultInterfaceStrings(false);
+        } else if (format == 1) {
+            rt.strings.SetDefaultInterfaceStrings(true);
+        } else if (format == 2) {
+            for (int i = 0; i < 5; ++i)
+                reader.skip();
+            const std::int32_t n = reader.readInt32();
+            for (std::int32_t i = 1; i <= n; ++i) {
+                const QString text = reader.readString();
+                rt.strings.set(i, text);
+            }
+        }
+    } catch (const platform::Failure&) {
+        rt.msgBox(QStringLiteral("Error"), QStringLiteral("Unable to load text."), platform::MsgIcon::Critical);
+        rt.strings.SetDefaultInterfaceStrings(false);
+    }
+}
+
+void ReadProjectSettings(Runtime& rt)
+{
+    Project& p = rt.project;
+    auto reader = rt.openReader(p.ConfigPath + QStringLiteral("General"));
+    // Group 1
+    p.ProjectKey = reader.readString();
+    reader.skip();
+    p.GameName = reader.readString();
+    reader.skip();
+    p.InitialFrame = reader.readString();
+    p.GameVersion = reader.readString();
+    p.FrameWidth = reader.readInt16();
+    p.FrameHeight = reader.readInt16();
+    p.AuthorName = reader.readString();
+    p.AuthorEmail = reader.readString();
+    p.AuthorWebSite = reader.readString();
+    // Group 2
+    if (reader.atEnd())
+        return;
+    p.DisplayChangeMode = 1;
+    p.DisplayChangeMode = reader.readInt16();
+    // Group 3
+    if (reader.atEnd())
+        return;
+    reader.skip();
+    reader.skip();
+    reader.skip();
+    p.SchemeName = reader.readString();
+    // Group 4
+    if (reader.atEnd())
+        return;
+    reader.skip();
+    reader.skip();
+    p.SingleSoundMode = reader.readBoolean();
+    p.HideLoadButton = reader.readBoolean();
+    p.HideSaveMenu = reader.readBoolean();
+    reader.skip();
+    // Group 5
+    if (reader.atEnd())
+        return;
+    reader.skip();
+    reader.skip();
+    p.InventorySpacingX = reader.readInt32();
+    p.InventoryMarginY = reader.readInt32();
+    p.InventoryEnabled = reader.readBoolean();
+    p.InventorySlideOpen = reader.readBoolean();
+    p.InventorySlideClose = reader.readBoolean();
+    p.InventoryHideEmptyTab = reader.readBoolean();
+    p.InventoryOpenOnPick = reader.readBoolean();
+    p.InventoryCustomPictures = reader.readBoolean();
+    p.InventoryTabPicture = reader.readString();
+    p.InventoryBackgroundPicture = reader.readString();
+    p.Resolution = reader.readInt16();
+    reader.skip();
+    reader.skip();
+    p.DefaultCursor = reader.readString();
+}
+
+} // namespace app

@@ -1,0 +1,263 @@
+#include "automation/script_runner.h"
+
+#include "app/frm_welcome.h"
+#include "app/runtime.h"
+#include "automation/state_dump.h"
+#include "engine/game.h"
+#include "platform/scripted_dialogs.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QGraphicsView>
+#include <QJsonObject>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+namespace automation {
+
+ScriptRunner::ScriptRunner(app::Runtime& rt, QString shotsDir) : m_rt(rt), m_shotsDir(std::move(shotsDir)) {}
+
+platform::SceneWindow* ScriptRunner::activeWindow() const
+{
+    if (engine::Game* game = m_rt.gameIfLoaded(); game && game->window().isVisible())
+        return &game->window();
+    if (app::FrmWelcome* welcome = m_rt.welcomeIfLoaded(); welcome && welcome->window().isVisible())
+        return &welcome->window();
+    return nullptr;
+}
+
+QString ScriptRunner::activeWindowName() const
+{
+    platform::SceneWindow* w = activeWindow();
+    return w ? w->name() : QString();
+}
+
+ScriptRunner::Target ScriptRunner::find(const QString& name) const
+{
+    std::vector<platform::SceneWindow*> windows;
+    if (platform::SceneWindow* active = activeWindow())
+        windows.push_back(active);
+    if (engine::Game* game = m_rt.gameIfLoaded())
+        windows.push_back(&game->window());
+    if (app::FrmWelcome* welcome = m_rt.welcomeIfLoaded())
+        windows.push_back(&welcome->window());
+    QString windowName;
+    QString elementName = name;
+    // "frmSaveGame.Command2": the window is named in front.
+    if (const qsizetype dot = name.indexOf(u'.'); dot > 0 && !name.left(dot).contains(u'(')) {
+        windowName = name.left(dot);
+        elementName = name.mid(dot + 1);
+    }
+    for (platform::SceneWindow* w : windows) {
+        if (!windowName.isEmpty() && w->name() != windowName)
+            continue;
+        if (platform::Element* e = w->element(elementName))
+            return Target{w, e};
+    }
+    return Target{};
+}
+
+void ScriptRunner::error(const QString& text)
+{
+    m_rt.log.write(QJsonObject{
+        {QStringLiteral("type"), QStringLiteral("error")},
+        {QStringLiteral("line"), m_lineNumber},
+        {QStringLiteral("text"), text},
+    });
+}
+
+void ScriptRunner::sendClick(platform::SceneWindow& window, QPointF scenePos, Qt::MouseButton button, bool dbl)
+{
+    QWidget* viewport = window.view().viewport();
+    const QPointF local = window.view().mapFromScene(scenePos);
+    const QPointF global = viewport->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &release);
+    if (dbl) {
+        QMouseEvent twice(QEvent::MouseButtonDblClick, local, global, button, button, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &twice);
+        QMouseEvent release2(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(viewport, &release2);
+    }
+}
+
+namespace {
+
+// The part of the element that can be seen: its own rectangle cut by every
+// container it sits in and by the window.
+QRectF visiblePart(const platform::Element& e)
+{
+    QRectF r = e.sceneBoundingRect();
+    for (const QGraphicsItem* up = e.parentItem(); up; up = up->parentItem())
+        r = r.intersected(up->sceneBoundingRect());
+    if (e.scene())
+        r = r.intersected(e.scene()->sceneRect());
+    return r;
+}
+
+bool effectivelyVisible(const platform::Element& e)
+{
+    for (const QGraphicsItem* up = &e; up; up = up->parentItem()) {
+        if (!up->isVisible())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool ScriptRunner::click(const QString& name, const QString& how)
+{
+    const Target t = find(name);
+    if (!t.element) {
+        error(QStringLiteral("No element named %1").arg(name));
+        return false;
+    }
+    const QRectF r = visiblePart(*t.element);
+    if (!effectivelyVisible(*t.element) || r.isEmpty()) {
+        error(QStringLiteral("%1 cannot be clicked: it is not visible").arg(name));
+        return false;
+    }
+    sendClick(*t.window, r.center(), how == QLatin1String("right") ? Qt::RightButton : Qt::LeftButton,
+              how == QLatin1String("double"));
+    return true;
+}
+
+bool ScriptRunner::clickAt(int x, int y, bool right)
+{
+    engine::Game* game = m_rt.gameIfLoaded();
+    if (!game || !game->window().isVisible()) {
+        error(QStringLiteral("click-at needs the game window"));
+        return false;
+    }
+    const QPointF origin = game->element(QStringLiteral("PictureBox"))->scenePos();
+    sendClick(game->window(), origin + QPointF(x + 0.5, y + 0.5), right ? Qt::RightButton : Qt::LeftButton, false);
+    return true;
+}
+
+bool ScriptRunner::move(const QString& name)
+{
+    const Target t = find(name);
+    if (!t.element) {
+        error(QStringLiteral("No element named %1").arg(name));
+        return false;
+    }
+    QWidget* viewport = t.window->view().viewport();
+    const QPointF local = t.window->view().mapFromScene(visiblePart(*t.element).center());
+    QMouseEvent moveEvent(QEvent::MouseMove, local, viewport->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &moveEvent);
+    return true;
+}
+
+bool ScriptRunner::key(const QString& name)
+{
+    platform::SceneWindow* window = activeWindow();
+    if (!window) {
+        error(QStringLiteral("No window takes keys"));
+        return false;
+    }
+    int code = 0;
+    QString text;
+    if (name.compare(QLatin1String("Escape"), Qt::CaseInsensitive) == 0 || name.compare(QLatin1String("Esc"), Qt::CaseInsensitive) == 0) {
+        code = Qt::Key_Escape;
+    } else if (name.compare(QLatin1String("Enter"), Qt::CaseInsensitive) == 0 || name.compare(QLatin1String("Return"), Qt::CaseInsensitive) == 0) {
+        code = Qt::Key_Return;
+        text = QStringLiteral("\r");
+    } else if (name.size() == 1 && name[0].isLetterOrNumber() && name[0].unicode() < 128) {
+        code = name[0].toUpper().unicode();
+        text = name;
+    } else {
+        error(QStringLiteral("Unknown key %1").arg(name));
+        return false;
+    }
+    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(window, &press);
+    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
+    QCoreApplication::sendEvent(window, &release);
+    return true;
+}
+
+bool ScriptRunner::shot(const QString& file)
+{
+    platform::SceneWindow* window = activeWindow();
+    if (!window) {
+        error(QStringLiteral("No window to take a picture of"));
+        return false;
+    }
+    const QString path = QDir(m_shotsDir.isEmpty() ? QStringLiteral(".") : m_shotsDir).filePath(file);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    if (!window->grab().save(path, "PNG")) {
+        error(QStringLiteral("Cannot write %1").arg(path));
+        return false;
+    }
+    m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("shot")}, {QStringLiteral("path"), QFileInfo(path).absoluteFilePath()}});
+    return true;
+}
+
+bool ScriptRunner::runLine(const QString& rawLine)
+{
+    const QString line = rawLine.trimmed();
+    if (line.isEmpty() || line.startsWith(u'#'))
+        return true;
+    QStringList words = line.split(u' ', Qt::SkipEmptyParts);
+    const QString verb = words.takeFirst().toLower();
+    auto number = [&](int i, bool& ok) { return i < words.size() ? words[i].toInt(&ok) : (ok = false, 0); };
+    if (verb == QLatin1String("click") && !words.isEmpty())
+        return click(words[0], words.value(1).toLower());
+    if (verb == QLatin1String("click-at") && words.size() >= 2) {
+        bool okX = false, okY = false;
+        const int x = number(0, okX);
+        const int y = number(1, okY);
+        if (okX && okY)
+            return clickAt(x, y, words.value(2).toLower() == QLatin1String("right"));
+    }
+    if (verb == QLatin1String("move") && words.size() == 1)
+        return move(words[0]);
+    if (verb == QLatin1String("key") && words.size() == 1)
+        return key(words[0]);
+    if (verb == QLatin1String("answer") && words.size() == 1) {
+        static const std::pair<const char*, platform::MsgAnswer> answers[] = {
+            {"ok", platform::MsgAnswer::Ok}, {"cancel", platform::MsgAnswer::Cancel},
+            {"yes", platform::MsgAnswer::Yes}, {"no", platform::MsgAnswer::No}};
+        for (const auto& [word, answer] : answers) {
+            if (words[0].toLower() == QLatin1String(word) && m_rt.scriptedDialogs()) {
+                m_rt.scriptedDialogs()->queue(answer);
+                return true;
+            }
+        }
+    }
+    if (verb == QLatin1String("wait") && words.size() == 1) {
+        bool ok = false;
+        const int ms = number(0, ok);
+        if (ok && ms >= 0) {
+            m_rt.clock().sleep(ms);
+            return true;
+        }
+    }
+    if (verb == QLatin1String("dump") && words.isEmpty()) {
+        m_rt.log.write(StateDump(m_rt, activeWindowName()));
+        return true;
+    }
+    if (verb == QLatin1String("shot") && words.size() == 1)
+        return shot(words[0]);
+    error(QStringLiteral("Cannot read the line: %1").arg(line));
+    return false;
+}
+
+bool ScriptRunner::run(const QStringList& lines)
+{
+    m_lineNumber = 0;
+    for (const QString& line : lines) {
+        ++m_lineNumber;
+        if (m_rt.ended())
+            return true;
+        if (!runLine(line))
+            return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+} // namespace automation

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QPointF>
+#include <QStringList>
+
+namespace app {
+class Runtime;
+}
+namespace platform {
+class Element;
+class SceneWindow;
+}
+
+namespace automation {
+
+// Plays a script of input lines against a running player (see the README's
+// "Scripted play"): clicks, keys, answers for message boxes, waits on the
+// virtual clock, dumps and screenshots. Input reaches the windows as the same
+// Qt events a person's mouse and keyboard would send.
+class ScriptRunner {
+public:
+    ScriptRunner(app::Runtime& rt, QString shotsDir);
+
+    // Runs every line; stops at the first bad line or when the program ends.
+    // Returns false after a bad line (reported as an "error" line).
+    bool run(const QStringList& lines);
+    bool runLine(const QString& line);
+
+    // The window that takes keys: the top-most visible one.
+    platform::SceneWindow* activeWindow() const;
+    QString activeWindowName() const;
+
+private:
+    struct Target {
+        platform::SceneWindow* window = nullptr;
+        platform::Element* element = nullptr;
+    };
+    Target find(const QString& name) const;
+    void error(const QString& text);
+    bool click(const QString& name, const QString& how);
+    bool clickAt(int x, int y, bool right);
+    bool move(const QString& name);
+    bool key(const QString& name);
+    bool shot(const QString& file);
+    void sendClick(platform::SceneWindow& window, QPointF scenePos, Qt::MouseButton button, bool dbl);
+
+    app::Runtime& m_rt;
+    QString m_shotsDir;
+    int m_lineNumber = 0;
+};
+
+} // namespace automation

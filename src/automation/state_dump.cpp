@@ -1,0 +1,192 @@
+#include "automation/state_dump.h"
+
+#include "app/frm_welcome.h"
+#include "app/runtime.h"
+#include "engine/game.h"
+
+#include <QJsonArray>
+
+namespace automation {
+
+namespace {
+
+QJsonObject elementJson(const platform::Element& e)
+{
+    QJsonObject o{
+        {QStringLiteral("visible"), e.shown()},
+        {QStringLiteral("left"), e.left()},
+        {QStringLiteral("top"), e.top()},
+        {QStringLiteral("width"), e.width()},
+        {QStringLiteral("height"), e.height()},
+    };
+    switch (e.kind()) {
+    case platform::Element::Kind::Label:
+        o.insert(QStringLiteral("text"), e.text());
+        break;
+    case platform::Element::Kind::CheckBox:
+        o.insert(QStringLiteral("value"), e.value());
+        break;
+    case platform::Element::Kind::Image:
+        o.insert(QStringLiteral("picture"), e.hasPicture());
+        break;
+    case platform::Element::Kind::Picture:
+        o.insert(QStringLiteral("backColor"), e.backColor().name());
+        o.insert(QStringLiteral("picture"), e.hasPicture() || e.hasTile());
+        break;
+    }
+    return o;
+}
+
+QJsonObject elementsJson(const platform::SceneWindow& window)
+{
+    QJsonObject elements;
+    for (const auto& [name, element] : window.elements())
+        elements.insert(name, elementJson(*element));
+    return elements;
+}
+
+QJsonObject menuJson(const engine::MenuItem& item)
+{
+    return QJsonObject{{QStringLiteral("visible"), item.visible}, {QStringLiteral("text"), item.caption}};
+}
+
+QJsonObject timerJson(const platform::Timer& t)
+{
+    return QJsonObject{
+        {QStringLiteral("enabled"), t.enabled()},
+        {QStringLiteral("interval"), t.interval()},
+        {QStringLiteral("tag"), t.tag()},
+    };
+}
+
+QJsonArray pairs(const state::VariablesCollection& collection)
+{
+    QJsonArray out;
+    for (const state::ClassVariable& v : collection.records())
+        out.append(QJsonArray{v.Name, v.Value});
+    return out;
+}
+
+QJsonObject projectJson(const app::Runtime& rt)
+{
+    const app::Project& p = rt.project;
+    QJsonArray strings;
+    for (int i = 0; i < app::InterfaceStrings::kCount; ++i)
+        strings.append(rt.strings(i));
+    return QJsonObject{
+        {QStringLiteral("ProjectPath"), p.ProjectPath},
+        {QStringLiteral("FramesPath"), p.FramesPath},
+        {QStringLiteral("AreasPath"), p.AreasPath},
+        {QStringLiteral("IconsPath"), p.IconsPath},
+        {QStringLiteral("ConfigPath"), p.ConfigPath},
+        {QStringLiteral("SchemesPath"), p.SchemesPath},
+        {QStringLiteral("InventoryPath"), p.InventoryPath},
+        {QStringLiteral("ProjectKey"), p.ProjectKey},
+        {QStringLiteral("GameName"), p.GameName},
+        {QStringLiteral("InitialFrame"), p.InitialFrame},
+        {QStringLiteral("GameVersion"), p.GameVersion},
+        {QStringLiteral("FrameWidth"), p.FrameWidth},
+        {QStringLiteral("FrameHeight"), p.FrameHeight},
+        {QStringLiteral("AuthorName"), p.AuthorName},
+        {QStringLiteral("AuthorEmail"), p.AuthorEmail},
+        {QStringLiteral("AuthorWebSite"), p.AuthorWebSite},
+        {QStringLiteral("DisplayChangeMode"), p.DisplayChangeMode},
+        {QStringLiteral("SchemeName"), p.SchemeName},
+        {QStringLiteral("SingleSoundMode"), p.SingleSoundMode},
+        {QStringLiteral("HideLoadButton"), p.HideLoadButton},
+        {QStringLiteral("HideSaveMenu"), p.HideSaveMenu},
+        {QStringLiteral("InventorySpacingX"), p.InventorySpacingX},
+        {QStringLiteral("InventoryMarginY"), p.InventoryMarginY},
+        {QStringLiteral("InventoryEnabled"), p.InventoryEnabled},
+        {QStringLiteral("InventorySlideOpen"), p.InventorySlideOpen},
+        {QStringLiteral("InventorySlideClose"), p.InventorySlideClose},
+        {QStringLiteral("InventoryHideEmptyTab"), p.InventoryHideEmptyTab},
+        {QStringLiteral("InventoryOpenOnPick"), p.InventoryOpenOnPick},
+        {QStringLiteral("InventoryCustomPictures"), p.InventoryCustomPictures},
+        {QStringLiteral("InventoryTabPicture"), p.InventoryTabPicture},
+        {QStringLiteral("InventoryBackgroundPicture"), p.InventoryBackgroundPicture},
+        {QStringLiteral("Resolution"), p.Resolution},
+        {QStringLiteral("LogoVariant"), p.LogoVariant},
+        {QStringLiteral("LogoAlternate"), p.LogoAlternate},
+        {QStringLiteral("DefaultCursor"), p.DefaultCursor},
+        {QStringLiteral("InterfaceStrings"), strings},
+    };
+}
+
+} // namespace
+
+QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
+{
+    QJsonObject windows;
+    if (app::FrmWelcome* welcome = rt.welcomeIfLoaded()) {
+        windows.insert(QStringLiteral("frmWelcome"), QJsonObject{
+            {QStringLiteral("visible"), welcome->window().isVisible()},
+            {QStringLiteral("active"), activeWindow == QLatin1String("frmWelcome")},
+            {QStringLiteral("caption"), welcome->caption()},
+            {QStringLiteral("left"), welcome->left()},
+            {QStringLiteral("top"), welcome->top()},
+            {QStringLiteral("width"), welcome->width()},
+            {QStringLiteral("height"), welcome->height()},
+            {QStringLiteral("elements"), elementsJson(welcome->window())},
+        });
+    }
+    QJsonObject game;
+    if (engine::Game* g = rt.gameIfLoaded()) {
+        QJsonObject elements = elementsJson(g->window());
+        elements.insert(QStringLiteral("mnuExit"), menuJson(g->mnuExit));
+        elements.insert(QStringLiteral("mnuSaveGame"), menuJson(g->mnuSaveGame));
+        elements.insert(QStringLiteral("mnuDebug"), menuJson(g->mnuDebug));
+        windows.insert(QStringLiteral("Game"), QJsonObject{
+            {QStringLiteral("visible"), g->visible()},
+            {QStringLiteral("active"), activeWindow == QLatin1String("Game")},
+            {QStringLiteral("caption"), g->window().windowTitle()},
+            {QStringLiteral("elements"), elements},
+        });
+        game = QJsonObject{
+            {QStringLiteral("history"), QJsonArray::fromStringList(g->FramesHistory())},
+            {QStringLiteral("variables"), pairs(g->Variables)},
+            {QStringLiteral("disappear"), pairs(g->Disappear)},
+            {QStringLiteral("inventory"), QJsonArray()},
+            {QStringLiteral("timers"), QJsonObject{
+                {QStringLiteral("Timer1"), timerJson(g->Timer1)},
+                {QStringLiteral("TimerInventory"), timerJson(g->TimerInventory)},
+                {QStringLiteral("TimerMessageBox"), timerJson(g->TimerMessageBox)},
+                {QStringLiteral("MP3Timer"), timerJson(g->MP3Timer)},
+                {QStringLiteral("TimerUnloadMe"), timerJson(g->TimerUnloadMe)},
+            }},
+            {QStringLiteral("StopVideoRequested"), g->StopVideoRequested},
+            {QStringLiteral("InventoryDirection"), g->InventoryDirection},
+            {QStringLiteral("InventoryMoving"), g->InventoryMoving},
+            {QStringLiteral("InventoryHeldOpen"), g->InventoryHeldOpen},
+            {QStringLiteral("ObjectsCount"), g->ObjectsCount},
+            {QStringLiteral("DraggedObjectIndex"), g->DraggedObjectIndex},
+            {QStringLiteral("debugFrames"), QJsonArray::fromStringList(g->mnuFrameName)},
+        };
+    }
+    game.insert(QStringLiteral("frame"), rt.frame.CurrentFrameName);
+    const media::Media& m = rt.media;
+    const QJsonObject media{
+        {QStringLiteral("MidiFileName"), m.midiFileName()},
+        {QStringLiteral("MidiStatus"), m.MidiStatus()},
+        {QStringLiteral("MidiLoop"), m.midiLoop()},
+        {QStringLiteral("MP3Duration"), m.MP3Duration},
+        {QStringLiteral("MP3Playing"), m.IsMP3Playing()},
+        {QStringLiteral("VideoStatus"), m.VideoStatus()},
+        {QStringLiteral("channels"), QJsonArray()},
+        {QStringLiteral("SoundMedia"), QString()},
+    };
+    return QJsonObject{
+        {QStringLiteral("type"), QStringLiteral("dump")},
+        {QStringLiteral("time"), rt.clock().now().toString(Qt::ISODate)},
+        {QStringLiteral("display"), QJsonObject{
+            {QStringLiteral("width"), rt.display.mode().width()},
+            {QStringLiteral("height"), rt.display.mode().height()},
+        }},
+        {QStringLiteral("windows"), windows},
+        {QStringLiteral("game"), game},
+        {QStringLiteral("media"), media},
+        {QStringLiteral("project"), projectJson(rt)},
+    };
+}
+
+} // namespace automation

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QCursor>
+#include <QString>
+
+namespace app {
+class Runtime;
+}
+namespace platform {
+class Element;
+}
+
+namespace engine {
+
+// A mouse pointer from a game's .cur or .ico file (or its packaged name);
+// the hot spot of a .cur comes from the file's first directory entry.
+// Throws platform::Failure when the file cannot be read.
+QCursor LoadCursorFile(app::Runtime& rt, const QString& path);
+
+// Gives one element the project's default pointer; failures leave the
+// element as it was, silently.
+void ApplyDefaultCursor(app::Runtime& rt, platform::Element& element);
+
+} // namespace engine

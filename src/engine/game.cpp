@@ -1,0 +1,570 @@
+#include "engine/game.h"
+
+#include "app/display_settings.h"
+#include "app/media_names.h"
+#include "app/runtime.h"
+#include "engine/cursors.h"
+#include "platform/failure.h"
+#include "platform/units.h"
+
+#include <QFontMetrics>
+
+#include <cmath>
+
+namespace engine {
+
+namespace {
+
+using Kind = platform::Element::Kind;
+
+const QString kBrokenLink = QStringLiteral(
+    " A program link is broken. Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the Area Properties is linked to an existing frame.");
+
+// Runs one step and reports whether it failed, swallowing the failure.
+template <typename Step>
+bool failedStep(Step&& step)
+{
+    try {
+        step();
+        return false;
+    } catch (const std::exception&) {
+        return true;
+    }
+}
+
+} // namespace
+
+// Fields 4 to 23 of a frame file, with the defaults of a file that ends early.
+struct Game::FrameFields {
+    bool stopMidi = false;
+    QString midiFile;
+    bool hasTimer = false;
+    formats::FieldValue timerDuration;
+    QString timerTarget;
+    QString videoFile;
+    bool midiAfterVideo = false;
+    bool silenceChannels = false;
+    bool stopMp3 = false;
+    QString mp3File;
+    bool videoInRect = false;
+    std::int16_t rectLeft = 0, rectTop = 0, rectWidth = 0, rectHeight = 0;
+    bool repeatMidi = true;
+};
+
+Game::Game(app::Runtime& rt)
+    : Timer1(rt.clock(), QStringLiteral("Timer1"), 0)
+    , TimerUnloadMe(rt.clock(), QStringLiteral("TimerUnloadMe"), 100)
+    , TimerInventory(rt.clock(), QStringLiteral("TimerInventory"), 2000)
+    , TimerMessageBox(rt.clock(), QStringLiteral("TimerMessageBox"), 0)
+    , MP3Timer(rt.clock(), QStringLiteral("MP3Timer"), 1000)
+    , m_rt(rt)
+    , m_window(std::make_unique<platform::SceneWindow>(QStringLiteral("Game")))
+{
+    m_window->setBackground(Qt::black);
+    createElements();
+    Timer1.onTimer([this] { Timer1_Timer(); });
+}
+
+Game::~Game() = default;
+
+void Game::createElements()
+{
+    platform::SceneWindow& w = *m_window;
+    platform::Element* picture = w.create(Kind::Picture, QStringLiteral("PictureBox"));
+    w.create(Kind::Image, QStringLiteral("BackImage"), picture)->setStretch(true);
+    w.create(Kind::Image, QStringLiteral("ImageTile"), picture)->setShown(false);
+    w.create(Kind::Image, QStringLiteral("Area(0)"), picture)->setShown(false);
+    w.create(Kind::Picture, QStringLiteral("AniGifBox(0)"), picture)->setShown(false);
+    w.create(Kind::Label, QStringLiteral("Text(0)"), picture)->setShown(false);
+    platform::Element* cutScene = w.create(Kind::Picture, QStringLiteral("CutSceneArea"), picture);
+    cutScene->setShown(false);
+    platform::Element* strip = w.create(Kind::Picture, QStringLiteral("FrameMessageBox"), picture);
+    strip->setShown(false);
+    platform::Element* message = w.create(Kind::Label, QStringLiteral("LabelMessageBox"), strip);
+    message->setShown(false);
+    QFont bold = message->font();
+    bold.setBold(true);
+    message->setFont(bold);
+    message->setForeColor(Qt::white);
+    message->setAlignment(Qt::AlignCenter);
+    platform::Element* bar = w.create(Kind::Picture, QStringLiteral("Inventory1"), picture);
+    bar->setShown(false);
+    w.create(Kind::Image, QStringLiteral("Inventory_Background"), bar)->setStretch(true);
+    w.create(Kind::Image, QStringLiteral("PickedObject(0)"), bar)->setShown(false);
+    w.create(Kind::Image, QStringLiteral("Inventory2"), picture)->setShown(false);
+}
+
+void Game::present()
+{
+    // The window covers the real screen; the game sees the display mode,
+    // scaled to fill the screen when the mode was switched.
+    m_window->resize(m_rt.display.realScreen());
+    m_window->setScaleToFill(m_rt.display.switched());
+    m_window->setSceneSize(app::GetScreenWidth(m_rt), app::GetScreenHeight(m_rt));
+}
+
+void Game::Form_Load()
+{
+    present();
+    m_window->setWindowTitle(m_rt.project.GameName);
+    if (!m_rt.strings(8).isEmpty())
+        mnuSaveGame.caption = m_rt.strings(8);
+    if (!m_rt.strings(12).isEmpty())
+        mnuExit.caption = m_rt.strings(12);
+}
+
+void Game::show()
+{
+    present();
+    if (m_rt.options().scripted)
+        m_window->show();
+    else
+        m_window->showFullScreen();
+    m_window->raise();
+    m_window->activateWindow();
+}
+
+void Game::hideWindow()
+{
+    m_window->hide();
+}
+
+bool Game::visible() const
+{
+    return m_window->isVisible();
+}
+
+// ---------------------------------------------------------------- frames
+
+void Game::LoadFrameHeader(const QString& name)
+{
+    FrameHeader& h = m_rt.frame;
+    h.CurrentFrameName = name;
+    try {
+        auto reader = m_rt.openReader(m_rt.project.FramesPath + name + QStringLiteral(".fme"));
+        h.FrameBackgroundMode = reader.readInt16();
+        h.FrameBackground = reader.readString();
+        h.FrameBackgroundTiled = reader.readBoolean();
+    } catch (const platform::Failure&) {
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to load the frame called '") + name + QStringLiteral("'."));
+        return;
+    }
+    ReadFrameAreaCount();
+}
+
+std::int16_t Game::ReadFrameAreaCount()
+{
+    FrameHeader& h = m_rt.frame;
+    try {
+        auto reader = m_rt.openReader(m_rt.project.FramesPath + h.CurrentFrameName + QStringLiteral(".lks"));
+        h.FrameAreaCount = reader.readInt16();
+    } catch (const platform::Failure&) {
+        h.FrameAreaCount = 0;
+    }
+    return h.FrameAreaCount;
+}
+
+void Game::readFrameFields(FrameFields& f)
+{
+    auto reader = m_rt.openReader(m_rt.project.FramesPath + m_rt.frame.CurrentFrameName + QStringLiteral(".fme"));
+    reader.skip();
+    reader.skip();
+    reader.skip();
+    f.stopMidi = reader.readBoolean();
+    f.midiFile = reader.readString();
+    f.hasTimer = reader.readBoolean();
+    f.timerDuration = reader.readAny();
+    f.timerTarget = reader.readString();
+    f.videoFile = reader.readString();
+    f.midiAfterVideo = reader.readBoolean();
+    if (reader.atEnd())
+        return;
+    f.silenceChannels = reader.readBoolean();
+    f.stopMp3 = reader.readBoolean();
+    f.mp3File = reader.readString();
+    if (reader.atEnd())
+        return;
+    reader.skip();
+    reader.skip();
+    reader.skip();
+    reader.skip();
+    f.videoInRect = reader.readBoolean();
+    f.rectLeft = reader.readInt16();
+    f.rectTop = reader.readInt16();
+    f.rectWidth = reader.readInt16();
+    f.rectHeight = reader.readInt16();
+    if (reader.atEnd())
+        return;
+    f.repeatMidi = reader.readBoolean();
+}
+
+void Game::reportFrameOpenFailure(const QString& name)
+{
+    m_rt.ShowErrorReport(QStringLiteral(" Unable to load the frame called '") + name
+                         + QStringLiteral("'. Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the Area Properties is linked to an existing frame."));
+}
+
+void Game::refreshTilePainter()
+{
+    platform::Element* picture = element(QStringLiteral("PictureBox"));
+    const platform::Element* tile = element(QStringLiteral("ImageTile"));
+    picture->setTile(m_rt.frame.FrameBackgroundTiled && tile->hasPicture() ? tile->picture() : QImage());
+}
+
+void Game::applyBackground()
+{
+    const FrameHeader& h = m_rt.frame;
+    platform::Element* picture = element(QStringLiteral("PictureBox"));
+    platform::Element* back = element(QStringLiteral("BackImage"));
+    platform::Element* tile = element(QStringLiteral("ImageTile"));
+    if (h.FrameBackgroundMode == 0) {
+        if (back->hasPicture())
+            back->clearPicture();
+        if (tile->hasPicture())
+            tile->clearPicture();
+        const double value = formats::QuotedFieldReader::leadingNumber(h.FrameBackground);
+        if (value < -2147483648.0 || value > 2147483647.0)
+            throw platform::Failure("Overflow: colour");
+        const auto bgr = static_cast<std::int32_t>(std::nearbyint(value));
+        const QColor colour(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+        if (colour != picture->backColor())
+            picture->setBackColor(colour);
+    } else if (h.FrameBackgroundMode == 1) {
+        const QString path = app::MapMediaFileName(m_rt, m_rt.project.FramesPath + h.FrameBackground);
+        if (h.FrameBackgroundTiled) {
+            tile->setPicture(m_rt.LoadPicture(path));
+            if (back->hasPicture())
+                back->clearPicture();
+        } else {
+            if (tile->hasPicture())
+                tile->clearPicture();
+            back->setPicture(m_rt.LoadPicture(path));
+        }
+    }
+    refreshTilePainter();
+}
+
+void Game::armFrameTimer(const FrameFields& f)
+{
+    bool failed = failedStep([&] { Timer1.setTag(f.timerTarget); });
+    failed |= failedStep([&] { Timer1.setEnabled(true); });
+    failed |= failedStep([&] {
+        const double seconds = f.timerDuration.isString() ? formats::QuotedFieldReader::leadingNumber(f.timerDuration.text)
+                                                          : f.timerDuration.number;
+        const double ms = std::nearbyint(seconds * 1000.0);
+        if (!std::isfinite(ms) || ms < -1e12 || ms > 1e12)
+            throw platform::Failure("Overflow: timer interval");
+        Timer1.setInterval(static_cast<long long>(ms));
+    });
+    if (failed)
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to load timer duration."));
+}
+
+void Game::OpenFrame(const QString& name)
+{
+    const app::Project& p = m_rt.project;
+    media::Media& media = m_rt.media;
+    // 1
+    if (name.isEmpty() || !m_rt.files.fileExists(p.FramesPath + name + QStringLiteral(".fme")))
+        m_rt.ShowErrorReport(kBrokenLink);
+    // 2
+    m_rt.frame.ClearFrameHeader();
+    LoadFrameHeader(name);
+    refreshTilePainter();
+    FrameFields f;
+    bool noNewMidi = true;
+    try {
+        // 3
+        Timer1.setEnabled(false);
+        Timer1.setInterval(0);
+        // 4
+        FramesHistoryAdd(name);
+        // 5
+        readFrameFields(f);
+        // 6
+        const bool mp3WasPlaying = media.IsMP3Playing();
+        const bool midiWasPlaying = media.MidiStatus() == QLatin1String("playing");
+        // 7
+        if (f.silenceChannels)
+            media.ReleaseWaveMix();
+        // 8
+        if (f.mp3File.isEmpty() && f.stopMp3) {
+            MP3Timer.setEnabled(false);
+            media.StopMP3();
+        }
+        // 9
+        if (f.stopMidi && midiWasPlaying)
+            media.StopMIDIMusic();
+        // 10
+        noNewMidi = f.midiFile.isEmpty() || (midiWasPlaying && !f.stopMidi);
+        const bool midiAfterVideo = !f.videoFile.isEmpty() && f.midiAfterVideo;
+        if (!noNewMidi && !midiAfterVideo)
+            media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
+        // 11
+        platform::Element* cutScene = element(QStringLiteral("CutSceneArea"));
+        if (!f.videoFile.isEmpty()) {
+            cutScene->setShown(false);
+            media.StopMovie();
+            StopVideoRequested = true;
+            HideMenus();
+            StopVideoRequested = false;
+            cutScene->setShown(false);
+            if (f.videoInRect) {
+                cutScene->setGeometryTwips(platform::twips16(f.rectLeft), platform::twips16(f.rectTop),
+                                           platform::twips16(f.rectWidth), platform::twips16(f.rectHeight));
+                cutScene->setShown(true);
+                cutScene->bringToFront();
+                media.PlayMovieWithStop(app::MapMediaFileName(m_rt, p.FramesPath + f.videoFile), QStringLiteral("CutSceneArea"));
+            } else {
+                media.PlayMovieWithStop(app::MapMediaFileName(m_rt, p.FramesPath + f.videoFile), QStringLiteral("PictureBox"));
+            }
+        }
+        // 12
+        ResetFrameTexts();
+        ResetFrameAreas();
+        // 13
+        applyBackground();
+        // 14-16
+        LoadTexts();
+        if (ReadFrameAreaCount() > 0)
+            LoadAreas();
+        ShowOrNotShowAreas();
+        // 17
+        for (int i = 1; i <= ObjectsCount; ++i) {
+            if (platform::Element* object = element(QStringLiteral("PickedObject(%1)").arg(i)))
+                object->bringToFront();
+        }
+        element(QStringLiteral("Inventory2"))->bringToFront();
+        element(QStringLiteral("Inventory1"))->bringToFront();
+        // 18
+        element(QStringLiteral("PictureBox"))->setShown(true);
+        // 19
+        auto videoRunning = [&] {
+            const QString status = media.VideoStatus().toLower();
+            return status != QLatin1String("stopped") && !status.isEmpty();
+        };
+        while (videoRunning() && !StopVideoRequested) {
+            m_rt.clock().processEvents();
+            HideMenus();
+            m_rt.clock().processEvents();
+        }
+        // 20
+        cutScene->setShown(false);
+        media.StopMovie();
+        StopVideoRequested = false;
+        // 21
+        if (!f.silenceChannels && !mp3WasPlaying)
+            media.PlaySoundChannels(p.FramesPath + m_rt.frame.CurrentFrameName + QStringLiteral(".chn"));
+        // 22
+        if (!f.videoFile.isEmpty() && !noNewMidi && f.midiAfterVideo)
+            media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
+    } catch (const platform::Failure&) {
+        reportFrameOpenFailure(name);
+        return;
+    }
+    // 23
+    if (f.hasTimer)
+        armFrameTimer(f);
+    // 24
+    try {
+        if (!f.mp3File.isEmpty()) {
+            media.ReleaseWaveMix();
+            media.StopMP3();
+            media.MP3Duration = 60;
+            media.MP3StartTime = m_rt.clock().now();
+            MP3Timer.setTag(app::MapMediaFileName(m_rt, p.FramesPath + f.mp3File));
+            MP3Timer.setEnabled(true);
+        }
+    } catch (const platform::Failure&) {
+        reportFrameOpenFailure(name);
+    }
+}
+
+// ---------------------------------------------------------------- history and timer
+
+void Game::FramesHistoryAdd(const QString& name)
+{
+    if (!m_history.isEmpty() && m_history.back() == name)
+        return;
+    m_history.push_back(name);
+    while (m_history.size() >= 21)
+        m_history.pop_front();
+}
+
+void Game::GoBack()
+{
+    if (m_history.size() < 2)
+        return;
+    m_history.pop_back();
+    OpenFrame(m_history.back());
+}
+
+void Game::Timer1_Timer()
+{
+    try {
+        const QString target = Timer1.tag();
+        const QString t = target.toLower();
+        if (t.isEmpty())
+            return;
+        if (t == QLatin1String("[last visited frame]"))
+            GoBack();
+        else
+            OpenFrame(target);
+    } catch (const std::exception&) {
+        // A failure inside the timer event ends it silently.
+    }
+}
+
+// ---------------------------------------------------------------- reset
+
+void Game::ResetAll()
+{
+    const app::Project& p = m_rt.project;
+    try {
+        // 1-2
+        for (std::int32_t n = Variables.Count(); n > 0; --n)
+            Variables.Remove(1);
+        for (std::int32_t n = Disappear.Count(); n > 0; --n)
+            Disappear.Remove(1);
+        // 3
+        ObjectsCount = 0;
+        for (int i = m_pickedObjectElements - 1; i >= 1; --i)
+            m_window->destroy(QStringLiteral("PickedObject(%1)").arg(i));
+        m_pickedObjectElements = 1;
+        // 4
+        m_history.clear();
+        // 5
+        m_window->setBackground(Qt::black);
+        platform::Element* picture = element(QStringLiteral("PictureBox"));
+        picture->setBackColor(Qt::black);
+        // 6
+        element(QStringLiteral("CutSceneArea"))->setShown(false);
+        m_rt.media.StopMovie();
+        StopVideoRequested = true;
+        // 7
+        const std::int16_t w = platform::twips16(p.FrameWidth);
+        const std::int16_t h = platform::twips16(p.FrameHeight);
+        const int screenW = app::GetScreenWidth(m_rt) * 15;
+        const int screenH = app::GetScreenHeight(m_rt) * 15;
+        picture->setGeometryTwips(screenW / 2 - w / 2, screenH / 2 - h / 2, w, h);
+        element(QStringLiteral("BackImage"))->setGeometryTwips(0, 0, w, h);
+        // 8
+        platform::Element* message = element(QStringLiteral("LabelMessageBox"));
+        const QFontMetrics metrics(message->font());
+        message->setGeometryTwips(message->left(), message->top(),
+                                  (metrics.horizontalAdvance(message->text()) + 1) * 15, metrics.height() * 15);
+        message->setShown(false);
+        element(QStringLiteral("FrameMessageBox"))->setShown(false);
+        // 9
+        for (const char* name : {"PictureBox", "BackImage", "Area(0)", "AniGifBox(0)", "Text(0)", "CutSceneArea",
+                                 "FrameMessageBox", "LabelMessageBox", "PickedObject(0)", "Inventory1", "Inventory2",
+                                 "Inventory_Background"})
+            ApplyDefaultCursor(m_rt, *element(QString::fromLatin1(name)));
+        platform::Element* bar = element(QStringLiteral("Inventory1"));
+        platform::Element* tab = element(QStringLiteral("Inventory2"));
+        if (p.InventoryEnabled) {
+            // 10
+            const long long b = static_cast<long long>(p.InventoryMarginY) * 30 + 480;
+            if (b > 32767 || b < -32768)
+                throw platform::Failure("Overflow: inventory bar height");
+            bar->setGeometryTwips(0, static_cast<int>(-b), w, static_cast<int>(b));
+            tab->setGeometryTwips(0, 0, tab->width(), tab->height());
+            bar->setShown(true);
+            tab->setShown(!p.InventoryHideEmptyTab);
+        } else {
+            // 11
+            bar->setShown(false);
+            tab->setShown(false);
+        }
+    } catch (const std::exception&) {
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to initialize the program."));
+    }
+    rebuildDebugMenu();
+}
+
+void Game::rebuildDebugMenu()
+{
+    mnuFrameName.clear();
+    for (const QString& file : m_rt.files.listFiles(m_rt.project.FramesPath, QStringLiteral(".fme"))) {
+        if (file.size() > 4)
+            mnuFrameName << file.left(file.size() - 4);
+    }
+}
+
+void Game::StartNewGame()
+{
+    LoadVariables();
+    OpenFrame(m_rt.project.InitialFrame);
+}
+
+// ---------------------------------------------------------------- variables
+
+void Game::LoadVariables()
+{
+    try {
+        for (std::int32_t n = Variables.Count(); n > 0; --n)
+            Variables.Remove(1);
+        auto reader = m_rt.openReader(m_rt.project.ConfigPath + QStringLiteral("Variables"));
+        const std::int32_t count = reader.readInt32();
+        for (std::int32_t i = 0; i < count; ++i)
+            Variables.Add(reader.readString(), 0);
+    } catch (const platform::Failure&) {
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to load variables list."));
+    }
+}
+
+void Game::ChangeVariableValue(const QString& name, std::int16_t value)
+{
+    try {
+        const std::int32_t count = Variables.Count();
+        for (std::int32_t i = 1; i <= count; ++i) {
+            state::ClassVariable& v = Variables.Item(i);
+            if (v.Name != name)
+                continue;
+            if (value != -1)
+                v.Value = value;
+            else
+                v.Value = static_cast<std::int16_t>(v.Value ^ 1);
+        }
+    } catch (const platform::Failure&) {
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to change the value of the following variable: '") + name
+                             + QStringLiteral("'. The variable may have been removed during the project creation."));
+    }
+}
+
+std::int16_t Game::GetVariableValue(const QString& name) const
+{
+    for (std::int32_t i = 1; i <= Variables.Count(); ++i) {
+        const state::ClassVariable& v = Variables.Item(i);
+        if (v.Name == name)
+            return v.Value;
+    }
+    return -1;
+}
+
+// ---------------------------------------------------------------- menus
+
+void Game::ShowMenus()
+{
+    mnuExit.visible = true;
+    mnuSaveGame.visible = !m_rt.project.HideSaveMenu;
+    mnuDebug.visible = false;
+}
+
+void Game::HideMenus()
+{
+    for (MenuItem* item : {&mnuExit, &mnuSaveGame, &mnuDebug}) {
+        if (item->visible)
+            item->visible = false;
+    }
+}
+
+// ---------------------------------------------------------------- areas and texts
+
+void Game::ResetFrameAreas() {}
+void Game::LoadAreas() {}
+void Game::ShowOrNotShowAreas() {}
+void Game::ResetFrameTexts() {}
+void Game::LoadTexts() {}
+
+} // namespace engine

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "formats/code_page.h"
+#include "formats/field_value.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <cstdint>
+
+namespace formats {
+
+// Reads a quoted-field file one field at a time, whatever the line layout.
+// Every failure (reading past the last field, a number out of its type's
+// range, text where a Boolean belongs) throws platform::Failure; nothing in
+// here trusts the bytes it is given.
+class QuotedFieldReader {
+public:
+    QuotedFieldReader(const QByteArray& bytes, const CodePage& codePage);
+
+    // True when no field is left to read.
+    bool atEnd() const;
+
+    QString readString();
+    std::int16_t readInt16();
+    std::int32_t readInt32();
+    float readSingle();
+    double readDouble();
+    bool readBoolean();
+    FieldValue readAny();
+    // Reads one field of any type and throws it away.
+    void skip();
+
+    // The leading decimal number of a text (digits, sign, one point), 0 when
+    // it has none: how number texts such as a timer duration are converted.
+    static double leadingNumber(const QString& text);
+    // Whole-field conversion: an empty or non-numeric text reads 0.
+    static double fieldNumber(const QString& text);
+
+private:
+    struct Raw {
+        QString text;
+        bool quoted = false;
+    };
+    Raw next();
+    double readNumber(double low, double high, const char* typeName);
+
+    QString m_text;
+    qsizetype m_pos = 0;
+};
+
+} // namespace formats

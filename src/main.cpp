@@ -1,0 +1,126 @@
+#include "app/frm_welcome.h"
+#include "app/runtime.h"
+#include "automation/script_runner.h"
+#include "formats/code_page.h"
+#include "platform/failure.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QScreen>
+#include <QTextStream>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Offscreen windows cannot be raised or sized by hints; Qt says so on every
+// call, which would bury the JSON lines of a scripted run.
+void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (message.startsWith(QLatin1String("This plugin does not support")) || message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(message));
+    if (type == QtFatalMsg)
+        std::abort();
+}
+
+int fail(const QString& message)
+{
+    std::fprintf(stderr, "loomplay: %s\n", qPrintable(message));
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // Headless runs must choose Qt's platform before the application exists.
+    bool headless = false;
+    for (int i = 1; i < argc; ++i) {
+        if (QByteArray(argv[i]) == "--headless")
+            headless = true;
+    }
+    if (headless) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(quietOffscreenWarnings);
+    }
+
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("loomplay"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Plays point-and-click adventure games made with Storyloom."));
+    parser.addHelpOption();
+    parser.addPositionalArgument(QStringLiteral("PROJECT_DIR"), QStringLiteral("The game folder (default: the folder of the program)."));
+    const QCommandLineOption headlessOption(QStringLiteral("headless"), QStringLiteral("Play a script without a screen; print JSON lines."));
+    const QCommandLineOption scriptOption(QStringLiteral("script"), QStringLiteral("The script to play."), QStringLiteral("FILE"));
+    const QCommandLineOption shotsOption(QStringLiteral("shots"), QStringLiteral("Folder for the screenshots of 'shot' lines."), QStringLiteral("DIR"));
+    const QCommandLineOption screenOption(QStringLiteral("screen"), QStringLiteral("The screen size a headless run pretends to have."), QStringLiteral("WxH"), QStringLiteral("1024x768"));
+    const QCommandLineOption startOption(QStringLiteral("start-time"), QStringLiteral("Where the virtual clock starts."), QStringLiteral("YYYY-MM-DDTHH:MM:SS"));
+    const QCommandLineOption codePageOption(QStringLiteral("codepage"), QStringLiteral("The game's code page (default windows-1252)."), QStringLiteral("NAME"), QStringLiteral("windows-1252"));
+    const QCommandLineOption debugOption(QStringLiteral("debug"), QStringLiteral("Offer the Debug menu of frames in the game window."));
+    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption});
+    parser.process(application);
+
+    app::RuntimeOptions options;
+    const QStringList positional = parser.positionalArguments();
+    options.projectDir = QDir(positional.isEmpty() ? QCoreApplication::applicationDirPath() : positional.first()).absolutePath();
+    if (!QDir(options.projectDir).exists())
+        return fail(QStringLiteral("the game folder %1 does not exist").arg(options.projectDir));
+    options.scripted = headless;
+    options.debug = parser.isSet(debugOption);
+    try {
+        options.codePage = formats::CodePage::named(parser.value(codePageOption)).name();
+    } catch (const platform::Failure& e) {
+        return fail(QString::fromStdString(e.what()));
+    }
+    if (headless || parser.isSet(screenOption)) {
+        const QStringList size = parser.value(screenOption).split(u'x');
+        bool okW = false, okH = false;
+        const int w = size.value(0).toInt(&okW);
+        const int h = size.value(1).toInt(&okH);
+        if (size.size() != 2 || !okW || !okH || w <= 0 || h <= 0)
+            return fail(QStringLiteral("--screen takes a size such as 1024x768"));
+        options.screen = QSize(w, h);
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
+        options.screen = screen->size();
+    }
+    if (parser.isSet(startOption)) {
+        options.startTime = QDateTime::fromString(parser.value(startOption), Qt::ISODate);
+        if (!options.startTime.isValid())
+            return fail(QStringLiteral("--start-time takes a time such as 2026-01-31T09:30:00"));
+    }
+
+    QStringList script;
+    if (headless) {
+        if (!parser.isSet(scriptOption))
+            return fail(QStringLiteral("--headless needs --script FILE"));
+        QFile file(parser.value(scriptOption));
+        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+            return fail(QStringLiteral("cannot read the script %1").arg(file.fileName()));
+        script = QString::fromUtf8(file.readAll()).split(u'\n');
+    }
+
+    app::Runtime rt(options);
+    rt.log.setSink([](const QJsonObject& entry) {
+        std::fputs(QJsonDocument(entry).toJson(QJsonDocument::Compact).constData(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    });
+    rt.onEnded = [] { QCoreApplication::quit(); };
+
+    app::FrmWelcome& welcome = rt.frmWelcome();
+    if (rt.ended())
+        return 0;
+    welcome.show();
+
+    if (headless) {
+        automation::ScriptRunner runner(rt, parser.value(shotsOption));
+        return runner.run(script) ? 0 : 1;
+    }
+    return QApplication::exec();
+}

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QDateTime>
+
+#include <vector>
+
+namespace platform {
+
+class Timer;
+
+// Time for the player: the time of day, the timers and every wait. A real
+// clock follows the wall clock and Qt's timers; a virtual clock (tests and
+// scripted runs) stands still until told to move, then fires every timer that
+// falls due on the way, in order, so a run gives the same result every time.
+class Clock {
+public:
+    virtual ~Clock() = default;
+
+    virtual bool isVirtual() const = 0;
+    // The time of day.
+    virtual QDateTime now() const = 0;
+    // Milliseconds since the clock started; never goes back.
+    virtual qint64 elapsedMs() const = 0;
+
+    // Waits ms milliseconds while other handlers run, without using CPU.
+    virtual void sleep(qint64 ms) = 0;
+    // Lets pending events run. A real clock blocks until at least one event
+    // arrives; a virtual clock moves to the next timer that falls due (or,
+    // with none armed, just runs what is posted).
+    virtual void processEvents() = 0;
+
+    // Timers register themselves while they exist.
+    void add(Timer* timer) { m_timers.push_back(timer); }
+    void remove(Timer* timer);
+    const std::vector<Timer*>& timers() const { return m_timers; }
+
+protected:
+    std::vector<Timer*> m_timers;
+};
+
+class RealClock : public Clock {
+public:
+    RealClock();
+    bool isVirtual() const override { return false; }
+    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    qint64 elapsedMs() const override;
+    void sleep(qint64 ms) override;
+    void processEvents() override;
+
+private:
+    qint64 m_startMs;
+};
+
+class VirtualClock : public Clock {
+public:
+    explicit VirtualClock(QDateTime start = QDateTime::currentDateTime());
+    bool isVirtual() const override { return true; }
+    QDateTime now() const override { return m_start.addMSecs(m_now); }
+    qint64 elapsedMs() const override { return m_now; }
+    void sleep(qint64 ms) override { advance(ms); }
+    void processEvents() override;
+
+    // Moves the clock ms milliseconds on, firing due timers in order and
+    // running the events they post.
+    void advance(qint64 ms);
+
+private:
+    Timer* nextDue(qint64 limit) const;
+    static void runPostedEvents();
+
+    QDateTime m_start;
+    qint64 m_now = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,207 @@
+#include "platform/element.h"
+
+#include <QGraphicsScene>
+#include <QGraphicsSceneHoverEvent>
+#include <QGraphicsSceneMouseEvent>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace platform {
+
+namespace {
+// Stacking bands: images and labels below containers.
+constexpr double kContainerBand = 1e6;
+} // namespace
+
+Element::Element(Kind kind, QString name, QGraphicsItem* parent)
+    : QGraphicsItem(parent), m_kind(kind), m_name(std::move(name))
+{
+    setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
+    setAcceptHoverEvents(true);
+    if (m_kind == Kind::Picture || m_kind == Kind::Image)
+        setFlag(QGraphicsItem::ItemClipsChildrenToShape, m_kind == Kind::Picture);
+    bringToFront();
+}
+
+void Element::setGeometryTwips(int left, int top, int width, int height)
+{
+    if (width != m_width || height != m_height)
+        prepareGeometryChange();
+    m_left = left;
+    m_top = top;
+    m_width = width;
+    m_height = height;
+    setPos(left / 15.0, top / 15.0);
+    update();
+}
+
+void Element::setShown(bool shown)
+{
+    m_shown = shown;
+    setVisible(shown);
+}
+
+void Element::setPicture(const QImage& picture)
+{
+    m_picture = picture;
+    // An image that does not stretch takes its picture's size.
+    if (m_kind == Kind::Image && !m_stretch && !picture.isNull())
+        setGeometryTwips(m_left, m_top, picture.width() * 15, picture.height() * 15);
+    update();
+}
+
+void Element::setStretch(bool stretch)
+{
+    m_stretch = stretch;
+    update();
+}
+
+void Element::setBackColor(const QColor& color)
+{
+    m_backColor = color;
+    update();
+}
+
+void Element::setTile(const QImage& tile)
+{
+    m_tile = tile;
+    update();
+}
+
+void Element::setText(const QString& text)
+{
+    m_text = text;
+    update();
+}
+
+void Element::setFont(const QFont& font)
+{
+    m_font = font;
+    update();
+}
+
+void Element::setForeColor(const QColor& color)
+{
+    m_foreColor = color;
+    update();
+}
+
+void Element::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    update();
+}
+
+void Element::setValue(int value)
+{
+    m_value = value;
+    update();
+}
+
+void Element::bringToFront()
+{
+    const double band = isContainer() ? kContainerBand : 0;
+    QList<QGraphicsItem*> siblings;
+    if (parentItem())
+        siblings = parentItem()->childItems();
+    else if (scene())
+        siblings = scene()->items();
+    double top = band;
+    for (const QGraphicsItem* item : siblings) {
+        if (item != this && item->parentItem() == parentItem() && item->zValue() >= band && item->zValue() < band + kContainerBand)
+            top = std::max(top, item->zValue() + 1);
+    }
+    setZValue(top);
+}
+
+QRectF Element::boundingRect() const
+{
+    return QRectF(0, 0, m_width / 15.0, m_height / 15.0);
+}
+
+void Element::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*)
+{
+    const QRectF r = boundingRect();
+    painter->setClipRect(r, Qt::IntersectClip);
+    switch (m_kind) {
+    case Kind::Picture:
+        painter->fillRect(r, m_backColor);
+        if (!m_tile.isNull()) {
+            // Copies at x = 0, w, 2w ... while x is not beyond the width,
+            // and the same downwards.
+            for (int x = 0; x <= r.width(); x += m_tile.width()) {
+                for (int y = 0; y <= r.height(); y += m_tile.height())
+                    painter->drawImage(QPointF(x, y), m_tile);
+            }
+        }
+        if (!m_picture.isNull())
+            painter->drawImage(QPointF(0, 0), m_picture);
+        break;
+    case Kind::Image:
+        if (!m_picture.isNull()) {
+            painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+            if (m_stretch)
+                painter->drawImage(r, m_picture);
+            else
+                painter->drawImage(QPointF(0, 0), m_picture);
+        }
+        break;
+    case Kind::Label:
+        painter->setFont(m_font);
+        painter->setPen(m_foreColor);
+        painter->drawText(r, int(m_alignment) | Qt::TextWordWrap, m_text);
+        break;
+    case Kind::CheckBox: {
+        painter->fillRect(r, Qt::white);
+        painter->setPen(QPen(Qt::darkGray, 1));
+        painter->drawRect(r.adjusted(0.5, 0.5, -0.5, -0.5));
+        if (m_value != 0) {
+            painter->setPen(QPen(Qt::black, 2));
+            painter->drawLine(QPointF(r.width() * 0.2, r.height() * 0.5), QPointF(r.width() * 0.45, r.height() * 0.75));
+            painter->drawLine(QPointF(r.width() * 0.45, r.height() * 0.75), QPointF(r.width() * 0.8, r.height() * 0.25));
+        }
+        break;
+    }
+    }
+}
+
+void Element::mousePressEvent(QGraphicsSceneMouseEvent* event)
+{
+    m_pressed = true;
+    if (onPress)
+        onPress(event->button(), toTwips(event->pos()));
+    event->accept();
+}
+
+void Element::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
+{
+    if (onRelease)
+        onRelease(event->button(), toTwips(event->pos()));
+    const bool inside = boundingRect().contains(event->pos());
+    if (m_pressed && inside && onClick)
+        onClick(event->button());
+    m_pressed = false;
+}
+
+void Element::mouseMoveEvent(QGraphicsSceneMouseEvent* event)
+{
+    if (onMove)
+        onMove(event->buttons(), toTwips(event->pos()));
+}
+
+void Element::mouseDoubleClickEvent(QGraphicsSceneMouseEvent* event)
+{
+    if (onDoubleClick)
+        onDoubleClick();
+    else
+        mousePressEvent(event);
+}
+
+void Element::hoverMoveEvent(QGraphicsSceneHoverEvent* event)
+{
+    if (onMove)
+        onMove(Qt::NoButton, toTwips(event->pos()));
+}
+
+} // namespace platform

@@ -1,0 +1,24 @@
+#include "platform/event_log.h"
+
+namespace platform {
+
+void EventLog::write(const QJsonObject& entry)
+{
+    if (!m_enabled)
+        return;
+    m_entries.push_back(entry);
+    if (m_sink)
+        m_sink(entry);
+}
+
+std::vector<QJsonObject> EventLog::ofType(const QString& type) const
+{
+    std::vector<QJsonObject> out;
+    for (const QJsonObject& e : m_entries) {
+        if (e.value(QStringLiteral("type")).toString() == type)
+            out.push_back(e);
+    }
+    return out;
+}
+
+} // namespace platform

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QString>
+
+#include <stdexcept>
+
+namespace platform {
+
+// The one error type of the player. Readers of game data, the file system
+// layer and the runtime's operations throw it; each operation catches it where
+// the behaviour says (skip the step, report and stop, or go on with the next).
+class Failure : public std::runtime_error {
+public:
+    explicit Failure(const QString& what) : std::runtime_error(what.toStdString()) {}
+    explicit Failure(const char* what) : std::runtime_error(what) {}
+};
+
+} // namespace platform

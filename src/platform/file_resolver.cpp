@@ -1,0 +1,155 @@
+#include "platform/file_resolver.h"
+
+#include "platform/failure.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <system_error>
+
+namespace fs = std::filesystem;
+
+namespace platform {
+
+namespace {
+
+QString lower(const fs::path& p)
+{
+    return QString::fromStdString(p.string()).toLower();
+}
+
+} // namespace
+
+QString FileResolver::nativeSeparators(const QString& path)
+{
+    QString out = path;
+    out.replace(u'\\', u'/');
+    return out;
+}
+
+const FileResolver::Listing* FileResolver::listing(const fs::path& dir) const
+{
+    std::error_code ec;
+    const auto stamp = fs::last_write_time(dir, ec);
+    if (ec)
+        return nullptr;
+    auto it = m_cache.find(dir);
+    if (it != m_cache.end() && it->second.stamp == stamp)
+        return &it->second;
+    Listing fresh;
+    fresh.stamp = stamp;
+    for (fs::directory_iterator entries(dir, ec), end; !ec && entries != end; entries.increment(ec))
+        fresh.names.push_back(entries->path().filename());
+    if (ec)
+        return nullptr;
+    auto [pos, inserted] = m_cache.insert_or_assign(dir, std::move(fresh));
+    (void)inserted;
+    return &pos->second;
+}
+
+std::optional<fs::path> FileResolver::matchInDir(const fs::path& dir, const fs::path& name) const
+{
+    std::error_code ec;
+    const fs::path exact = dir / name;
+    if (fs::exists(exact, ec))
+        return exact;
+    const Listing* entries = listing(dir.empty() ? fs::path(".") : dir);
+    if (!entries)
+        return std::nullopt;
+    const QString wanted = lower(name);
+    for (const fs::path& candidate : entries->names) {
+        if (lower(candidate) == wanted)
+            return dir / candidate;
+    }
+    return std::nullopt;
+}
+
+std::optional<fs::path> FileResolver::resolve(const QString& path) const
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    const fs::path wanted(nativeSeparators(path).toStdString());
+    std::error_code ec;
+    if (fs::exists(wanted, ec))
+        return wanted;
+    fs::path current = wanted.root_path();
+    for (const fs::path& part : wanted.relative_path()) {
+        if (part.empty() || part == ".")
+            continue;
+        if (part == "..") {
+            current = current.parent_path();
+            continue;
+        }
+        auto found = matchInDir(current, part);
+        if (!found)
+            return std::nullopt;
+        current = *found;
+    }
+    return current;
+}
+
+bool FileResolver::fileExists(const QString& path) const
+{
+    // A name that ends in a separator names a folder, never a file.
+    if (path.endsWith(u'\\') || path.endsWith(u'/'))
+        return false;
+    const auto found = resolve(path);
+    std::error_code ec;
+    return found && fs::is_regular_file(*found, ec);
+}
+
+bool FileResolver::dirExists(const QString& path) const
+{
+    const auto found = resolve(path);
+    std::error_code ec;
+    return found && fs::is_directory(*found, ec);
+}
+
+fs::path FileResolver::pathForWriting(const QString& path) const
+{
+    if (auto found = resolve(path))
+        return *found;
+    const fs::path wanted(nativeSeparators(path).toStdString());
+    const fs::path parent = wanted.parent_path();
+    auto folder = parent.empty() ? std::optional<fs::path>(fs::path(".")) : resolve(QString::fromStdString(parent.string()));
+    std::error_code ec;
+    if (!folder || !fs::is_directory(*folder, ec))
+        throw Failure(QStringLiteral("Path not found: %1").arg(path));
+    return *folder / wanted.filename();
+}
+
+QByteArray FileResolver::readAll(const QString& path) const
+{
+    const auto found = resolve(path);
+    std::error_code ec;
+    if (!found || !fs::is_regular_file(*found, ec))
+        throw Failure(QStringLiteral("File not found: %1").arg(path));
+    QFile file(QString::fromStdString(found->string()));
+    if (!file.open(QIODevice::ReadOnly))
+        throw Failure(QStringLiteral("Cannot read %1").arg(path));
+    return file.readAll();
+}
+
+QStringList FileResolver::listFiles(const QString& folder, const QString& suffix) const
+{
+    QStringList names;
+    const auto dir = resolve(folder);
+    std::error_code ec;
+    if (!dir || !fs::is_directory(*dir, ec))
+        return names;
+    const Listing* entries = listing(*dir);
+    if (!entries)
+        return names;
+    for (const fs::path& name : entries->names) {
+        const QString text = QString::fromStdString(name.string());
+        if (text.endsWith(suffix, Qt::CaseInsensitive) && fs::is_regular_file(*dir / name, ec))
+            names << text;
+    }
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int c = a.compare(b, Qt::CaseInsensitive);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
+}
+
+} // namespace platform

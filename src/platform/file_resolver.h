@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace platform {
+
+// Finds the files that game data names. Games were made on a case-blind file
+// system with '\' separators, so a name is matched component by component
+// without regard to letter case, and both separators are accepted. Directory
+// listings are cached and read again when the folder's modification time
+// changes, so a game that looks up hundreds of media names stays cheap.
+class FileResolver {
+public:
+    // The existing file or folder that the path names, if any. An exact
+    // match wins over one that differs in letter case.
+    std::optional<std::filesystem::path> resolve(const QString& path) const;
+
+    bool fileExists(const QString& path) const;
+    bool dirExists(const QString& path) const;
+
+    // The path to create or replace: the existing entry when one matches,
+    // otherwise the resolved folder with the name as given. Throws Failure
+    // when the folder does not exist.
+    std::filesystem::path pathForWriting(const QString& path) const;
+
+    // Throws Failure when the file is missing or cannot be read.
+    QByteArray readAll(const QString& path) const;
+
+    // Names (not paths) of the files in a folder whose name ends with the
+    // suffix, compared without case, sorted as the system's file list sorts
+    // them (case-blind). Empty when the folder is missing.
+    QStringList listFiles(const QString& folder, const QString& suffix) const;
+
+    // The path with '\' turned into the native separator, nothing resolved.
+    static QString nativeSeparators(const QString& path);
+
+private:
+    struct Listing {
+        std::filesystem::file_time_type stamp;
+        std::vector<std::filesystem::path> names;
+    };
+    const Listing* listing(const std::filesystem::path& dir) const;
+    std::optional<std::filesystem::path> matchInDir(const std::filesystem::path& dir, const std::filesystem::path& name) const;
+
+    mutable std::map<std::filesystem::path, Listing> m_cache;
+};
+
+} // namespace platform

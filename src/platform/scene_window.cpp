@@ -1,0 +1,153 @@
+#include "platform/scene_window.h"
+
+#include <QCloseEvent>
+#include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QKeyEvent>
+#include <QVBoxLayout>
+
+#include <cmath>
+
+namespace platform {
+
+SceneWindow::SceneWindow(QString name, QWidget* parent)
+    : QWidget(parent), m_name(std::move(name)), m_scene(std::make_unique<QGraphicsScene>())
+{
+    setObjectName(m_name);
+    m_layout = new QVBoxLayout(this);
+    m_layout->setContentsMargins(0, 0, 0, 0);
+    m_layout->setSpacing(0);
+    m_view = new QGraphicsView(m_scene.get(), this);
+    m_view->setFrameShape(QFrame::NoFrame);
+    m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_view->setFocusPolicy(Qt::NoFocus);
+    m_view->setMouseTracking(true);
+    m_layout->addWidget(m_view);
+    m_view->viewport()->installEventFilter(this);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+SceneWindow::~SceneWindow()
+{
+    // The scene deletes the items; forget them first.
+    m_elements.clear();
+    m_view->setScene(nullptr);
+}
+
+Element* SceneWindow::create(Element::Kind kind, const QString& name, Element* parent)
+{
+    auto* element = new Element(kind, name, parent); // owned by parent item or scene
+    if (!parent) {
+        m_scene->addItem(element);
+        element->bringToFront();
+    }
+    m_elements[name] = element;
+    return element;
+}
+
+void SceneWindow::destroy(const QString& name)
+{
+    auto it = m_elements.find(name);
+    if (it == m_elements.end())
+        return;
+    Element* element = it->second;
+    // Children go with their parent: forget them too.
+    for (auto child = m_elements.begin(); child != m_elements.end();) {
+        if (child->second != element && element->isAncestorOf(child->second))
+            child = m_elements.erase(child);
+        else
+            ++child;
+    }
+    m_elements.erase(name);
+    delete element;
+}
+
+Element* SceneWindow::element(const QString& name) const
+{
+    auto it = m_elements.find(name);
+    return it == m_elements.end() ? nullptr : it->second;
+}
+
+void SceneWindow::setSceneSize(int width, int height)
+{
+    m_scene->setSceneRect(0, 0, width, height);
+    fitScene();
+}
+
+void SceneWindow::fitScene()
+{
+    const QRectF scene = m_scene->sceneRect();
+    const QSize area = m_view->viewport()->size();
+    if (scene.isEmpty() || area.isEmpty())
+        return;
+    const double scale = std::min(area.width() / scene.width(), area.height() / scene.height());
+    // A scene that fits is shown at its own size, centred; a larger one (a
+    // game resolution presented on a smaller window) shrinks, a smaller one
+    // (a switched display mode) grows, smoothly.
+    const bool exact = std::abs(scale - 1.0) < 1e-9 || (area.width() >= scene.width() && area.height() >= scene.height() && !m_scaleUp);
+    m_view->setTransform(exact ? QTransform() : QTransform::fromScale(scale, scale));
+    m_view->setRenderHint(QPainter::SmoothPixmapTransform, !exact);
+    m_view->setAlignment(Qt::AlignCenter);
+}
+
+void SceneWindow::setScaleToFill(bool scaleUp)
+{
+    m_scaleUp = scaleUp;
+    fitScene();
+}
+
+bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // The view's viewport learns its size last; fit the scene to it then.
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+        fitScene();
+    return QWidget::eventFilter(watched, event);
+}
+
+void SceneWindow::setBackground(const QColor& color)
+{
+    m_background = color;
+    if (m_tile.isNull())
+        m_scene->setBackgroundBrush(color);
+}
+
+void SceneWindow::setBackgroundTile(const QImage& tile)
+{
+    m_tile = tile;
+    if (tile.isNull())
+        m_scene->setBackgroundBrush(m_background);
+    else
+        m_scene->setBackgroundBrush(QBrush(tile));
+}
+
+void SceneWindow::setMenuWidget(QWidget* menu)
+{
+    m_layout->setMenuBar(menu);
+}
+
+void SceneWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (onKeyDown)
+        onKeyDown(event->key(), event->modifiers());
+    else
+        QWidget::keyPressEvent(event);
+}
+
+void SceneWindow::closeEvent(QCloseEvent* event)
+{
+    if (onCloseRequest && !onCloseRequest())
+        event->ignore();
+    else
+        event->accept();
+}
+
+bool SceneWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && onActivate)
+        onActivate();
+    return QWidget::event(event);
+}
+
+} // namespace platform

@@ -1,0 +1,76 @@
+#pragma once
+
+#include "platform/element.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+class QGraphicsScene;
+class QGraphicsView;
+class QVBoxLayout;
+
+namespace platform {
+
+// A top-level window whose content is a scene of Elements. Qt's events hand
+// straight off to the handlers the owning window installs, so every behaviour
+// can be driven without a screen by calling the handlers or by sending the
+// same events a person would.
+class SceneWindow : public QWidget {
+public:
+    explicit SceneWindow(QString name, QWidget* parent = nullptr);
+    ~SceneWindow() override;
+
+    const QString& name() const { return m_name; }
+    QGraphicsScene& scene() { return *m_scene; }
+    QGraphicsView& view() { return *m_view; }
+
+    // Creates an element owned by its parent element, or by the scene for a
+    // top-level one, and registers it under its name.
+    Element* create(Element::Kind kind, const QString& name, Element* parent = nullptr);
+    // Unloads an element created earlier (and its children).
+    void destroy(const QString& name);
+    Element* element(const QString& name) const;
+    // Every registered element, in name order.
+    const std::map<QString, Element*>& elements() const { return m_elements; }
+
+    // Pixel size of the scene. The view shows it at 1:1 when the window is
+    // as large, else scaled to fill the window with its aspect kept.
+    void setSceneSize(int width, int height);
+    // Whether a scene smaller than the window grows to fill it (a switched
+    // display mode) or stays at 1:1 in the middle.
+    void setScaleToFill(bool scaleUp);
+    // Background behind all elements: a colour, and a picture repeated at its
+    // own size from the top-left corner over it (a null picture: none).
+    void setBackground(const QColor& color);
+    void setBackgroundTile(const QImage& tile);
+
+    // Where a menu bar sits; set by the window that owns one.
+    void setMenuWidget(QWidget* menu);
+
+    std::function<void(int key, Qt::KeyboardModifiers)> onKeyDown;
+    // Return false to keep the window open.
+    std::function<bool()> onCloseRequest;
+    std::function<void()> onActivate;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool event(QEvent* event) override;
+
+private:
+    void fitScene();
+
+    QString m_name;
+    std::unique_ptr<QGraphicsScene> m_scene;
+    QGraphicsView* m_view = nullptr;
+    QVBoxLayout* m_layout = nullptr;
+    std::map<QString, Element*> m_elements;
+    QColor m_background = Qt::black;
+    QImage m_tile;
+    bool m_scaleUp = false;
+};
+
+} // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/dialogs.h"
+#include "platform/event_log.h"
+
+#include <deque>
+
+namespace platform {
+
+// Answers message boxes from a queue (script lines "answer ...") and logs
+// every box as a "msgbox" line. A box with no queued answer takes its
+// default button; an answer the box does not offer is taken as the default.
+class ScriptedDialogs : public Dialogs {
+public:
+    explicit ScriptedDialogs(EventLog& log) : m_log(log) {}
+
+    void queue(MsgAnswer answer) { m_answers.push_back(answer); }
+    MsgAnswer show(const MsgBox& box) override;
+
+private:
+    EventLog& m_log;
+    std::deque<MsgAnswer> m_answers;
+};
+
+} // namespace platform

@@ -1,0 +1,123 @@
+#include "support/game_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+
+namespace testsupport {
+
+namespace {
+
+void writeField(formats::QuotedFieldWriter& w, const Field& f)
+{
+    std::visit(
+        [&w](const auto& v) {
+            using T = std::decay_t<decltype(v)>;
+            if constexpr (std::is_same_v<T, QString>)
+                w.string(v);
+            else if constexpr (std::is_same_v<T, const char*>)
+                w.string(QString::fromUtf8(v));
+            else if constexpr (std::is_same_v<T, bool>)
+                w.boolean(v);
+            else
+                w.number(static_cast<double>(v));
+        },
+        f);
+}
+
+} // namespace
+
+GameFolder::GameFolder()
+{
+    for (const char* sub : {"Config", "Frames", "Areas", "Icons", "Inventory", "Schemes"})
+        QDir(m_dir.path()).mkpath(QString::fromLatin1(sub));
+}
+
+QString GameFolder::file(const QString& relative) const
+{
+    QString r = relative;
+    r.replace(u'\\', u'/');
+    return m_dir.filePath(r);
+}
+
+void GameFolder::writeBytes(const QString& relative, const QByteArray& bytes)
+{
+    const QString path = file(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile out(path);
+    if (out.open(QIODevice::WriteOnly))
+        out.write(bytes);
+}
+
+void GameFolder::remove(const QString& relative)
+{
+    QFile::remove(file(relative));
+}
+
+void GameFolder::write(const QString& relative, std::initializer_list<std::initializer_list<Field>> records)
+{
+    formats::QuotedFieldWriter w;
+    for (const auto& record : records) {
+        for (const Field& f : record)
+            writeField(w, f);
+        w.endRecord();
+    }
+    writeBytes(relative, w.bytes());
+}
+
+void GameFolder::picture(const QString& relative, int width, int height, QColor colour)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(colour);
+    const QString path = file(relative);
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    // Packaged names (".004") hold a BMP.
+    const char* format = suffix == QLatin1String("jpg") ? "JPG" : suffix == QLatin1String("png") ? "PNG" : "BMP";
+    image.save(path, format);
+}
+
+void GameFolder::general(const QString& name, const QString& initialFrame, int width, int height, bool full)
+{
+    formats::QuotedFieldWriter w;
+    w.string(QStringLiteral("TESTKEY")).string(QString()).string(name).number(0).string(initialFrame)
+        .string(QStringLiteral("1.0")).number(width).number(height)
+        .string(QStringLiteral("A. Author")).string(QStringLiteral("author@example.org")).string(QStringLiteral("https://example.org"))
+        .endRecord();
+    if (full) {
+        w.number(1).endRecord();
+        w.number(0).number(0).number(0).string(QString()).endRecord();
+        w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
+        w.number(0).number(0).number(10).number(10).boolean(true).boolean(true).boolean(false).boolean(true)
+            .boolean(true).boolean(false).string(QStringLiteral("DEFAULT")).string(QStringLiteral("DEFAULT"))
+            .number(0).number(0).number(0).string(QStringLiteral("default")).endRecord();
+    }
+    writeBytes(QStringLiteral("Config/General"), w.bytes());
+}
+
+void GameFolder::frame(const QString& name, std::initializer_list<Field> fields)
+{
+    formats::QuotedFieldWriter w;
+    if (fields.size() == 0) {
+        // mode 0, colour, not tiled, stop MIDI, MIDI, timer, duration, target, video, MIDI after video
+        w.number(0).string(QStringLiteral("255")).boolean(false).boolean(false).string(QString()).boolean(false)
+            .number(0).string(QString()).string(QString()).boolean(false).endRecord();
+    } else {
+        for (const Field& f : fields)
+            writeField(w, f);
+        w.endRecord();
+    }
+    writeBytes(QStringLiteral("Frames/") + name + QStringLiteral(".fme"), w.bytes());
+}
+
+void GameFolder::variables(std::initializer_list<const char*> names)
+{
+    formats::QuotedFieldWriter w;
+    w.number(static_cast<double>(names.size())).endRecord();
+    for (const char* n : names)
+        w.line(QString::fromUtf8(n));
+    writeBytes(QStringLiteral("Config/Variables"), w.bytes());
+}
+
+} // namespace testsupport

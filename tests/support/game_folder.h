@@ -1,0 +1,44 @@
+#pragma once
+
+#include "formats/quoted_field_writer.h"
+
+#include <QColor>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <initializer_list>
+#include <variant>
+
+namespace testsupport {
+
+// One field of a data file as the authoring tool writes it.
+using Field = std::variant<QString, const char*, double, int, bool>;
+
+// A game folder built in a temporary directory with the player's own writer.
+class GameFolder {
+public:
+    GameFolder();
+
+    QString path() const { return m_dir.path(); }
+    QString file(const QString& relative) const;
+
+    // A quoted-field file of one record per line given.
+    void write(const QString& relative, std::initializer_list<std::initializer_list<Field>> records);
+    void writeBytes(const QString& relative, const QByteArray& bytes);
+    void remove(const QString& relative);
+    // A picture file (BMP, PNG, GIF... by extension) of one colour.
+    void picture(const QString& relative, int width, int height, QColor colour = Qt::red);
+
+    // Config\General with group 1 and, when full, every later group.
+    void general(const QString& name = QStringLiteral("Test Game"), const QString& initialFrame = QStringLiteral("Start"),
+                 int width = 640, int height = 480, bool full = true);
+    // A frame file of the 10 fields that are always read; its background
+    // is a colour (mode 0) unless changed.
+    void frame(const QString& name, std::initializer_list<Field> fields = {});
+    void variables(std::initializer_list<const char*> names);
+
+private:
+    QTemporaryDir m_dir;
+};
+
+} // namespace testsupport

@@ -1,0 +1,45 @@
+#include "support/player.h"
+
+#include "support/game_folder.h"
+
+namespace testsupport {
+
+Player::Player(const GameFolder& folder, QSize screen)
+{
+    app::RuntimeOptions options;
+    options.projectDir = folder.path();
+    options.scripted = true;
+    options.screen = screen;
+    options.startTime = QDateTime(QDate(2026, 1, 1), QTime(10, 0));
+    m_rt = std::make_unique<app::Runtime>(options);
+}
+
+void Player::start()
+{
+    welcome().ClickButton(0);
+}
+
+std::vector<QString> Player::takeMessages()
+{
+    std::vector<QString> texts;
+    for (const QJsonObject& box : boxes())
+        texts.push_back(box.value(QStringLiteral("text")).toString());
+    m_rt->log.clear();
+    return texts;
+}
+
+std::vector<QString> Player::mediaCalls() const
+{
+    std::vector<QString> calls;
+    for (const QJsonObject& e : m_rt->log.ofType(QStringLiteral("media")))
+        calls.push_back(e.value(QStringLiteral("call")).toString());
+    return calls;
+}
+
+QString Player::errorReport(const QString& detail)
+{
+    return QStringLiteral("An error has occurred. The program may not work properly. Press 'Esc' and the click 'Exit' to quit.\r\n\r\nError description:")
+        + detail;
+}
+
+} // namespace testsupport

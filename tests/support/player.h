@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/frm_welcome.h"
+#include "app/runtime.h"
+#include "engine/game.h"
+
+#include <QJsonObject>
+
+#include <memory>
+#include <vector>
+
+namespace testsupport {
+
+class GameFolder;
+
+// A scripted player on a game folder: virtual clock, logged message boxes.
+class Player {
+public:
+    explicit Player(const GameFolder& folder, QSize screen = QSize(1024, 768));
+
+    app::Runtime& rt() { return *m_rt; }
+    app::FrmWelcome& welcome() { return m_rt->frmWelcome(); }
+    engine::Game& game() { return m_rt->game(); }
+
+    // Loads the welcome window (start-up) and presses Start.
+    void start();
+
+    // The texts of every message box shown so far, then forgets them.
+    std::vector<QString> takeMessages();
+    std::vector<QJsonObject> boxes() const { return m_rt->log.ofType(QStringLiteral("msgbox")); }
+    // The media calls so far, as their call texts.
+    std::vector<QString> mediaCalls() const;
+
+    // The standard failure report for a detail text, with the short strings.
+    static QString errorReport(const QString& detail);
+
+private:
+    std::unique_ptr<app::Runtime> m_rt;
+};
+
+} // namespace testsupport
