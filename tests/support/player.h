@@ -3,6 +3,8 @@
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
 #include "engine/game.h"
+#include "platform/failure.h"
+#include "platform/scripted_dialogs.h"
 
 #include <QJsonObject>
 

@@ -1,0 +1,266 @@
+#include "support/game_folder.h"
+#include "support/player.h"
+
+#include <QGraphicsView>
+
+#include <gtest/gtest.h>
+
+using testsupport::Field;
+using testsupport::GameFolder;
+using testsupport::Player;
+
+namespace {
+
+const QString kBrokenLink = QStringLiteral(
+    " A program link is broken. Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the Area Properties is linked to an existing frame.");
+
+QString openFailure(const QString& name)
+{
+    return Player::errorReport(QStringLiteral(" Unable to load the frame called '") + name
+                               + QStringLiteral("'. Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the Area Properties is linked to an existing frame."));
+}
+
+// A frame file: background (mode, value, tiled) and the fields from 4 on.
+void frameFile(GameFolder& folder, const QString& name, std::initializer_list<Field> fields)
+{
+    folder.frame(name, fields);
+}
+
+} // namespace
+
+class OpenFrame : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder.general();
+        folder.variables({});
+        folder.frame(QStringLiteral("Start"));
+    }
+    // Starts the game on a screen at the game's size, forgetting the log.
+    engine::Game& start()
+    {
+        player = std::make_unique<Player>(folder, QSize(640, 480));
+        player->start();
+        player->takeMessages();
+        return player->game();
+    }
+    QString frames() const { return player->rt().project.FramesPath; }
+
+    GameFolder folder;
+    std::unique_ptr<Player> player;
+};
+
+TEST_F(OpenFrame, AnEmptyNameShowsTheThreeFailureReports)
+{
+    engine::Game& game = start();
+    game.OpenFrame(QString());
+    const auto texts = player->takeMessages();
+    ASSERT_EQ(texts.size(), 3u);
+    EXPECT_EQ(texts[0], Player::errorReport(kBrokenLink));
+    EXPECT_EQ(texts[1], Player::errorReport(QStringLiteral(" Unable to load the frame called ''.")));
+    EXPECT_EQ(texts[2], openFailure(QString()));
+    EXPECT_EQ(player->rt().frame.CurrentFrameName, QString());
+    // The name is in the history even though the frame failed.
+    EXPECT_EQ(game.FramesHistory(), (QStringList{QStringLiteral("Start"), QString()}));
+}
+
+// A frame of the ten fields always read: channel sounds, video over the
+// whole picture, MIDI repeating.
+TEST_F(OpenFrame, ATenFieldFrameCallsTheMediaInOrderWithTheDefaults)
+{
+    folder.writeBytes(QStringLiteral("Frames/tune.mid"), "MThd");
+    folder.writeBytes(QStringLiteral("Frames/intro.avi"), "RIFF");
+    frameFile(folder, QStringLiteral("Ten"), {0, "0", false, false, "tune.mid", false, 0, "", "intro.avi", false});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Ten"));
+    const QString f = frames();
+    const std::vector<QString> expected{
+        QStringLiteral("PlayMIDImusic \"%1tune.mid\", True").arg(f),
+        QStringLiteral("StopMovie"),
+        QStringLiteral("PlayMovieWithStop \"%1intro.avi\", PictureBox").arg(f),
+        QStringLiteral("StopMovie"),
+        QStringLiteral("PlaySoundChannels \"%1Ten.chn\"").arg(f),
+    };
+    EXPECT_EQ(player->mediaCalls(), expected);
+}
+
+TEST_F(OpenFrame, MusicDeferredUntilAfterTheVideoStartsLast)
+{
+    folder.writeBytes(QStringLiteral("Frames/tune.mid"), "MThd");
+    folder.writeBytes(QStringLiteral("Frames/intro.avi"), "RIFF");
+    frameFile(folder, QStringLiteral("Late"), {0, "0", false, false, "tune.mid", false, 0, "", "intro.avi", true, false, false, ""});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Late"));
+    const auto calls = player->mediaCalls();
+    ASSERT_FALSE(calls.empty());
+    EXPECT_EQ(calls.back(), QStringLiteral("PlayMIDImusic \"%1tune.mid\", True").arg(frames()));
+    EXPECT_TRUE(calls.front().startsWith(QStringLiteral("StopMovie")));
+}
+
+TEST_F(OpenFrame, PlayingMidiIsKeptUnlessTheFrameAsksToStopIt)
+{
+    folder.writeBytes(QStringLiteral("Frames/one.mid"), "MThd");
+    folder.writeBytes(QStringLiteral("Frames/two.mid"), "MThd");
+    frameFile(folder, QStringLiteral("One"), {0, "0", false, false, "one.mid", false, 0, "", "", false});
+    frameFile(folder, QStringLiteral("Keep"), {0, "0", false, false, "two.mid", false, 0, "", "", false});
+    frameFile(folder, QStringLiteral("Switch"), {0, "0", false, true, "two.mid", false, 0, "", "", false, false, false, "", 0, 0, 0, false, false, 0, 0, 0, 0, false});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("One"));
+    game.OpenFrame(QStringLiteral("Keep"));
+    EXPECT_EQ(player->rt().media.midiFileName(), frames() + QStringLiteral("one.mid"));
+    player->takeMessages();
+    game.OpenFrame(QStringLiteral("Switch"));
+    const auto calls = player->mediaCalls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[0], QStringLiteral("StopMIDIMusic"));
+    EXPECT_EQ(calls[1], QStringLiteral("PlayMIDImusic \"%1two.mid\", False").arg(frames()));
+    EXPECT_EQ(player->rt().media.midiFileName(), frames() + QStringLiteral("two.mid"));
+}
+
+TEST_F(OpenFrame, SilencedChannelsReleaseTheMixerAndPlayNoChannelFile)
+{
+    frameFile(folder, QStringLiteral("Quiet"), {0, "0", false, false, "", false, 0, "", "", false, true, false, ""});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Quiet"));
+    const std::vector<QString> expected{QStringLiteral("ReleaseWaveMix"), QStringLiteral("StopMovie")};
+    EXPECT_EQ(player->mediaCalls(), expected);
+}
+
+TEST_F(OpenFrame, AnMp3FrameSchedulesItsMusicAfterEverythingElse)
+{
+    folder.writeBytes(QStringLiteral("Frames/song.mp3"), "ID3");
+    frameFile(folder, QStringLiteral("Song"), {0, "0", false, false, "", false, 0, "", "", false, false, false, "song.mp3"});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Song"));
+    const auto calls = player->mediaCalls();
+    ASSERT_GE(calls.size(), 2u);
+    EXPECT_EQ(calls[calls.size() - 2], QStringLiteral("ReleaseWaveMix"));
+    EXPECT_EQ(calls.back(), QStringLiteral("StopMP3"));
+    EXPECT_TRUE(game.MP3Timer.enabled());
+    EXPECT_EQ(game.MP3Timer.tag(), frames() + QStringLiteral("song.mp3"));
+    EXPECT_EQ(player->rt().media.MP3Duration, 60);
+    EXPECT_EQ(player->rt().media.MP3StartTime, player->rt().clock().now());
+}
+
+TEST_F(OpenFrame, AStopMp3FrameWithoutMusicStopsIt)
+{
+    frameFile(folder, QStringLiteral("Hush"), {0, "0", false, false, "", false, 0, "", "", false, false, true, ""});
+    engine::Game& game = start();
+    game.MP3Timer.setEnabled(true);
+    game.OpenFrame(QStringLiteral("Hush"));
+    EXPECT_FALSE(game.MP3Timer.enabled());
+    EXPECT_EQ(player->mediaCalls().front(), QStringLiteral("StopMP3"));
+}
+
+TEST_F(OpenFrame, ColourBackgroundsUseTheLowByteForRed)
+{
+    frameFile(folder, QStringLiteral("Blue"), {0, "16711680", false, false, "", false, 0, "", "", false});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Blue"));
+    EXPECT_EQ(game.element(QStringLiteral("PictureBox"))->backColor(), QColor(0, 0, 255));
+}
+
+TEST_F(OpenFrame, StretchedAndTiledPicturesReplaceEachOther)
+{
+    folder.picture(QStringLiteral("Frames/hall.bmp"), 64, 48, Qt::green);
+    folder.picture(QStringLiteral("Frames/tile.004"), 16, 16, Qt::blue);
+    frameFile(folder, QStringLiteral("Hall"), {1, "hall.bmp", false, false, "", false, 0, "", "", false});
+    frameFile(folder, QStringLiteral("Tiles"), {1, "tile.bmp", true, false, "", false, 0, "", "", false});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Hall"));
+    platform::Element* back = game.element(QStringLiteral("BackImage"));
+    EXPECT_TRUE(back->hasPicture());
+    EXPECT_EQ(back->width(), 640 * 15);
+    EXPECT_FALSE(game.element(QStringLiteral("PictureBox"))->hasTile());
+    game.OpenFrame(QStringLiteral("Tiles"));
+    EXPECT_FALSE(back->hasPicture());
+    EXPECT_TRUE(game.element(QStringLiteral("ImageTile"))->hasPicture());
+    EXPECT_TRUE(game.element(QStringLiteral("PictureBox"))->hasTile());
+    EXPECT_TRUE(player->takeMessages().empty());
+    // The tiles cover the picture from its top-left corner.
+    const QImage shot = game.window().grab().toImage();
+    const QPoint origin = game.window().view().mapFromScene(game.element(QStringLiteral("PictureBox"))->scenePos());
+    EXPECT_EQ(shot.pixelColor(origin + QPoint(630, 470)), QColor(Qt::blue));
+}
+
+TEST_F(OpenFrame, AnyOtherBackgroundModeKeepsThePreviousBackground)
+{
+    folder.picture(QStringLiteral("Frames/hall.bmp"), 64, 48, Qt::green);
+    frameFile(folder, QStringLiteral("Hall"), {1, "hall.bmp", false, false, "", false, 0, "", "", false});
+    frameFile(folder, QStringLiteral("Same"), {2, "whatever", false, false, "", false, 0, "", "", false});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Hall"));
+    game.OpenFrame(QStringLiteral("Same"));
+    EXPECT_TRUE(game.element(QStringLiteral("BackImage"))->hasPicture());
+    EXPECT_EQ(player->rt().frame.FrameBackgroundMode, 2);
+    EXPECT_TRUE(player->takeMessages().empty());
+}
+
+TEST_F(OpenFrame, AMissingPictureIsReportedThenTheOpenFails)
+{
+    frameFile(folder, QStringLiteral("Gone"), {1, "gone.bmp", false, false, "", false, 5, "Start", "", false});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Gone"));
+    const auto texts = player->takeMessages();
+    ASSERT_EQ(texts.size(), 2u);
+    EXPECT_TRUE(texts[0].startsWith(QStringLiteral("The following file is missing: ") + frames() + QStringLiteral("gone.004")));
+    EXPECT_EQ(texts[1], openFailure(QStringLiteral("Gone")));
+    // The timer was disarmed and never armed again.
+    EXPECT_FALSE(game.Timer1.enabled());
+}
+
+TEST_F(OpenFrame, AVideoRectangleBeyondSixteenBitTwipsFailsAfterTheMusicSettings)
+{
+    folder.writeBytes(QStringLiteral("Frames/tune.mid"), "MThd");
+    folder.writeBytes(QStringLiteral("Frames/intro.avi"), "RIFF");
+    frameFile(folder, QStringLiteral("Wide"), {0, "0", false, false, "tune.mid", false, 0, "", "intro.avi", false, false, false, "",
+                                              0, 0, 0, false, true, 2185, 0, 100, 100, true});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Wide"));
+    EXPECT_EQ(player->takeMessages(), std::vector<QString>{openFailure(QStringLiteral("Wide"))});
+    EXPECT_EQ(player->rt().media.MidiStatus(), QStringLiteral("playing"));
+}
+
+TEST_F(OpenFrame, AVideoRectangleIsPlacedInTwips)
+{
+    folder.writeBytes(QStringLiteral("Frames/intro.avi"), "RIFF");
+    frameFile(folder, QStringLiteral("Boxed"), {0, "0", false, false, "", false, 0, "", "intro.avi", false, false, false, "",
+                                               0, 0, 0, false, true, 10, 20, 160, 120, true});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Boxed"));
+    const platform::Element* box = game.element(QStringLiteral("CutSceneArea"));
+    EXPECT_EQ(box->left(), 150);
+    EXPECT_EQ(box->top(), 300);
+    EXPECT_EQ(box->width(), 2400);
+    EXPECT_EQ(box->height(), 1800);
+    EXPECT_FALSE(box->shown());
+    EXPECT_EQ(player->mediaCalls()[1], QStringLiteral("PlayMovieWithStop \"%1intro.avi\", CutSceneArea").arg(frames()));
+}
+
+TEST_F(OpenFrame, TheLinksFileGivesTheAreaCountAndIsOptional)
+{
+    folder.write(QStringLiteral("Frames/Start.lks"), {{3}});
+    frameFile(folder, QStringLiteral("Bare"), {0, "0", false, false, "", false, 0, "", "", false});
+    engine::Game& game = start();
+    EXPECT_EQ(player->rt().frame.FrameAreaCount, 3);
+    game.OpenFrame(QStringLiteral("Bare"));
+    EXPECT_EQ(player->rt().frame.FrameAreaCount, 0);
+    EXPECT_TRUE(player->takeMessages().empty());
+}
+
+TEST_F(OpenFrame, FrameNamesAreFoundWithoutRegardToLetterCase)
+{
+    folder.frame(QStringLiteral("HALLWAY"));
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Hallway"));
+    EXPECT_TRUE(player->takeMessages().empty());
+    EXPECT_EQ(player->rt().frame.CurrentFrameName, QStringLiteral("Hallway"));
+}
+
+TEST_F(OpenFrame, AFrameFileShorterThanTenFieldsFailsToOpen)
+{
+    folder.write(QStringLiteral("Frames/Short.fme"), {{0, "0", false, false, "", false}});
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Short"));
+    EXPECT_EQ(player->takeMessages(), std::vector<QString>{openFailure(QStringLiteral("Short"))});
+}
