@@ -28,6 +28,8 @@ QJsonObject elementJson(const platform::Element& e)
         break;
     case platform::Element::Kind::Image:
         o.insert(QStringLiteral("picture"), e.hasPicture());
+        if (!e.pictureFile().isEmpty())
+            o.insert(QStringLiteral("file"), e.pictureFile());
         break;
     case platform::Element::Kind::Picture:
         o.insert(QStringLiteral("backColor"), e.backColor().name());
@@ -133,6 +135,13 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
     QJsonObject game;
     if (engine::Game* g = rt.gameIfLoaded()) {
         QJsonObject elements = elementsJson(g->window());
+        for (const auto& [index, animation] : g->animations().animations()) {
+            const QString name = QStringLiteral("AniGif(%1)").arg(index);
+            QJsonObject gif = elements.value(name).toObject();
+            gif.insert(QStringLiteral("speed"), animation->speedPercent() / 2);
+            gif.insert(QStringLiteral("playing"), animation->playing());
+            elements.insert(name, gif);
+        }
         elements.insert(QStringLiteral("mnuExit"), menuJson(g->mnuExit));
         elements.insert(QStringLiteral("mnuSaveGame"), menuJson(g->mnuSaveGame));
         elements.insert(QStringLiteral("mnuDebug"), menuJson(g->mnuDebug));

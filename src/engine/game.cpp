@@ -1,6 +1,7 @@
 #include "engine/game.h"
 
 #include "app/display_settings.h"
+#include "app/frm_welcome.h"
 #include "app/media_names.h"
 #include "app/runtime.h"
 #include "engine/cursors.h"
@@ -8,6 +9,7 @@
 #include "platform/units.h"
 
 #include <QFontMetrics>
+#include <QJsonObject>
 
 #include <cmath>
 
@@ -59,22 +61,26 @@ Game::Game(app::Runtime& rt)
     , MP3Timer(rt.clock(), QStringLiteral("MP3Timer"), 1000)
     , m_rt(rt)
     , m_window(std::make_unique<platform::SceneWindow>(QStringLiteral("Game")))
+    , m_animations(rt, *m_window, *createElements(*m_window))
+    , m_areas(rt, *this, m_animations)
+    , m_actions(rt, *this)
 {
     m_window->setBackground(Qt::black);
-    createElements();
     Timer1.onTimer([this] { Timer1_Timer(); });
 }
 
 Game::~Game() = default;
 
-void Game::createElements()
+platform::Element* Game::createElements(platform::SceneWindow& w)
 {
-    platform::SceneWindow& w = *m_window;
     platform::Element* picture = w.create(Kind::Picture, QStringLiteral("PictureBox"));
     w.create(Kind::Image, QStringLiteral("BackImage"), picture)->setStretch(true);
     w.create(Kind::Image, QStringLiteral("ImageTile"), picture)->setShown(false);
     w.create(Kind::Image, QStringLiteral("Area(0)"), picture)->setShown(false);
-    w.create(Kind::Picture, QStringLiteral("AniGifBox(0)"), picture)->setShown(false);
+    platform::Element* gifBox = w.create(Kind::Picture, QStringLiteral("AniGifBox(0)"), picture);
+    gifBox->setShown(false);
+    gifBox->setBackColor(Qt::transparent);
+    gifBox->setGeometryTwips(0, 0, 480, 480);
     w.create(Kind::Label, QStringLiteral("Text(0)"), picture)->setShown(false);
     platform::Element* cutScene = w.create(Kind::Picture, QStringLiteral("CutSceneArea"), picture);
     cutScene->setShown(false);
@@ -92,6 +98,7 @@ void Game::createElements()
     w.create(Kind::Image, QStringLiteral("Inventory_Background"), bar)->setStretch(true);
     w.create(Kind::Image, QStringLiteral("PickedObject(0)"), bar)->setShown(false);
     w.create(Kind::Image, QStringLiteral("Inventory2"), picture)->setShown(false);
+    return picture;
 }
 
 void Game::present()
@@ -559,12 +566,81 @@ void Game::HideMenus()
     }
 }
 
-// ---------------------------------------------------------------- areas and texts
+// ---------------------------------------------------------------- video
 
-void Game::ResetFrameAreas() {}
-void Game::LoadAreas() {}
-void Game::ShowOrNotShowAreas() {}
+void Game::PlayMovieWithStop(const QString& path, const QString& control)
+{
+    if (!visible())
+        show();
+    m_rt.media.PlayMovieWithStop(path, control);
+    StopVideoRequested = false;
+}
+
+// ---------------------------------------------------------------- closing
+
+void Game::Form_Unload()
+{
+    StopVideoRequested = true;
+    m_rt.clock().processEvents();
+    Timer1.setEnabled(false);
+    MP3Timer.setEnabled(false);
+    TimerMessageBox.setEnabled(false);
+    media::Media& media = m_rt.media;
+    media.StopMIDIMusic();
+    media.SoundMediaClose();
+    media.StopMovie();
+    media.VideoMediaClose();
+    media.StopMP3();
+    media.ReleaseWaveMix();
+    failedStep([&] {
+        for (std::int16_t k = m_animations.highestIndex(); k > 0; --k) {
+            if (m_animations.AniGif(k))
+                m_animations.unloadAniGif(k);
+        }
+    });
+    failedStep([&] { hideWindow(); });
+    m_rt.clock().processEvents();
+    failedStep([&] {
+        const app::Project& p = m_rt.project;
+        if (p.DisplayChangeMode == 1
+            && (app::GetScreenWidth(m_rt) != p.SavedScreenWidth || app::GetScreenHeight(m_rt) != p.SavedScreenHeight))
+            app::SetDisplayMode(m_rt, p.SavedScreenWidth, p.SavedScreenHeight);
+    });
+    m_rt.clock().processEvents();
+    failedStep([&] { m_rt.frmWelcome().show(); });
+}
+
+// ---------------------------------------------------------------- texts and inventory
+
+void Game::logPendingCall(const QString& call)
+{
+    m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("call")}, {QStringLiteral("call"), call}});
+}
+
+// Frame texts are not drawn yet: a frame opens without them.
 void Game::ResetFrameTexts() {}
 void Game::LoadTexts() {}
+
+void Game::ShowTextMessage(const QString& text, bool inStrip)
+{
+    logPendingCall(QStringLiteral("ShowTextMessage \"%1\", %2").arg(text, inStrip ? QStringLiteral("True") : QStringLiteral("False")));
+}
+
+void Game::PickOrNotPickObject(std::int16_t area)
+{
+    logPendingCall(QStringLiteral("PickOrNotPickObject %1").arg(area));
+}
+
+void Game::RemovePickedObject(std::int16_t index)
+{
+    logPendingCall(QStringLiteral("RemovePickedObject %1").arg(index));
+}
+
+QString Game::PickedObjectTag(std::int16_t index) const
+{
+    if (index < 1 || !element(QStringLiteral("PickedObject(%1)").arg(index)))
+        throw platform::Failure(QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+    return m_objectTags.value(index);
+}
 
 } // namespace engine

@@ -1,10 +1,14 @@
 #pragma once
 
+#include "engine/areas.h"
+#include "media/animated_pictures.h"
 #include "platform/scene_window.h"
+#include "state/area_actions.h"
 #include "platform/timer.h"
 #include "state/variables_collection.h"
 
 #include <QString>
+#include <QMap>
 #include <QStringList>
 
 #include <cstdint>
@@ -86,16 +90,37 @@ public:
     void ShowMenus();
     void HideMenus();
 
-    // The frame's areas and texts.
-    void ResetFrameAreas();
-    void LoadAreas();
-    void ShowOrNotShowAreas();
+    // The frame's areas and their animated pictures.
+    Areas& areas() { return m_areas; }
+    media::AnimatedPictures& animations() { return m_animations; }
+    void ResetFrameAreas() { m_areas.ResetFrameAreas(); }
+    void LoadAreas() { m_areas.LoadAreas(); }
+    void ShowOrNotShowAreas() { m_areas.ShowOrNotShowAreas(); }
+
+    // Actions
+    std::int16_t MakeAction(std::int16_t area, std::int16_t object) { return m_actions.MakeAction(area, object); }
+    // Starts a video in the picture or in its own rectangle: shows the game
+    // window first, and clears StopVideoRequested.
+    void PlayMovieWithStop(const QString& path, const QString& control);
+
+    // Texts, messages and the inventory.
     void ResetFrameTexts();
     void LoadTexts();
+    void ShowTextMessage(const QString& text, bool inStrip);
+    void PickOrNotPickObject(std::int16_t area);
+    void RemovePickedObject(std::int16_t index);
+    // The object name that PickedObject element i holds; throws Failure
+    // when there is no such element.
+    QString PickedObjectTag(std::int16_t index) const;
+
+    // Closing the window: media stops, the display is restored and the
+    // welcome window comes back.
+    void Form_Unload();
 
 private:
     struct FrameFields;
-    void createElements();
+    // Builds the window's fixed elements; returns the game picture.
+    static platform::Element* createElements(platform::SceneWindow& window);
     void present();
     void readFrameFields(FrameFields& f);
     void applyBackground();
@@ -103,11 +128,17 @@ private:
     void armFrameTimer(const FrameFields& f);
     void reportFrameOpenFailure(const QString& name);
     void rebuildDebugMenu();
+    // Calls that belong to parts of the player not built yet are logged.
+    void logPendingCall(const QString& call);
 
     app::Runtime& m_rt;
     std::unique_ptr<platform::SceneWindow> m_window;
+    media::AnimatedPictures m_animations;
+    Areas m_areas;
+    state::AreaActions m_actions;
     QStringList m_history;
     int m_pickedObjectElements = 1;
+    QMap<int, QString> m_objectTags;
 };
 
 } // namespace engine

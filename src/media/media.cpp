@@ -75,6 +75,29 @@ void Media::StopMovie()
     m_videoStatus.clear();
 }
 
+void Media::VideoMediaClose()
+{
+    record("mci", QStringLiteral("VideoMedia.mmClose"));
+    m_videoStatus.clear();
+}
+
+void Media::SoundMediaOpenWave(const QString& path)
+{
+    record("mci", QStringLiteral("SoundMedia.mmOpenWave %1").arg(quoted(path)));
+    m_soundFile = path;
+}
+
+void Media::SoundMediaPlay()
+{
+    record("mci", QStringLiteral("SoundMedia.mmPlay"));
+}
+
+void Media::SoundMediaClose()
+{
+    record("mci", QStringLiteral("SoundMedia.mmClose"));
+    m_soundFile.clear();
+}
+
 bool Media::IsVideoPlaying() const
 {
     const QString s = m_videoStatus.toLower();

@@ -33,9 +33,15 @@ public:
     // The wave mixer and the frame's channel file
     void ReleaseWaveMix();
     void PlaySoundChannels(const QString& path);
+    // Single wave sounds (the SoundMedia object)
+    void SoundMediaOpenWave(const QString& path);
+    void SoundMediaPlay();
+    void SoundMediaClose();
+    const QString& soundMediaFile() const { return m_soundFile; }
     // Video (the VideoMedia object and the movie procedures)
     void PlayMovieWithStop(const QString& path, const QString& control);
     void StopMovie();
+    void VideoMediaClose();
     QString VideoStatus() const { return m_videoStatus; }
     bool IsVideoPlaying() const;
 
@@ -52,6 +58,7 @@ private:
     bool m_midiLoop = false;
     bool m_mp3Playing = false;
     QString m_videoStatus;
+    QString m_soundFile;
 };
 
 } // namespace media

@@ -45,6 +45,8 @@ void Element::setShown(bool shown)
 void Element::setPicture(const QImage& picture)
 {
     m_picture = picture;
+    if (picture.isNull())
+        m_pictureFile.clear();
     // An image that does not stretch takes its picture's size.
     if (m_kind == Kind::Image && !m_stretch && !picture.isNull())
         setGeometryTwips(m_left, m_top, picture.width() * 15, picture.height() * 15);

@@ -47,6 +47,9 @@ public:
     const QImage& picture() const { return m_picture; }
     void setPicture(const QImage& picture);
     void clearPicture() { setPicture(QImage()); }
+    // The file the picture came from, as the game named it (for the dump).
+    const QString& pictureFile() const { return m_pictureFile; }
+    void setPictureFile(const QString& file) { m_pictureFile = file; }
     void setStretch(bool stretch);
     bool stretch() const { return m_stretch; }
 
@@ -97,6 +100,7 @@ private:
     int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     bool m_shown = true;
     QImage m_picture;
+    QString m_pictureFile;
     bool m_stretch = false;
     QColor m_backColor = Qt::black;
     QImage m_tile;

@@ -33,6 +33,7 @@ SceneWindow::~SceneWindow()
 {
     // The scene deletes the items; forget them first.
     m_elements.clear();
+    m_unloaded.clear();
     m_view->setScene(nullptr);
 }
 
@@ -61,7 +62,15 @@ void SceneWindow::destroy(const QString& name)
             ++child;
     }
     m_elements.erase(name);
-    delete element;
+    // The element may be the one whose mouse handler is running (a click
+    // that opens another frame unloads the clicked area): take it out of the
+    // scene now, free it once control is back in the event loop.
+    element->setVisible(false);
+    if (element->scene())
+        element->scene()->removeItem(element);
+    m_unloaded.emplace_back(element);
+    if (m_unloaded.size() == 1)
+        QMetaObject::invokeMethod(this, [this] { m_unloaded.clear(); }, Qt::QueuedConnection);
 }
 
 Element* SceneWindow::element(const QString& name) const

@@ -1,5 +1,7 @@
 #include "support/game_folder.h"
 
+#include "demo/gif_writer.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -76,6 +78,37 @@ void GameFolder::picture(const QString& relative, int width, int height, QColor 
     // Packaged names (".004") hold a BMP.
     const char* format = suffix == QLatin1String("jpg") ? "JPG" : suffix == QLatin1String("png") ? "PNG" : "BMP";
     image.save(path, format);
+}
+
+void GameFolder::animation(const QString& relative, std::initializer_list<QColor> colours, int width, int height)
+{
+    std::vector<QImage> frames;
+    for (const QColor& c : colours) {
+        QImage frame(width, height, QImage::Format_RGB32);
+        frame.fill(c);
+        frames.push_back(frame);
+    }
+    writeBytes(relative, demo::EncodeAnimatedGif(frames, 10));
+}
+
+void GameFolder::area(const QString& frame, int index, int left, int top, int width, int height, const QString& picture,
+                      bool stretch, const QString& cursor, std::initializer_list<const char*> zeroList,
+                      std::initializer_list<const char*> oneList, bool animated)
+{
+    formats::QuotedFieldWriter w;
+    w.number(left).number(top).number(width).number(height).number(animated ? 1 : 0).boolean(!picture.isEmpty())
+        .string(picture).number(stretch ? 1 : 0).string(cursor).endRecord();
+    const bool conditions = zeroList.size() + oneList.size() > 0;
+    w.number(conditions ? 1 : 0).endRecord();
+    if (conditions) {
+        w.number(static_cast<double>(zeroList.size())).endRecord();
+        for (const char* n : zeroList)
+            w.line(QString::fromUtf8(n));
+        w.number(static_cast<double>(oneList.size())).endRecord();
+        for (const char* n : oneList)
+            w.line(QString::fromUtf8(n));
+    }
+    writeBytes(QStringLiteral("Areas/%1/%2a.dat").arg(frame).arg(index), w.bytes());
 }
 
 void GameFolder::general(const QString& name, const QString& initialFrame, int width, int height, bool full)

@@ -29,6 +29,14 @@ public:
     // A picture file (BMP, PNG, GIF... by extension) of one colour.
     void picture(const QString& relative, int width, int height, QColor colour = Qt::red);
 
+    // An animated GIF of the colours given, one frame each.
+    void animation(const QString& relative, std::initializer_list<QColor> colours, int width = 8, int height = 8);
+    // An area file of a frame: place and size (twips), animated, picture,
+    // stretch, cursor, and the zero and one condition lists.
+    void area(const QString& frame, int index, int left, int top, int width, int height, const QString& picture = QString(),
+              bool stretch = false, const QString& cursor = QString(), std::initializer_list<const char*> zeroList = {},
+              std::initializer_list<const char*> oneList = {}, bool animated = false);
+
     // Config\General with group 1 and, when full, every later group.
     void general(const QString& name = QStringLiteral("Test Game"), const QString& initialFrame = QStringLiteral("Start"),
                  int width = 640, int height = 480, bool full = true);

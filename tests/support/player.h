@@ -11,6 +11,14 @@
 #include <memory>
 #include <vector>
 
+#include <ostream>
+
+// Readable QStrings in test failures.
+inline void PrintTo(const QString& s, std::ostream* os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
 namespace testsupport {
 
 class GameFolder;

@@ -1,0 +1,258 @@
+#include "engine/areas.h"
+
+#include "app/media_names.h"
+#include "app/runtime.h"
+#include "engine/cursors.h"
+#include "engine/game.h"
+#include "media/animated_pictures.h"
+#include "platform/failure.h"
+
+#include <QDir>
+
+namespace engine {
+
+namespace {
+
+QString areaName(int i)
+{
+    return QStringLiteral("Area(%1)").arg(i);
+}
+
+bool isDefaultCursor(const QString& c)
+{
+    return c.isEmpty() || c.toLower() == QLatin1String("default");
+}
+
+} // namespace
+
+Areas::Areas(app::Runtime& rt, Game& game, media::AnimatedPictures& animations)
+    : m_rt(rt), m_game(game), m_animations(animations)
+{
+}
+
+QString Areas::areaFolder() const
+{
+    return m_rt.project.AreasPath + m_rt.frame.CurrentFrameName + QDir::separator();
+}
+
+std::int32_t Areas::aniGifIndex(std::int16_t area) const
+{
+    auto it = m_aniGifIndex.find(area);
+    return it == m_aniGifIndex.end() ? 0 : it->second;
+}
+
+void Areas::wireArea(std::int16_t i)
+{
+    platform::Element* area = m_game.element(areaName(i));
+    area->onPress = [this, i](Qt::MouseButton button, QPointF) {
+        Area_MouseDown(i, button == Qt::RightButton ? 2 : button == Qt::MiddleButton ? 4 : 1);
+    };
+}
+
+void Areas::loadArea(std::int16_t i)
+{
+    auto reader = m_rt.openReader(areaFolder() + QString::number(i) + QStringLiteral("a.dat"));
+    const formats::FieldValue L = reader.readAny();
+    const formats::FieldValue T = reader.readAny();
+    const formats::FieldValue W = reader.readAny();
+    const formats::FieldValue H = reader.readAny();
+    const formats::FieldValue A = reader.readAny();
+    const formats::FieldValue P = reader.readAny();
+    const QString F = reader.readAny().toText();
+    const formats::FieldValue S = reader.readAny();
+    const QString C = reader.readAny().toText();
+    const bool hasPicture = P.toNumber() == -1;
+    auto twips = [](double v) {
+        if (v < -32768 || v > 32767)
+            throw platform::Failure("Overflow: area position");
+        return static_cast<int>(v);
+    };
+    const platform::Element* templateArea = m_game.element(areaName(0));
+    platform::Element* area = m_game.window().create(platform::Element::Kind::Image, areaName(i), m_game.element(QStringLiteral("PictureBox")));
+    area->setShown(false);
+    area->setCursor(templateArea->cursor());
+    m_highestArea = std::max(m_highestArea, i);
+    wireArea(i);
+    if (hasPicture && A.toNumber() != 0) {
+        area->clearPicture();
+        area->setGeometryTwips(0, 0, 15, 15);
+        double speed = 50;
+        {
+            auto pick = m_rt.openReader(areaFolder() + QString::number(i) + QStringLiteral("c.dat"));
+            for (int k = 0; k < 4 && !pick.atEnd(); ++k)
+                pick.skip();
+            if (!pick.atEnd()) {
+                const formats::FieldValue v = pick.readAny();
+                speed = v.isString() ? formats::QuotedFieldReader::leadingNumber(v.text) : v.number;
+            }
+        }
+        const double roundedSpeed = std::nearbyint(speed);
+        if (roundedSpeed < -32768 || roundedSpeed > 32767)
+            throw platform::Failure("Overflow: animation speed");
+        const std::int16_t index = m_animations.AniGifNewWithIndex(
+            i, app::MapMediaFileName(m_rt, m_rt.project.AreasPath + F), static_cast<std::int16_t>(twips(L.toNumber() + 30)),
+            static_cast<std::int16_t>(twips(T.toNumber() + 30)), static_cast<std::int16_t>(roundedSpeed));
+        m_aniGifIndex[i] = index;
+        if (platform::Element* box = m_animations.AniGifBox(index)) {
+            box->onPress = [this, index](Qt::MouseButton button, QPointF) {
+                AniGifBox_MouseDown(index, button == Qt::RightButton ? 2 : 1);
+            };
+            if (!isDefaultCursor(C))
+                box->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + C)));
+            else
+                ApplyDefaultCursor(m_rt, *box);
+        }
+        return;
+    }
+    const double w = W.toNumber() - 60;
+    const double h = H.toNumber() - 60;
+    area->setGeometryTwips(twips(L.toNumber() + 30), twips(T.toNumber() + 30), twips(w >= 1 ? w : 1), twips(h >= 1 ? h : 1));
+    area->setStretch(S.toNumber() == 1);
+    if (hasPicture) {
+        const QString path = app::MapMediaFileName(m_rt, m_rt.project.AreasPath + F);
+        area->setPicture(m_rt.LoadPicture(path));
+        area->setPictureFile(F);
+    } else {
+        area->clearPicture();
+    }
+    if (!isDefaultCursor(C))
+        area->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + C)));
+    else
+        ApplyDefaultCursor(m_rt, *area);
+    area->bringToFront();
+}
+
+void Areas::LoadAreas()
+{
+    const std::int16_t count = m_rt.frame.FrameAreaCount;
+    for (std::int16_t i = 1; i >= 1 && i <= count; ++i) {
+        try {
+            loadArea(i);
+        } catch (const platform::Failure&) {
+            m_rt.ShowErrorReport(QStringLiteral(" Unable to load area #%1 (out of %2).").arg(i).arg(count));
+        }
+    }
+}
+
+bool Areas::areaShown(std::int16_t i)
+{
+    for (const state::ClassVariable& removed : m_game.Disappear.records()) {
+        if (removed.Name == m_rt.frame.CurrentFrameName && removed.Value == i)
+            return false;
+    }
+    auto reader = m_rt.openReader(areaFolder() + QString::number(i) + QStringLiteral("a.dat"));
+    for (int k = 0; k < 9; ++k)
+        reader.skip();
+    if (reader.readAny().toNumber() == 0)
+        return true;
+    auto listHolds = [&](std::int16_t wanted) {
+        const double n = reader.readAny().toNumber();
+        for (double k = 0; k < n; ++k) {
+            const std::int16_t v = m_game.GetVariableValue(reader.readAny().toText());
+            if (v != wanted && v != -1)
+                return false;
+        }
+        return true;
+    };
+    return listHolds(0) && listHolds(1);
+}
+
+void Areas::ShowOrNotShowAreas()
+{
+    const std::int16_t count = m_rt.frame.FrameAreaCount;
+    for (std::int16_t i = 1; i >= 1 && i <= count; ++i) {
+        bool shown = false;
+        try {
+            shown = areaShown(i);
+            platform::Element* area = m_game.element(areaName(i));
+            if (!area)
+                throw platform::Failure("Control array element does not exist");
+            area->setShown(shown);
+        } catch (const platform::Failure&) {
+            m_rt.msgBox(m_rt.strings(29), m_rt.strings(30), platform::MsgIcon::Critical);
+            return;
+        }
+        try {
+            const std::int32_t k = aniGifIndex(i);
+            if (k <= 0 || k > 32767)
+                continue;
+            platform::Element* box = m_animations.AniGifBox(static_cast<std::int16_t>(k));
+            platform::Animation* animation = m_animations.AniGif(static_cast<std::int16_t>(k));
+            if (!box)
+                continue;
+            if (box->shown() && !shown && animation) {
+                animation->stop();
+                m_rt.clock().processEvents();
+            } else if (!box->shown() && shown && animation) {
+                animation->stop();
+                m_rt.clock().processEvents();
+                animation->play();
+                m_rt.clock().processEvents();
+            }
+            box->setShown(shown);
+        } catch (const std::exception&) {
+            // Failures of the animation step are ignored.
+        }
+    }
+}
+
+void Areas::ResetFrameAreas()
+{
+    try {
+        for (std::int16_t i = m_highestArea; i >= 1; --i)
+            m_game.window().destroy(areaName(i));
+        m_highestArea = 0;
+        m_aniGifIndex.clear();
+        for (std::int16_t k = m_animations.highestIndex(); k >= 1; k = m_animations.highestIndex()) {
+            if (platform::Element* box = m_animations.AniGifBox(k))
+                box->setShown(false);
+            m_animations.unloadAniGif(k);
+            m_animations.unloadAniGifBox(k);
+        }
+    } catch (const std::exception&) {
+        // Removing the areas never stops the frame from opening.
+    }
+}
+
+void Areas::AreaClick(std::int16_t index, std::int16_t button)
+{
+    m_game.StopVideoRequested = true;
+    if (m_rt.media.IsVideoPlaying())
+        return;
+    if (button == 2) {
+        if (!m_game.mnuExit.visible)
+            m_game.ShowMenus();
+        else
+            m_game.HideMenus();
+        return;
+    }
+    m_game.HideMenus();
+    m_game.PickOrNotPickObject(index);
+    const std::int16_t result = m_game.MakeAction(index, 0);
+    platform::Element* cutScene = m_game.element(QStringLiteral("CutSceneArea"));
+    if (result == 2) {
+        cutScene->setShown(false);
+        m_rt.media.StopMovie();
+        return;
+    }
+    ShowOrNotShowAreas();
+    cutScene->setShown(false);
+    m_rt.media.StopMovie();
+    if (result == 1)
+        m_game.Form_Unload();
+}
+
+void Areas::Area_MouseDown(std::int16_t index, std::int16_t button)
+{
+    AreaClick(index, button);
+    // Let the press settle while other handlers run, without using CPU.
+    m_rt.clock().sleep(100);
+    m_game.window().unsetCursor();
+}
+
+void Areas::AniGifBox_MouseDown(std::int16_t index, std::int16_t button)
+{
+    AreaClick(index, button);
+}
+
+} // namespace engine

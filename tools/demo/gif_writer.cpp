@@ -1,0 +1,108 @@
+#include "demo/gif_writer.h"
+
+namespace demo {
+
+namespace {
+
+void put16(QByteArray& out, int v)
+{
+    out.append(static_cast<char>(v & 0xFF));
+    out.append(static_cast<char>((v >> 8) & 0xFF));
+}
+
+int paletteIndex(QRgb c)
+{
+    auto level = [](int v) { return (v * 5 + 127) / 255; };
+    return level(qRed(c)) * 36 + level(qGreen(c)) * 6 + level(qBlue(c));
+}
+
+class BitWriter {
+public:
+    void put(int code, int bits)
+    {
+        m_acc |= static_cast<unsigned>(code) << m_count;
+        m_count += bits;
+        while (m_count >= 8) {
+            m_bytes.append(static_cast<char>(m_acc & 0xFF));
+            m_acc >>= 8;
+            m_count -= 8;
+        }
+    }
+    QByteArray finish()
+    {
+        if (m_count > 0)
+            m_bytes.append(static_cast<char>(m_acc & 0xFF));
+        return m_bytes;
+    }
+
+private:
+    unsigned m_acc = 0;
+    int m_count = 0;
+    QByteArray m_bytes;
+};
+
+} // namespace
+
+QByteArray EncodeAnimatedGif(const std::vector<QImage>& frames, int delayHundredths)
+{
+    if (frames.empty())
+        return QByteArray();
+    const int w = frames.front().width();
+    const int h = frames.front().height();
+    QByteArray out("GIF89a");
+    put16(out, w);
+    put16(out, h);
+    out.append(static_cast<char>(0xF7));
+    out.append('\0');
+    out.append('\0');
+    for (int i = 0; i < 256; ++i) {
+        const int r = i < 216 ? (i / 36) * 51 : 0;
+        const int g = i < 216 ? ((i / 6) % 6) * 51 : 0;
+        const int b = i < 216 ? (i % 6) * 51 : 0;
+        out.append(static_cast<char>(r));
+        out.append(static_cast<char>(g));
+        out.append(static_cast<char>(b));
+    }
+    out.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    for (const QImage& frame : frames) {
+        const QImage img = frame.convertToFormat(QImage::Format_RGB32);
+        out.append("\x21\xF9\x04\x00", 4);
+        put16(out, delayHundredths);
+        out.append('\0');
+        out.append('\0');
+        out.append('\x2C');
+        put16(out, 0);
+        put16(out, 0);
+        put16(out, w);
+        put16(out, h);
+        out.append('\0');
+        out.append('\x08');
+        BitWriter bits;
+        const int clear = 256;
+        const int end = 257;
+        bits.put(clear, 9);
+        int sinceClear = 0;
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                if (sinceClear == 250) {
+                    bits.put(clear, 9);
+                    sinceClear = 0;
+                }
+                bits.put(paletteIndex(img.pixel(x, y)), 9);
+                ++sinceClear;
+            }
+        }
+        bits.put(end, 9);
+        const QByteArray data = bits.finish();
+        for (qsizetype at = 0; at < data.size(); at += 255) {
+            const qsizetype n = std::min<qsizetype>(255, data.size() - at);
+            out.append(static_cast<char>(n));
+            out.append(data.mid(at, n));
+        }
+        out.append('\0');
+    }
+    out.append('\x3B');
+    return out;
+}
+
+} // namespace demo
