@@ -523,15 +523,10 @@ void Game::LoadVariables()
 void Game::ChangeVariableValue(const QString& name, std::int16_t value)
 {
     try {
-        const std::int32_t count = Variables.Count();
-        for (std::int32_t i = 1; i <= count; ++i) {
-            state::ClassVariable& v = Variables.Item(i);
-            if (v.Name != name)
-                continue;
-            if (value != -1)
-                v.Value = value;
-            else
-                v.Value = static_cast<std::int16_t>(v.Value ^ 1);
+        // Every record of that name changes, in position order.
+        for (const std::int32_t position : std::vector<std::int32_t>(Variables.PositionsOf(name))) {
+            const std::int16_t old = Variables.Item(position).Value;
+            Variables.SetValue(position, value != -1 ? value : static_cast<std::int16_t>(old ^ 1));
         }
     } catch (const platform::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to change the value of the following variable: '") + name
@@ -541,12 +536,8 @@ void Game::ChangeVariableValue(const QString& name, std::int16_t value)
 
 std::int16_t Game::GetVariableValue(const QString& name) const
 {
-    for (std::int32_t i = 1; i <= Variables.Count(); ++i) {
-        const state::ClassVariable& v = Variables.Item(i);
-        if (v.Name == name)
-            return v.Value;
-    }
-    return -1;
+    const std::vector<std::int32_t>& positions = Variables.PositionsOf(name);
+    return positions.empty() ? std::int16_t(-1) : Variables.Item(positions.front()).Value;
 }
 
 // ---------------------------------------------------------------- menus

@@ -4,11 +4,13 @@
 
 namespace state {
 
-ClassVariable& VariablesCollection::Add(const QString& name, std::int16_t value, const QString& key)
+const ClassVariable& VariablesCollection::Add(const QString& name, std::int16_t value, const QString& key)
 {
     if (!key.isEmpty() && indexOfKey(key) != m_records.size())
         throw platform::Failure(QStringLiteral("Key is already associated with an element of this collection"));
     m_records.push_back(Record{ClassVariable{name, value}, key});
+    if (m_positionsValid)
+        m_positions[name].push_back(Count());
     return m_records.back().variable;
 }
 
@@ -28,17 +30,12 @@ std::size_t VariablesCollection::indexOfKey(const QString& key) const
     return m_records.size();
 }
 
-ClassVariable& VariablesCollection::Item(std::int32_t position)
-{
-    return m_records[checkedIndex(position)].variable;
-}
-
 const ClassVariable& VariablesCollection::Item(std::int32_t position) const
 {
     return m_records[checkedIndex(position)].variable;
 }
 
-ClassVariable& VariablesCollection::Item(const QString& key)
+const ClassVariable& VariablesCollection::Item(const QString& key) const
 {
     const std::size_t i = indexOfKey(key);
     if (i == m_records.size())
@@ -46,9 +43,21 @@ ClassVariable& VariablesCollection::Item(const QString& key)
     return m_records[i].variable;
 }
 
+void VariablesCollection::SetValue(std::int32_t position, std::int16_t value)
+{
+    m_records[checkedIndex(position)].variable.Value = value;
+}
+
+void VariablesCollection::SetName(std::int32_t position, const QString& name)
+{
+    m_records[checkedIndex(position)].variable.Name = name;
+    m_positionsValid = false;
+}
+
 void VariablesCollection::Remove(std::int32_t position)
 {
     m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(checkedIndex(position)));
+    m_positionsValid = false;
 }
 
 void VariablesCollection::Remove(const QString& key)
@@ -57,6 +66,20 @@ void VariablesCollection::Remove(const QString& key)
     if (i == m_records.size())
         throw platform::Failure(QStringLiteral("Invalid procedure call or argument: key %1").arg(key));
     m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(i));
+    m_positionsValid = false;
+}
+
+const std::vector<std::int32_t>& VariablesCollection::PositionsOf(const QString& name) const
+{
+    if (!m_positionsValid) {
+        m_positions.clear();
+        for (std::size_t i = 0; i < m_records.size(); ++i)
+            m_positions[m_records[i].variable.Name].push_back(static_cast<std::int32_t>(i + 1));
+        m_positionsValid = true;
+    }
+    static const std::vector<std::int32_t> none;
+    auto it = m_positions.constFind(name);
+    return it == m_positions.constEnd() ? none : it.value();
 }
 
 std::vector<ClassVariable> VariablesCollection::records() const
@@ -67,5 +90,6 @@ std::vector<ClassVariable> VariablesCollection::records() const
         out.push_back(r.variable);
     return out;
 }
+
 
 } // namespace state

@@ -1,6 +1,8 @@
 #include "support/game_folder.h"
 #include "support/player.h"
 
+#include "state/variables_collection.h"
+
 #include <gtest/gtest.h>
 
 using testsupport::GameFolder;
@@ -52,7 +54,7 @@ TEST_F(Variables, ADuplicateNameChangesBothAndReadsTheFirst)
 {
     folder.variables({"x", "y", "x"});
     engine::Game& game = load();
-    game.Variables.Item(3).Value = 5;
+    game.Variables.SetValue(3, 5);
     game.ChangeVariableValue(QStringLiteral("x"), -1);
     EXPECT_EQ(game.Variables.Item(1).Value, 1);
     EXPECT_EQ(game.Variables.Item(3).Value, 4);
@@ -107,4 +109,23 @@ TEST_F(Variables, ASecondNewGameStartsEveryVariableAtZeroAgain)
     ASSERT_EQ(game.Variables.Count(), 2);
     EXPECT_EQ(game.Variables.Item(2).Name, QStringLiteral("b"));
     EXPECT_EQ(game.Variables.Item(2).Value, 0);
+}
+
+TEST(VariablesCollection, LookupsByNameFollowRemovalsAndRenames)
+{
+    state::VariablesCollection c;
+    c.Add(QStringLiteral("a"), 1);
+    c.Add(QStringLiteral("b"), 2);
+    c.Add(QStringLiteral("a"), 3);
+    EXPECT_EQ(c.PositionsOf(QStringLiteral("a")), (std::vector<std::int32_t>{1, 3}));
+    c.Remove(1);
+    EXPECT_EQ(c.PositionsOf(QStringLiteral("a")), std::vector<std::int32_t>{2});
+    EXPECT_EQ(c.Item(2).Value, 3);
+    c.SetName(1, QStringLiteral("a"));
+    EXPECT_EQ(c.PositionsOf(QStringLiteral("a")), (std::vector<std::int32_t>{1, 2}));
+    EXPECT_TRUE(c.PositionsOf(QStringLiteral("b")).empty());
+    c.Add(QStringLiteral("b"), 4);
+    EXPECT_EQ(c.PositionsOf(QStringLiteral("b")), std::vector<std::int32_t>{3});
+    EXPECT_THROW(c.Item(4), platform::Failure);
+    EXPECT_THROW(c.Remove(0), platform::Failure);
 }
