@@ -1,5 +1,6 @@
 // Writes the demo game "The Lighthouse Keeper" into a folder: its settings,
 // frames and pictures, all drawn here. Run: make_demo OUTPUT_DIR
+#include "demo/gif_writer.h"
 #include "formats/quoted_field_writer.h"
 
 #include <QCoreApplication>
@@ -12,7 +13,12 @@
 #include <QPainterPath>
 #include <QRadialGradient>
 
+#include <QBuffer>
+
 #include <cstdio>
+#include <array>
+#include <map>
+#include <variant>
 
 namespace {
 
@@ -168,6 +174,183 @@ QByteArray variables(const QStringList& names)
     return w.bytes();
 }
 
+// A cursor: a small pointing hand, written as an icon file whose header is
+// turned into a cursor's (type 2) with the hot spot at the fingertip.
+QByteArray drawHandCursor()
+{
+    QImage img(32, 32, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(Qt::black, 1.5));
+    p.setBrush(QColor(255, 236, 200));
+    QPainterPath hand;
+    hand.addRoundedRect(QRectF(9, 1, 6, 16), 3, 3);
+    hand.addRoundedRect(QRectF(6, 12, 18, 14), 5, 5);
+    p.drawPath(hand.simplified());
+    p.end();
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    img.save(&buffer, "ICO");
+    bytes[2] = 2;  // a cursor
+    bytes[10] = 12; // hot spot x
+    bytes[11] = 0;
+    bytes[12] = 1; // hot spot y
+    bytes[13] = 0;
+    return bytes;
+}
+
+QImage drawShell()
+{
+    QImage img(40, 30, QImage::Format_RGB32);
+    img.fill(QColor(214, 190, 140));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(250, 200, 190));
+    p.setPen(QPen(QColor(150, 90, 80), 1.5));
+    QPainterPath shell;
+    shell.moveTo(20, 28);
+    shell.cubicTo(0, 20, 4, 2, 20, 2);
+    shell.cubicTo(36, 2, 40, 20, 20, 28);
+    p.drawPath(shell);
+    for (int i = -2; i <= 2; ++i)
+        p.drawLine(QPointF(20, 27), QPointF(20 + i * 6, 5));
+    return img;
+}
+
+// A gull that flaps its wings: four frames.
+std::vector<QImage> drawGull()
+{
+    std::vector<QImage> frames;
+    for (int f = 0; f < 4; ++f) {
+        QImage img(48, 24, QImage::Format_RGB32);
+        img.fill(QColor(222, 130, 100));
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setPen(QPen(QColor(250, 250, 250), 3, Qt::SolidLine, Qt::RoundCap));
+        const double lift = (f == 0 ? -8 : f == 1 ? -2 : f == 2 ? 6 : -2);
+        QPainterPath wings;
+        wings.moveTo(4, 12 + lift);
+        wings.quadTo(14, 4 + lift, 24, 14);
+        wings.quadTo(34, 4 + lift, 44, 12 + lift);
+        p.drawPath(wings);
+        frames.push_back(img);
+    }
+    return frames;
+}
+
+QImage drawArrow(bool up)
+{
+    QImage img(64, 64, QImage::Format_RGB32);
+    img.fill(QColor(90, 84, 78));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(240, 220, 160));
+    p.setPen(QPen(QColor(60, 40, 20), 2));
+    QPolygonF arrow;
+    if (up)
+        arrow << QPointF(32, 6) << QPointF(58, 34) << QPointF(42, 34) << QPointF(42, 58) << QPointF(22, 58) << QPointF(22, 34) << QPointF(6, 34);
+    else
+        arrow << QPointF(32, 58) << QPointF(58, 30) << QPointF(42, 30) << QPointF(42, 6) << QPointF(22, 6) << QPointF(22, 30) << QPointF(6, 30);
+    p.drawPolygon(arrow);
+    return img;
+}
+
+QImage drawLamp(bool lit)
+{
+    QImage img(120, 160, QImage::Format_RGB32);
+    img.fill(QColor(0x10, 0x30, 0x50));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (lit) {
+        QRadialGradient glow(60, 70, 60);
+        glow.setColorAt(0, QColor(255, 240, 150));
+        glow.setColorAt(1, QColor(0x10, 0x30, 0x50));
+        p.setBrush(glow);
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPointF(60, 70), 60, 60);
+    }
+    p.setPen(QPen(QColor(30, 30, 30), 3));
+    p.setBrush(lit ? QColor(255, 250, 210, 200) : QColor(120, 140, 160, 200));
+    p.drawRoundedRect(QRectF(30, 30, 60, 80), 10, 10);
+    p.setBrush(QColor(60, 60, 70));
+    p.drawRect(QRectF(25, 110, 70, 20));
+    p.drawRect(QRectF(40, 15, 40, 15));
+    if (lit) {
+        p.setBrush(QColor(255, 160, 40));
+        p.setPen(Qt::NoPen);
+        p.drawEllipse(QPointF(60, 75), 8, 16);
+    }
+    return img;
+}
+
+// An area file: the stored rectangle (twips), animated, picture, stretch,
+// cursor, then the names that must be 0 and the names that must be 1.
+QByteArray areaFile(int left, int top, int width, int height, bool animated, const QString& picture, bool stretch,
+                    const QString& cursor, const QStringList& zeroList = {}, const QStringList& oneList = {})
+{
+    formats::QuotedFieldWriter w;
+    w.number(left).number(top).number(width).number(height).number(animated ? 1 : 0).boolean(!picture.isEmpty())
+        .string(picture).number(stretch ? 1 : 0).string(cursor).endRecord();
+    const bool conditions = !zeroList.isEmpty() || !oneList.isEmpty();
+    w.number(conditions ? 1 : 0).endRecord();
+    if (conditions) {
+        w.number(zeroList.size()).endRecord();
+        for (const QString& n : zeroList)
+            w.line(n);
+        w.number(oneList.size()).endRecord();
+        for (const QString& n : oneList)
+            w.line(n);
+    }
+    return w.bytes();
+}
+
+QByteArray pickFile(int speed)
+{
+    formats::QuotedFieldWriter w;
+    w.boolean(false).string(QString()).number(0).number(0).number(speed).endRecord();
+    return w.bytes();
+}
+
+// An action record of 42 fields; the ones not given are empty.
+using ActionValue = std::variant<int, bool, QString>;
+// Field 41 holds three name lists: set to 0, set to 1, toggle.
+QByteArray actionRecord(const std::map<int, ActionValue>& fields, const std::array<QStringList, 3>& lists = {})
+{
+    auto isText = [](int n) { return n == 2 || n == 7 || n == 9 || n == 13 || n == 17 || n == 26 || n == 28; };
+    formats::QuotedFieldWriter w;
+    for (int n = 1; n <= 42; ++n) {
+        if (n == 41) {
+            for (const QStringList& list : lists) {
+                w.number(list.size());
+                for (const QString& name : list)
+                    w.string(name);
+            }
+            continue;
+        }
+        auto it = fields.find(n);
+        if (it == fields.end()) {
+            if (n == 42)
+                w.boolean(true);
+            else if (isText(n))
+                w.string(QString());
+            else
+                w.number(0);
+        } else if (const int* i = std::get_if<int>(&it->second)) {
+            w.number(*i);
+        } else if (const bool* b = std::get_if<bool>(&it->second)) {
+            w.boolean(*b);
+        } else {
+            w.string(std::get<QString>(it->second));
+        }
+        if (n % 8 == 0)
+            w.endRecord();
+    }
+    w.endRecord();
+    return w.bytes();
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -182,16 +365,45 @@ int main(int argc, char* argv[])
     QDir().mkpath(g_out.path());
     bool ok = true;
     ok &= save(QStringLiteral("Config/General"), general());
-    ok &= save(QStringLiteral("Config/Variables"), variables({QStringLiteral("HasKey"), QStringLiteral("LampLit")}));
-    // The shore: a stretched picture under its packaged name; after a while
-    // the keeper walks up to the tower.
+    ok &= save(QStringLiteral("Config/Variables"), variables({QStringLiteral("HasShell"), QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Icons/hand.003"), drawHandCursor());
+
+    // The shore: a stretched picture under its packaged name, a shell to
+    // pick up (it disappears for good), a gull in the sky and the door of
+    // the lighthouse, an invisible hot spot.
     ok &= savePicture(QStringLiteral("Frames/Shore.004"), drawShore(), "BMP");
-    ok &= save(QStringLiteral("Frames/Shore.fme"), frameFile({1, QStringLiteral("Shore.bmp"), false, 4, QStringLiteral("Stairs")}));
-    ok &= save(QStringLiteral("Frames/Shore.lks"), links(0));
-    // The stairs: a tiled stone wall; the way back goes to the last frame.
+    ok &= save(QStringLiteral("Frames/Shore.fme"), frameFile({1, QStringLiteral("Shore.bmp"), false, 0, QString()}));
+    ok &= save(QStringLiteral("Frames/Shore.lks"), links(3));
+    ok &= save(QStringLiteral("Areas/Shore/1a.dat"), areaFile(7350, 3750, 1050, 900, false, QString(), false, QStringLiteral("hand.cur")));
+    ok &= save(QStringLiteral("Areas/Shore/1b.dat"), actionRecord({{12, 1}, {13, QStringLiteral("Stairs")}}));
+    ok &= savePicture(QStringLiteral("Areas/shell.bmp"), drawShell(), "BMP");
+    ok &= save(QStringLiteral("Areas/Shore/2a.dat"), areaFile(2970, 6270, 660, 510, false, QStringLiteral("shell.bmp"), false, QStringLiteral("hand.cur")));
+    ok &= save(QStringLiteral("Areas/Shore/2b.dat"), actionRecord({{1, 1}, {2, QStringLiteral("HasShell")}, {4, 1}, {10, true}}));
+    ok &= save(QStringLiteral("Areas/gull.gif"), demo::EncodeAnimatedGif(drawGull(), 15));
+    ok &= save(QStringLiteral("Areas/Shore/3a.dat"), areaFile(3570, 1170, 780, 420, true, QStringLiteral("gull.gif"), false, QString()));
+    ok &= save(QStringLiteral("Areas/Shore/3c.dat"), pickFile(50));
+
+    // The stairs: a tiled stone wall, a way up and a way back.
     ok &= savePicture(QStringLiteral("Frames/stone.bmp"), drawStoneTile(), "BMP");
-    ok &= save(QStringLiteral("Frames/Stairs.fme"), frameFile({1, QStringLiteral("stone.bmp"), true, 3, QStringLiteral("Lantern")}));
-    // The lantern room: a plain night-blue colour (0x00BBGGRR).
+    ok &= save(QStringLiteral("Frames/Stairs.fme"), frameFile({1, QStringLiteral("stone.bmp"), true, 0, QString()}));
+    ok &= save(QStringLiteral("Frames/Stairs.lks"), links(2));
+    ok &= savePicture(QStringLiteral("Areas/up.bmp"), drawArrow(true), "BMP");
+    ok &= savePicture(QStringLiteral("Areas/down.004"), drawArrow(false), "BMP");
+    ok &= save(QStringLiteral("Areas/Stairs/1a.dat"), areaFile(4350, 1200, 1020, 1020, false, QStringLiteral("up.bmp"), false, QStringLiteral("hand.cur")));
+    ok &= save(QStringLiteral("Areas/Stairs/1b.dat"), actionRecord({{12, 1}, {13, QStringLiteral("Lantern")}}));
+    ok &= save(QStringLiteral("Areas/Stairs/2a.dat"), areaFile(4350, 5100, 1020, 1020, false, QStringLiteral("down.bmp"), false, QStringLiteral("hand.cur")));
+    ok &= save(QStringLiteral("Areas/Stairs/2b.dat"), actionRecord({{32, 1}}));
+
+    // The lantern room: a plain night-blue colour (0x00BBGGRR) and the lamp,
+    // dark until the keeper lights it; then the night's work is done.
     ok &= save(QStringLiteral("Frames/Lantern.fme"), frameFile({0, QString::number(0x503010), false, 0, QString()}));
+    ok &= save(QStringLiteral("Frames/Lantern.lks"), links(3));
+    ok &= savePicture(QStringLiteral("Areas/lamp.bmp"), drawLamp(false), "BMP");
+    ok &= savePicture(QStringLiteral("Areas/lamplit.bmp"), drawLamp(true), "BMP");
+    ok &= save(QStringLiteral("Areas/Lantern/1a.dat"), areaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamp.bmp"), true, QStringLiteral("hand.cur"), {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/1b.dat"), actionRecord({{40, 1}}, {QStringList(), QStringList(), QStringList{QStringLiteral("LampLit")}}));
+    ok &= save(QStringLiteral("Areas/Lantern/2a.dat"), areaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamplit.bmp"), true, QString(), {}, {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/3a.dat"), areaFile(7800, 5700, 1800, 1500, false, QString(), false, QStringLiteral("hand.cur"), {}, {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/3b.dat"), actionRecord({{11, true}}));
     return ok ? 0 : 1;
 }
