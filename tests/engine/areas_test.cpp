@@ -2,6 +2,7 @@
 #include "support/player.h"
 
 #include "automation/script_runner.h"
+#include "demo/authoring.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -166,16 +167,7 @@ TEST_F(Areas, CustomCursorsComeFromTheIconsFolderWithTheirHotSpot)
     // A 16 x 16 cursor with its hot spot at (3, 5), stored under its packaged name.
     QImage image(16, 16, QImage::Format_ARGB32);
     image.fill(Qt::black);
-    QByteArray ico;
-    {
-        QBuffer buffer(&ico);
-        buffer.open(QIODevice::WriteOnly);
-        image.save(&buffer, "ICO");
-    }
-    ico[2] = 2;  // a cursor
-    ico[10] = 3; // hot spot x
-    ico[12] = 5; // hot spot y
-    folder.writeBytes(QStringLiteral("Icons/hand.003"), ico);
+    folder.writeBytes(QStringLiteral("Icons/hand.003"), demo::CursorFile(image, 3, 5));
     folder.area(QStringLiteral("Start"), 1, 0, 0, 600, 600, QString(), false, QStringLiteral("hand.cur"));
     folder.area(QStringLiteral("Start"), 2, 0, 0, 600, 600, QString(), false, QStringLiteral("DEFAULT"));
     links(QStringLiteral("Start"), 2);

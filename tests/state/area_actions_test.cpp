@@ -1,10 +1,10 @@
-#include "support/action_record.h"
+#include "demo/authoring.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
 #include <gtest/gtest.h>
 
-using testsupport::ActionRecord;
+using demo::ActionRecord;
 using testsupport::GameFolder;
 using testsupport::Player;
 

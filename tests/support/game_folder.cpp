@@ -1,5 +1,6 @@
 #include "support/game_folder.h"
 
+#include "demo/authoring.h"
 #include "demo/gif_writer.h"
 
 #include <QDir>
@@ -95,20 +96,14 @@ void GameFolder::area(const QString& frame, int index, int left, int top, int wi
                       bool stretch, const QString& cursor, std::initializer_list<const char*> zeroList,
                       std::initializer_list<const char*> oneList, bool animated)
 {
-    formats::QuotedFieldWriter w;
-    w.number(left).number(top).number(width).number(height).number(animated ? 1 : 0).boolean(!picture.isEmpty())
-        .string(picture).number(stretch ? 1 : 0).string(cursor).endRecord();
-    const bool conditions = zeroList.size() + oneList.size() > 0;
-    w.number(conditions ? 1 : 0).endRecord();
-    if (conditions) {
-        w.number(static_cast<double>(zeroList.size())).endRecord();
-        for (const char* n : zeroList)
-            w.line(QString::fromUtf8(n));
-        w.number(static_cast<double>(oneList.size())).endRecord();
-        for (const char* n : oneList)
-            w.line(QString::fromUtf8(n));
-    }
-    writeBytes(QStringLiteral("Areas/%1/%2a.dat").arg(frame).arg(index), w.bytes());
+    auto names = [](std::initializer_list<const char*> list) {
+        QStringList out;
+        for (const char* n : list)
+            out << QString::fromUtf8(n);
+        return out;
+    };
+    writeBytes(QStringLiteral("Areas/%1/%2a.dat").arg(frame).arg(index),
+               demo::AreaFile(left, top, width, height, animated, picture, stretch, cursor, names(zeroList), names(oneList)));
 }
 
 void GameFolder::general(const QString& name, const QString& initialFrame, int width, int height, bool full)

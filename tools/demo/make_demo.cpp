@@ -1,5 +1,6 @@
 // Writes the demo game "The Lighthouse Keeper" into a folder: its settings,
 // frames and pictures, all drawn here. Run: make_demo OUTPUT_DIR
+#include "demo/authoring.h"
 #include "demo/gif_writer.h"
 #include "formats/quoted_field_writer.h"
 
@@ -174,9 +175,8 @@ QByteArray variables(const QStringList& names)
     return w.bytes();
 }
 
-// A cursor: a small pointing hand, written as an icon file whose header is
-// turned into a cursor's (type 2) with the hot spot at the fingertip.
-QByteArray drawHandCursor()
+// A small pointing hand, the demo's cursor.
+QImage drawHand()
 {
     QImage img(32, 32, QImage::Format_ARGB32);
     img.fill(Qt::transparent);
@@ -188,17 +188,7 @@ QByteArray drawHandCursor()
     hand.addRoundedRect(QRectF(9, 1, 6, 16), 3, 3);
     hand.addRoundedRect(QRectF(6, 12, 18, 14), 5, 5);
     p.drawPath(hand.simplified());
-    p.end();
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    img.save(&buffer, "ICO");
-    bytes[2] = 2;  // a cursor
-    bytes[10] = 12; // hot spot x
-    bytes[11] = 0;
-    bytes[12] = 1; // hot spot y
-    bytes[13] = 0;
-    return bytes;
+    return img;
 }
 
 QImage drawShell()
@@ -285,69 +275,10 @@ QImage drawLamp(bool lit)
     return img;
 }
 
-// An area file: the stored rectangle (twips), animated, picture, stretch,
-// cursor, then the names that must be 0 and the names that must be 1.
-QByteArray areaFile(int left, int top, int width, int height, bool animated, const QString& picture, bool stretch,
-                    const QString& cursor, const QStringList& zeroList = {}, const QStringList& oneList = {})
-{
-    formats::QuotedFieldWriter w;
-    w.number(left).number(top).number(width).number(height).number(animated ? 1 : 0).boolean(!picture.isEmpty())
-        .string(picture).number(stretch ? 1 : 0).string(cursor).endRecord();
-    const bool conditions = !zeroList.isEmpty() || !oneList.isEmpty();
-    w.number(conditions ? 1 : 0).endRecord();
-    if (conditions) {
-        w.number(zeroList.size()).endRecord();
-        for (const QString& n : zeroList)
-            w.line(n);
-        w.number(oneList.size()).endRecord();
-        for (const QString& n : oneList)
-            w.line(n);
-    }
-    return w.bytes();
-}
-
 QByteArray pickFile(int speed)
 {
     formats::QuotedFieldWriter w;
     w.boolean(false).string(QString()).number(0).number(0).number(speed).endRecord();
-    return w.bytes();
-}
-
-// An action record of 42 fields; the ones not given are empty.
-using ActionValue = std::variant<int, bool, QString>;
-// Field 41 holds three name lists: set to 0, set to 1, toggle.
-QByteArray actionRecord(const std::map<int, ActionValue>& fields, const std::array<QStringList, 3>& lists = {})
-{
-    auto isText = [](int n) { return n == 2 || n == 7 || n == 9 || n == 13 || n == 17 || n == 26 || n == 28; };
-    formats::QuotedFieldWriter w;
-    for (int n = 1; n <= 42; ++n) {
-        if (n == 41) {
-            for (const QStringList& list : lists) {
-                w.number(list.size());
-                for (const QString& name : list)
-                    w.string(name);
-            }
-            continue;
-        }
-        auto it = fields.find(n);
-        if (it == fields.end()) {
-            if (n == 42)
-                w.boolean(true);
-            else if (isText(n))
-                w.string(QString());
-            else
-                w.number(0);
-        } else if (const int* i = std::get_if<int>(&it->second)) {
-            w.number(*i);
-        } else if (const bool* b = std::get_if<bool>(&it->second)) {
-            w.boolean(*b);
-        } else {
-            w.string(std::get<QString>(it->second));
-        }
-        if (n % 8 == 0)
-            w.endRecord();
-    }
-    w.endRecord();
     return w.bytes();
 }
 
@@ -366,7 +297,7 @@ int main(int argc, char* argv[])
     bool ok = true;
     ok &= save(QStringLiteral("Config/General"), general());
     ok &= save(QStringLiteral("Config/Variables"), variables({QStringLiteral("HasShell"), QStringLiteral("LampLit")}));
-    ok &= save(QStringLiteral("Icons/hand.003"), drawHandCursor());
+    ok &= save(QStringLiteral("Icons/hand.003"), demo::CursorFile(drawHand(), 12, 1));
 
     // The shore: a stretched picture under its packaged name, a shell to
     // pick up (it disappears for good), a gull in the sky and the door of
@@ -374,13 +305,13 @@ int main(int argc, char* argv[])
     ok &= savePicture(QStringLiteral("Frames/Shore.004"), drawShore(), "BMP");
     ok &= save(QStringLiteral("Frames/Shore.fme"), frameFile({1, QStringLiteral("Shore.bmp"), false, 0, QString()}));
     ok &= save(QStringLiteral("Frames/Shore.lks"), links(3));
-    ok &= save(QStringLiteral("Areas/Shore/1a.dat"), areaFile(7350, 3750, 1050, 900, false, QString(), false, QStringLiteral("hand.cur")));
-    ok &= save(QStringLiteral("Areas/Shore/1b.dat"), actionRecord({{12, 1}, {13, QStringLiteral("Stairs")}}));
+    ok &= save(QStringLiteral("Areas/Shore/1a.dat"), demo::AreaFile(7350, 3750, 1050, 900, false, QString(), false, QStringLiteral("hand.cur")));
+    ok &= save(QStringLiteral("Areas/Shore/1b.dat"), demo::ActionRecord{{{12, 1}, {13, QStringLiteral("Stairs")}}}.bytes());
     ok &= savePicture(QStringLiteral("Areas/shell.bmp"), drawShell(), "BMP");
-    ok &= save(QStringLiteral("Areas/Shore/2a.dat"), areaFile(2970, 6270, 660, 510, false, QStringLiteral("shell.bmp"), false, QStringLiteral("hand.cur")));
-    ok &= save(QStringLiteral("Areas/Shore/2b.dat"), actionRecord({{1, 1}, {2, QStringLiteral("HasShell")}, {4, 1}, {10, true}}));
+    ok &= save(QStringLiteral("Areas/Shore/2a.dat"), demo::AreaFile(2970, 6270, 660, 510, false, QStringLiteral("shell.bmp"), false, QStringLiteral("hand.cur")));
+    ok &= save(QStringLiteral("Areas/Shore/2b.dat"), demo::ActionRecord{{{1, 1}, {2, QStringLiteral("HasShell")}, {4, 1}, {10, true}}}.bytes());
     ok &= save(QStringLiteral("Areas/gull.gif"), demo::EncodeAnimatedGif(drawGull(), 15));
-    ok &= save(QStringLiteral("Areas/Shore/3a.dat"), areaFile(3570, 1170, 780, 420, true, QStringLiteral("gull.gif"), false, QString()));
+    ok &= save(QStringLiteral("Areas/Shore/3a.dat"), demo::AreaFile(3570, 1170, 780, 420, true, QStringLiteral("gull.gif"), false, QString()));
     ok &= save(QStringLiteral("Areas/Shore/3c.dat"), pickFile(50));
 
     // The stairs: a tiled stone wall, a way up and a way back.
@@ -389,10 +320,10 @@ int main(int argc, char* argv[])
     ok &= save(QStringLiteral("Frames/Stairs.lks"), links(2));
     ok &= savePicture(QStringLiteral("Areas/up.bmp"), drawArrow(true), "BMP");
     ok &= savePicture(QStringLiteral("Areas/down.004"), drawArrow(false), "BMP");
-    ok &= save(QStringLiteral("Areas/Stairs/1a.dat"), areaFile(4350, 1200, 1020, 1020, false, QStringLiteral("up.bmp"), false, QStringLiteral("hand.cur")));
-    ok &= save(QStringLiteral("Areas/Stairs/1b.dat"), actionRecord({{12, 1}, {13, QStringLiteral("Lantern")}}));
-    ok &= save(QStringLiteral("Areas/Stairs/2a.dat"), areaFile(4350, 5100, 1020, 1020, false, QStringLiteral("down.bmp"), false, QStringLiteral("hand.cur")));
-    ok &= save(QStringLiteral("Areas/Stairs/2b.dat"), actionRecord({{32, 1}}));
+    ok &= save(QStringLiteral("Areas/Stairs/1a.dat"), demo::AreaFile(4350, 1200, 1020, 1020, false, QStringLiteral("up.bmp"), false, QStringLiteral("hand.cur")));
+    ok &= save(QStringLiteral("Areas/Stairs/1b.dat"), demo::ActionRecord{{{12, 1}, {13, QStringLiteral("Lantern")}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Stairs/2a.dat"), demo::AreaFile(4350, 5100, 1020, 1020, false, QStringLiteral("down.bmp"), false, QStringLiteral("hand.cur")));
+    ok &= save(QStringLiteral("Areas/Stairs/2b.dat"), demo::ActionRecord{{{32, 1}}}.bytes());
 
     // The lantern room: a plain night-blue colour (0x00BBGGRR) and the lamp,
     // dark until the keeper lights it; then the night's work is done.
@@ -400,10 +331,10 @@ int main(int argc, char* argv[])
     ok &= save(QStringLiteral("Frames/Lantern.lks"), links(3));
     ok &= savePicture(QStringLiteral("Areas/lamp.bmp"), drawLamp(false), "BMP");
     ok &= savePicture(QStringLiteral("Areas/lamplit.bmp"), drawLamp(true), "BMP");
-    ok &= save(QStringLiteral("Areas/Lantern/1a.dat"), areaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamp.bmp"), true, QStringLiteral("hand.cur"), {QStringLiteral("LampLit")}));
-    ok &= save(QStringLiteral("Areas/Lantern/1b.dat"), actionRecord({{40, 1}}, {QStringList(), QStringList(), QStringList{QStringLiteral("LampLit")}}));
-    ok &= save(QStringLiteral("Areas/Lantern/2a.dat"), areaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamplit.bmp"), true, QString(), {}, {QStringLiteral("LampLit")}));
-    ok &= save(QStringLiteral("Areas/Lantern/3a.dat"), areaFile(7800, 5700, 1800, 1500, false, QString(), false, QStringLiteral("hand.cur"), {}, {QStringLiteral("LampLit")}));
-    ok &= save(QStringLiteral("Areas/Lantern/3b.dat"), actionRecord({{11, true}}));
+    ok &= save(QStringLiteral("Areas/Lantern/1a.dat"), demo::AreaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamp.bmp"), true, QStringLiteral("hand.cur"), {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/1b.dat"), demo::ActionRecord{{{40, 1}}, {QStringList(), QStringList(), QStringList{QStringLiteral("LampLit")}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Lantern/2a.dat"), demo::AreaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamplit.bmp"), true, QString(), {}, {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/3a.dat"), demo::AreaFile(7800, 5700, 1800, 1500, false, QString(), false, QStringLiteral("hand.cur"), {}, {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/3b.dat"), demo::ActionRecord{{{11, true}}}.bytes());
     return ok ? 0 : 1;
 }
