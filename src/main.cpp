@@ -106,6 +106,8 @@ int main(int argc, char* argv[])
     }
 
     app::Runtime rt(options);
+    if (QScreen* screen = QGuiApplication::primaryScreen(); screen && !headless)
+        rt.display.setLogicalDpi(screen->logicalDotsPerInch());
     rt.log.setSink([](const QJsonObject& entry) {
         std::fputs(QJsonDocument(entry).toJson(QJsonDocument::Compact).constData(), stdout);
         std::fputc('\n', stdout);

@@ -25,6 +25,13 @@ bool IsAtGameResolution(Runtime& rt)
         || (p.Resolution == 2 && w == 1024 && h == 768);
 }
 
+bool IsSmallFonts(Runtime& rt)
+{
+    // The system font is 16 pixels high at 96 dots per inch.
+    const double fontHeight = 16.0 * rt.display.logicalDpi() / 96.0;
+    return !(fontHeight > 16.0 + 1e-9);
+}
+
 QString ResolutionLabelText(Runtime& rt)
 {
     QString s = rt.strings(7);

@@ -11,6 +11,8 @@ int GetScreenWidth(Runtime& rt);
 int GetScreenHeight(Runtime& rt);
 // Records the display size and tells whether it is the game's resolution.
 bool IsAtGameResolution(Runtime& rt);
+// False when the desktop's fonts are enlarged beyond 16 pixels (large fonts).
+bool IsSmallFonts(Runtime& rt);
 // The text of the welcome window's resolution line.
 QString ResolutionLabelText(Runtime& rt);
 

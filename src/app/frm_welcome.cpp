@@ -10,6 +10,8 @@
 
 #include <QDir>
 #include <QFontMetrics>
+#include <QJsonObject>
+#include <QWindow>
 
 namespace app {
 
@@ -18,7 +20,8 @@ namespace {
 using Kind = platform::Element::Kind;
 
 const QColor kDesignTextColor(128, 0, 255);
-constexpr int kWelcomeBackground = 0x000000;
+// A deep indigo (0x00BBGGRR) behind the design colours; schemes replace it.
+constexpr int kWelcomeBackground = 0x281216;
 
 QFont timesNewRoman(double points, bool bold = false)
 {
@@ -56,7 +59,23 @@ FrmWelcome::FrmWelcome(Runtime& rt) : m_rt(rt), m_window(std::make_unique<platfo
         Form_Unload();
         return true;
     };
+    m_window->onActivate = [this] { Form_Activate(); };
+    m_window->onBackgroundMove = [this](Qt::MouseButtons buttons) { Form_MouseMove(buttons); };
     createElements();
+    for (const char* name : {"txtAdventureName", "txtVersion", "txtAuthor", "lblAuthor", "lblEmail", "lblHomepage"})
+        element(QString::fromLatin1(name))->onMove = [this](Qt::MouseButtons buttons, QPointF) { Form_MouseMove(buttons); };
+    element(QStringLiteral("txtEmail"))->onClick = [this](Qt::MouseButton b) {
+        if (b == Qt::LeftButton)
+            txtEmail_Click();
+    };
+    element(QStringLiteral("txtHomepage"))->onClick = [this](Qt::MouseButton b) {
+        if (b == Qt::LeftButton)
+            txtHomepage_Click();
+    };
+    element(QStringLiteral("imgLogo"))->onClick = [this](Qt::MouseButton b) {
+        if (b == Qt::LeftButton)
+            imgLogo_Click();
+    };
 }
 
 FrmWelcome::~FrmWelcome() = default;
@@ -417,9 +436,87 @@ void FrmWelcome::ClickButton(std::int16_t index)
         hideWindow();
         game.StartNewGame();
         game.show();
+    } else if (index == 1) {
+        setTopMost(false);
+        // The load dialog is not built yet: the request is logged.
+        m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("call")}, {QStringLiteral("call"), QStringLiteral("frmLoadGame.LoadSaveGames")}});
     } else if (index == 2) {
         Form_Unload();
     }
+}
+
+void FrmWelcome::Form_Activate()
+{
+    if (!IsSmallFonts(m_rt)) {
+        const auto answer = m_rt.msgBox(QStringLiteral("!!!"), m_rt.strings(40) + QStringLiteral("\r\n\r\n") + m_rt.strings(41),
+                                        platform::MsgIcon::Exclamation, platform::MsgButtons::YesNo, platform::MsgAnswer::No);
+        if (answer == platform::MsgAnswer::No) {
+            Form_Unload();
+            return;
+        }
+    }
+    setTopMost(true);
+}
+
+void FrmWelcome::setTopMost(bool topMost)
+{
+    m_topMost = topMost;
+    // Through the native window, so the window is not hidden and shown again.
+    if (QWindow* handle = m_window->windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, topMost);
+    else
+        m_window->setWindowFlag(Qt::WindowStaysOnTopHint, topMost);
+}
+
+void FrmWelcome::Form_MouseMove(Qt::MouseButtons buttons)
+{
+    if (buttons != Qt::LeftButton)
+        return;
+    if (QWindow* handle = m_window->windowHandle())
+        handle->startSystemMove();
+}
+
+void FrmWelcome::txtEmail_Click()
+{
+    quietly([&] {
+        setTopMost(false);
+        const QString address = element(QStringLiteral("txtEmail"))->text();
+        const auto answer = m_rt.msgBox(m_rt.project.GameName, m_rt.strings(13) + u' ' + address + QStringLiteral(" ?"),
+                                        platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+        if (answer == platform::MsgAnswer::No)
+            setTopMost(true);
+        else
+            m_rt.shellOpen(QStringLiteral("mailto:") + address);
+    });
+}
+
+void FrmWelcome::txtHomepage_Click()
+{
+    quietly([&] {
+        setTopMost(false);
+        const QString site = element(QStringLiteral("txtHomepage"))->text();
+        const auto answer = m_rt.msgBox(m_rt.project.GameName,
+                                        m_rt.strings(14) + u' ' + site + QStringLiteral(" ? ") + m_rt.strings(15),
+                                        platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+        if (answer == platform::MsgAnswer::No)
+            setTopMost(true);
+        else
+            m_rt.shellOpen(site);
+    });
+}
+
+void FrmWelcome::imgLogo_Click()
+{
+    setTopMost(false);
+    const QString site = QString::fromLatin1(kProductWebSite);
+    const auto answer = m_rt.msgBox(QStringLiteral("Storyloom"),
+                                    QStringLiteral("For details and downloads, visit: ") + site
+                                        + QStringLiteral("\r\n\r\nDo you want to visit it now? (You must be connected to the Internet)"),
+                                    platform::MsgIcon::Information, platform::MsgButtons::YesNo);
+    if (answer == platform::MsgAnswer::No)
+        setTopMost(true);
+    else
+        m_rt.shellOpen(site);
 }
 
 void FrmWelcome::Form_Unload()

@@ -37,6 +37,19 @@ public:
     void lblButton_Click(std::int16_t index) { ClickButton(index); }
     void Img_Click(std::int16_t index) { ClickButton(index); }
     void lblResolution_Click();
+    void Form_Activate();
+    void txtEmail_Click();
+    void txtHomepage_Click();
+    void imgLogo_Click();
+    // A move with the left button held over the body or an information
+    // label drags the window, as its title bar would.
+    void Form_MouseMove(Qt::MouseButtons buttons);
+
+    bool topMost() const { return m_topMost; }
+    void setTopMost(bool topMost);
+
+    // The web site the logo offers.
+    static constexpr const char* kProductWebSite = "https://loomplay.org";
 
     // The scheme: button pictures, background tile, colours, logo choice.
     void UseScheme(const QString& schemeName);
@@ -58,6 +71,7 @@ private:
     std::unique_ptr<platform::SceneWindow> m_window;
     int m_left = 0, m_top = 0, m_width = 4800, m_height = 4500;
     QString m_caption;
+    bool m_topMost = false;
 };
 
 } // namespace app

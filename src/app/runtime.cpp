@@ -7,6 +7,9 @@
 #include "platform/scripted_dialogs.h"
 
 #include <QBuffer>
+#include <QDesktopServices>
+#include <QJsonObject>
+#include <QUrl>
 #include <QImageReader>
 
 namespace app {
@@ -95,6 +98,15 @@ platform::MsgAnswer Runtime::msgBox(const QString& title, const QString& text, p
     box.buttons = buttons;
     box.defaultButton = defaultButton;
     return m_dialogs->show(box);
+}
+
+bool Runtime::shellOpen(const QString& url)
+{
+    if (m_options.scripted) {
+        log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("call")}, {QStringLiteral("call"), QStringLiteral("open ") + url}});
+        return true;
+    }
+    return QDesktopServices::openUrl(QUrl(url));
 }
 
 void Runtime::ShowErrorReport(const QString& detail)

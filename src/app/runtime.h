@@ -91,6 +91,10 @@ public:
     // The standard failure message; detail begins with a blank.
     void ShowErrorReport(const QString& detail);
 
+    // Asks the desktop to open a web or mail link; a scripted run only logs
+    // it. Returns false when the desktop could not.
+    bool shellOpen(const QString& url);
+
 private:
     RuntimeOptions m_options;
     std::unique_ptr<platform::Clock> m_clock;

@@ -108,8 +108,39 @@ bool effectivelyVisible(const platform::Element& e)
 
 } // namespace
 
+bool ScriptRunner::clickMenu(const QString& name)
+{
+    engine::Game* game = m_rt.gameIfLoaded();
+    const QString item = name.startsWith(QLatin1String("Game.")) ? name.mid(5) : name;
+    if (!game || !game->visible()) {
+        error(QStringLiteral("%1 cannot be clicked: the game window is not shown").arg(name));
+        return false;
+    }
+    engine::GameMenus& menus = game->menus();
+    if (item == QLatin1String("mnuExit") && menus.mnuExit.visible) {
+        game->mnuExit_Click();
+        return true;
+    }
+    if (item == QLatin1String("mnuSaveGame") && menus.mnuSaveGame.visible) {
+        game->mnuSaveGame_Click();
+        return true;
+    }
+    if (item.startsWith(QLatin1String("mnuFrameName(")) && item.endsWith(u')') && menus.mnuDebug.visible) {
+        bool ok = false;
+        const int index = item.mid(13, item.size() - 14).toInt(&ok);
+        if (ok && index >= 1 && index <= menus.mnuFrameName.size()) {
+            game->mnuFrameName_Click(menus.mnuFrameName[index - 1]);
+            return true;
+        }
+    }
+    error(QStringLiteral("%1 cannot be clicked: the menu item is not shown").arg(name));
+    return false;
+}
+
 bool ScriptRunner::click(const QString& name, const QString& how)
 {
+    if (name.startsWith(QLatin1String("mnu")) || name.startsWith(QLatin1String("Game.mnu")))
+        return clickMenu(name);
     const Target t = find(name);
     if (!t.element) {
         error(QStringLiteral("No element named %1").arg(name));
@@ -249,6 +280,8 @@ bool ScriptRunner::runLine(const QString& rawLine)
 bool ScriptRunner::run(const QStringList& lines)
 {
     m_lineNumber = 0;
+    // Let the windows shown before the script settle (activation).
+    QCoreApplication::processEvents();
     for (const QString& line : lines) {
         ++m_lineNumber;
         if (m_rt.ended())

@@ -39,6 +39,7 @@ private:
     Target find(const QString& name) const;
     void error(const QString& text);
     bool click(const QString& name, const QString& how);
+    bool clickMenu(const QString& name);
     bool clickAt(int x, int y, bool right);
     bool move(const QString& name);
     bool key(const QString& name);

@@ -129,6 +129,7 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             {QStringLiteral("top"), welcome->top()},
             {QStringLiteral("width"), welcome->width()},
             {QStringLiteral("height"), welcome->height()},
+            {QStringLiteral("topMost"), welcome->topMost()},
             {QStringLiteral("elements"), elementsJson(welcome->window())},
         });
     }
@@ -142,9 +143,13 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             gif.insert(QStringLiteral("playing"), animation->playing());
             elements.insert(name, gif);
         }
-        elements.insert(QStringLiteral("mnuExit"), menuJson(g->mnuExit));
-        elements.insert(QStringLiteral("mnuSaveGame"), menuJson(g->mnuSaveGame));
-        elements.insert(QStringLiteral("mnuDebug"), menuJson(g->mnuDebug));
+        const engine::GameMenus& menus = g->menus();
+        elements.insert(QStringLiteral("mnuExit"), menuJson(menus.mnuExit));
+        elements.insert(QStringLiteral("mnuSaveGame"), menuJson(menus.mnuSaveGame));
+        elements.insert(QStringLiteral("mnuDebug"), menuJson(menus.mnuDebug));
+        for (qsizetype i = 0; i < menus.mnuFrameName.size(); ++i)
+            elements.insert(QStringLiteral("mnuFrameName(%1)").arg(i + 1),
+                            menuJson(engine::MenuItem{menus.mnuFrameName[i], menus.mnuDebug.visible}));
         windows.insert(QStringLiteral("Game"), QJsonObject{
             {QStringLiteral("visible"), g->visible()},
             {QStringLiteral("active"), activeWindow == QLatin1String("Game")},
@@ -169,7 +174,6 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             {QStringLiteral("InventoryHeldOpen"), g->InventoryHeldOpen},
             {QStringLiteral("ObjectsCount"), g->ObjectsCount},
             {QStringLiteral("DraggedObjectIndex"), g->DraggedObjectIndex},
-            {QStringLiteral("debugFrames"), QJsonArray::fromStringList(g->mnuFrameName)},
         };
     }
     game.insert(QStringLiteral("frame"), rt.frame.CurrentFrameName);
@@ -190,6 +194,9 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
         {QStringLiteral("display"), QJsonObject{
             {QStringLiteral("width"), rt.display.mode().width()},
             {QStringLiteral("height"), rt.display.mode().height()},
+            {QStringLiteral("screenWidth"), rt.display.realScreen().width()},
+            {QStringLiteral("screenHeight"), rt.display.realScreen().height()},
+            {QStringLiteral("modeChanges"), rt.display.modeChanges()},
         }},
         {QStringLiteral("windows"), windows},
         {QStringLiteral("game"), game},

@@ -220,7 +220,7 @@ void Areas::AreaClick(std::int16_t index, std::int16_t button)
     if (m_rt.media.IsVideoPlaying())
         return;
     if (button == 2) {
-        if (!m_game.mnuExit.visible)
+        if (!m_game.menus().open())
             m_game.ShowMenus();
         else
             m_game.HideMenus();

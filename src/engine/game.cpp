@@ -61,12 +61,27 @@ Game::Game(app::Runtime& rt)
     , MP3Timer(rt.clock(), QStringLiteral("MP3Timer"), 1000)
     , m_rt(rt)
     , m_window(std::make_unique<platform::SceneWindow>(QStringLiteral("Game")))
+    , m_menus(*m_window, rt.options().debug)
     , m_animations(rt, *m_window, *createElements(*m_window))
     , m_areas(rt, *this, m_animations)
     , m_actions(rt, *this)
 {
     m_window->setBackground(Qt::black);
     Timer1.onTimer([this] { Timer1_Timer(); });
+    TimerUnloadMe.onTimer([this] { TimerUnloadMe_Timer(); });
+    m_menus.onExit = [this] { mnuExit_Click(); };
+    m_menus.onSaveGame = [this] { mnuSaveGame_Click(); };
+    m_menus.onFrame = [this](const QString& frame) { mnuFrameName_Click(frame); };
+    m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers) { Form_KeyDown(key); };
+    m_window->onBackgroundPress = [this](Qt::MouseButton button) { Form_MouseDown(button == Qt::RightButton ? 2 : 1); };
+    m_window->onCloseRequest = [this] {
+        // The system's close command unloads the window like any other way out.
+        Form_Unload();
+        return false;
+    };
+    element(QStringLiteral("BackImage"))->onPress = [this](Qt::MouseButton button, QPointF) {
+        BackImage_MouseDown(button == Qt::RightButton ? 2 : 1);
+    };
 }
 
 Game::~Game() = default;
@@ -115,9 +130,10 @@ void Game::Form_Load()
     present();
     m_window->setWindowTitle(m_rt.project.GameName);
     if (!m_rt.strings(8).isEmpty())
-        mnuSaveGame.caption = m_rt.strings(8);
+        m_menus.mnuSaveGame.caption = m_rt.strings(8);
     if (!m_rt.strings(12).isEmpty())
-        mnuExit.caption = m_rt.strings(12);
+        m_menus.mnuExit.caption = m_rt.strings(12);
+    m_menus.sync();
 }
 
 void Game::show()
@@ -491,11 +507,12 @@ void Game::ResetAll()
 
 void Game::rebuildDebugMenu()
 {
-    mnuFrameName.clear();
+    QStringList frames;
     for (const QString& file : m_rt.files.listFiles(m_rt.project.FramesPath, QStringLiteral(".fme"))) {
         if (file.size() > 4)
-            mnuFrameName << file.left(file.size() - 4);
+            frames << file.left(file.size() - 4);
     }
+    m_menus.setFrames(frames);
 }
 
 void Game::StartNewGame()
@@ -540,21 +557,70 @@ std::int16_t Game::GetVariableValue(const QString& name) const
     return positions.empty() ? std::int16_t(-1) : Variables.Item(positions.front()).Value;
 }
 
-// ---------------------------------------------------------------- menus
+// ---------------------------------------------------------------- keys, presses, menus
 
 void Game::ShowMenus()
 {
-    mnuExit.visible = true;
-    mnuSaveGame.visible = !m_rt.project.HideSaveMenu;
-    mnuDebug.visible = false;
+    m_menus.ShowMenus(m_rt.project.HideSaveMenu);
 }
 
-void Game::HideMenus()
+void Game::Form_KeyDown(int key)
 {
-    for (MenuItem* item : {&mnuExit, &mnuSaveGame, &mnuDebug}) {
-        if (item->visible)
-            item->visible = false;
+    const bool video = m_rt.media.IsVideoPlaying();
+    if (!video && key == Qt::Key_Escape) {
+        if (!m_menus.open())
+            ShowMenus();
+        else
+            HideMenus();
     }
+    if (key == Qt::Key_Escape)
+        StopVideoRequested = true;
+    if (key == Qt::Key_S)
+        mnuSaveGame_Click();
+    if (key == Qt::Key_Q)
+        mnuExit_Click();
+}
+
+void Game::Form_MouseDown(std::int16_t button)
+{
+    StopVideoRequested = true;
+    if (m_rt.media.IsVideoPlaying())
+        return;
+    if (button == 2 && !m_menus.open())
+        ShowMenus();
+    else
+        HideMenus();
+}
+
+void Game::Text_MouseDown(std::int16_t, std::int16_t button)
+{
+    Form_MouseDown(button);
+}
+
+void Game::mnuExit_Click()
+{
+    const auto answer = m_rt.msgBox(m_rt.project.GameName, m_rt.strings(10), platform::MsgIcon::Question, platform::MsgButtons::YesNo);
+    if (answer != platform::MsgAnswer::Yes)
+        return;
+    StopVideoRequested = true;
+    TimerUnloadMe.setEnabled(true);
+}
+
+void Game::TimerUnloadMe_Timer()
+{
+    TimerUnloadMe.setEnabled(false);
+    Form_Unload();
+}
+
+void Game::mnuSaveGame_Click()
+{
+    logPendingCall(QStringLiteral("mnuSaveGame_Click"));
+}
+
+void Game::mnuFrameName_Click(const QString& frame)
+{
+    HideMenus();
+    OpenFrame(frame);
 }
 
 // ---------------------------------------------------------------- video

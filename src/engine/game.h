@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/areas.h"
+#include "engine/game_menus.h"
 #include "media/animated_pictures.h"
 #include "platform/scene_window.h"
 #include "state/area_actions.h"
@@ -19,12 +20,6 @@ class Runtime;
 }
 
 namespace engine {
-
-// A menu item of the game window: hidden until the player asks for the menus.
-struct MenuItem {
-    QString caption;
-    bool visible = false;
-};
 
 // The game window: the game picture with every element a frame creates, the
 // timers of the frame engine, the menus, and the state of the game being
@@ -53,11 +48,6 @@ public:
     platform::Timer TimerMessageBox;
     platform::Timer MP3Timer;
 
-    MenuItem mnuExit{QStringLiteral("Exit")};
-    MenuItem mnuSaveGame{QStringLiteral("Save game")};
-    MenuItem mnuDebug{QStringLiteral("Debug")};
-    // The frames listed under the Debug menu.
-    QStringList mnuFrameName;
 
     const QStringList& FramesHistory() const { return m_history; }
 
@@ -86,9 +76,21 @@ public:
     void ChangeVariableValue(const QString& name, std::int16_t value);
     std::int16_t GetVariableValue(const QString& name) const;
 
-    // Menus
+    // Menus, keys and presses
+    GameMenus& menus() { return m_menus; }
+    const GameMenus& menus() const { return m_menus; }
     void ShowMenus();
-    void HideMenus();
+    void HideMenus() { m_menus.HideMenus(); }
+    void Form_KeyDown(int key);
+    // Presses on the window itself, on the background picture, on a text:
+    // button 1 left, 2 right.
+    void Form_MouseDown(std::int16_t button);
+    void BackImage_MouseDown(std::int16_t button) { Form_MouseDown(button); }
+    void Text_MouseDown(std::int16_t index, std::int16_t button);
+    void mnuExit_Click();
+    void mnuSaveGame_Click();
+    void TimerUnloadMe_Timer();
+    void mnuFrameName_Click(const QString& frame);
 
     // The frame's areas and their animated pictures.
     Areas& areas() { return m_areas; }
@@ -133,6 +135,7 @@ private:
 
     app::Runtime& m_rt;
     std::unique_ptr<platform::SceneWindow> m_window;
+    GameMenus m_menus;
     media::AnimatedPictures m_animations;
     Areas m_areas;
     state::AreaActions m_actions;

@@ -9,6 +9,7 @@ bool Display::setMode(QSize size)
     if (size.width() <= 0 || size.height() <= 0 || size.width() > 8192 || size.height() > 8192)
         return false;
     m_mode = size;
+    ++m_modeChanges;
     return true;
 }
 

@@ -18,10 +18,19 @@ public:
 
     // Returns false when the player cannot present the mode.
     bool setMode(QSize size);
+    // How many times the mode was set, for the scripted dump.
+    int modeChanges() const { return m_modeChanges; }
+
+    // Dots per inch of the desktop's fonts: 96 is the usual ("small
+    // fonts"); more means the desktop enlarges text ("large fonts").
+    double logicalDpi() const { return m_logicalDpi; }
+    void setLogicalDpi(double dpi) { m_logicalDpi = dpi; }
 
 private:
     QSize m_real;
     QSize m_mode;
+    double m_logicalDpi = 96;
+    int m_modeChanges = 0;
 };
 
 } // namespace platform

@@ -4,6 +4,7 @@
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -112,6 +113,15 @@ bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
     // The view's viewport learns its size last; fit the scene to it then.
     if (watched == m_view->viewport() && event->type() == QEvent::Resize)
         fitScene();
+    if (watched == m_view->viewport() && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        if (!m_view->itemAt(mouse->position().toPoint())) {
+            if (event->type() == QEvent::MouseButtonPress && onBackgroundPress)
+                onBackgroundPress(mouse->button());
+            else if (event->type() == QEvent::MouseMove && onBackgroundMove)
+                onBackgroundMove(mouse->buttons());
+        }
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -52,6 +52,9 @@ public:
     void setMenuWidget(QWidget* menu);
 
     std::function<void(int key, Qt::KeyboardModifiers)> onKeyDown;
+    // A press on the window where no element lies.
+    std::function<void(Qt::MouseButton)> onBackgroundPress;
+    std::function<void(Qt::MouseButtons)> onBackgroundMove;
     // Return false to keep the window open.
     std::function<bool()> onCloseRequest;
     std::function<void()> onActivate;

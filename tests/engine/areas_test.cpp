@@ -132,11 +132,11 @@ TEST_F(Areas, ARightClickTogglesTheMenusWithoutRunningTheAction)
     folder.write(QStringLiteral("Areas/Start/1b.dat"), {{1, "open", 0, 1, 0, 0, "", 0, "", 0, 0, 0, ""}});
     engine::Game& game = start();
     game.areas().AreaClick(1, 2);
-    EXPECT_TRUE(game.mnuExit.visible);
-    EXPECT_TRUE(game.mnuSaveGame.visible);
+    EXPECT_TRUE(game.menus().mnuExit.visible);
+    EXPECT_TRUE(game.menus().mnuSaveGame.visible);
     EXPECT_EQ(game.GetVariableValue(QStringLiteral("open")), 0);
     game.areas().AreaClick(1, 2);
-    EXPECT_FALSE(game.mnuExit.visible);
+    EXPECT_FALSE(game.menus().mnuExit.visible);
     game.areas().AreaClick(1, 1);
     EXPECT_EQ(game.GetVariableValue(QStringLiteral("open")), 1);
 }

@@ -79,5 +79,5 @@ TEST(GameReset, TheDebugMenuListsTheFrames)
     Player player(folder);
     player.welcome();
     player.game().ResetAll();
-    EXPECT_EQ(player.game().mnuFrameName, (QStringList{"alpha", "Beta"}));
+    EXPECT_EQ(player.game().menus().mnuFrameName, (QStringList{"alpha", "Beta"}));
 }

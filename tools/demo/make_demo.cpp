@@ -1,4 +1,4 @@
-// Writes the demo game "The Lighthouse Keeper" into a folder: its settings,
+// Writes the demo game "The Lighthouse" into a folder: its settings,
 // frames and pictures, all drawn here. Run: make_demo OUTPUT_DIR
 #include "demo/authoring.h"
 #include "demo/gif_writer.h"
@@ -119,7 +119,7 @@ QByteArray general()
 {
     formats::QuotedFieldWriter w;
     // Group 1: key, (unused), name, (unused), initial frame, version, size, author, e-mail, web site.
-    w.string(QStringLiteral("LOOMPLAY-DEMO-LIGHTHOUSE")).string(QString()).string(QStringLiteral("The Lighthouse Keeper"))
+    w.string(QStringLiteral("LOOMPLAY-DEMO-LIGHTHOUSE")).string(QString()).string(QStringLiteral("The Lighthouse"))
         .number(0).string(QStringLiteral("Shore")).string(QStringLiteral("Version 1.0"))
         .number(640).number(480).string(QStringLiteral("The loomplay developers"))
         .string(QStringLiteral("demo@loomplay.invalid")).string(QStringLiteral("https://loomplay.invalid/demo")).endRecord();

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+class QWidget;
+
+namespace engine {
+
+// A menu item of the game window: hidden until the player asks for the menus.
+struct MenuItem {
+    QString caption;
+    bool visible = false;
+};
+
+// The game window's menu bar: Exit, Save game and, for game authors started
+// with --debug, a Debug menu listing the frames. The bar lies over the top of
+// the window, so the game picture never moves when it appears.
+class GameMenus {
+public:
+    GameMenus(QWidget& window, bool debugOffered);
+
+    MenuItem mnuExit{QStringLiteral("Exit")};
+    MenuItem mnuSaveGame{QStringLiteral("Save game")};
+    MenuItem mnuDebug{QStringLiteral("Debug")};
+    // The frames listed under the Debug menu.
+    QStringList mnuFrameName;
+
+    std::function<void()> onExit;
+    std::function<void()> onSaveGame;
+    std::function<void(const QString& frame)> onFrame;
+
+    bool open() const { return mnuExit.visible; }
+    bool debugOffered() const { return m_debugOffered; }
+    void ShowMenus(bool hideSaveMenu);
+    void HideMenus();
+    void setFrames(const QStringList& frames);
+    // Applies captions and visibility to the bar.
+    void sync();
+
+private:
+    QWidget& m_window;
+    QMenuBar* m_bar;
+    QAction* m_exit;
+    QAction* m_save;
+    QMenu* m_debug;
+    bool m_debugOffered;
+};
+
+} // namespace engine
