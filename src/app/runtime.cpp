@@ -7,6 +7,7 @@
 #include "platform/scripted_dialogs.h"
 
 #include <QBuffer>
+#include <QFont>
 #include <QDesktopServices>
 #include <QJsonObject>
 #include <QUrl>
@@ -17,6 +18,13 @@ namespace app {
 Runtime::Runtime(const RuntimeOptions& options)
     : codePage(options.codePage), display(options.screen), media(log), m_options(options)
 {
+    // Fonts that games name, mapped to installed fonts of the same metrics
+    // (fontconfig knows the first three; the last is a bitmap font of old
+    // systems whose nearest outline font has Arial's metrics).
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
+    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
     if (options.scripted) {
         log.setEnabled(true);
         m_clock = std::make_unique<platform::VirtualClock>(options.startTime);

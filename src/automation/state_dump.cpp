@@ -19,9 +19,16 @@ QJsonObject elementJson(const platform::Element& e)
         {QStringLiteral("width"), e.width()},
         {QStringLiteral("height"), e.height()},
     };
+    if (!e.tag().isEmpty())
+        o.insert(QStringLiteral("tag"), e.tag());
     switch (e.kind()) {
     case platform::Element::Kind::Label:
         o.insert(QStringLiteral("text"), e.text());
+        o.insert(QStringLiteral("font"), e.font().family());
+        o.insert(QStringLiteral("size"), e.font().pointSizeF());
+        o.insert(QStringLiteral("bold"), e.font().bold());
+        o.insert(QStringLiteral("italic"), e.font().italic());
+        o.insert(QStringLiteral("color"), e.foreColor().name());
         break;
     case platform::Element::Kind::CheckBox:
         o.insert(QStringLiteral("value"), e.value());
@@ -160,7 +167,7 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             {QStringLiteral("history"), QJsonArray::fromStringList(g->FramesHistory())},
             {QStringLiteral("variables"), pairs(g->Variables)},
             {QStringLiteral("disappear"), pairs(g->Disappear)},
-            {QStringLiteral("inventory"), QJsonArray()},
+            {QStringLiteral("inventory"), QJsonArray::fromStringList(g->inventory().tags())},
             {QStringLiteral("timers"), QJsonObject{
                 {QStringLiteral("Timer1"), timerJson(g->Timer1)},
                 {QStringLiteral("TimerInventory"), timerJson(g->TimerInventory)},

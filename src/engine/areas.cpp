@@ -47,6 +47,7 @@ void Areas::wireArea(std::int16_t i)
     area->onPress = [this, i](Qt::MouseButton button, QPointF) {
         Area_MouseDown(i, button == Qt::RightButton ? 2 : button == Qt::MiddleButton ? 4 : 1);
     };
+    area->onMove = [this](Qt::MouseButtons, QPointF) { m_game.inventoryBar().PointerMoved(2); };
 }
 
 void Areas::loadArea(std::int16_t i)
@@ -97,6 +98,7 @@ void Areas::loadArea(std::int16_t i)
             box->onPress = [this, index](Qt::MouseButton button, QPointF) {
                 AniGifBox_MouseDown(index, button == Qt::RightButton ? 2 : 1);
             };
+            box->onMove = [this](Qt::MouseButtons, QPointF) { m_game.inventoryBar().PointerMoved(2); };
             if (!isDefaultCursor(C))
                 box->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + C)));
             else

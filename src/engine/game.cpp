@@ -65,6 +65,10 @@ Game::Game(app::Runtime& rt)
     , m_animations(rt, *m_window, *createElements(*m_window))
     , m_areas(rt, *this, m_animations)
     , m_actions(rt, *this)
+    , m_texts(rt, *m_window, *element(QStringLiteral("PictureBox")))
+    , m_messages(rt, *m_window, TimerMessageBox)
+    , m_bar(rt, *this)
+    , m_inventory(rt, *this, m_bar)
 {
     m_window->setBackground(Qt::black);
     Timer1.onTimer([this] { Timer1_Timer(); });
@@ -82,6 +86,22 @@ Game::Game(app::Runtime& rt)
     element(QStringLiteral("BackImage"))->onPress = [this](Qt::MouseButton button, QPointF) {
         BackImage_MouseDown(button == Qt::RightButton ? 2 : 1);
     };
+    TimerMessageBox.onTimer([this] { m_messages.closeStrip(); });
+    TimerInventory.onTimer([this] { m_bar.TimerInventory_Timer(); });
+    for (const char* name : {"FrameMessageBox", "LabelMessageBox"}) {
+        element(QString::fromLatin1(name))->onClick = [this](Qt::MouseButton button) {
+            if (button == Qt::LeftButton)
+                FrameMessageBox_Click();
+        };
+    }
+    // Pointer moves over the inventory open the bar; over the frame they close it.
+    for (const char* name : {"Inventory1", "Inventory2", "Inventory_Background"})
+        element(QString::fromLatin1(name))->onMove = [this](Qt::MouseButtons, QPointF) { m_bar.PointerMoved(1); };
+    for (const char* name : {"BackImage", "CutSceneArea", "FrameMessageBox", "LabelMessageBox"})
+        element(QString::fromLatin1(name))->onMove = [this](Qt::MouseButtons, QPointF) { m_bar.PointerMoved(2); };
+    m_texts.onPress = [this](int index, int button) { Text_MouseDown(static_cast<std::int16_t>(index), static_cast<std::int16_t>(button)); };
+    m_texts.onMove = [this](int) { m_bar.PointerMoved(2); };
+    element(QStringLiteral("Inventory2"))->setPicture(state::InventoryBar::BuiltInTab());
 }
 
 Game::~Game() = default;
@@ -96,16 +116,23 @@ platform::Element* Game::createElements(platform::SceneWindow& w)
     gifBox->setShown(false);
     gifBox->setBackColor(Qt::transparent);
     gifBox->setGeometryTwips(0, 0, 480, 480);
-    w.create(Kind::Label, QStringLiteral("Text(0)"), picture)->setShown(false);
+    platform::Element* textTemplate = w.create(Kind::Label, QStringLiteral("Text(0)"), picture);
+    textTemplate->setShown(false);
+    QFont arial(QStringLiteral("Arial"));
+    arial.setPointSizeF(24);
+    arial.setBold(true);
+    textTemplate->setFont(arial);
     platform::Element* cutScene = w.create(Kind::Picture, QStringLiteral("CutSceneArea"), picture);
     cutScene->setShown(false);
     platform::Element* strip = w.create(Kind::Picture, QStringLiteral("FrameMessageBox"), picture);
     strip->setShown(false);
     platform::Element* message = w.create(Kind::Label, QStringLiteral("LabelMessageBox"), strip);
     message->setShown(false);
-    QFont bold = message->font();
-    bold.setBold(true);
-    message->setFont(bold);
+    QFont sansSerif(QStringLiteral("MS Sans Serif"));
+    sansSerif.setPointSizeF(12);
+    sansSerif.setBold(true);
+    message->setFont(sansSerif);
+    message->setGeometryTwips(1545, 240, 465, 300);
     message->setForeColor(Qt::white);
     message->setAlignment(Qt::AlignCenter);
     platform::Element* bar = w.create(Kind::Picture, QStringLiteral("Inventory1"), picture);
@@ -450,10 +477,7 @@ void Game::ResetAll()
         for (std::int32_t n = Disappear.Count(); n > 0; --n)
             Disappear.Remove(1);
         // 3
-        ObjectsCount = 0;
-        for (int i = m_pickedObjectElements - 1; i >= 1; --i)
-            m_window->destroy(QStringLiteral("PickedObject(%1)").arg(i));
-        m_pickedObjectElements = 1;
+        m_inventory.reset();
         // 4
         m_history.clear();
         // 5
@@ -493,9 +517,12 @@ void Game::ResetAll()
             bar->setGeometryTwips(0, static_cast<int>(-b), w, static_cast<int>(b));
             tab->setGeometryTwips(0, 0, tab->width(), tab->height());
             bar->setShown(true);
+            m_inventory.setContainer(*bar);
+            m_bar.Load_InventoryBackground();
             tab->setShown(!p.InventoryHideEmptyTab);
         } else {
             // 11
+            m_inventory.setContainer(*element(QStringLiteral("PictureBox")));
             bar->setShown(false);
             tab->setShown(false);
         }
@@ -667,37 +694,11 @@ void Game::Form_Unload()
     failedStep([&] { m_rt.frmWelcome().show(); });
 }
 
-// ---------------------------------------------------------------- texts and inventory
+// ---------------------------------------------------------------- calls not yet built
 
 void Game::logPendingCall(const QString& call)
 {
     m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("call")}, {QStringLiteral("call"), call}});
-}
-
-// Frame texts are not drawn yet: a frame opens without them.
-void Game::ResetFrameTexts() {}
-void Game::LoadTexts() {}
-
-void Game::ShowTextMessage(const QString& text, bool inStrip)
-{
-    logPendingCall(QStringLiteral("ShowTextMessage \"%1\", %2").arg(text, inStrip ? QStringLiteral("True") : QStringLiteral("False")));
-}
-
-void Game::PickOrNotPickObject(std::int16_t area)
-{
-    logPendingCall(QStringLiteral("PickOrNotPickObject %1").arg(area));
-}
-
-void Game::RemovePickedObject(std::int16_t index)
-{
-    logPendingCall(QStringLiteral("RemovePickedObject %1").arg(index));
-}
-
-QString Game::PickedObjectTag(std::int16_t index) const
-{
-    if (index < 1 || !element(QStringLiteral("PickedObject(%1)").arg(index)))
-        throw platform::Failure(QStringLiteral("Control array element '%1' doesn't exist").arg(index));
-    return m_objectTags.value(index);
 }
 
 } // namespace engine

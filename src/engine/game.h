@@ -3,8 +3,12 @@
 #include "engine/areas.h"
 #include "engine/game_menus.h"
 #include "media/animated_pictures.h"
+#include "media/frame_texts.h"
+#include "media/text_messages.h"
 #include "platform/scene_window.h"
 #include "state/area_actions.h"
+#include "state/inventory.h"
+#include "state/inventory_bar.h"
 #include "platform/timer.h"
 #include "state/variables_collection.h"
 
@@ -106,14 +110,18 @@ public:
     void PlayMovieWithStop(const QString& path, const QString& control);
 
     // Texts, messages and the inventory.
-    void ResetFrameTexts();
-    void LoadTexts();
-    void ShowTextMessage(const QString& text, bool inStrip);
-    void PickOrNotPickObject(std::int16_t area);
-    void RemovePickedObject(std::int16_t index);
+    void ResetFrameTexts() { m_texts.ResetFrameTexts(); }
+    void LoadTexts() { m_texts.LoadTexts(); }
+    void ShowTextMessage(const QString& text, bool inStrip) { m_messages.ShowTextMessage(text, inStrip); }
+    void FrameMessageBox_Click() { m_messages.closeStrip(); }
+    state::Inventory& inventory() { return m_inventory; }
+    state::InventoryBar& inventoryBar() { return m_bar; }
+    void PickOrNotPickObject(std::int16_t area) { m_inventory.PickOrNotPickObject(area); }
+    void AddPickedObject(const QString& name) { m_inventory.AddPickedObject(name); }
+    void RemovePickedObject(std::int16_t index) { m_inventory.RemovePickedObject(index); }
     // The object name that PickedObject element i holds; throws Failure
     // when there is no such element.
-    QString PickedObjectTag(std::int16_t index) const;
+    QString PickedObjectTag(std::int16_t index) const { return m_inventory.Tag(index); }
 
     // Closing the window: media stops, the display is restored and the
     // welcome window comes back.
@@ -139,9 +147,12 @@ private:
     media::AnimatedPictures m_animations;
     Areas m_areas;
     state::AreaActions m_actions;
+    media::FrameTexts m_texts;
+    media::TextMessages m_messages;
+    state::InventoryBar m_bar;
+    state::Inventory m_inventory;
     QStringList m_history;
-    int m_pickedObjectElements = 1;
-    QMap<int, QString> m_objectTags;
+
 };
 
 } // namespace engine

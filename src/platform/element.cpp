@@ -3,7 +3,10 @@
 #include <QGraphicsScene>
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
+#include <QFontMetricsF>
 #include <QPainter>
+
+#include <cmath>
 
 #include <algorithm>
 
@@ -74,13 +77,32 @@ void Element::setTile(const QImage& tile)
 void Element::setText(const QString& text)
 {
     m_text = text;
+    fitToText();
     update();
 }
 
 void Element::setFont(const QFont& font)
 {
     m_font = font;
+    fitToText();
     update();
+}
+
+void Element::setAutoSize(bool autoSize)
+{
+    m_autoSize = autoSize;
+    fitToText();
+}
+
+void Element::fitToText()
+{
+    if (!m_autoSize || m_kind != Kind::Label)
+        return;
+    const QFontMetricsF metrics(m_font);
+    const int w = m_text.isEmpty() ? 0 : static_cast<int>(std::ceil(metrics.horizontalAdvance(m_text))) * 15;
+    const int h = static_cast<int>(std::ceil(metrics.height())) * 15;
+    const int left = (m_alignment & Qt::AlignHCenter) ? m_left + m_width / 2 - w / 2 : m_left;
+    setGeometryTwips(left, m_top, w, h);
 }
 
 void Element::setForeColor(const QColor& color)
@@ -152,7 +174,7 @@ void Element::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*
     case Kind::Label:
         painter->setFont(m_font);
         painter->setPen(m_foreColor);
-        painter->drawText(r, int(m_alignment) | Qt::TextWordWrap, m_text);
+        painter->drawText(r, int(m_alignment) | (m_autoSize ? Qt::TextSingleLine : Qt::TextWordWrap), m_text);
         break;
     case Kind::CheckBox: {
         painter->fillRect(r, Qt::white);

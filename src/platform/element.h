@@ -66,9 +66,21 @@ public:
     void setFont(const QFont& font);
     QFont font() const { return m_font; }
     void setForeColor(const QColor& color);
+    QColor foreColor() const { return m_foreColor; }
     void setAlignment(Qt::Alignment alignment);
     int value() const { return m_value; }
     void setValue(int value);
+
+    // A text the game keeps with the element (an object's name, a text
+    // label's file), and the tip shown when the pointer rests on it.
+    const QString& tag() const { return m_tag; }
+    void setTag(const QString& tag) { m_tag = tag; }
+    void setToolTipText(const QString& tip) { setToolTip(tip); }
+
+    // Labels that size themselves to their text; a centred one keeps its
+    // horizontal centre.
+    void setAutoSize(bool autoSize);
+    bool autoSize() const { return m_autoSize; }
 
     // Raises the element above its siblings of the same stacking band.
     void bringToFront();
@@ -110,6 +122,10 @@ private:
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignTop;
     int m_value = 0;
     bool m_pressed = false;
+    QString m_tag;
+    bool m_autoSize = false;
+
+    void fitToText();
 };
 
 } // namespace platform

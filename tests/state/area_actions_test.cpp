@@ -204,11 +204,14 @@ TEST_F(AreaActions, PlayingMidiIsOnlyReplacedWhenTheRecordStopsIt)
 TEST_F(AreaActions, MessagesGoToTheStripWhenFieldThirtySixIsTrue)
 {
     record(ActionRecord().set(6, 1).set(7, "A draught blows.").set(36, true));
-    start();
+    engine::Game& game = start();
     click();
-    const auto calls = player->rt().log.ofType(QStringLiteral("call"));
-    ASSERT_FALSE(calls.empty());
-    EXPECT_EQ(calls.back().value(QStringLiteral("call")).toString(), QStringLiteral("ShowTextMessage \"A draught blows.\", True"));
+    EXPECT_TRUE(game.element(QStringLiteral("FrameMessageBox"))->shown());
+    EXPECT_EQ(game.element(QStringLiteral("LabelMessageBox"))->text(), QStringLiteral("A draught blows."));
+    record(ActionRecord().set(6, 1).set(7, "In a box.").set(36, 1));
+    click();
+    EXPECT_EQ(player->boxes().back().value(QStringLiteral("text")).toString(), QStringLiteral("In a box."));
+    EXPECT_EQ(player->boxes().back().value(QStringLiteral("title")).toString(), QStringLiteral("Test Game"));
 }
 
 TEST_F(AreaActions, Mp3MusicIsScheduledOnTheTimer)
