@@ -168,6 +168,49 @@ bool ScriptRunner::clickAt(int x, int y, bool right)
     return true;
 }
 
+bool ScriptRunner::drag(const QString& from, const QString& to)
+{
+    const Target source = find(from);
+    const Target target = find(to);
+    if (!source.element || !target.element || source.window != target.window) {
+        error(QStringLiteral("Cannot drag %1 onto %2").arg(from, to));
+        return false;
+    }
+    if (!effectivelyVisible(*source.element) || !effectivelyVisible(*target.element) || visiblePart(*source.element).isEmpty()
+        || visiblePart(*target.element).isEmpty()) {
+        error(QStringLiteral("Cannot drag %1 onto %2: not visible").arg(from, to));
+        return false;
+    }
+    QWidget* viewport = source.window->view().viewport();
+    const QPointF start = source.window->view().mapFromScene(visiblePart(*source.element).center());
+    const QPointF end = source.window->view().mapFromScene(visiblePart(*target.element).center());
+    QMouseEvent press(QEvent::MouseButtonPress, start, viewport->mapToGlobal(start), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &press);
+    // The press may have changed the scene (a slide of the bar); the target
+    // is found again where it is now.
+    const QPointF over = target.element->scene() ? source.window->view().mapFromScene(visiblePart(*target.element).center()) : end;
+    QMouseEvent moveEvent(QEvent::MouseMove, over, viewport->mapToGlobal(over), Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &moveEvent);
+    QMouseEvent release(QEvent::MouseButtonRelease, over, viewport->mapToGlobal(over), Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &release);
+    return true;
+}
+
+bool ScriptRunner::moveAt(int x, int y)
+{
+    engine::Game* game = m_rt.gameIfLoaded();
+    if (!game || !game->window().isVisible()) {
+        error(QStringLiteral("move-at needs the game window"));
+        return false;
+    }
+    QWidget* viewport = game->window().view().viewport();
+    const QPointF origin = game->element(QStringLiteral("PictureBox"))->scenePos();
+    const QPointF local = game->window().view().mapFromScene(origin + QPointF(x + 0.5, y + 0.5));
+    QMouseEvent moveEvent(QEvent::MouseMove, local, viewport->mapToGlobal(local), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &moveEvent);
+    return true;
+}
+
 bool ScriptRunner::move(const QString& name)
 {
     const Target t = find(name);
@@ -246,6 +289,15 @@ bool ScriptRunner::runLine(const QString& rawLine)
     }
     if (verb == QLatin1String("move") && words.size() == 1)
         return move(words[0]);
+    if (verb == QLatin1String("move-at") && words.size() == 2) {
+        bool okX = false, okY = false;
+        const int x = number(0, okX);
+        const int y = number(1, okY);
+        if (okX && okY)
+            return moveAt(x, y);
+    }
+    if (verb == QLatin1String("drag") && words.size() == 2)
+        return drag(words[0], words[1]);
     if (verb == QLatin1String("key") && words.size() == 1)
         return key(words[0]);
     if (verb == QLatin1String("answer") && words.size() == 1) {

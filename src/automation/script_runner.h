@@ -42,6 +42,8 @@ private:
     bool clickMenu(const QString& name);
     bool clickAt(int x, int y, bool right);
     bool move(const QString& name);
+    bool moveAt(int x, int y);
+    bool drag(const QString& from, const QString& to);
     bool key(const QString& name);
     bool shot(const QString& file);
     void sendClick(platform::SceneWindow& window, QPointF scenePos, Qt::MouseButton button, bool dbl);

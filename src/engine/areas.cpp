@@ -184,12 +184,12 @@ void Areas::ShowOrNotShowAreas()
                 continue;
             if (box->shown() && !shown && animation) {
                 animation->stop();
-                m_rt.clock().processEvents();
+                m_rt.clock().doEvents();
             } else if (!box->shown() && shown && animation) {
                 animation->stop();
-                m_rt.clock().processEvents();
+                m_rt.clock().doEvents();
                 animation->play();
-                m_rt.clock().processEvents();
+                m_rt.clock().doEvents();
             }
             box->setShown(shown);
         } catch (const std::exception&) {

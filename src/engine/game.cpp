@@ -394,9 +394,9 @@ void Game::OpenFrame(const QString& name)
             return status != QLatin1String("stopped") && !status.isEmpty();
         };
         while (videoRunning() && !StopVideoRequested) {
-            m_rt.clock().processEvents();
+            m_rt.clock().waitForEvents();
             HideMenus();
-            m_rt.clock().processEvents();
+            m_rt.clock().doEvents();
         }
         // 20
         cutScene->setShown(false);
@@ -665,7 +665,7 @@ void Game::PlayMovieWithStop(const QString& path, const QString& control)
 void Game::Form_Unload()
 {
     StopVideoRequested = true;
-    m_rt.clock().processEvents();
+    m_rt.clock().doEvents();
     Timer1.setEnabled(false);
     MP3Timer.setEnabled(false);
     TimerMessageBox.setEnabled(false);
@@ -683,14 +683,14 @@ void Game::Form_Unload()
         }
     });
     failedStep([&] { hideWindow(); });
-    m_rt.clock().processEvents();
+    m_rt.clock().doEvents();
     failedStep([&] {
         const app::Project& p = m_rt.project;
         if (p.DisplayChangeMode == 1
             && (app::GetScreenWidth(m_rt) != p.SavedScreenWidth || app::GetScreenHeight(m_rt) != p.SavedScreenHeight))
             app::SetDisplayMode(m_rt, p.SavedScreenWidth, p.SavedScreenHeight);
     });
-    m_rt.clock().processEvents();
+    m_rt.clock().doEvents();
     failedStep([&] { m_rt.frmWelcome().show(); });
 }
 

@@ -39,7 +39,12 @@ void RealClock::sleep(qint64 ms)
     loop.exec();
 }
 
-void RealClock::processEvents()
+void RealClock::doEvents()
+{
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void RealClock::waitForEvents()
 {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
@@ -74,7 +79,7 @@ void VirtualClock::advance(qint64 ms)
     m_now = std::max(m_now, target);
 }
 
-void VirtualClock::processEvents()
+void VirtualClock::waitForEvents()
 {
     runPostedEvents();
     if (Timer* t = nextDue(std::numeric_limits<qint64>::max())) {

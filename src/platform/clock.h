@@ -24,10 +24,13 @@ public:
 
     // Waits ms milliseconds while other handlers run, without using CPU.
     virtual void sleep(qint64 ms) = 0;
-    // Lets pending events run. A real clock blocks until at least one event
+    // Runs the events that are pending and returns at once.
+    virtual void doEvents() = 0;
+    // Waits for something to happen, for loops that wait on a condition
+    // (the end of a video): a real clock blocks until at least one event
     // arrives; a virtual clock moves to the next timer that falls due (or,
     // with none armed, just runs what is posted).
-    virtual void processEvents() = 0;
+    virtual void waitForEvents() = 0;
 
     // Timers register themselves while they exist.
     void add(Timer* timer) { m_timers.push_back(timer); }
@@ -45,7 +48,8 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
     qint64 elapsedMs() const override;
     void sleep(qint64 ms) override;
-    void processEvents() override;
+    void doEvents() override;
+    void waitForEvents() override;
 
 private:
     qint64 m_startMs;
@@ -58,7 +62,8 @@ public:
     QDateTime now() const override { return m_start.addMSecs(m_now); }
     qint64 elapsedMs() const override { return m_now; }
     void sleep(qint64 ms) override { advance(ms); }
-    void processEvents() override;
+    void doEvents() override { runPostedEvents(); }
+    void waitForEvents() override;
 
     // Moves the clock ms milliseconds on, firing due timers in order and
     // running the events they post.

@@ -177,7 +177,7 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
             }
         }
         // 14
-        m_rt.clock().processEvents();
+        m_rt.clock().doEvents();
         // 15
         if (nonZero(f25) && !f26.toText().isEmpty() && (!midiWasPlaying || f14 != 0))
             media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f26.toText()), repeatMidi);
@@ -203,9 +203,9 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
                 return status != QLatin1String("stopped") && !status.isEmpty();
             };
             while (videoRunning() && !game.StopVideoRequested) {
-                m_rt.clock().processEvents();
+                m_rt.clock().waitForEvents();
                 game.HideMenus();
-                m_rt.clock().processEvents();
+                m_rt.clock().doEvents();
             }
             game.StopVideoRequested = false;
         }
