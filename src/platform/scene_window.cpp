@@ -11,6 +11,19 @@
 
 namespace platform {
 
+namespace {
+
+// Keeps an unloaded element alive until Qt deletes the holder.
+class UnloadedElement : public QObject {
+public:
+    UnloadedElement(Element* element, QObject* parent) : QObject(parent), m_element(element) {}
+
+private:
+    std::unique_ptr<Element> m_element;
+};
+
+} // namespace
+
 SceneWindow::SceneWindow(QString name, QWidget* parent)
     : QWidget(parent), m_name(std::move(name)), m_scene(std::make_unique<QGraphicsScene>())
 {
@@ -34,7 +47,6 @@ SceneWindow::~SceneWindow()
 {
     // The scene deletes the items; forget them first.
     m_elements.clear();
-    m_unloaded.clear();
     m_view->setScene(nullptr);
 }
 
@@ -69,9 +81,10 @@ void SceneWindow::destroy(const QString& name)
     element->setVisible(false);
     if (element->scene())
         element->scene()->removeItem(element);
-    m_unloaded.emplace_back(element);
-    if (m_unloaded.size() == 1)
-        QMetaObject::invokeMethod(this, [this] { m_unloaded.clear(); }, Qt::QueuedConnection);
+    // Qt's deferred deletion waits until every handler running now has
+    // returned, even when a handler lets events run in the meantime.
+    auto* holder = new UnloadedElement(element, this); // owned by this window until deleteLater
+    holder->deleteLater();
 }
 
 Element* SceneWindow::element(const QString& name) const

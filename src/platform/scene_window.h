@@ -73,7 +73,6 @@ private:
     QGraphicsView* m_view = nullptr;
     QVBoxLayout* m_layout = nullptr;
     std::map<QString, Element*> m_elements;
-    std::vector<std::unique_ptr<Element>> m_unloaded;
     QColor m_background = Qt::black;
     QImage m_tile;
     bool m_scaleUp = false;

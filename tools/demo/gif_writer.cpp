@@ -10,8 +10,13 @@ void put16(QByteArray& out, int v)
     out.append(static_cast<char>((v >> 8) & 0xFF));
 }
 
+// Index 255 stands for transparent pixels.
+constexpr int kTransparent = 255;
+
 int paletteIndex(QRgb c)
 {
+    if (qAlpha(c) < 128)
+        return kTransparent;
     auto level = [](int v) { return (v * 5 + 127) / 255; };
     return level(qRed(c)) * 36 + level(qGreen(c)) * 6 + level(qBlue(c));
 }
@@ -65,10 +70,11 @@ QByteArray EncodeAnimatedGif(const std::vector<QImage>& frames, int delayHundred
     }
     out.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
     for (const QImage& frame : frames) {
-        const QImage img = frame.convertToFormat(QImage::Format_RGB32);
-        out.append("\x21\xF9\x04\x00", 4);
+        const QImage img = frame.convertToFormat(QImage::Format_ARGB32);
+        // Each frame replaces the last (disposal 2) with index 255 transparent.
+        out.append("\x21\xF9\x04\x09", 4);
         put16(out, delayHundredths);
-        out.append('\0');
+        out.append(static_cast<char>(kTransparent));
         out.append('\0');
         out.append('\x2C');
         put16(out, 0);

@@ -131,7 +131,7 @@ QByteArray general()
     w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
     // Group 5: the inventory bar, the resolution and the default cursor.
     w.number(0).number(0).number(10).number(10).boolean(true).boolean(true).boolean(true).boolean(true)
-        .boolean(true).boolean(false).string(QStringLiteral("DEFAULT")).string(QStringLiteral("DEFAULT"))
+        .boolean(true).boolean(true).string(QStringLiteral("tab.bmp")).string(QStringLiteral("bar.bmp"))
         .number(0).number(0).number(0).string(QStringLiteral("default")).endRecord();
     return w.bytes();
 }
@@ -214,8 +214,8 @@ std::vector<QImage> drawGull()
 {
     std::vector<QImage> frames;
     for (int f = 0; f < 4; ++f) {
-        QImage img(48, 24, QImage::Format_RGB32);
-        img.fill(QColor(222, 130, 100));
+        QImage img(48, 24, QImage::Format_ARGB32);
+        img.fill(Qt::transparent);
         QPainter p(&img);
         p.setRenderHint(QPainter::Antialiasing);
         p.setPen(QPen(QColor(250, 250, 250), 3, Qt::SolidLine, Qt::RoundCap));
@@ -275,10 +275,198 @@ QImage drawLamp(bool lit)
     return img;
 }
 
-QByteArray pickFile(int speed)
+// A pick record: whether the area is an object to pick up, its name, two
+// unused fields and the animation speed.
+QByteArray pickFile(bool pick, const QString& object, int speed = 50)
 {
     formats::QuotedFieldWriter w;
-    w.boolean(false).string(QString()).number(0).number(0).number(speed).endRecord();
+    w.number(pick ? 1 : 0).string(object).number(0).number(0).number(speed).endRecord();
+    return w.bytes();
+}
+
+// A frame text: caption, place (twips), bold, italic, font, size, strike,
+// underline, colour (0x00BBGGRR).
+QByteArray textFile(const QString& caption, int left, int top, bool bold, bool italic, const QString& font, double size,
+                    bool underline, int colour)
+{
+    formats::QuotedFieldWriter w;
+    w.string(caption).number(left).number(top).boolean(bold).boolean(italic).string(font).number(size).boolean(false)
+        .boolean(underline).number(colour).endRecord();
+    return w.bytes();
+}
+
+QByteArray objectFile(const QString& picture)
+{
+    formats::QuotedFieldWriter w;
+    w.line(picture);
+    return w.bytes();
+}
+
+// A combination record: remove the dragged, remove the target, add a new one.
+QByteArray combination(bool removeDragged, bool removeTarget, const QString& newObject)
+{
+    formats::QuotedFieldWriter w;
+    w.number(removeDragged ? 1 : 0).number(removeTarget ? 1 : 0).number(newObject.isEmpty() ? 0 : 1).string(newObject).endRecord();
+    return w.bytes();
+}
+
+// Objects are drawn on the colour of the inventory bar they sit in.
+const QColor kBarColour(70, 52, 36);
+
+// Objects are drawn on the bar's colour; pictures that lie on a frame are
+// drawn on a transparent background and saved as GIFs.
+QImage objectCanvas(int w = 32, int h = 32, QColor background = kBarColour)
+{
+    QImage img(w, h, QImage::Format_ARGB32);
+    img.fill(background);
+    return img;
+}
+
+bool saveStill(const QString& relative, const QImage& image)
+{
+    return save(relative, demo::EncodeAnimatedGif({image}, 0));
+}
+
+QImage drawRope(QColor background = kBarColour, int w = 32, int h = 32)
+{
+    QImage img = objectCanvas(w, h, background);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 170, 110), 3));
+    p.setBrush(Qt::NoBrush);
+    const QPointF c(w / 2.0, h / 2.0);
+    for (int r = 3; r <= std::min(w, h) / 2 - 2; r += 4)
+        p.drawEllipse(c, r * w / double(std::min(w, h)), r * h / double(std::min(w, h)));
+    return img;
+}
+
+QImage drawHook(QColor background = kBarColour)
+{
+    QImage img = objectCanvas(32, 32, background);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(150, 150, 160), 3.5, Qt::SolidLine, Qt::RoundCap));
+    QPainterPath hook;
+    hook.moveTo(16, 3);
+    hook.lineTo(16, 20);
+    hook.cubicTo(16, 30, 5, 30, 6, 20);
+    p.drawPath(hook);
+    p.drawLine(QPointF(12, 4), QPointF(20, 4));
+    return img;
+}
+
+QImage drawGrapple()
+{
+    QImage img = objectCanvas();
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(200, 170, 110), 2.5));
+    p.drawEllipse(QPointF(10, 22), 7, 7);
+    p.drawLine(QPointF(14, 17), QPointF(20, 11));
+    p.setPen(QPen(QColor(170, 170, 180), 3, Qt::SolidLine, Qt::RoundCap));
+    QPainterPath hook;
+    hook.moveTo(20, 11);
+    hook.lineTo(27, 4);
+    hook.moveTo(20, 11);
+    hook.quadTo(29, 14, 28, 22);
+    p.drawPath(hook);
+    return img;
+}
+
+QImage drawOilCan(QColor background = kBarColour)
+{
+    QImage img = objectCanvas(32, 32, background);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(30, 30, 30), 1.5));
+    p.setBrush(QColor(200, 60, 40));
+    p.drawRoundedRect(QRectF(7, 10, 16, 18), 3, 3);
+    p.setBrush(QColor(230, 200, 80));
+    p.drawRect(QRectF(12, 5, 6, 5));
+    p.drawLine(QPointF(23, 14), QPointF(29, 8));
+    return img;
+}
+
+QImage drawShelf(bool withCan)
+{
+    QImage img(120, 80, QImage::Format_ARGB32);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRectF(4, 64, 112, 10), QColor(110, 80, 50));
+    p.fillRect(QRectF(10, 74, 6, 6), QColor(80, 60, 40));
+    p.fillRect(QRectF(104, 74, 6, 6), QColor(80, 60, 40));
+    if (withCan)
+        p.drawImage(QPointF(44, 32), drawOilCan(Qt::transparent));
+    return img;
+}
+
+QImage drawDawn()
+{
+    QImage img(320, 240, QImage::Format_RGB32);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient sky(0, 0, 0, 150);
+    sky.setColorAt(0, QColor(110, 160, 220));
+    sky.setColorAt(1, QColor(255, 210, 160));
+    p.fillRect(0, 0, 320, 150, sky);
+    QRadialGradient sun(160, 150, 40);
+    sun.setColorAt(0, QColor(255, 250, 200));
+    sun.setColorAt(1, QColor(255, 200, 120, 0));
+    p.setBrush(sun);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(QPointF(160, 150), 40, 40);
+    p.fillRect(0, 150, 320, 90, QColor(60, 110, 160));
+    // Two ships safely past the rocks.
+    p.setBrush(QColor(60, 40, 30));
+    for (double x : {70.0, 230.0}) {
+        QPolygonF hull;
+        hull << QPointF(x - 18, 160) << QPointF(x + 18, 160) << QPointF(x + 12, 170) << QPointF(x - 12, 170);
+        p.drawPolygon(hull);
+        p.setBrush(QColor(245, 240, 225));
+        QPolygonF sail;
+        sail << QPointF(x, 128) << QPointF(x, 158) << QPointF(x + 14, 158);
+        p.drawPolygon(sail);
+        p.setBrush(QColor(60, 40, 30));
+    }
+    return img;
+}
+
+QImage drawTab()
+{
+    QImage img(90, 24, QImage::Format_RGB32);
+    img.fill(QColor(120, 86, 52));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(240, 214, 160), 1));
+    p.drawRect(QRectF(0.5, -1, 89, 24.5));
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(14);
+    font.setItalic(true);
+    p.setFont(font);
+    p.setPen(QColor(250, 236, 200));
+    p.drawText(QRectF(0, 0, 90, 22), Qt::AlignCenter, QStringLiteral("Satchel"));
+    return img;
+}
+
+QImage drawBarBackground()
+{
+    QImage img(640, 52, QImage::Format_RGB32);
+    img.fill(kBarColour);
+    QPainter p(&img);
+    p.setPen(QPen(QColor(90, 68, 46), 1));
+    for (int y = 4; y < 52; y += 6)
+        p.drawLine(0, y, 640, y + ((y / 6) % 2 ? 2 : -2));
+    p.setPen(QPen(QColor(160, 120, 70), 2));
+    p.drawLine(0, 51, 640, 51);
+    return img;
+}
+
+QByteArray textsFile()
+{
+    // The long built-in words ("Start New Game", "Load Game..." ...).
+    formats::QuotedFieldWriter w;
+    w.number(1).endRecord();
     return w.bytes();
 }
 
@@ -295,46 +483,135 @@ int main(int argc, char* argv[])
     g_out = QDir(QString::fromLocal8Bit(argv[1]));
     QDir().mkpath(g_out.path());
     bool ok = true;
+    using demo::ActionRecord;
+    using demo::AreaFile;
+    const QString hand = QStringLiteral("hand.cur");
     ok &= save(QStringLiteral("Config/General"), general());
-    ok &= save(QStringLiteral("Config/Variables"), variables({QStringLiteral("HasShell"), QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Config/Texts"), textsFile());
+    ok &= save(QStringLiteral("Config/Variables"),
+               variables({QStringLiteral("Hint"), QStringLiteral("GotOil"), QStringLiteral("LampLit"), QStringLiteral("Dry")}));
     ok &= save(QStringLiteral("Icons/hand.003"), demo::CursorFile(drawHand(), 12, 1));
+    ok &= savePicture(QStringLiteral("Inventory/tab.bmp"), drawTab(), "BMP");
+    ok &= savePicture(QStringLiteral("Inventory/bar.bmp"), drawBarBackground(), "BMP");
 
-    // The shore: a stretched picture under its packaged name, a shell to
-    // pick up (it disappears for good), a gull in the sky and the door of
-    // the lighthouse, an invisible hot spot.
+    // The objects, their pictures in the Areas folder, and the combination
+    // of rope and hook (either way round) into a grapple.
+    ok &= savePicture(QStringLiteral("Areas/rope.bmp"), drawRope(), "BMP");
+    ok &= savePicture(QStringLiteral("Areas/hook.bmp"), drawHook(), "BMP");
+    ok &= savePicture(QStringLiteral("Areas/grapple.bmp"), drawGrapple(), "BMP");
+    ok &= savePicture(QStringLiteral("Areas/oil.bmp"), drawOilCan(), "BMP");
+    ok &= save(QStringLiteral("Areas/Rope.obj"), objectFile(QStringLiteral("rope.bmp")));
+    ok &= save(QStringLiteral("Areas/Hook.obj"), objectFile(QStringLiteral("hook.bmp")));
+    ok &= save(QStringLiteral("Areas/Grapple.obj"), objectFile(QStringLiteral("grapple.bmp")));
+    ok &= save(QStringLiteral("Areas/Oil.obj"), objectFile(QStringLiteral("oil.bmp")));
+    ok &= save(QStringLiteral("Areas/Rope_on_Hook.drg"), combination(true, true, QStringLiteral("Grapple")));
+    ok &= save(QStringLiteral("Areas/Hook_on_Rope.drg"), combination(true, true, QStringLiteral("Grapple")));
+
+    // The shore: a stretched picture under its packaged name, a rope and a
+    // hook to pick up (each gone for good once taken), a gull in the sky, the
+    // moon that toggles a hint, and the lighthouse door, an invisible hot spot.
     ok &= savePicture(QStringLiteral("Frames/Shore.004"), drawShore(), "BMP");
     ok &= save(QStringLiteral("Frames/Shore.fme"), frameFile({1, QStringLiteral("Shore.bmp"), false, 0, QString()}));
-    ok &= save(QStringLiteral("Frames/Shore.lks"), links(3));
-    ok &= save(QStringLiteral("Areas/Shore/1a.dat"), demo::AreaFile(7350, 3750, 1050, 900, false, QString(), false, QStringLiteral("hand.cur")));
-    ok &= save(QStringLiteral("Areas/Shore/1b.dat"), demo::ActionRecord{{{12, 1}, {13, QStringLiteral("Stairs")}}}.bytes());
-    ok &= savePicture(QStringLiteral("Areas/shell.bmp"), drawShell(), "BMP");
-    ok &= save(QStringLiteral("Areas/Shore/2a.dat"), demo::AreaFile(2970, 6270, 660, 510, false, QStringLiteral("shell.bmp"), false, QStringLiteral("hand.cur")));
-    ok &= save(QStringLiteral("Areas/Shore/2b.dat"), demo::ActionRecord{{{1, 1}, {2, QStringLiteral("HasShell")}, {4, 1}, {10, true}}}.bytes());
+    ok &= save(QStringLiteral("Frames/Shore.lks"), links(6));
+    ok &= save(QStringLiteral("Areas/Shore/title.lbl"),
+               textFile(QStringLiteral("The shore at dusk"), 300, 150, false, true, QStringLiteral("Times New Roman"), 22, false, 0xF0F8FF));
+    ok &= save(QStringLiteral("Areas/Shore/1a.dat"), AreaFile(7350, 3750, 1050, 900, false, QString(), false, hand));
+    ok &= save(QStringLiteral("Areas/Shore/1b.dat"), ActionRecord{{{12, 1}, {13, QStringLiteral("Stairs")}}}.bytes());
+    ok &= saveStill(QStringLiteral("Areas/rope_sand.gif"), drawRope(Qt::transparent, 48, 28));
+    ok &= save(QStringLiteral("Areas/Shore/2a.dat"), AreaFile(2970, 6270, 780, 480, false, QStringLiteral("rope_sand.gif"), false, hand));
+    ok &= save(QStringLiteral("Areas/Shore/2b.dat"),
+               ActionRecord{{{10, true}, {6, 1}, {7, QStringLiteral("You pick up an old rope.")}, {36, true}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Shore/2c.dat"), pickFile(true, QStringLiteral("Rope")));
     ok &= save(QStringLiteral("Areas/gull.gif"), demo::EncodeAnimatedGif(drawGull(), 15));
-    ok &= save(QStringLiteral("Areas/Shore/3a.dat"), demo::AreaFile(3570, 1170, 780, 420, true, QStringLiteral("gull.gif"), false, QString()));
-    ok &= save(QStringLiteral("Areas/Shore/3c.dat"), pickFile(50));
+    ok &= save(QStringLiteral("Areas/Shore/3a.dat"), AreaFile(3570, 1170, 780, 420, true, QStringLiteral("gull.gif"), false, QString()));
+    ok &= save(QStringLiteral("Areas/Shore/3c.dat"), pickFile(false, QString(), 50));
+    ok &= saveStill(QStringLiteral("Areas/hook_rock.gif"), drawHook(Qt::transparent));
+    ok &= save(QStringLiteral("Areas/Shore/4a.dat"), AreaFile(8100, 4380, 540, 540, false, QStringLiteral("hook_rock.gif"), false, hand));
+    ok &= save(QStringLiteral("Areas/Shore/4b.dat"),
+               ActionRecord{{{10, true}, {6, 1}, {7, QStringLiteral("A rusty hook, wedged in the rock. It comes loose.")}, {36, false}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Shore/4c.dat"), pickFile(true, QStringLiteral("Hook")));
+    // The moon toggles a hint in the sky (a single variable, toggled).
+    ok &= save(QStringLiteral("Areas/Shore/5a.dat"), AreaFile(1530, 630, 660, 660, false, QString(), false, hand));
+    ok &= save(QStringLiteral("Areas/Shore/5b.dat"), ActionRecord{{{1, 1}, {2, QStringLiteral("Hint")}, {5, 1}}}.bytes());
+    QImage hint(300, 24, QImage::Format_RGB32);
+    hint.fill(QColor(40, 30, 70));
+    {
+        QPainter p(&hint);
+        p.setPen(QColor(250, 240, 200));
+        QFont f(QStringLiteral("Arial"));
+        f.setPixelSize(14);
+        p.setFont(f);
+        p.drawText(hint.rect(), Qt::AlignCenter, QStringLiteral("Hint: a rope and a hook make a grapple."));
+    }
+    ok &= savePicture(QStringLiteral("Areas/hint.bmp"), hint, "BMP");
+    ok &= save(QStringLiteral("Areas/Shore/6a.dat"),
+               AreaFile(1470, 3240, 4560, 420, false, QStringLiteral("hint.bmp"), false, QString(), {}, {QStringLiteral("Hint")}));
 
     // The stairs: a tiled stone wall, a way up and a way back.
     ok &= savePicture(QStringLiteral("Frames/stone.bmp"), drawStoneTile(), "BMP");
     ok &= save(QStringLiteral("Frames/Stairs.fme"), frameFile({1, QStringLiteral("stone.bmp"), true, 0, QString()}));
     ok &= save(QStringLiteral("Frames/Stairs.lks"), links(2));
+    ok &= save(QStringLiteral("Areas/Stairs/steps.lbl"),
+               textFile(QStringLiteral("Ninety-nine steps"), 5400, 3300, true, false, QStringLiteral("Arial"), 16, true, 0xA0E0FF));
     ok &= savePicture(QStringLiteral("Areas/up.bmp"), drawArrow(true), "BMP");
     ok &= savePicture(QStringLiteral("Areas/down.004"), drawArrow(false), "BMP");
-    ok &= save(QStringLiteral("Areas/Stairs/1a.dat"), demo::AreaFile(4350, 1200, 1020, 1020, false, QStringLiteral("up.bmp"), false, QStringLiteral("hand.cur")));
-    ok &= save(QStringLiteral("Areas/Stairs/1b.dat"), demo::ActionRecord{{{12, 1}, {13, QStringLiteral("Lantern")}}}.bytes());
-    ok &= save(QStringLiteral("Areas/Stairs/2a.dat"), demo::AreaFile(4350, 5100, 1020, 1020, false, QStringLiteral("down.bmp"), false, QStringLiteral("hand.cur")));
-    ok &= save(QStringLiteral("Areas/Stairs/2b.dat"), demo::ActionRecord{{{32, 1}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Stairs/1a.dat"), AreaFile(4350, 1200, 1020, 1020, false, QStringLiteral("up.bmp"), false, hand));
+    ok &= save(QStringLiteral("Areas/Stairs/1b.dat"), ActionRecord{{{12, 1}, {13, QStringLiteral("Lantern")}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Stairs/2a.dat"), AreaFile(4350, 5100, 1020, 1020, false, QStringLiteral("down.bmp"), false, hand));
+    ok &= save(QStringLiteral("Areas/Stairs/2b.dat"), ActionRecord{{{32, 1}}}.bytes());
 
-    // The lantern room: a plain night-blue colour (0x00BBGGRR) and the lamp,
-    // dark until the keeper lights it; then the night's work is done.
+    // The lantern room: a plain night-blue colour (0x00BBGGRR). The lamp is
+    // dry; the oil is on a shelf out of reach until the grapple pulls it
+    // down; oil in the lamp lights it, and the way out appears.
     ok &= save(QStringLiteral("Frames/Lantern.fme"), frameFile({0, QString::number(0x503010), false, 0, QString()}));
-    ok &= save(QStringLiteral("Frames/Lantern.lks"), links(3));
+    ok &= save(QStringLiteral("Frames/Lantern.lks"), links(5));
+    ok &= save(QStringLiteral("Areas/Lantern/name.lbl"),
+               textFile(QStringLiteral("The lantern room"), 300, 6600, false, false, QStringLiteral("Courier New"), 14, false, 0xC0C0C0));
     ok &= savePicture(QStringLiteral("Areas/lamp.bmp"), drawLamp(false), "BMP");
     ok &= savePicture(QStringLiteral("Areas/lamplit.bmp"), drawLamp(true), "BMP");
-    ok &= save(QStringLiteral("Areas/Lantern/1a.dat"), demo::AreaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamp.bmp"), true, QStringLiteral("hand.cur"), {QStringLiteral("LampLit")}));
-    ok &= save(QStringLiteral("Areas/Lantern/1b.dat"), demo::ActionRecord{{{40, 1}}, {QStringList(), QStringList(), QStringList{QStringLiteral("LampLit")}}}.bytes());
-    ok &= save(QStringLiteral("Areas/Lantern/2a.dat"), demo::AreaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamplit.bmp"), true, QString(), {}, {QStringLiteral("LampLit")}));
-    ok &= save(QStringLiteral("Areas/Lantern/3a.dat"), demo::AreaFile(7800, 5700, 1800, 1500, false, QString(), false, QStringLiteral("hand.cur"), {}, {QStringLiteral("LampLit")}));
-    ok &= save(QStringLiteral("Areas/Lantern/3b.dat"), demo::ActionRecord{{{11, true}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Lantern/1a.dat"),
+               AreaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamp.bmp"), true, hand, {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/1b.dat"),
+               ActionRecord{{{6, 1}, {7, QStringLiteral("The lamp is dry. It needs oil.")}, {36, true}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Lantern/1_Oil.drg"),
+               ActionRecord{{{10, true}, {6, 1}, {7, QStringLiteral("The lamp blazes into light!")}, {36, true}, {40, 1}},
+                            {QStringList{QStringLiteral("Dry")}, QStringList{QStringLiteral("LampLit")}, QStringList()}}.bytes());
+    ok &= save(QStringLiteral("Areas/Lantern/2a.dat"),
+               AreaFile(3840, 2340, 1860, 2460, false, QStringLiteral("lamplit.bmp"), true, QString(), {}, {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/3a.dat"),
+               AreaFile(7800, 5700, 1800, 1500, false, QString(), false, hand, {}, {QStringLiteral("LampLit")}));
+    ok &= save(QStringLiteral("Areas/Lantern/3b.dat"), ActionRecord{{{12, 1}, {13, QStringLiteral("Dawn")}}}.bytes());
+    ok &= saveStill(QStringLiteral("Areas/shelf.gif"), drawShelf(true));
+    ok &= save(QStringLiteral("Areas/Lantern/4a.dat"),
+               AreaFile(6900, 900, 1860, 1260, false, QStringLiteral("shelf.gif"), false, hand, {QStringLiteral("GotOil")}));
+    ok &= save(QStringLiteral("Areas/Lantern/4b.dat"),
+               ActionRecord{{{6, 1}, {7, QStringLiteral("The shelf is too high to reach.")}, {36, false}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Lantern/4_Grapple.drg"),
+               ActionRecord{{{1, 1}, {2, QStringLiteral("GotOil")}, {4, 1}, {10, true}, {6, 1},
+                             {7, QStringLiteral("You hook the oil can down from the shelf.")}, {36, true}}}.bytes());
+    ok &= saveStill(QStringLiteral("Areas/oil_floor.gif"), drawOilCan(Qt::transparent));
+    ok &= save(QStringLiteral("Areas/Lantern/5a.dat"),
+               AreaFile(7530, 5400, 540, 540, false, QStringLiteral("oil_floor.gif"), false, hand, {}, {QStringLiteral("GotOil")}));
+    ok &= save(QStringLiteral("Areas/Lantern/5b.dat"), ActionRecord{{{10, true}}}.bytes());
+    ok &= save(QStringLiteral("Areas/Lantern/5c.dat"), pickFile(true, QStringLiteral("Oil")));
+
+    // Dawn: a small picture stretched over the frame; after a while the
+    // credits follow by themselves.
+    ok &= savePicture(QStringLiteral("Frames/dawn.jpg"), drawDawn(), "JPG");
+    ok &= save(QStringLiteral("Frames/Dawn.fme"), frameFile({1, QStringLiteral("dawn.jpg"), false, 6, QStringLiteral("Credits")}));
+    ok &= save(QStringLiteral("Areas/Dawn/a.lbl"),
+               textFile(QStringLiteral("Dawn. The ships came home safe."), 600, 600, true, false, QStringLiteral("Times New Roman"), 20, false, 0x402010));
+
+    // The credits: a click anywhere ends the game.
+    ok &= save(QStringLiteral("Frames/Credits.fme"), frameFile({0, QString::number(0x000000), false, 0, QString()}));
+    ok &= save(QStringLiteral("Frames/Credits.lks"), links(1));
+    ok &= save(QStringLiteral("Areas/Credits/1.lbl"),
+               textFile(QStringLiteral("The Lighthouse"), 2700, 2400, true, false, QStringLiteral("Times New Roman"), 32, false, 0x80D0FF));
+    ok &= save(QStringLiteral("Areas/Credits/2.lbl"),
+               textFile(QStringLiteral("a demo game for loomplay"), 3000, 3300, false, true, QStringLiteral("Arial"), 14, false, 0xFFFFFF));
+    ok &= save(QStringLiteral("Areas/Credits/3.lbl"),
+               textFile(QStringLiteral("Click to return to the title."), 3150, 5700, false, false, QStringLiteral("MS Sans Serif"), 10, false, 0x909090));
+    ok &= save(QStringLiteral("Areas/Credits/1a.dat"), AreaFile(0, 0, 9660, 7260, false, QString(), false, hand));
+    ok &= save(QStringLiteral("Areas/Credits/1b.dat"), ActionRecord{{{11, true}}}.bytes());
     return ok ? 0 : 1;
 }

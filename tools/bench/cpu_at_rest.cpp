@@ -1,0 +1,80 @@
+// CPU time of the player while it waits: a frame at rest, a message in the
+// strip, and the inventory bar sliding open and closed, 10 real seconds each,
+// on Qt's offscreen platform with the real clock. Waits must not spin: the
+// goal is well under 1% of a core at rest.
+//   cpu_at_rest GAME_DIR [SECONDS]
+#include "app/frm_welcome.h"
+#include "app/runtime.h"
+#include "engine/game.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
+}
+
+// Runs `during` repeatedly (or just the event loop) for the given wall time
+// and prints the share of one core used.
+template <typename Step>
+void measure(const char* what, double seconds, Step&& during)
+{
+    QElapsedTimer wall;
+    wall.start();
+    const double cpuBefore = cpuSeconds();
+    while (wall.elapsed() < seconds * 1000)
+        during(seconds * 1000 - wall.elapsed());
+    const double cpu = cpuSeconds() - cpuBefore;
+    const double elapsed = wall.elapsed() / 1000.0;
+    std::printf("%-28s %6.3f s CPU in %6.2f s = %5.2f %% of a core\n", what, cpu, elapsed, 100.0 * cpu / elapsed);
+}
+
+void idle(qint64 ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: cpu_at_rest GAME_DIR [SECONDS]\n");
+        return 2;
+    }
+    const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+    app::RuntimeOptions options;
+    options.projectDir = QString::fromLocal8Bit(argv[1]);
+    options.scripted = false;
+    options.screen = QSize(640, 480);
+    app::Runtime rt(options);
+    app::FrmWelcome& welcome = rt.frmWelcome();
+    welcome.ClickButton(0);
+    engine::Game& game = rt.game();
+    idle(500);
+
+    measure("frame at rest", seconds, [](qint64 left) { idle(left); });
+    game.ShowTextMessage(QString(200, u'm'), true);
+    measure("message in the strip", seconds, [](qint64 left) { idle(left); });
+    game.FrameMessageBox_Click();
+    measure("inventory bar sliding", seconds, [&](qint64) {
+        game.InventoryDirection = game.element(QStringLiteral("Inventory1"))->top() >= 0 ? 2 : 1;
+        game.inventoryBar().Inventory_Move();
+    });
+    return 0;
+}
