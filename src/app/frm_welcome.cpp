@@ -7,6 +7,7 @@
 #include "app/startup.h"
 #include "engine/game.h"
 #include "platform/failure.h"
+#include "saves/frm_load_game.h"
 
 #include <QDir>
 #include <QFontMetrics>
@@ -438,8 +439,9 @@ void FrmWelcome::ClickButton(std::int16_t index)
         game.show();
     } else if (index == 1) {
         setTopMost(false);
-        // The load dialog is not built yet: the request is logged.
-        m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("call")}, {QStringLiteral("call"), QStringLiteral("frmLoadGame.LoadSaveGames")}});
+        saves::FrmLoadGame& dialog = m_rt.frmLoadGame();
+        dialog.LoadSaveGames();
+        dialog.show();
     } else if (index == 2) {
         Form_Unload();
     }

@@ -3,8 +3,7 @@
 #include "app/runtime.h"
 #include "formats/quoted_field_writer.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "platform/safe_file.h"
 
 namespace app {
 
@@ -64,11 +63,7 @@ void WriteCDDrive(Runtime& rt, const QString& drive)
     try {
         formats::QuotedFieldWriter writer(rt.codePage);
         writer.line(drive);
-        QSaveFile file(QString::fromStdString(rt.files.pathForWriting(runFromCdPath(rt)).string()));
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(writer.bytes());
-            file.commit();
-        }
+        platform::WriteFileSafely(rt.files.pathForWriting(runFromCdPath(rt)), writer.bytes());
     } catch (const std::exception&) {
         // Nothing is reported: the CD dialog is simply asked again next time.
     }

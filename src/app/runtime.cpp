@@ -5,6 +5,8 @@
 #include "platform/failure.h"
 #include "platform/qt_dialogs.h"
 #include "platform/scripted_dialogs.h"
+#include "saves/frm_load_game.h"
+#include "saves/frm_save_game.h"
 
 #include <QBuffer>
 #include <QFont>
@@ -39,7 +41,9 @@ Runtime::Runtime(const RuntimeOptions& options)
 
 Runtime::~Runtime()
 {
-    // The game window refers to the welcome window's state; close it first.
+    // The dialogs and the game window refer to the welcome window; close them first.
+    m_saveGame.reset();
+    m_loadGame.reset();
     m_game.reset();
     m_welcome.reset();
 }
@@ -62,11 +66,39 @@ engine::Game& Runtime::game()
     return *m_game;
 }
 
+saves::FrmSaveGame& Runtime::frmSaveGame()
+{
+    if (!m_saveGame)
+        m_saveGame = std::make_unique<saves::FrmSaveGame>(*this);
+    return *m_saveGame;
+}
+
+saves::FrmLoadGame& Runtime::frmLoadGame()
+{
+    if (!m_loadGame)
+        m_loadGame = std::make_unique<saves::FrmLoadGame>(*this);
+    return *m_loadGame;
+}
+
+saves::FrmSaveGame* Runtime::saveGameIfLoaded()
+{
+    return m_saveGame && m_saveGame->window().loaded() ? m_saveGame.get() : nullptr;
+}
+
+saves::FrmLoadGame* Runtime::loadGameIfLoaded()
+{
+    return m_loadGame && m_loadGame->window().loaded() ? m_loadGame.get() : nullptr;
+}
+
 void Runtime::EndProgram()
 {
     if (m_ended)
         return;
     m_ended = true;
+    if (m_saveGame)
+        m_saveGame->window().unload();
+    if (m_loadGame)
+        m_loadGame->window().unload();
     if (m_game)
         m_game->hideWindow();
     if (m_welcome)

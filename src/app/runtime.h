@@ -22,6 +22,10 @@
 namespace engine {
 class Game;
 }
+namespace saves {
+class FrmLoadGame;
+class FrmSaveGame;
+}
 namespace platform {
 class ScriptedDialogs;
 }
@@ -72,8 +76,12 @@ public:
     // The windows, loaded on first use like the runtime's forms.
     FrmWelcome& frmWelcome();
     engine::Game& game();
+    saves::FrmSaveGame& frmSaveGame();
+    saves::FrmLoadGame& frmLoadGame();
     FrmWelcome* welcomeIfLoaded() { return m_welcome.get(); }
     engine::Game* gameIfLoaded() { return m_game.get(); }
+    saves::FrmSaveGame* saveGameIfLoaded();
+    saves::FrmLoadGame* loadGameIfLoaded();
 
     // Ends the program at once with every window.
     void EndProgram();
@@ -102,6 +110,8 @@ private:
     platform::ScriptedDialogs* m_scripted = nullptr;
     std::unique_ptr<FrmWelcome> m_welcome;
     std::unique_ptr<engine::Game> m_game;
+    std::unique_ptr<saves::FrmSaveGame> m_saveGame;
+    std::unique_ptr<saves::FrmLoadGame> m_loadGame;
     bool m_ended = false;
 };
 

@@ -4,7 +4,10 @@
 #include "app/runtime.h"
 #include "automation/state_dump.h"
 #include "engine/game.h"
+#include "platform/form_window.h"
 #include "platform/scripted_dialogs.h"
+#include "saves/frm_load_game.h"
+#include "saves/frm_save_game.h"
 
 #include <QApplication>
 #include <QDir>
@@ -26,10 +29,43 @@ platform::SceneWindow* ScriptRunner::activeWindow() const
     return nullptr;
 }
 
+platform::FormWindow* ScriptRunner::openDialog() const
+{
+    if (saves::FrmSaveGame* save = m_rt.saveGameIfLoaded(); save && save->window().isVisible())
+        return &save->window();
+    if (saves::FrmLoadGame* load = m_rt.loadGameIfLoaded(); load && load->window().isVisible())
+        return &load->window();
+    return nullptr;
+}
+
 QString ScriptRunner::activeWindowName() const
 {
+    if (platform::FormWindow* dialog = openDialog())
+        return dialog->name();
     platform::SceneWindow* w = activeWindow();
     return w ? w->name() : QString();
+}
+
+bool ScriptRunner::dialogAction(const QString& verb, const QString& name, const QString& argument)
+{
+    const qsizetype dot = name.indexOf(u'.');
+    const QString windowName = name.left(dot);
+    const QString control = name.mid(dot + 1);
+    platform::FormWindow* dialog = openDialog();
+    if (!dialog || dialog->name() != windowName) {
+        error(QStringLiteral("%1 is not open").arg(windowName));
+        return false;
+    }
+    bool done = false;
+    if (verb == QLatin1String("click"))
+        done = argument == QLatin1String("double") ? dialog->doubleClick(control) : dialog->click(control);
+    else if (verb == QLatin1String("type"))
+        done = dialog->typeText(control, argument);
+    else if (verb == QLatin1String("select"))
+        done = dialog->select(control, argument);
+    if (!done)
+        error(QStringLiteral("Cannot %1 %2 %3").arg(verb, name, argument).trimmed());
+    return done;
 }
 
 ScriptRunner::Target ScriptRunner::find(const QString& name) const
@@ -227,7 +263,9 @@ bool ScriptRunner::move(const QString& name)
 
 bool ScriptRunner::key(const QString& name)
 {
-    platform::SceneWindow* window = activeWindow();
+    QWidget* window = openDialog();
+    if (!window)
+        window = activeWindow();
     if (!window) {
         error(QStringLiteral("No window takes keys"));
         return false;
@@ -246,16 +284,20 @@ bool ScriptRunner::key(const QString& name)
         error(QStringLiteral("Unknown key %1").arg(name));
         return false;
     }
+    // Keys go to the widget that has the focus in that window.
+    QWidget* receiver = window->focusWidget() ? window->focusWidget() : window;
     QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(window, &press);
+    QCoreApplication::sendEvent(receiver, &press);
     QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(window, &release);
+    QCoreApplication::sendEvent(receiver, &release);
     return true;
 }
 
 bool ScriptRunner::shot(const QString& file)
 {
-    platform::SceneWindow* window = activeWindow();
+    QWidget* window = openDialog();
+    if (!window)
+        window = activeWindow();
     if (!window) {
         error(QStringLiteral("No window to take a picture of"));
         return false;
@@ -277,6 +319,22 @@ bool ScriptRunner::runLine(const QString& rawLine)
         return true;
     QStringList words = line.split(u' ', Qt::SkipEmptyParts);
     const QString verb = words.takeFirst().toLower();
+    const bool input = verb == QLatin1String("click") || verb == QLatin1String("type") || verb == QLatin1String("select")
+        || verb == QLatin1String("move") || verb == QLatin1String("drag") || verb == QLatin1String("click-at")
+        || verb == QLatin1String("move-at");
+    if (input && !words.isEmpty()) {
+        const QString target = words[0];
+        const bool toDialog = target.startsWith(QLatin1String("frmSaveGame.")) || target.startsWith(QLatin1String("frmLoadGame."));
+        if (toDialog) {
+            // The rest of the line, spaces and all, is the text or item.
+            const QString rest = line.section(u' ', 2, -1, QString::SectionSkipEmpty);
+            return dialogAction(verb, target, rest);
+        }
+        if (platform::FormWindow* dialog = openDialog()) {
+            error(QStringLiteral("%1 is open: only it takes input").arg(dialog->name()));
+            return false;
+        }
+    }
     auto number = [&](int i, bool& ok) { return i < words.size() ? words[i].toInt(&ok) : (ok = false, 0); };
     if (verb == QLatin1String("click") && !words.isEmpty())
         return click(words[0], words.value(1).toLower());

@@ -9,6 +9,7 @@ class Runtime;
 }
 namespace platform {
 class Element;
+class FormWindow;
 class SceneWindow;
 }
 
@@ -27,8 +28,9 @@ public:
     bool run(const QStringList& lines);
     bool runLine(const QString& line);
 
-    // The window that takes keys: the top-most visible one.
+    // The window that takes keys: an open dialog, else the top-most visible one.
     platform::SceneWindow* activeWindow() const;
+    platform::FormWindow* openDialog() const;
     QString activeWindowName() const;
 
 private:
@@ -46,6 +48,7 @@ private:
     bool drag(const QString& from, const QString& to);
     bool key(const QString& name);
     bool shot(const QString& file);
+    bool dialogAction(const QString& verb, const QString& name, const QString& argument);
     void sendClick(platform::SceneWindow& window, QPointF scenePos, Qt::MouseButton button, bool dbl);
 
     app::Runtime& m_rt;

@@ -4,7 +4,16 @@
 #include "app/runtime.h"
 #include "engine/game.h"
 
+#include "platform/form_window.h"
+#include "saves/frm_load_game.h"
+#include "saves/frm_save_game.h"
+
+#include <QComboBox>
 #include <QJsonArray>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 
 namespace automation {
 
@@ -52,6 +61,48 @@ QJsonObject elementsJson(const platform::SceneWindow& window)
     for (const auto& [name, element] : window.elements())
         elements.insert(name, elementJson(*element));
     return elements;
+}
+
+QJsonObject formJson(const platform::FormWindow& form, const QString& activeWindow)
+{
+    QJsonObject controls;
+    for (const auto& [name, widget] : form.controls()) {
+        const QRect g = widget->geometry();
+        QJsonObject c{
+            {QStringLiteral("visible"), !widget->isHidden()},
+            {QStringLiteral("left"), g.x() * 15},
+            {QStringLiteral("top"), g.y() * 15},
+            {QStringLiteral("width"), g.width() * 15},
+            {QStringLiteral("height"), g.height() * 15},
+        };
+        if (auto* label = qobject_cast<QLabel*>(widget))
+            c.insert(QStringLiteral("text"), label->text());
+        if (auto* button = qobject_cast<QPushButton*>(widget))
+            c.insert(QStringLiteral("text"), button->text());
+        if (auto* edit = qobject_cast<QLineEdit*>(widget))
+            c.insert(QStringLiteral("text"), edit->text());
+        if (auto* combo = qobject_cast<QComboBox*>(widget)) {
+            c.insert(QStringLiteral("text"), combo->currentText());
+            QStringList items;
+            for (int i = 0; i < combo->count(); ++i)
+                items << combo->itemText(i);
+            c.insert(QStringLiteral("items"), QJsonArray::fromStringList(items));
+        }
+        if (auto* list = qobject_cast<QListWidget*>(widget)) {
+            QStringList items;
+            for (int i = 0; i < list->count(); ++i)
+                items << list->item(i)->text();
+            c.insert(QStringLiteral("items"), QJsonArray::fromStringList(items));
+            c.insert(QStringLiteral("text"), list->currentItem() && list->currentItem()->isSelected() ? list->currentItem()->text() : QString());
+        }
+        controls.insert(name, c);
+    }
+    return QJsonObject{
+        {QStringLiteral("visible"), form.isVisible()},
+        {QStringLiteral("active"), activeWindow == form.name()},
+        {QStringLiteral("caption"), form.windowTitle()},
+        {QStringLiteral("elements"), controls},
+    };
 }
 
 QJsonObject menuJson(const engine::MenuItem& item)
@@ -140,6 +191,10 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             {QStringLiteral("elements"), elementsJson(welcome->window())},
         });
     }
+    if (saves::FrmSaveGame* save = rt.saveGameIfLoaded())
+        windows.insert(QStringLiteral("frmSaveGame"), formJson(save->window(), activeWindow));
+    if (saves::FrmLoadGame* load = rt.loadGameIfLoaded())
+        windows.insert(QStringLiteral("frmLoadGame"), formJson(load->window(), activeWindow));
     QJsonObject game;
     if (engine::Game* g = rt.gameIfLoaded()) {
         QJsonObject elements = elementsJson(g->window());

@@ -209,8 +209,9 @@ void Areas::ResetFrameAreas()
             if (platform::Element* box = m_animations.AniGifBox(k))
                 box->setShown(false);
             m_animations.unloadAniGif(k);
-            m_animations.unloadAniGifBox(k);
         }
+        for (std::int16_t k = m_animations.highestBoxIndex(); k >= 1; k = m_animations.highestBoxIndex())
+            m_animations.unloadAniGifBox(k);
     } catch (const std::exception&) {
         // Removing the areas never stops the frame from opening.
     }

@@ -7,6 +7,7 @@
 #include "engine/cursors.h"
 #include "platform/failure.h"
 #include "platform/units.h"
+#include "saves/frm_save_game.h"
 
 #include <QFontMetrics>
 #include <QJsonObject>
@@ -641,7 +642,9 @@ void Game::TimerUnloadMe_Timer()
 
 void Game::mnuSaveGame_Click()
 {
-    logPendingCall(QStringLiteral("mnuSaveGame_Click"));
+    saves::FrmSaveGame& dialog = m_rt.frmSaveGame();
+    dialog.LoadSaveGames();
+    dialog.show();
 }
 
 void Game::mnuFrameName_Click(const QString& frame)
@@ -692,13 +695,6 @@ void Game::Form_Unload()
     });
     m_rt.clock().doEvents();
     failedStep([&] { m_rt.frmWelcome().show(); });
-}
-
-// ---------------------------------------------------------------- calls not yet built
-
-void Game::logPendingCall(const QString& call)
-{
-    m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("call")}, {QStringLiteral("call"), call}});
 }
 
 } // namespace engine

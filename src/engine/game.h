@@ -54,6 +54,8 @@ public:
 
 
     const QStringList& FramesHistory() const { return m_history; }
+    // Replaces the history (a loaded game's).
+    void setFramesHistory(const QStringList& history) { m_history = history; }
 
     void Form_Load();
     void show();
@@ -138,8 +140,6 @@ private:
     void armFrameTimer(const FrameFields& f);
     void reportFrameOpenFailure(const QString& name);
     void rebuildDebugMenu();
-    // Calls that belong to parts of the player not built yet are logged.
-    void logPendingCall(const QString& call);
 
     app::Runtime& m_rt;
     std::unique_ptr<platform::SceneWindow> m_window;

@@ -89,6 +89,7 @@ void AnimatedPictures::unloadAniGif(std::int16_t index)
 
 void AnimatedPictures::unloadAniGifBox(std::int16_t index)
 {
+    // An animation still inside goes with its box.
     m_animations.erase(index);
     m_boxes.erase(index);
     m_window.destroy(boxName(index));

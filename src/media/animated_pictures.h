@@ -43,6 +43,7 @@ public:
     platform::Animation* AniGif(std::int16_t index) const;
     platform::Element* AniGifBox(std::int16_t index) const;
     std::int16_t highestIndex() const { return m_animations.empty() ? 0 : m_animations.rbegin()->first; }
+    std::int16_t highestBoxIndex() const { return m_boxes.empty() ? 0 : m_boxes.rbegin()->first; }
     // Unloads the animation of an index (its container stays).
     void unloadAniGif(std::int16_t index);
     void unloadAniGifBox(std::int16_t index);

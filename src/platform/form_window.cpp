@@ -1,0 +1,177 @@
+#include "platform/form_window.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEventLoop>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace platform {
+
+namespace {
+QRect toPixels(QRect twips)
+{
+    return QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15);
+}
+} // namespace
+
+FormWindow::FormWindow(QString name, QWidget* parent) : QWidget(parent, Qt::Dialog), m_name(std::move(name))
+{
+    setObjectName(m_name);
+}
+
+void FormWindow::setClientSizeTwips(int width, int height)
+{
+    setFixedSize(width / 15, height / 15);
+}
+
+void FormWindow::centreOn(QSize screen)
+{
+    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+}
+
+QLabel* FormWindow::addLabel(const QString& name, QRect twips, const QString& text)
+{
+    auto* label = new QLabel(text, this); // owned by the window
+    label->setObjectName(name);
+    label->setGeometry(toPixels(twips));
+    label->setWordWrap(true);
+    m_controls[name] = label;
+    return label;
+}
+
+QLineEdit* FormWindow::addTextBox(const QString& name, QRect twips)
+{
+    auto* edit = new QLineEdit(this); // owned by the window
+    edit->setObjectName(name);
+    edit->setGeometry(toPixels(twips));
+    m_controls[name] = edit;
+    return edit;
+}
+
+QListWidget* FormWindow::addList(const QString& name, QRect twips)
+{
+    auto* list = new QListWidget(this); // owned by the window
+    list->setObjectName(name);
+    list->setGeometry(toPixels(twips));
+    m_controls[name] = list;
+    return list;
+}
+
+QComboBox* FormWindow::addComboBox(const QString& name, QRect twips)
+{
+    auto* combo = new QComboBox(this); // owned by the window
+    combo->setObjectName(name);
+    combo->setEditable(true);
+    combo->setGeometry(toPixels(twips));
+    m_controls[name] = combo;
+    return combo;
+}
+
+QPushButton* FormWindow::addButton(const QString& name, QRect twips, const QString& text)
+{
+    auto* button = new QPushButton(text, this); // owned by the window
+    button->setObjectName(name);
+    button->setGeometry(toPixels(twips));
+    m_controls[name] = button;
+    return button;
+}
+
+QWidget* FormWindow::control(const QString& name) const
+{
+    auto it = m_controls.find(name);
+    return it == m_controls.end() ? nullptr : it->second;
+}
+
+void FormWindow::showModal(bool scripted)
+{
+    m_loaded = true;
+    setWindowModality(Qt::ApplicationModal);
+    show();
+    raise();
+    activateWindow();
+    if (scripted || m_inModalLoop)
+        return;
+    m_inModalLoop = true;
+    QEventLoop loop;
+    while (isVisible())
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    m_inModalLoop = false;
+}
+
+void FormWindow::unload()
+{
+    m_loaded = false;
+    hide();
+}
+
+bool FormWindow::typeText(const QString& name, const QString& text)
+{
+    if (auto* edit = qobject_cast<QLineEdit*>(control(name))) {
+        edit->setText(text);
+        return true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control(name))) {
+        combo->setEditText(text);
+        return true;
+    }
+    return false;
+}
+
+bool FormWindow::click(const QString& name)
+{
+    if (auto* button = qobject_cast<QPushButton*>(control(name)); button && button->isVisible() && button->isEnabled()) {
+        button->click();
+        return true;
+    }
+    return false;
+}
+
+bool FormWindow::select(const QString& name, const QString& item)
+{
+    if (auto* list = qobject_cast<QListWidget*>(control(name))) {
+        const auto found = list->findItems(item, Qt::MatchExactly);
+        if (found.isEmpty())
+            return false;
+        list->setCurrentItem(found.front());
+        emit list->itemClicked(found.front());
+        return true;
+    }
+    if (auto* combo = qobject_cast<QComboBox*>(control(name))) {
+        const int index = combo->findText(item);
+        if (index < 0)
+            return false;
+        combo->setCurrentIndex(index);
+        return true;
+    }
+    return false;
+}
+
+bool FormWindow::doubleClick(const QString& name)
+{
+    if (auto* list = qobject_cast<QListWidget*>(control(name)); list && list->currentItem()) {
+        emit list->itemDoubleClicked(list->currentItem());
+        return true;
+    }
+    return false;
+}
+
+bool FormWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate && onActivate)
+        onActivate();
+    return QWidget::event(event);
+}
+
+void FormWindow::closeEvent(QCloseEvent* event)
+{
+    // The window's close box is its Cancel.
+    m_loaded = false;
+    if (onClose)
+        onClose();
+    event->accept();
+}
+
+} // namespace platform

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <QRect>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+#include <map>
+
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QComboBox;
+
+namespace platform {
+
+// A dialog window of ordinary controls (labels, a text box, a list, a
+// drop-down list, buttons) placed in twips as the games' dialogs were
+// designed. Controls are named as the runtime named them, so scripts and
+// tests reach them by name; their signals hand off to the named handlers.
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(QString name, QWidget* parent = nullptr);
+
+    const QString& name() const { return m_name; }
+
+    // Client size in twips.
+    void setClientSizeTwips(int width, int height);
+    void centreOn(QSize screenPixels);
+
+    QLabel* addLabel(const QString& name, QRect twips, const QString& text);
+    QLineEdit* addTextBox(const QString& name, QRect twips);
+    QListWidget* addList(const QString& name, QRect twips);
+    QComboBox* addComboBox(const QString& name, QRect twips);
+    QPushButton* addButton(const QString& name, QRect twips, const QString& text);
+
+    QWidget* control(const QString& name) const;
+    const std::map<QString, QWidget*>& controls() const { return m_controls; }
+
+    // Shows the window modally: a person's input goes to it alone until it
+    // closes. A scripted run shows it and returns at once; the script then
+    // talks to it as the active window.
+    void showModal(bool scripted);
+    // Closes the window (the runtime's Unload).
+    void unload();
+    bool loaded() const { return m_loaded; }
+
+    // What a person does, by control name; false when there is no such
+    // control or it cannot take the action.
+    bool typeText(const QString& control, const QString& text);
+    bool click(const QString& control);
+    bool select(const QString& control, const QString& item);
+    bool doubleClick(const QString& control);
+
+    std::function<void()> onActivate;
+    std::function<void()> onClose;
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    QString m_name;
+    std::map<QString, QWidget*> m_controls;
+    bool m_loaded = true;
+    bool m_inModalLoop = false;
+};
+
+} // namespace platform

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QByteArray>
+
+#include <filesystem>
+
+namespace platform {
+
+// Replaces a file only once its new content is completely on disk: the bytes
+// go to a new file in the same folder, which is flushed to the disk and then
+// renamed over the old one. On any failure (a full disk, a read-only folder)
+// the new file is removed, the old one is left as it was, and Failure is
+// thrown. Short writes count as failures.
+void WriteFileSafely(const std::filesystem::path& target, const QByteArray& bytes);
+
+} // namespace platform

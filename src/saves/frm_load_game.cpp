@@ -1,0 +1,113 @@
+#include "saves/frm_load_game.h"
+
+#include "app/display_settings.h"
+#include "app/frm_welcome.h"
+#include "app/runtime.h"
+#include "engine/game.h"
+#include "platform/failure.h"
+#include "saves/saved_game.h"
+
+#include <QListWidget>
+#include <QPushButton>
+
+namespace saves {
+
+FrmLoadGame::FrmLoadGame(app::Runtime& rt) : m_rt(rt), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("frmLoadGame")))
+{
+    platform::FormWindow& w = *m_window;
+    w.setClientSizeTwips(5400, 4200);
+    w.setWindowTitle(rt.strings(17));
+    w.addLabel(QStringLiteral("Label1"), QRect(240, 180, 4920, 360), rt.strings(18));
+    QListWidget* list = w.addList(QStringLiteral("List1"), QRect(240, 600, 3360, 3360));
+    QPushButton* load = w.addButton(QStringLiteral("Command2"), QRect(3840, 600, 1320, 405), rt.strings(19));
+    QPushButton* cancel = w.addButton(QStringLiteral("Command1"), QRect(3840, 3555, 1320, 405), rt.strings(11));
+    load->setDefault(true);
+    QObject::connect(load, &QPushButton::clicked, &w, [this] { Command2_Click(); });
+    QObject::connect(cancel, &QPushButton::clicked, &w, [this] { Command1_Click(); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &w, [this](QListWidgetItem*) { List1_DblClick(); });
+    w.onClose = [&rt] {
+        if (app::FrmWelcome* welcome = rt.welcomeIfLoaded(); welcome && welcome->window().isVisible())
+            welcome->Form_Activate();
+    };
+    w.centreOn(rt.display.realScreen());
+}
+
+FrmLoadGame::~FrmLoadGame() = default;
+
+void FrmLoadGame::LoadSaveGames()
+{
+    saves::LoadSaveGames(m_rt, *static_cast<QListWidget*>(m_window->control(QStringLiteral("List1"))));
+}
+
+void FrmLoadGame::show()
+{
+    m_window->showModal(m_rt.options().scripted);
+}
+
+void FrmLoadGame::Command1_Click()
+{
+    m_window->unload();
+    if (m_window->onClose)
+        m_window->onClose();
+}
+
+void FrmLoadGame::Command2_Click()
+{
+    const auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("List1")));
+    if (!list->currentItem() || !list->currentItem()->isSelected()) {
+        m_rt.msgBox(m_rt.strings(17), m_rt.strings(9), platform::MsgIcon::Information);
+        return;
+    }
+    const QString path = m_rt.project.ProjectPath + list->currentItem()->text() + QStringLiteral(".sav");
+    app::FrmWelcome& welcome = m_rt.frmWelcome();
+    engine::Game& game = m_rt.game();
+    // 2
+    const platform::Element* chk = welcome.element(QStringLiteral("chkResolution"));
+    bool hidden = false;
+    if (m_rt.project.DisplayChangeMode == 1 && chk->value() == 1 && chk->shown()) {
+        m_window->hide();
+        welcome.hideWindow();
+        hidden = true;
+        app::SwitchToGameResolution(m_rt);
+    }
+    // 3
+    game.ResetAll();
+    game.LoadVariables();
+    try {
+        auto reader = m_rt.openReader(path);
+        const QString frame = reader.readString();
+        const std::int32_t variables = reader.readInt32();
+        for (std::int32_t i = 0; i < variables; ++i) {
+            const QString name = reader.readString();
+            game.ChangeVariableValue(name, reader.readInt16());
+        }
+        const std::int32_t removed = reader.readInt32();
+        for (std::int32_t i = 0; i < removed; ++i) {
+            const QString name = reader.readString();
+            game.Disappear.Add(name, reader.readInt16());
+        }
+        const std::int16_t objects = reader.readInt16();
+        for (std::int16_t i = 0; i < objects; ++i)
+            game.AddPickedObject(reader.readString());
+        if (!reader.atEnd()) {
+            QStringList history;
+            const std::int16_t entries = reader.readInt16();
+            for (std::int16_t i = 0; i < entries; ++i)
+                history << reader.readString();
+            game.setFramesHistory(history);
+        }
+        m_window->unload();
+        game.OpenFrame(frame);
+        m_rt.clock().doEvents();
+        game.show();
+        welcome.hideWindow();
+    } catch (const platform::Failure&) {
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to load '") + path + QStringLiteral("'."));
+        // The player is never left without a window: the load window comes
+        // back when the display switch had hidden everything.
+        if (hidden || !m_window->isVisible())
+            m_window->showModal(true);
+    }
+}
+
+} // namespace saves

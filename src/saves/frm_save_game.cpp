@@ -1,0 +1,137 @@
+#include "saves/frm_save_game.h"
+
+#include "app/runtime.h"
+#include "engine/game.h"
+#include "platform/failure.h"
+#include "platform/safe_file.h"
+#include "saves/saved_game.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+namespace saves {
+
+namespace {
+const QString kForbiddenList = QStringLiteral("\" \\ / : * ? < > | ,");
+}
+
+FrmSaveGame::FrmSaveGame(app::Runtime& rt) : m_rt(rt), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("frmSaveGame")))
+{
+    platform::FormWindow& w = *m_window;
+    w.setClientSizeTwips(5400, 4200);
+    w.setWindowTitle(rt.strings(21));
+    w.addLabel(QStringLiteral("Label2"), QRect(240, 180, 4920, 360), rt.strings(23));
+    QLineEdit* text = w.addTextBox(QStringLiteral("Text1"), QRect(240, 600, 4920, 360));
+    QListWidget* list = w.addList(QStringLiteral("List1"), QRect(240, 1080, 3360, 2880));
+    QPushButton* save = w.addButton(QStringLiteral("Command2"), QRect(3840, 1080, 1320, 405), rt.strings(25));
+    QPushButton* remove = w.addButton(QStringLiteral("Command3"), QRect(3840, 1620, 1320, 405), rt.strings(22));
+    QPushButton* cancel = w.addButton(QStringLiteral("Command1"), QRect(3840, 3555, 1320, 405), rt.strings(11));
+    save->setDefault(true);
+    QObject::connect(save, &QPushButton::clicked, &w, [this] { Command2_Click(); });
+    QObject::connect(remove, &QPushButton::clicked, &w, [this] { Command3_Click(); });
+    QObject::connect(cancel, &QPushButton::clicked, &w, [this] { Command1_Click(); });
+    QObject::connect(text, &QLineEdit::returnPressed, &w, [this] { Command2_Click(); });
+    QObject::connect(list, &QListWidget::itemClicked, &w, [this](QListWidgetItem*) { List1_Click(); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &w, [this](QListWidgetItem*) { List1_DblClick(); });
+    w.onActivate = [text] { text->setFocus(); };
+    w.centreOn(rt.display.realScreen());
+}
+
+FrmSaveGame::~FrmSaveGame() = default;
+
+void FrmSaveGame::LoadSaveGames()
+{
+    saves::LoadSaveGames(m_rt, *static_cast<QListWidget*>(m_window->control(QStringLiteral("List1"))));
+}
+
+void FrmSaveGame::show()
+{
+    m_window->showModal(m_rt.options().scripted);
+}
+
+void FrmSaveGame::writeSave(const QString& path)
+{
+    engine::Game& game = m_rt.game();
+    SavedGame save;
+    save.frame = m_rt.frame.CurrentFrameName;
+    save.variables = game.Variables.records();
+    save.disappear = game.Disappear.records();
+    save.objects = game.inventory().tags();
+    save.history = game.FramesHistory();
+    save.projectKey = m_rt.project.ProjectKey;
+    save.gameName = m_rt.project.GameName;
+    save.date = m_rt.clock().now().date();
+    platform::WriteFileSafely(m_rt.files.pathForWriting(path), save.bytes(m_rt.codePage));
+}
+
+void FrmSaveGame::Command2_Click()
+{
+    const QString name = static_cast<QLineEdit*>(m_window->control(QStringLiteral("Text1")))->text();
+    const QString path = m_rt.project.ProjectPath + name + QStringLiteral(".sav");
+    try {
+        if (HasForbiddenCharacter(name) || UnfitForFileName(name, m_rt.codePage)) {
+            m_rt.msgBox(m_rt.project.GameName, m_rt.strings(35) + QStringLiteral("\r\n") + kForbiddenList,
+                        platform::MsgIcon::Information);
+            return;
+        }
+        if (name.isEmpty()) {
+            m_rt.msgBox(m_rt.strings(21), m_rt.strings(23), platform::MsgIcon::Information);
+            return;
+        }
+        if (m_rt.files.fileExists(path)) {
+            const auto answer = m_rt.msgBox(m_rt.strings(21), u'\'' + name + QStringLiteral("' ") + m_rt.strings(24),
+                                            platform::MsgIcon::Question, platform::MsgButtons::OkCancel);
+            if (answer == platform::MsgAnswer::Cancel)
+                return;
+        }
+        writeSave(path);
+        m_window->unload();
+    } catch (const std::exception&) {
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to save '") + path
+                             + QStringLiteral("'.\r\nVerify that this file is not Read-Only and that it does not contain any of the following characters: ")
+                             + kForbiddenList);
+    }
+}
+
+void FrmSaveGame::Command3_Click()
+{
+    const auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("List1")));
+    if (!list->currentItem() || !list->currentItem()->isSelected()) {
+        m_rt.msgBox(m_rt.strings(26), m_rt.strings(9), platform::MsgIcon::Information);
+        return;
+    }
+    const QString path = m_rt.project.ProjectPath + list->currentItem()->text() + QStringLiteral(".sav");
+    const auto answer = m_rt.msgBox(m_rt.strings(26), m_rt.strings(27) + QStringLiteral(" '") + path + QStringLiteral("'?"),
+                                    platform::MsgIcon::Question, platform::MsgButtons::OkCancel);
+    if (answer != platform::MsgAnswer::Ok)
+        return;
+    const auto found = m_rt.files.resolve(path);
+    if (!found || !QFile::remove(QString::fromStdString(found->string()))) {
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to remove '") + path + QStringLiteral("'."));
+        return;
+    }
+    LoadSaveGames();
+}
+
+void FrmSaveGame::Command1_Click()
+{
+    m_window->unload();
+}
+
+void FrmSaveGame::List1_Click()
+{
+    const auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("List1")));
+    if (list->currentItem())
+        static_cast<QLineEdit*>(m_window->control(QStringLiteral("Text1")))->setText(list->currentItem()->text());
+}
+
+void FrmSaveGame::List1_DblClick()
+{
+    List1_Click();
+    Command2_Click();
+}
+
+} // namespace saves

@@ -1,0 +1,48 @@
+#pragma once
+
+#include "formats/code_page.h"
+#include "state/class_variable.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QStringList>
+
+#include <vector>
+
+namespace app {
+class Runtime;
+}
+class QListWidget;
+
+namespace saves {
+
+// What a saved game holds: the frame, the variables, the removed areas, the
+// inventory, the history, and lines that say whose save it is. One value a
+// line, texts quoted, lines ended by CR LF, so the files move freely between
+// this player and the one the games were first made for.
+struct SavedGame {
+    QString frame;
+    std::vector<state::ClassVariable> variables;
+    std::vector<state::ClassVariable> disappear;
+    QStringList objects;
+    QStringList history;
+    QString projectKey;
+    QString gameName;
+    QDate date;
+
+    static constexpr const char* kVersion = "Version 2.7.0";
+
+    QByteArray bytes(const formats::CodePage& codePage) const;
+};
+
+// The ten characters a save name may not hold: \ / : * ? " < > | and the comma.
+bool HasForbiddenCharacter(const QString& name);
+// A name the file system cannot take as a file name in the game folder
+// (control characters, too long once encoded).
+bool UnfitForFileName(const QString& name, const formats::CodePage& codePage);
+
+// Fills a list with the names of the saves in the game folder, oldest file
+// first, saves of the same time in name order. Failures leave what was read.
+void LoadSaveGames(app::Runtime& rt, QListWidget& list);
+
+} // namespace saves

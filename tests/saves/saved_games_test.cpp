@@ -1,0 +1,248 @@
+#include "automation/script_runner.h"
+#include "saves/frm_load_game.h"
+#include "saves/frm_save_game.h"
+#include "support/game_folder.h"
+#include "support/player.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QListWidget>
+
+#include <csignal>
+#include <sys/resource.h>
+
+#include <gtest/gtest.h>
+
+using testsupport::GameFolder;
+using testsupport::Player;
+
+class SavedGames : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder.general();
+        folder.variables({"door", "lamp"});
+        folder.frame(QStringLiteral("Start"));
+        folder.frame(QStringLiteral("Hall"));
+        folder.frame(QStringLiteral("Attic"));
+        for (const char* name : {"Key", "Rope"}) {
+            folder.picture(QStringLiteral("Areas/%1.bmp").arg(QLatin1String(name)), 32, 32);
+            folder.write(QStringLiteral("Areas/%1.obj").arg(QLatin1String(name)), {{QStringLiteral("%1.bmp").arg(QLatin1String(name))}});
+        }
+    }
+    engine::Game& start(QDateTime when = QDateTime(QDate(2026, 1, 1), QTime(10, 0)))
+    {
+        app::RuntimeOptions options;
+        options.projectDir = folder.path();
+        options.scripted = true;
+        options.screen = QSize(640, 480);
+        options.startTime = when;
+        rt = std::make_unique<app::Runtime>(options);
+        rt->frmWelcome().ClickButton(0);
+        rt->log.clear();
+        return rt->game();
+    }
+    bool run(const QStringList& lines)
+    {
+        automation::ScriptRunner runner(*rt, QString());
+        return runner.run(lines);
+    }
+    QByteArray file(const QString& name)
+    {
+        QFile f(folder.file(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    std::vector<QString> texts()
+    {
+        std::vector<QString> out;
+        for (const QJsonObject& box : rt->log.ofType(QStringLiteral("msgbox")))
+            out.push_back(box.value(QStringLiteral("text")).toString());
+        rt->log.clear();
+        return out;
+    }
+    QStringList listed(QListWidget* list)
+    {
+        QStringList out;
+        for (int i = 0; i < list->count(); ++i)
+            out << list->item(i)->text();
+        return out;
+    }
+    bool save(const QString& name) { return run({QStringLiteral("key S"), QStringLiteral("type frmSaveGame.Text1 ") + name, QStringLiteral("click frmSaveGame.Command2")}); }
+
+    GameFolder folder;
+    std::unique_ptr<app::Runtime> rt;
+};
+
+TEST_F(SavedGames, AGameWithOnlyItsFirstFrameIsWrittenLineByLine)
+{
+    folder.variables({});
+    start(QDateTime(QDate(2001, 3, 7), QTime(9, 30)));
+    ASSERT_TRUE(save(QStringLiteral("plain")));
+    EXPECT_EQ(file(QStringLiteral("plain.sav")),
+              QByteArray("\"Start\"\r\n0\r\n0\r\n0\r\n1\r\n\"Start\"\r\n\"\"\r\n\"\"\r\n\"\"\r\n\"TESTKEY\"\r\n\"Test Game\"\r\n\"03/07/2001\"\r\n\"Version 2.7.0\"\r\n"));
+    EXPECT_FALSE(rt->saveGameIfLoaded());
+}
+
+TEST_F(SavedGames, ASaveRestoresFrameVariablesRemovedAreasInventoryAndHistory)
+{
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Hall"));
+    game.OpenFrame(QStringLiteral("Attic"));
+    game.ChangeVariableValue(QStringLiteral("lamp"), 1);
+    game.Disappear.Add(QStringLiteral("Hall"), 3);
+    game.AddPickedObject(QStringLiteral("Key"));
+    game.AddPickedObject(QStringLiteral("Rope"));
+    game.AddPickedObject(QStringLiteral("Key"));
+    ASSERT_TRUE(save(QStringLiteral("evening")));
+
+    engine::Game& fresh = start();
+    ASSERT_TRUE(run({QStringLiteral("key Q"), QStringLiteral("answer yes"), QStringLiteral("wait 100"), QStringLiteral("click lblButton(1)"),
+                     QStringLiteral("select frmLoadGame.List1 evening"), QStringLiteral("click frmLoadGame.Command2")}));
+    EXPECT_EQ(rt->frame.CurrentFrameName, QStringLiteral("Attic"));
+    EXPECT_EQ(fresh.GetVariableValue(QStringLiteral("lamp")), 1);
+    EXPECT_EQ(fresh.GetVariableValue(QStringLiteral("door")), 0);
+    ASSERT_EQ(fresh.Disappear.Count(), 1);
+    EXPECT_EQ(fresh.Disappear.Item(1).Name, QStringLiteral("Hall"));
+    EXPECT_EQ(fresh.Disappear.Item(1).Value, 3);
+    EXPECT_EQ(fresh.inventory().tags(), (QStringList{"Key", "Rope", "Key"}));
+    EXPECT_EQ(fresh.FramesHistory(), (QStringList{"Start", "Hall", "Attic"}));
+    EXPECT_TRUE(fresh.visible());
+    EXPECT_FALSE(rt->frmWelcome().window().isVisible());
+    EXPECT_FALSE(rt->loadGameIfLoaded());
+    EXPECT_EQ(texts(), std::vector<QString>{QStringLiteral("Do you really want to quit?")});
+}
+
+TEST_F(SavedGames, ForbiddenCharactersAndAnEmptyNameAreRefused)
+{
+    start();
+    ASSERT_TRUE(save(QStringLiteral("my,save")));
+    ASSERT_TRUE(run({QStringLiteral("type frmSaveGame.Text1 a/b"), QStringLiteral("click frmSaveGame.Command2"),
+                     QStringLiteral("type frmSaveGame.Text1 "), QStringLiteral("click frmSaveGame.Command2")}));
+    const auto shown = texts();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0], QStringLiteral("Please do not use any of the following characters:\r\n\" \\ / : * ? < > | ,"));
+    EXPECT_EQ(shown[1], shown[0]);
+    EXPECT_EQ(shown[2], QStringLiteral("Enter the name of the file you want to save"));
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.sav")}).isEmpty());
+    EXPECT_TRUE(rt->saveGameIfLoaded());
+    // Blanks and dots are fine.
+    ASSERT_TRUE(run({QStringLiteral("type frmSaveGame.Text1 day 2. at dusk"), QStringLiteral("click frmSaveGame.Command2")}));
+    EXPECT_TRUE(QFileInfo::exists(folder.file(QStringLiteral("day 2. at dusk.sav"))));
+}
+
+TEST_F(SavedGames, ReplacingAskSaysWhichAndOkReplacesTheWholeFile)
+{
+    engine::Game& game = start();
+    game.AddPickedObject(QStringLiteral("Key"));
+    game.AddPickedObject(QStringLiteral("Rope"));
+    ASSERT_TRUE(save(QStringLiteral("slot")));
+    const QByteArray first = file(QStringLiteral("slot.sav"));
+    game.RemovePickedObject(1);
+    rt->log.clear();
+    ASSERT_TRUE(run({QStringLiteral("answer cancel")}));
+    ASSERT_TRUE(save(QStringLiteral("slot")));
+    EXPECT_EQ(texts(), std::vector<QString>{QStringLiteral("'slot' already exists. Do you want to replace it?")});
+    EXPECT_EQ(file(QStringLiteral("slot.sav")), first);
+    ASSERT_TRUE(run({QStringLiteral("click frmSaveGame.Command2")}));
+    EXPECT_NE(file(QStringLiteral("slot.sav")), first);
+    EXPECT_TRUE(file(QStringLiteral("slot.sav")).contains("1\r\n\"Rope\"\r\n"));
+    EXPECT_FALSE(file(QStringLiteral("slot.sav")).contains("Key"));
+}
+
+TEST_F(SavedGames, AFailedWriteLeavesTheOldSaveIntactAndSaysSo)
+{
+    start();
+    ASSERT_TRUE(save(QStringLiteral("safe")));
+    const QByteArray before = file(QStringLiteral("safe.sav"));
+    // A file system that takes no more than 16 bytes a file.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit old{};
+    getrlimit(RLIMIT_FSIZE, &old);
+    rlimit small = old;
+    small.rlim_cur = 16;
+    setrlimit(RLIMIT_FSIZE, &small);
+    rt->log.clear();
+    const bool ran = run({QStringLiteral("key S"), QStringLiteral("type frmSaveGame.Text1 safe"), QStringLiteral("answer ok"),
+                          QStringLiteral("click frmSaveGame.Command2")});
+    setrlimit(RLIMIT_FSIZE, &old);
+    ASSERT_TRUE(ran);
+    const auto shown = texts();
+    ASSERT_EQ(shown.size(), 2u);
+    EXPECT_EQ(shown[1], Player::errorReport(QStringLiteral(" Unable to save '") + rt->project.ProjectPath
+                                            + QStringLiteral("safe.sav'.\r\nVerify that this file is not Read-Only and that it does not contain any of the following characters: \" \\ / : * ? < > | ,")));
+    EXPECT_EQ(file(QStringLiteral("safe.sav")), before);
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).filter(QStringLiteral("safe")).size(), 1);
+    EXPECT_TRUE(rt->saveGameIfLoaded());
+}
+
+TEST_F(SavedGames, TheListIsOldestFirstWithoutABareExtension)
+{
+    folder.writeBytes(QStringLiteral(".sav"), "x");
+    folder.writeBytes(QStringLiteral("b.sav"), "x");
+    folder.writeBytes(QStringLiteral("a.sav"), "x");
+    folder.writeBytes(QStringLiteral("c.sav"), "x");
+    const QDateTime base(QDate(2025, 5, 1), QTime(12, 0));
+    for (const auto& [name, minutes] : std::vector<std::pair<const char*, int>>{{"a.sav", 10}, {"b.sav", 0}, {"c.sav", 0}}) {
+        QFile f(folder.file(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(base.addSecs(minutes * 60), QFileDevice::FileModificationTime);
+    }
+    start();
+    saves::FrmSaveGame& dialog = rt->frmSaveGame();
+    dialog.LoadSaveGames();
+    EXPECT_EQ(listed(static_cast<QListWidget*>(dialog.window().control(QStringLiteral("List1")))), (QStringList{"b", "c", "a"}));
+}
+
+TEST_F(SavedGames, RemovingASaveAsksFirst)
+{
+    start();
+    ASSERT_TRUE(save(QStringLiteral("old")));
+    ASSERT_TRUE(run({QStringLiteral("key S"), QStringLiteral("click frmSaveGame.Command3")}));
+    EXPECT_EQ(texts(), std::vector<QString>{QStringLiteral("Please select something.")});
+    ASSERT_TRUE(run({QStringLiteral("select frmSaveGame.List1 old"), QStringLiteral("answer ok"), QStringLiteral("click frmSaveGame.Command3")}));
+    EXPECT_EQ(texts(), std::vector<QString>{QStringLiteral("Do you really want to remove '") + rt->project.ProjectPath + QStringLiteral("old.sav'?")});
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("old.sav"))));
+}
+
+TEST_F(SavedGames, LoadWithNothingSelectedOnlyAsks)
+{
+    start();
+    ASSERT_TRUE(save(QStringLiteral("x")));
+    ASSERT_TRUE(run({QStringLiteral("key Q"), QStringLiteral("answer yes"), QStringLiteral("wait 100"), QStringLiteral("click lblButton(1)"),
+                     QStringLiteral("click frmLoadGame.Command2")}));
+    const auto shown = texts();
+    ASSERT_FALSE(shown.empty());
+    EXPECT_EQ(shown.back(), QStringLiteral("Please select something."));
+    EXPECT_TRUE(rt->loadGameIfLoaded());
+}
+
+TEST_F(SavedGames, AStoredMinusOneTogglesAndAMissingFrameStillRestoresTheRest)
+{
+    folder.writeBytes(QStringLiteral("odd.sav"), "\"Gone\"\r\n2\r\n\"door\"\r\n-1\r\n\"lamp\"\r\n1\r\n0\r\n1\r\n\"Key\"\r\n");
+    start();
+    rt->game().Form_Unload();
+    rt->log.clear();
+    ASSERT_TRUE(run({QStringLiteral("click lblButton(1)"), QStringLiteral("select frmLoadGame.List1 odd"), QStringLiteral("click frmLoadGame.List1 double")}));
+    engine::Game& game = rt->game();
+    EXPECT_EQ(game.GetVariableValue(QStringLiteral("door")), 1);
+    EXPECT_EQ(game.GetVariableValue(QStringLiteral("lamp")), 1);
+    EXPECT_EQ(game.inventory().tags(), QStringList{"Key"});
+    // The file ends after the inventory: the history is the reset's, plus the frame.
+    EXPECT_EQ(game.FramesHistory(), QStringList{"Gone"});
+    const auto shown = texts();
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_TRUE(shown[2].endsWith(QStringLiteral(" Unable to load the frame called 'Gone'. Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the Area Properties is linked to an existing frame.")));
+}
+
+TEST_F(SavedGames, ABrokenSaveIsReportedAndTheLoadWindowStays)
+{
+    folder.writeBytes(QStringLiteral("broken.sav"), "\"Start\"\r\n5\r\n\"door\"\r\n");
+    start();
+    rt->game().Form_Unload();
+    rt->log.clear();
+    ASSERT_TRUE(run({QStringLiteral("click lblButton(1)"), QStringLiteral("select frmLoadGame.List1 broken"), QStringLiteral("click frmLoadGame.Command2")}));
+    EXPECT_EQ(texts(), std::vector<QString>{Player::errorReport(QStringLiteral(" Unable to load '") + rt->project.ProjectPath + QStringLiteral("broken.sav'."))});
+    EXPECT_TRUE(rt->loadGameIfLoaded());
+    EXPECT_TRUE(rt->frmLoadGame().window().isVisible());
+}
