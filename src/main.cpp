@@ -63,7 +63,8 @@ int main(int argc, char* argv[])
     const QCommandLineOption startOption(QStringLiteral("start-time"), QStringLiteral("Where the virtual clock starts."), QStringLiteral("YYYY-MM-DDTHH:MM:SS"));
     const QCommandLineOption codePageOption(QStringLiteral("codepage"), QStringLiteral("The game's code page (default windows-1252)."), QStringLiteral("NAME"), QStringLiteral("windows-1252"));
     const QCommandLineOption debugOption(QStringLiteral("debug"), QStringLiteral("Offer the Debug menu of frames in the game window."));
-    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption});
+    const QCommandLineOption mountsOption(QStringLiteral("mount-table"), QStringLiteral("A mount table (as /proc/mounts) to take drive letters from."), QStringLiteral("FILE"));
+    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption, mountsOption});
     parser.process(application);
 
     app::RuntimeOptions options;
@@ -93,6 +94,13 @@ int main(int argc, char* argv[])
         options.startTime = QDateTime::fromString(parser.value(startOption), Qt::ISODate);
         if (!options.startTime.isValid())
             return fail(QStringLiteral("--start-time takes a time such as 2026-01-31T09:30:00"));
+    }
+
+    if (parser.isSet(mountsOption)) {
+        QFile table(parser.value(mountsOption));
+        if (!table.open(QIODevice::ReadOnly))
+            return fail(QStringLiteral("cannot read the mount table %1").arg(table.fileName()));
+        options.mountTable = QString::fromLocal8Bit(table.readAll());
     }
 
     QStringList script;

@@ -1,6 +1,7 @@
 #include "app/frm_welcome.h"
 
 #include "app/display_settings.h"
+#include "app/frm_run_from_cd.h"
 #include "app/logo_pictures.h"
 #include "app/media_names.h"
 #include "app/runtime.h"
@@ -54,7 +55,8 @@ bool FrmWelcome::quietly(Step&& step)
 FrmWelcome::FrmWelcome(Runtime& rt) : m_rt(rt), m_window(std::make_unique<platform::SceneWindow>(QStringLiteral("frmWelcome")))
 {
     m_window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Window);
-    m_window->setBackground(fromBgr(kWelcomeBackground));
+    m_backColor = fromBgr(kWelcomeBackground);
+    m_window->setBackground(m_backColor);
     m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers) { Form_KeyDown(key); };
     m_window->onCloseRequest = [this] {
         Form_Unload();
@@ -331,7 +333,10 @@ void FrmWelcome::UseScheme(const QString& schemeName)
                 img->clearPicture();
                 img->setShown(false);
             } else {
-                quietly([&] { img->setPicture(m_rt.LoadPicture(folder + field)); });
+                quietly([&] {
+                    img->setPicture(m_rt.LoadPicture(folder + field));
+                    img->setPictureFile(field);
+                });
                 img->setShown(true);
             }
         }
@@ -358,7 +363,8 @@ void FrmWelcome::UseScheme(const QString& schemeName)
         if (v == 0)
             return;
         auto colour = [&] { return fromBgr(static_cast<std::int32_t>(formats::QuotedFieldReader::fieldNumber(reader->readString()))); };
-        m_window->setBackground(colour());
+        m_backColor = colour();
+        m_window->setBackground(m_backColor);
         element(QStringLiteral("txtAdventureName"))->setForeColor(colour());
         const QColor text = colour();
         for (const char* name : {"lblResolution", "txtVersion", "lblAuthor", "lblEmail", "lblHomepage", "txtAuthor", "txtEmail", "txtHomepage"})
@@ -422,10 +428,25 @@ void FrmWelcome::lblResolution_Click()
 
 void FrmWelcome::ClickButton(std::int16_t index)
 {
-    if (index == 0 || index == 1) {
-        if (!ChooseCDFolders(m_rt))
-            return; // the CD dialog was needed and nothing starts
+    if ((index == 0 || index == 1) && !ChooseCDFolders(m_rt)) {
+        // The CD dialog first; the button acts once it closes with a drive.
+        setTopMost(false);
+        m_rt.CDCancelled = false;
+        m_rt.frmRunFromCD().show([this, index] {
+            if (m_rt.CDCancelled) {
+                setTopMost(true);
+                return;
+            }
+            m_rt.clock().doEvents();
+            pressButton(index);
+        });
+        return;
     }
+    pressButton(index);
+}
+
+void FrmWelcome::pressButton(std::int16_t index)
+{
     if (index == 0) {
         engine::Game& game = m_rt.game();
         const platform::Element* chk = element(QStringLiteral("chkResolution"));

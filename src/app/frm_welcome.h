@@ -29,6 +29,7 @@ public:
     int width() const { return m_width; }
     int height() const { return m_height; }
     QString caption() const { return m_caption; }
+    QColor backColor() const { return m_backColor; }
 
     void Form_Load();
     void Form_KeyDown(int key);
@@ -59,6 +60,8 @@ public:
 
 private:
     void createElements();
+    // Start, Load or Exit, once the CD folders are settled.
+    void pressButton(std::int16_t index);
     void centre();
     void applyGeometry();
     void layoutLoadButtonAndLogo();
@@ -72,6 +75,7 @@ private:
     int m_left = 0, m_top = 0, m_width = 4800, m_height = 4500;
     QString m_caption;
     bool m_topMost = false;
+    QColor m_backColor;
 };
 
 } // namespace app

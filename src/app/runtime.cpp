@@ -1,5 +1,6 @@
 #include "app/runtime.h"
 
+#include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
 #include "engine/game.h"
 #include "platform/failure.h"
@@ -27,6 +28,11 @@ Runtime::Runtime(const RuntimeOptions& options)
     QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
     QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
     QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    drives = options.mountTable ? platform::Drives::fromMountTable(*options.mountTable) : platform::Drives::fromSystem();
+    std::map<QChar, QString> roots;
+    for (const platform::Drives::Drive& d : drives.drives())
+        roots[d.letter] = d.root;
+    files.setDriveRoots(std::move(roots));
     if (options.scripted) {
         log.setEnabled(true);
         m_clock = std::make_unique<platform::VirtualClock>(options.startTime);
@@ -44,6 +50,7 @@ Runtime::~Runtime()
     // The dialogs and the game window refer to the welcome window; close them first.
     m_saveGame.reset();
     m_loadGame.reset();
+    m_runFromCd.reset();
     m_game.reset();
     m_welcome.reset();
 }
@@ -64,6 +71,19 @@ engine::Game& Runtime::game()
         m_game->Form_Load();
     }
     return *m_game;
+}
+
+FrmRunFromCD& Runtime::frmRunFromCD()
+{
+    if (!m_runFromCd)
+        m_runFromCd = std::make_unique<FrmRunFromCD>(*this);
+    m_runFromCd->Form_Load();
+    return *m_runFromCd;
+}
+
+FrmRunFromCD* Runtime::runFromCdIfLoaded()
+{
+    return m_runFromCd && m_runFromCd->window().loaded() && m_runFromCd->window().isVisible() ? m_runFromCd.get() : nullptr;
 }
 
 saves::FrmSaveGame& Runtime::frmSaveGame()
@@ -95,6 +115,8 @@ void Runtime::EndProgram()
     if (m_ended)
         return;
     m_ended = true;
+    if (m_runFromCd)
+        m_runFromCd->window().unload();
     if (m_saveGame)
         m_saveGame->window().unload();
     if (m_loadGame)

@@ -9,6 +9,7 @@
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/display.h"
+#include "platform/drives.h"
 #include "platform/event_log.h"
 #include "platform/file_resolver.h"
 #include "platform/settings_store.h"
@@ -32,6 +33,7 @@ class ScriptedDialogs;
 
 namespace app {
 
+class FrmRunFromCD;
 class FrmWelcome;
 
 struct RuntimeOptions {
@@ -44,6 +46,9 @@ struct RuntimeOptions {
     QString codePage = QStringLiteral("windows-1252");
     // Offer the Debug menu of frames in the game window.
     bool debug = false;
+    // A mount table (as /proc/mounts) that stands for this system's: the
+    // drive letters of CD games are found in it.
+    std::optional<QString> mountTable;
 };
 
 // The application object: the services the runtime's procedures use, the
@@ -67,6 +72,9 @@ public:
     InterfaceStrings strings;
     engine::FrameHeader frame;
     media::Media media;
+    platform::Drives drives;
+    // The player gave up choosing the CD drive.
+    bool CDCancelled = false;
 
     platform::Clock& clock() { return *m_clock; }
     platform::Dialogs& dialogs() { return *m_dialogs; }
@@ -76,6 +84,8 @@ public:
     // The windows, loaded on first use like the runtime's forms.
     FrmWelcome& frmWelcome();
     engine::Game& game();
+    FrmRunFromCD& frmRunFromCD();
+    FrmRunFromCD* runFromCdIfLoaded();
     saves::FrmSaveGame& frmSaveGame();
     saves::FrmLoadGame& frmLoadGame();
     FrmWelcome* welcomeIfLoaded() { return m_welcome.get(); }
@@ -111,6 +121,7 @@ private:
     std::unique_ptr<FrmWelcome> m_welcome;
     std::unique_ptr<engine::Game> m_game;
     std::unique_ptr<saves::FrmSaveGame> m_saveGame;
+    std::unique_ptr<FrmRunFromCD> m_runFromCd;
     std::unique_ptr<saves::FrmLoadGame> m_loadGame;
     bool m_ended = false;
 };

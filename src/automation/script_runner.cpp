@@ -1,5 +1,6 @@
 #include "automation/script_runner.h"
 
+#include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
 #include "automation/state_dump.h"
@@ -31,6 +32,8 @@ platform::SceneWindow* ScriptRunner::activeWindow() const
 
 platform::FormWindow* ScriptRunner::openDialog() const
 {
+    if (app::FrmRunFromCD* cd = m_rt.runFromCdIfLoaded())
+        return &cd->window();
     if (saves::FrmSaveGame* save = m_rt.saveGameIfLoaded(); save && save->window().isVisible())
         return &save->window();
     if (saves::FrmLoadGame* load = m_rt.loadGameIfLoaded(); load && load->window().isVisible())
@@ -324,7 +327,8 @@ bool ScriptRunner::runLine(const QString& rawLine)
         || verb == QLatin1String("move-at");
     if (input && !words.isEmpty()) {
         const QString target = words[0];
-        const bool toDialog = target.startsWith(QLatin1String("frmSaveGame.")) || target.startsWith(QLatin1String("frmLoadGame."));
+        const bool toDialog = target.startsWith(QLatin1String("frmSaveGame.")) || target.startsWith(QLatin1String("frmLoadGame."))
+            || target.startsWith(QLatin1String("frmRunFromCD."));
         if (toDialog) {
             // The rest of the line, spaces and all, is the text or item.
             const QString rest = line.section(u' ', 2, -1, QString::SectionSkipEmpty);

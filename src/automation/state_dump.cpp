@@ -1,5 +1,6 @@
 #include "automation/state_dump.h"
 
+#include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
 #include "engine/game.h"
@@ -188,9 +189,12 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             {QStringLiteral("width"), welcome->width()},
             {QStringLiteral("height"), welcome->height()},
             {QStringLiteral("topMost"), welcome->topMost()},
+            {QStringLiteral("backColor"), welcome->backColor().name()},
             {QStringLiteral("elements"), elementsJson(welcome->window())},
         });
     }
+    if (app::FrmRunFromCD* cd = rt.runFromCdIfLoaded())
+        windows.insert(QStringLiteral("frmRunFromCD"), formJson(cd->window(), activeWindow));
     if (saves::FrmSaveGame* save = rt.saveGameIfLoaded())
         windows.insert(QStringLiteral("frmSaveGame"), formJson(save->window(), activeWindow));
     if (saves::FrmLoadGame* load = rt.loadGameIfLoaded())
@@ -239,6 +243,9 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
         };
     }
     game.insert(QStringLiteral("frame"), rt.frame.CurrentFrameName);
+    QJsonArray drives;
+    for (const platform::Drives::Drive& d : rt.drives.drives())
+        drives.append(QJsonObject{{QStringLiteral("letter"), QString(d.letter)}, {QStringLiteral("type"), int(d.type)}, {QStringLiteral("root"), d.root}});
     const media::Media& m = rt.media;
     const QJsonObject media{
         {QStringLiteral("MidiFileName"), m.midiFileName()},
@@ -264,6 +271,8 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
         {QStringLiteral("game"), game},
         {QStringLiteral("media"), media},
         {QStringLiteral("project"), projectJson(rt)},
+        {QStringLiteral("drives"), drives},
+        {QStringLiteral("CDCancelled"), rt.CDCancelled},
     };
 }
 

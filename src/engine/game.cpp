@@ -77,7 +77,15 @@ Game::Game(app::Runtime& rt)
     m_menus.onExit = [this] { mnuExit_Click(); };
     m_menus.onSaveGame = [this] { mnuSaveGame_Click(); };
     m_menus.onFrame = [this](const QString& frame) { mnuFrameName_Click(frame); };
-    m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers) { Form_KeyDown(key); };
+    m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) {
+        // Alt+Enter switches between full screen and a window, as players
+        // of other engines expect; the game itself never sees it.
+        if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (modifiers & Qt::AltModifier)) {
+            toggleFullScreen();
+            return;
+        }
+        Form_KeyDown(key);
+    };
     m_window->onBackgroundPress = [this](Qt::MouseButton button) { Form_MouseDown(button == Qt::RightButton ? 2 : 1); };
     m_window->onCloseRequest = [this] {
         // The system's close command unloads the window like any other way out.
@@ -173,6 +181,17 @@ void Game::show()
         m_window->showFullScreen();
     m_window->raise();
     m_window->activateWindow();
+}
+
+void Game::toggleFullScreen()
+{
+    if (m_window->isFullScreen()) {
+        m_window->showNormal();
+        const QSize screen = m_rt.display.realScreen();
+        m_window->resize(screen * 3 / 4);
+    } else {
+        m_window->showFullScreen();
+    }
 }
 
 void Game::hideWindow()

@@ -60,6 +60,8 @@ public:
     void Form_Load();
     void show();
     void hideWindow();
+    // Between full screen and a window (Alt+Enter).
+    void toggleFullScreen();
     bool visible() const;
 
     // Frames

@@ -64,8 +64,24 @@ std::optional<fs::path> FileResolver::matchInDir(const fs::path& dir, const fs::
     return std::nullopt;
 }
 
-std::optional<fs::path> FileResolver::resolve(const QString& path) const
+QString FileResolver::mapDrive(const QString& path) const
 {
+    if (path.size() < 2 || path[1] != u':' || !path[0].isLetter())
+        return path;
+    auto it = m_driveRoots.find(path[0].toUpper());
+    if (it == m_driveRoots.end())
+        return QString();
+    QString rest = path.mid(2);
+    while (rest.startsWith(u'\\') || rest.startsWith(u'/'))
+        rest.remove(0, 1);
+    return it->second + rest;
+}
+
+std::optional<fs::path> FileResolver::resolve(const QString& asGiven) const
+{
+    // A drive letter stands for the folder of its volume; an unknown one
+    // names nothing.
+    const QString path = mapDrive(asGiven);
     if (path.isEmpty())
         return std::nullopt;
     const fs::path wanted(nativeSeparators(path).toStdString());

@@ -41,6 +41,9 @@ public:
     // The path with '\' turned into the native separator, nothing resolved.
     static QString nativeSeparators(const QString& path);
 
+    // Drive letters ("E:\...") and the folders they stand for.
+    void setDriveRoots(std::map<QChar, QString> roots) { m_driveRoots = std::move(roots); }
+
 private:
     struct Listing {
         std::filesystem::file_time_type stamp;
@@ -49,7 +52,10 @@ private:
     const Listing* listing(const std::filesystem::path& dir) const;
     std::optional<std::filesystem::path> matchInDir(const std::filesystem::path& dir, const std::filesystem::path& name) const;
 
+    QString mapDrive(const QString& path) const;
+
     mutable std::map<std::filesystem::path, Listing> m_cache;
+    std::map<QChar, QString> m_driveRoots;
 };
 
 } // namespace platform

@@ -1,0 +1,81 @@
+#include "app/display_settings.h"
+#include "support/game_folder.h"
+#include "support/player.h"
+
+#include <QGraphicsView>
+
+#include <gtest/gtest.h>
+
+using testsupport::GameFolder;
+using testsupport::Player;
+
+namespace {
+
+void general(GameFolder& folder, int resolution)
+{
+    formats::QuotedFieldWriter w;
+    w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("G")).number(0).string(QStringLiteral("Start"))
+        .string(QString()).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
+    w.number(1).endRecord();
+    w.number(0).number(0).number(0).string(QString()).endRecord();
+    w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
+    w.number(0).number(0).number(10).number(10).boolean(true).boolean(true).boolean(false).boolean(true).boolean(true)
+        .boolean(false).string(QStringLiteral("DEFAULT")).string(QStringLiteral("DEFAULT")).number(resolution).number(0)
+        .number(0).string(QStringLiteral("default")).endRecord();
+    folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
+}
+
+} // namespace
+
+TEST(DisplaySettings, AnUnknownResolutionShowsTheLineWithoutASizeAndSwitchesNothing)
+{
+    GameFolder folder;
+    general(folder, 5);
+    folder.variables({});
+    folder.frame(QStringLiteral("Start"));
+    Player player(folder);
+    player.welcome();
+    EXPECT_TRUE(player.welcome().element(QStringLiteral("lblResolution"))->shown());
+    EXPECT_EQ(player.welcome().element(QStringLiteral("lblResolution"))->text(), QStringLiteral("Change display resolution to"));
+    player.start();
+    EXPECT_EQ(player.rt().display.modeChanges(), 0);
+}
+
+TEST(DisplaySettings, AnOlderLabelTextStillReadsWell)
+{
+    GameFolder folder;
+    general(folder, 1);
+    folder.write(QStringLiteral("Config/Texts"), {{2, 0, 0, 0, 0, 0, 7}, {"S"}, {"L"}, {"E"}, {"By"}, {"Mail"}, {"Web"}, {"Change display resolution to 640 x 480."}});
+    Player player(folder);
+    player.welcome();
+    EXPECT_EQ(app::ResolutionLabelText(player.rt()), QStringLiteral("Change display resolution to 800x600."));
+}
+
+TEST(DisplaySettings, ASwitchPresentsTheGameAtTheCornerOfAScaledVirtualScreen)
+{
+    GameFolder folder;
+    general(folder, 0);
+    folder.variables({});
+    folder.frame(QStringLiteral("Start"));
+    Player player(folder, QSize(1280, 1024));
+    player.start();
+    engine::Game& game = player.game();
+    EXPECT_EQ(player.rt().display.mode(), QSize(640, 480));
+    EXPECT_EQ(game.element(QStringLiteral("PictureBox"))->left(), 0);
+    EXPECT_EQ(game.element(QStringLiteral("PictureBox"))->top(), 0);
+    // 640 x 480 fills 1280 wide at twice the size, with bars above and below.
+    const QTransform t = game.window().view().transform();
+    EXPECT_DOUBLE_EQ(t.m11(), 2.0);
+    game.Form_Unload();
+    EXPECT_EQ(player.rt().display.mode(), QSize(1280, 1024));
+}
+
+TEST(DisplaySettings, AModeThePlayerCannotPresentIsReported)
+{
+    GameFolder folder;
+    general(folder, 0);
+    Player player(folder);
+    player.welcome();
+    app::SetDisplayMode(player.rt(), 0, 480);
+    EXPECT_EQ(player.takeMessages(), std::vector<QString>{Player::errorReport(QStringLiteral(" Unable to change display resolution. Mode not supported."))});
+}
