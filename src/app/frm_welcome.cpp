@@ -336,6 +336,9 @@ void FrmWelcome::UseScheme(const QString& schemeName)
                 quietly([&] {
                     img->setPicture(m_rt.LoadPicture(folder + field));
                     img->setPictureFile(field);
+                    // Button pictures sit in the middle of their row.
+                    if (i < 3)
+                        img->setLeft((4800 - img->width()) / 2);
                 });
                 img->setShown(true);
             }

@@ -126,7 +126,7 @@ QByteArray general()
     // Group 2: display switching offered.
     w.number(1).endRecord();
     // Group 3: three skipped fields, the scheme.
-    w.number(0).number(0).number(0).string(QString()).endRecord();
+    w.number(0).number(0).number(0).string(QStringLiteral("Harbour")).endRecord();
     // Group 4: two skipped, single sound mode, hide Load, hide Save, one skipped.
     w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
     // Group 5: the inventory bar, the resolution and the default cursor.
@@ -462,6 +462,54 @@ QImage drawBarBackground()
     return img;
 }
 
+// The harbour scheme of the welcome window: three button plaques, a tiled
+// background of waves, its colours and the alternate logo.
+QImage drawPlaque(const QString& text)
+{
+    QImage img(180, 30, QImage::Format_RGB32);
+    img.fill(QColor(120, 86, 52));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(240, 214, 160), 2));
+    p.drawRect(QRectF(1, 1, 178, 28));
+    QFont font(QStringLiteral("Times New Roman"));
+    font.setPixelSize(18);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(QColor(252, 240, 210));
+    p.drawText(QRectF(0, 0, 180, 30), Qt::AlignCenter, text);
+    return img;
+}
+
+QImage drawWaves()
+{
+    QImage img(40, 20, QImage::Format_RGB32);
+    img.fill(QColor(14, 34, 60));
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(30, 62, 100), 1.5));
+    QPainterPath wave;
+    wave.moveTo(0, 12);
+    wave.cubicTo(10, 4, 10, 4, 20, 12);
+    wave.cubicTo(30, 20, 30, 20, 40, 12);
+    p.drawPath(wave);
+    return img;
+}
+
+QByteArray schemeFile()
+{
+    formats::QuotedFieldWriter w;
+    w.number(0).number(0).number(0).endRecord();
+    w.number(4).string(QStringLiteral("start.bmp")).string(QStringLiteral("load.bmp")).string(QStringLiteral("exit.bmp"))
+        .string(QStringLiteral("waves.bmp")).endRecord();
+    // Version 4: window, name, text and button colours (0x00BBGGRR).
+    w.number(4).number(0x3C220E).number(0xA0DCF0).number(0xC8E6FA).number(0xD2F0FC).endRecord();
+    // Three skipped fields and hide-name; one skipped field, logo variant and place.
+    w.number(0).number(0).number(0).number(0).endRecord();
+    w.number(0).number(1).boolean(true).endRecord();
+    return w.bytes();
+}
+
 QByteArray textsFile()
 {
     // The long built-in words ("Start New Game", "Load Game..." ...).
@@ -488,6 +536,11 @@ int main(int argc, char* argv[])
     const QString hand = QStringLiteral("hand.cur");
     ok &= save(QStringLiteral("Config/General"), general());
     ok &= save(QStringLiteral("Config/Texts"), textsFile());
+    ok &= save(QStringLiteral("Schemes/Harbour/Scheme.txt"), schemeFile());
+    ok &= savePicture(QStringLiteral("Schemes/Harbour/start.bmp"), drawPlaque(QStringLiteral("New Game")), "BMP");
+    ok &= savePicture(QStringLiteral("Schemes/Harbour/load.bmp"), drawPlaque(QStringLiteral("Load Game")), "BMP");
+    ok &= savePicture(QStringLiteral("Schemes/Harbour/exit.bmp"), drawPlaque(QStringLiteral("Exit")), "BMP");
+    ok &= savePicture(QStringLiteral("Schemes/Harbour/waves.bmp"), drawWaves(), "BMP");
     ok &= save(QStringLiteral("Config/Variables"),
                variables({QStringLiteral("Hint"), QStringLiteral("GotOil"), QStringLiteral("LampLit"), QStringLiteral("Dry")}));
     ok &= save(QStringLiteral("Icons/hand.003"), demo::CursorFile(drawHand(), 12, 1));
