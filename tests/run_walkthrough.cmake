@@ -1,8 +1,11 @@
-# Plays demo/walkthrough.txt headless and fails on a script error or on any
-# error report the player showed.
+# Plays demo/walkthrough.txt headless with the player's binary, on a copy of
+# the demo (the walkthrough saves a game), and fails on a script error or on
+# any error report the player showed.
+file(REMOVE_RECURSE ${OUT})
+file(COPY ${DEMO}/ DESTINATION ${OUT}/game)
 execute_process(
-  COMMAND ${PLAYER} --headless --script ${DEMO}/walkthrough.txt --shots ${OUT} --screen 1024x768
-          --start-time 2026-01-01T10:00:00 ${DEMO}
+  COMMAND ${PLAYER} --headless --script ${DEMO}/walkthrough.txt --shots ${OUT}/shots --screen 1024x768
+          --start-time 2026-01-01T10:00:00 ${OUT}/game
   RESULT_VARIABLE result
   OUTPUT_VARIABLE output
   ERROR_VARIABLE errors)

@@ -15,7 +15,10 @@
 #include <QRadialGradient>
 
 #include <QBuffer>
+#include <QProcess>
+#include <QTemporaryDir>
 
+#include <cmath>
 #include <cstdio>
 #include <array>
 #include <map>
@@ -142,6 +145,9 @@ struct Frame {
     bool tiled;
     double timerSeconds; // 0: no timer
     QString timerTarget;
+    QString midi = QString();
+    QString video = QString();
+    QString mp3 = QString();
 };
 
 QByteArray frameFile(const Frame& f)
@@ -149,10 +155,10 @@ QByteArray frameFile(const Frame& f)
     formats::QuotedFieldWriter w;
     w.number(f.mode).string(f.background).boolean(f.tiled).endRecord();
     // stop MIDI, MIDI file, timer, duration, target, video, MIDI after video
-    w.boolean(false).string(QString()).boolean(f.timerSeconds > 0).number(f.timerSeconds).string(f.timerTarget)
-        .string(QString()).boolean(false).endRecord();
+    w.boolean(!f.midi.isEmpty()).string(f.midi).boolean(f.timerSeconds > 0).number(f.timerSeconds).string(f.timerTarget)
+        .string(f.video).boolean(false).endRecord();
     // silence channels, stop MP3, MP3 file
-    w.boolean(false).boolean(false).string(QString()).endRecord();
+    w.boolean(false).boolean(true).string(f.mp3).endRecord();
     // four ignored fields, video in its rectangle and the rectangle, repeat MIDI
     w.number(0).number(0).number(0).boolean(false).boolean(false).number(0).number(0).number(0).number(0).endRecord();
     w.boolean(true).endRecord();
@@ -510,6 +516,167 @@ QByteArray schemeFile()
     return w.bytes();
 }
 
+// Sound, synthesised: 16-bit mono PCM at 22050 Hz in a WAV file.
+QByteArray wavFile(const std::vector<qint16>& samples)
+{
+    QByteArray out;
+    auto put32 = [&out](quint32 v) { for (int i = 0; i < 4; ++i) out.append(static_cast<char>((v >> (8 * i)) & 0xFF)); };
+    auto put16 = [&out](quint16 v) { out.append(static_cast<char>(v & 0xFF)); out.append(static_cast<char>(v >> 8)); };
+    const quint32 rate = 22050;
+    const quint32 data = static_cast<quint32>(samples.size() * 2);
+    out.append("RIFF");
+    put32(36 + data);
+    out.append("WAVEfmt ");
+    put32(16);
+    put16(1);
+    put16(1);
+    put32(rate);
+    put32(rate * 2);
+    put16(2);
+    put16(16);
+    out.append("data");
+    put32(data);
+    for (qint16 s : samples)
+        put16(static_cast<quint16>(s));
+    return out;
+}
+
+// The sea: noise, smoothed, swelling and ebbing; it loops without a seam
+// because it starts and ends quiet.
+std::vector<qint16> seaSound()
+{
+    std::vector<qint16> out(22050 * 3);
+    quint32 seed = 12345;
+    double smooth = 0;
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        seed = seed * 1664525u + 1013904223u;
+        const double noise = ((seed >> 8) & 0xFFFF) / 32768.0 - 1.0;
+        smooth += (noise - smooth) * 0.08;
+        const double swell = std::sin(M_PI * i / out.size());
+        out[i] = static_cast<qint16>(smooth * swell * 9000);
+    }
+    return out;
+}
+
+// A chime: two bell tones fading out.
+std::vector<qint16> chimeSound()
+{
+    std::vector<qint16> out(22050 * 6 / 10);
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double t = i / 22050.0;
+        const double v = (std::sin(2 * M_PI * 880 * t) + 0.5 * std::sin(2 * M_PI * 1320 * t)) * std::exp(-5 * t);
+        out[i] = static_cast<qint16>(v * 9000);
+    }
+    return out;
+}
+
+// Morning: a slow rising arpeggio, for the MP3 of the dawn.
+std::vector<qint16> morningSound()
+{
+    std::vector<qint16> out(22050 * 4);
+    const double notes[] = {261.63, 329.63, 392.0, 523.25};
+    for (std::size_t i = 0; i < out.size(); ++i) {
+        const double t = i / 22050.0;
+        const int n = std::min(3, static_cast<int>(t));
+        const double local = t - n;
+        out[i] = static_cast<qint16>(std::sin(2 * M_PI * notes[n] * t) * std::exp(-1.5 * local) * 8000);
+    }
+    return out;
+}
+
+// A Standard MIDI File of one track: a slow tune for the lantern room.
+QByteArray midiFile()
+{
+    QByteArray track;
+    auto var = [&track](quint32 v) {
+        QByteArray bytes;
+        bytes.prepend(static_cast<char>(v & 0x7F));
+        while (v >>= 7)
+            bytes.prepend(static_cast<char>((v & 0x7F) | 0x80));
+        track.append(bytes);
+    };
+    auto event = [&](quint32 delta, std::initializer_list<int> bytes) {
+        var(delta);
+        for (int b : bytes)
+            track.append(static_cast<char>(b));
+    };
+    event(0, {0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0}); // 600,000 us a beat
+    event(0, {0xC0, 73});                          // a flute
+    const int tune[] = {69, 72, 76, 74, 72, 69, 67, 69};
+    for (int note : tune) {
+        event(0, {0x90, note, 80});
+        event(480, {0x80, note, 0});
+    }
+    event(0, {0xFF, 0x2F, 0x00});
+    QByteArray out("MThd");
+    auto put32 = [&out](quint32 v) { for (int i = 3; i >= 0; --i) out.append(static_cast<char>((v >> (8 * i)) & 0xFF)); };
+    put32(6);
+    // Format 0, one track, 480 ticks a beat.
+    out.append(QByteArray::fromHex("0000" "0001" "01e0"));
+    out.append("MTrk");
+    put32(static_cast<quint32>(track.size()));
+    out.append(track);
+    return out;
+}
+
+// A frame's or an action's channel file: 22 ignored fields, then channels
+// 0 to 7: ignored, stop, play, wave file (in the Areas folder), loop.
+QByteArray channelFile(const QString& wave, bool loop)
+{
+    formats::QuotedFieldWriter w;
+    for (int i = 0; i < 22; ++i)
+        w.number(0);
+    w.endRecord();
+    w.number(0).boolean(true).boolean(true).string(wave).number(loop ? 1 : 0).endRecord();
+    return w.bytes();
+}
+
+// Runs ffmpeg to encode what Qt cannot: an MP3 and an old-codec AVI.
+bool ffmpeg(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral("ffmpeg"), QStringList{QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error")} + arguments);
+    if (!process.waitForFinished(120000) || process.exitCode() != 0) {
+        std::fprintf(stderr, "make_demo: ffmpeg failed (is Debian's ffmpeg installed?): %s\n", process.readAllStandardError().constData());
+        return false;
+    }
+    return true;
+}
+
+// The cut-scene: the lighthouse beam sweeping the sea, 40 frames.
+bool makeBeamVideo(const QString& target)
+{
+    QTemporaryDir work;
+    for (int f = 0; f < 40; ++f) {
+        QImage img(320, 240, QImage::Format_RGB32);
+        img.fill(QColor(10, 20, 40));
+        QPainter p(&img);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.fillRect(0, 150, 320, 90, QColor(20, 40, 70));
+        p.fillRect(QRectF(200, 60, 16, 90), QColor(230, 225, 215));
+        const double angle = -60 + f * 3.0;
+        p.translate(208, 66);
+        p.rotate(angle);
+        QLinearGradient beam(0, 0, 300, 0);
+        beam.setColorAt(0, QColor(255, 240, 170, 230));
+        beam.setColorAt(1, QColor(255, 240, 170, 0));
+        p.setBrush(beam);
+        p.setPen(Qt::NoPen);
+        p.drawPolygon(QPolygonF{QPointF(0, 0), QPointF(300, -30), QPointF(300, 30)});
+        p.end();
+        if (!img.save(work.filePath(QStringLiteral("f%1.png").arg(f, 3, 10, QChar(u'0')))))
+            return false;
+    }
+    QFile chime(work.filePath(QStringLiteral("chime.wav")));
+    if (!chime.open(QIODevice::WriteOnly))
+        return false;
+    chime.write(wavFile(chimeSound()));
+    chime.close();
+    return ffmpeg({QStringLiteral("-framerate"), QStringLiteral("20"), QStringLiteral("-i"), work.filePath(QStringLiteral("f%03d.png")),
+                   QStringLiteral("-i"), work.filePath(QStringLiteral("chime.wav")), QStringLiteral("-c:v"), QStringLiteral("msvideo1"),
+                   QStringLiteral("-c:a"), QStringLiteral("pcm_u8"), QStringLiteral("-shortest"), target});
+}
+
 QByteArray textsFile()
 {
     // The long built-in words ("Start New Game", "Load Game..." ...).
@@ -565,6 +732,10 @@ int main(int argc, char* argv[])
     // moon that toggles a hint, and the lighthouse door, an invisible hot spot.
     ok &= savePicture(QStringLiteral("Frames/Shore.004"), drawShore(), "BMP");
     ok &= save(QStringLiteral("Frames/Shore.fme"), frameFile({1, QStringLiteral("Shore.bmp"), false, 0, QString()}));
+    // The sea on channel 0, looping; a chime when something is picked up.
+    ok &= save(QStringLiteral("Areas/sea.wav"), wavFile(seaSound()));
+    ok &= save(QStringLiteral("Areas/chime.010"), wavFile(chimeSound()));
+    ok &= save(QStringLiteral("Frames/Shore.chn"), channelFile(QStringLiteral("sea.wav"), true));
     ok &= save(QStringLiteral("Frames/Shore.lks"), links(6));
     ok &= save(QStringLiteral("Areas/Shore/title.lbl"),
                textFile(QStringLiteral("The shore at dusk"), 300, 150, false, true, QStringLiteral("Times New Roman"), 22, false, 0xF0F8FF));
@@ -573,7 +744,7 @@ int main(int argc, char* argv[])
     ok &= saveStill(QStringLiteral("Areas/rope_sand.gif"), drawRope(Qt::transparent, 48, 28));
     ok &= save(QStringLiteral("Areas/Shore/2a.dat"), AreaFile(2970, 6270, 780, 480, false, QStringLiteral("rope_sand.gif"), false, hand));
     ok &= save(QStringLiteral("Areas/Shore/2b.dat"),
-               ActionRecord{{{10, true}, {6, 1}, {7, QStringLiteral("You pick up an old rope.")}, {36, true}}}.bytes());
+               ActionRecord{{{10, true}, {6, 1}, {7, QStringLiteral("You pick up an old rope.")}, {36, true}, {8, 1}, {9, QStringLiteral("chime.wav")}}}.bytes());
     ok &= save(QStringLiteral("Areas/Shore/2c.dat"), pickFile(true, QStringLiteral("Rope")));
     ok &= save(QStringLiteral("Areas/gull.gif"), demo::EncodeAnimatedGif(drawGull(), 15));
     ok &= save(QStringLiteral("Areas/Shore/3a.dat"), AreaFile(3570, 1170, 780, 420, true, QStringLiteral("gull.gif"), false, QString()));
@@ -616,7 +787,8 @@ int main(int argc, char* argv[])
     // The lantern room: a plain night-blue colour (0x00BBGGRR). The lamp is
     // dry; the oil is on a shelf out of reach until the grapple pulls it
     // down; oil in the lamp lights it, and the way out appears.
-    ok &= save(QStringLiteral("Frames/Lantern.fme"), frameFile({0, QString::number(0x503010), false, 0, QString()}));
+    ok &= save(QStringLiteral("Frames/lantern.011"), midiFile());
+    ok &= save(QStringLiteral("Frames/Lantern.fme"), frameFile({0, QString::number(0x503010), false, 0, QString(), QStringLiteral("lantern.mid")}));
     ok &= save(QStringLiteral("Frames/Lantern.lks"), links(5));
     ok &= save(QStringLiteral("Areas/Lantern/name.lbl"),
                textFile(QStringLiteral("The lantern room"), 300, 6600, false, false, QStringLiteral("Courier New"), 14, false, 0xC0C0C0));
@@ -651,7 +823,15 @@ int main(int argc, char* argv[])
     // Dawn: a small picture stretched over the frame; after a while the
     // credits follow by themselves.
     ok &= savePicture(QStringLiteral("Frames/dawn.jpg"), drawDawn(), "JPG");
-    ok &= save(QStringLiteral("Frames/Dawn.fme"), frameFile({1, QStringLiteral("dawn.jpg"), false, 6, QStringLiteral("Credits")}));
+    // The beam's cut-scene plays over the picture; then the morning's MP3.
+    const QString morning = QDir(g_out.filePath(QStringLiteral("Frames"))).filePath(QStringLiteral("morning.wav"));
+    ok &= save(QStringLiteral("Frames/morning.wav"), wavFile(morningSound()));
+    ok &= ffmpeg({QStringLiteral("-i"), morning, QStringLiteral("-codec:a"), QStringLiteral("libmp3lame"), QStringLiteral("-b:a"), QStringLiteral("64k"),
+                  g_out.filePath(QStringLiteral("Frames/morning.mp3"))});
+    QFile::remove(morning);
+    ok &= makeBeamVideo(g_out.filePath(QStringLiteral("Frames/beam.avi")));
+    ok &= save(QStringLiteral("Frames/Dawn.fme"), frameFile({1, QStringLiteral("dawn.jpg"), false, 6, QStringLiteral("Credits"), QString(),
+                                                             QStringLiteral("beam.avi"), QStringLiteral("morning.mp3")}));
     ok &= save(QStringLiteral("Areas/Dawn/a.lbl"),
                textFile(QStringLiteral("Dawn. The ships came home safe."), 600, 600, true, false, QStringLiteral("Times New Roman"), 20, false, 0x402010));
 
