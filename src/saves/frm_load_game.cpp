@@ -15,12 +15,12 @@ namespace saves {
 FrmLoadGame::FrmLoadGame(app::Runtime& rt) : m_rt(rt), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("frmLoadGame")))
 {
     platform::FormWindow& w = *m_window;
-    w.setClientSizeTwips(5400, 4200);
+    w.setClientSizeTwips(6000, 4200);
     w.setWindowTitle(rt.strings(17));
-    w.addLabel(QStringLiteral("Label1"), QRect(240, 180, 4920, 360), rt.strings(18));
-    QListWidget* list = w.addList(QStringLiteral("List1"), QRect(240, 600, 3360, 3360));
-    QPushButton* load = w.addButton(QStringLiteral("Command2"), QRect(3840, 600, 1320, 405), rt.strings(19));
-    QPushButton* cancel = w.addButton(QStringLiteral("Command1"), QRect(3840, 3555, 1320, 405), rt.strings(11));
+    w.addLabel(QStringLiteral("Label1"), QRect(240, 180, 5520, 360), rt.strings(18));
+    QListWidget* list = w.addList(QStringLiteral("List1"), QRect(240, 600, 3600, 3360));
+    QPushButton* load = w.addButton(QStringLiteral("Command2"), QRect(4080, 600, 1680, 405), rt.strings(19));
+    QPushButton* cancel = w.addButton(QStringLiteral("Command1"), QRect(4080, 3555, 1680, 405), rt.strings(11));
     load->setDefault(true);
     QObject::connect(load, &QPushButton::clicked, &w, [this] { Command2_Click(); });
     QObject::connect(cancel, &QPushButton::clicked, &w, [this] { Command1_Click(); });

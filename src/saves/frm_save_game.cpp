@@ -21,14 +21,14 @@ const QString kForbiddenList = QStringLiteral("\" \\ / : * ? < > | ,");
 FrmSaveGame::FrmSaveGame(app::Runtime& rt) : m_rt(rt), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("frmSaveGame")))
 {
     platform::FormWindow& w = *m_window;
-    w.setClientSizeTwips(5400, 4200);
+    w.setClientSizeTwips(6000, 4200);
     w.setWindowTitle(rt.strings(21));
-    w.addLabel(QStringLiteral("Label2"), QRect(240, 180, 4920, 360), rt.strings(23));
-    QLineEdit* text = w.addTextBox(QStringLiteral("Text1"), QRect(240, 600, 4920, 360));
-    QListWidget* list = w.addList(QStringLiteral("List1"), QRect(240, 1080, 3360, 2880));
-    QPushButton* save = w.addButton(QStringLiteral("Command2"), QRect(3840, 1080, 1320, 405), rt.strings(25));
-    QPushButton* remove = w.addButton(QStringLiteral("Command3"), QRect(3840, 1620, 1320, 405), rt.strings(22));
-    QPushButton* cancel = w.addButton(QStringLiteral("Command1"), QRect(3840, 3555, 1320, 405), rt.strings(11));
+    w.addLabel(QStringLiteral("Label2"), QRect(240, 180, 5520, 360), rt.strings(23));
+    QLineEdit* text = w.addTextBox(QStringLiteral("Text1"), QRect(240, 600, 5520, 360));
+    QListWidget* list = w.addList(QStringLiteral("List1"), QRect(240, 1080, 3600, 2880));
+    QPushButton* save = w.addButton(QStringLiteral("Command2"), QRect(4080, 1080, 1680, 405), rt.strings(25));
+    QPushButton* remove = w.addButton(QStringLiteral("Command3"), QRect(4080, 1620, 1680, 405), rt.strings(22));
+    QPushButton* cancel = w.addButton(QStringLiteral("Command1"), QRect(4080, 3555, 1680, 405), rt.strings(11));
     save->setDefault(true);
     QObject::connect(save, &QPushButton::clicked, &w, [this] { Command2_Click(); });
     QObject::connect(remove, &QPushButton::clicked, &w, [this] { Command3_Click(); });
