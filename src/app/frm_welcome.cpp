@@ -322,11 +322,18 @@ void FrmWelcome::UseScheme(const QString& schemeName)
         const double n = formats::QuotedFieldReader::fieldNumber(reader->readString());
         if (n == 0)
             return;
-        for (long long i = 0; i < static_cast<long long>(n); ++i) {
+        // Only the first four pictures have widgets; the rest are read and
+        // dropped, as far as the file goes.
+        const long long count = n > 0 && n < 1e9 ? static_cast<long long>(n) : 0;
+        for (long long i = 0; i < count; ++i) {
+            if (i > 3) {
+                if (reader->atEnd())
+                    break;
+                reader->skip();
+                continue;
+            }
             QString field = QStringLiteral("[default]");
             quietly([&] { field = reader->readString(); });
-            if (i > 3)
-                continue; // only the first four pictures have widgets
             platform::Element* img = element(QStringLiteral("Img(%1)").arg(i));
             const QString lower = field.toLower();
             if (lower == QLatin1String("[none]") || lower == QLatin1String("[default]")) {
@@ -365,7 +372,12 @@ void FrmWelcome::UseScheme(const QString& schemeName)
         const double v = formats::QuotedFieldReader::fieldNumber(reader->readString());
         if (v == 0)
             return;
-        auto colour = [&] { return fromBgr(static_cast<std::int32_t>(formats::QuotedFieldReader::fieldNumber(reader->readString()))); };
+        auto colour = [&] {
+            const double value = formats::QuotedFieldReader::fieldNumber(reader->readString());
+            if (value < -2147483648.0 || value > 4294967295.0)
+                throw platform::Failure("Overflow: colour");
+            return fromBgr(static_cast<std::int32_t>(static_cast<std::int64_t>(value)));
+        };
         m_backColor = colour();
         m_window->setBackground(m_backColor);
         element(QStringLiteral("txtAdventureName"))->setForeColor(colour());

@@ -64,6 +64,7 @@ void WriteCDDrive(Runtime& rt, const QString& drive)
         formats::QuotedFieldWriter writer(rt.codePage);
         writer.line(drive);
         platform::WriteFileSafely(rt.files.pathForWriting(runFromCdPath(rt)), writer.bytes());
+        rt.files.forgetListings();
     } catch (const std::exception&) {
         // Nothing is reported: the CD dialog is simply asked again next time.
     }

@@ -182,15 +182,22 @@ void Areas::ShowOrNotShowAreas()
             platform::Animation* animation = m_animations.AniGif(static_cast<std::int16_t>(k));
             if (!box)
                 continue;
+            // Events run in between: a frame timer may open another frame
+            // and unload these areas, which ends this refresh.
+            const unsigned resets = m_resets;
             if (box->shown() && !shown && animation) {
                 animation->stop();
                 m_rt.clock().doEvents();
             } else if (!box->shown() && shown && animation) {
                 animation->stop();
                 m_rt.clock().doEvents();
+                if (resets != m_resets)
+                    return;
                 animation->play();
                 m_rt.clock().doEvents();
             }
+            if (resets != m_resets)
+                return;
             box->setShown(shown);
         } catch (const std::exception&) {
             // Failures of the animation step are ignored.
@@ -200,6 +207,7 @@ void Areas::ShowOrNotShowAreas()
 
 void Areas::ResetFrameAreas()
 {
+    ++m_resets;
     try {
         for (std::int16_t i = m_highestArea; i >= 1; --i)
             m_game.window().destroy(areaName(i));

@@ -48,6 +48,8 @@ private:
     media::AnimatedPictures& m_animations;
     std::map<std::int16_t, std::int32_t> m_aniGifIndex;
     std::int16_t m_highestArea = 0;
+    // Counts the unloadings of the areas.
+    unsigned m_resets = 0;
 };
 
 } // namespace engine

@@ -99,8 +99,10 @@ void Element::fitToText()
     if (!m_autoSize || m_kind != Kind::Label)
         return;
     const QFontMetricsF metrics(m_font);
-    const int w = m_text.isEmpty() ? 0 : static_cast<int>(std::ceil(metrics.horizontalAdvance(m_text))) * 15;
-    const int h = static_cast<int>(std::ceil(metrics.height())) * 15;
+    // Kept within the range of a position, whatever the text.
+    const double limit = 1e8;
+    const int w = m_text.isEmpty() ? 0 : static_cast<int>(std::min(limit, std::ceil(metrics.horizontalAdvance(m_text)) * 15));
+    const int h = static_cast<int>(std::min(limit, std::ceil(metrics.height()) * 15));
     const int left = (m_alignment & Qt::AlignHCenter) ? m_left + m_width / 2 - w / 2 : m_left;
     setGeometryTwips(left, m_top, w, h);
 }
@@ -200,12 +202,15 @@ void Element::mousePressEvent(QGraphicsSceneMouseEvent* event)
 
 void Element::mouseReleaseEvent(QGraphicsSceneMouseEvent* event)
 {
+    // The handlers may unload this element: nothing of it is touched after
+    // they run.
+    const bool clicked = m_pressed && boundingRect().contains(event->pos());
+    m_pressed = false;
+    const auto click = onClick;
     if (onRelease)
         onRelease(event->button(), toTwips(event->pos()));
-    const bool inside = boundingRect().contains(event->pos());
-    if (m_pressed && inside && onClick)
-        onClick(event->button());
-    m_pressed = false;
+    if (clicked && click)
+        click(event->button());
 }
 
 void Element::mouseMoveEvent(QGraphicsSceneMouseEvent* event)

@@ -41,6 +41,10 @@ public:
     // The path with '\' turned into the native separator, nothing resolved.
     static QString nativeSeparators(const QString& path);
 
+    // Forgets the cached listings: after the player itself wrote or removed
+    // a file, on a file system whose folder times are too coarse to tell.
+    void forgetListings() { m_cache.clear(); }
+
     // Drive letters ("E:\...") and the folders they stand for.
     void setDriveRoots(std::map<QChar, QString> roots) { m_driveRoots = std::move(roots); }
 

@@ -17,8 +17,11 @@ namespace platform {
 
 void WriteFileSafely(const std::filesystem::path& target, const QByteArray& bytes)
 {
-    const std::filesystem::path temporary = target.string() + "." + std::to_string(QCoreApplication::applicationPid()) + ".new";
+    // A short name beside the target, so the target's own name may use the
+    // whole length a file system allows; a leftover of a crash is replaced.
+    const std::filesystem::path temporary = target.parent_path() / ("~loomplay-" + std::to_string(QCoreApplication::applicationPid()) + ".new");
     const QString name = QString::fromStdString(temporary.string());
+    QFile::remove(name);
     QFile file(name);
     auto fail = [&](const QString& why) {
         file.close();
@@ -52,6 +55,12 @@ void WriteFileSafely(const std::filesystem::path& target, const QByteArray& byte
         QFile::remove(name);
         throw Failure(QString::fromStdString(ec.message()));
     }
+#ifndef _WIN32
+    // The rename itself reaches the disk with the folder.
+    QFile folder(QString::fromStdString(target.parent_path().string()));
+    if (folder.open(QIODevice::ReadOnly))
+        ::fsync(folder.handle());
+#endif
 }
 
 } // namespace platform

@@ -65,6 +65,7 @@ void FrmSaveGame::writeSave(const QString& path)
     save.gameName = m_rt.project.GameName;
     save.date = m_rt.clock().now().date();
     platform::WriteFileSafely(m_rt.files.pathForWriting(path), save.bytes(m_rt.codePage));
+    m_rt.files.forgetListings();
 }
 
 void FrmSaveGame::Command2_Click()
@@ -113,6 +114,7 @@ void FrmSaveGame::Command3_Click()
         m_rt.ShowErrorReport(QStringLiteral(" Unable to remove '") + path + QStringLiteral("'."));
         return;
     }
+    m_rt.files.forgetListings();
     LoadSaveGames();
 }
 

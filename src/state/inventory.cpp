@@ -11,6 +11,8 @@
 #include <QGraphicsScene>
 #include <QRegularExpression>
 
+#include <cmath>
+
 namespace state {
 
 namespace {
@@ -63,7 +65,12 @@ QPointF Inventory::cell(int n) const
         throw platform::Failure("Division by zero: no object fits a row");
     const long long column = (n - 1) % perRow;
     const long long row = (n - 1) / perRow;
-    return QPointF(column * cellWidth + p.InventorySpacingX * 15.0, row * cellHeight + p.InventoryMarginY * 15.0);
+    const double left = column * static_cast<double>(cellWidth) + p.InventorySpacingX * 15.0;
+    const double top = row * static_cast<double>(cellHeight) + p.InventoryMarginY * 15.0;
+    // Places are twips of the 32-bit range; margins beyond reason are bad data.
+    if (cellHeight <= 0 || std::fabs(left) > 2147483647.0 || std::fabs(top) > 2147483647.0)
+        throw platform::Failure("Overflow: inventory cell");
+    return QPointF(left, top);
 }
 
 int Inventory::barHeight(int count) const
@@ -72,7 +79,7 @@ int Inventory::barHeight(int count) const
     const double cellHeight = p.InventoryMarginY * 15.0 + 480;
     const double rowOfLast = (cell(count).y() - p.InventoryMarginY * 15.0) / cellHeight;
     const double height = (rowOfLast + 1) * cellHeight + p.InventoryMarginY * 15.0;
-    if (height > 2147483647.0 || height < -2147483648.0)
+    if (!std::isfinite(height) || height > 2147483647.0 || height < 0)
         throw platform::Failure("Overflow: inventory bar height");
     return static_cast<int>(height);
 }

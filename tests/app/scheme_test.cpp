@@ -114,3 +114,16 @@ TEST_F(Schemes, ABadCountAbandonsTheScheme)
     EXPECT_EQ(el("lblButton(0)")->text(), QStringLiteral("Start"));
     EXPECT_TRUE(player->boxes().empty());
 }
+
+TEST_F(Schemes, HugeCountsAndColoursBeyondTheirRangeAreBadDataNotAHang)
+{
+    useScheme("Wild");
+    folder.write(QStringLiteral("Schemes/Wild/Scheme.txt"), {{0, 0, 0, 2000000000, "[none]"}});
+    load();
+    EXPECT_TRUE(el("lblButton(0)")->shown());
+    useScheme("Loud");
+    folder.write(QStringLiteral("Schemes/Loud/Scheme.txt"), {{0, 0, 0, 1, "[none]"}, {4, 1e300, 4294967295.0, 0, 0}});
+    load();
+    EXPECT_EQ(player->welcome().backColor(), QColor(0x16, 0x12, 0x28));
+    EXPECT_TRUE(player->boxes().empty());
+}

@@ -4,6 +4,7 @@
 #include "support/game_folder.h"
 #include "support/player.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -245,4 +246,18 @@ TEST_F(SavedGames, ABrokenSaveIsReportedAndTheLoadWindowStays)
     EXPECT_EQ(texts(), std::vector<QString>{Player::errorReport(QStringLiteral(" Unable to load '") + rt->project.ProjectPath + QStringLiteral("broken.sav'."))});
     EXPECT_TRUE(rt->loadGameIfLoaded());
     EXPECT_TRUE(rt->frmLoadGame().window().isVisible());
+}
+
+TEST_F(SavedGames, ALeftoverOfACrashAndTheLongestNameStillSave)
+{
+    start();
+    folder.writeBytes(QStringLiteral("~loomplay-%1.new").arg(QCoreApplication::applicationPid()), "half a save");
+    const QString longest(251, u'n');
+    ASSERT_TRUE(save(longest));
+    EXPECT_TRUE(texts().empty());
+    EXPECT_TRUE(file(longest + QStringLiteral(".sav")).startsWith("\"Start\"\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("~loomplay-%1.new").arg(QCoreApplication::applicationPid()))));
+    // One byte more cannot be a file name here.
+    ASSERT_TRUE(save(longest + u'n'));
+    EXPECT_EQ(texts().size(), 1u);
 }
