@@ -13,16 +13,7 @@ namespace {
 
 void general(GameFolder& folder, int resolution)
 {
-    formats::QuotedFieldWriter w;
-    w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("G")).number(0).string(QStringLiteral("Start"))
-        .string(QString()).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
-    w.number(1).endRecord();
-    w.number(0).number(0).number(0).string(QString()).endRecord();
-    w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
-    w.number(0).number(0).number(10).number(10).boolean(true).boolean(true).boolean(false).boolean(true).boolean(true)
-        .boolean(false).string(QStringLiteral("DEFAULT")).string(QStringLiteral("DEFAULT")).number(resolution).number(0)
-        .number(0).string(QStringLiteral("default")).endRecord();
-    folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
+    folder.general({.resolution = resolution});
 }
 
 } // namespace

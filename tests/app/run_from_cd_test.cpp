@@ -16,7 +16,7 @@ class RunFromCD : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        folder.general(QStringLiteral("Quest"));
+        folder.general({.name = QStringLiteral("Quest")});
         folder.write(QStringLiteral("RunFromCD.dat"), {{""}});
         folder.variables({});
     }
@@ -49,14 +49,7 @@ protected:
         automation::ScriptRunner runner(*rt, QString());
         return runner.run(lines);
     }
-    std::vector<QString> texts()
-    {
-        std::vector<QString> out;
-        for (const QJsonObject& box : rt->log.ofType(QStringLiteral("msgbox")))
-            out.push_back(box.value(QStringLiteral("text")).toString());
-        rt->log.clear();
-        return out;
-    }
+    std::vector<QString> texts() { return testsupport::TakeMessageTexts(*rt); }
 
     GameFolder folder;
     std::unique_ptr<app::Runtime> rt;

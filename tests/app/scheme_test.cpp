@@ -10,15 +10,7 @@ class Schemes : public ::testing::Test {
 protected:
     void SetUp() override { folder.variables({}); }
     // General naming a scheme.
-    void useScheme(const char* scheme)
-    {
-        formats::QuotedFieldWriter w;
-        w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("Skinned")).number(0).string(QStringLiteral("Start"))
-            .string(QStringLiteral("1.0")).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
-        w.number(0).endRecord();
-        w.number(0).number(0).number(0).string(QString::fromLatin1(scheme)).endRecord();
-        folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
-    }
+    void useScheme(const char* scheme) { folder.general({.name = QStringLiteral("Skinned"), .scheme = QString::fromLatin1(scheme), .groups = 3}); }
     app::FrmWelcome& load()
     {
         player = std::make_unique<Player>(folder);

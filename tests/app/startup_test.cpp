@@ -18,7 +18,7 @@ platform::Element& el(Player& p, const char* name)
 TEST(StartUp, ASettingsFileOfElevenFieldsKeepsTheDefaultsOfTheLaterGroups)
 {
     GameFolder folder;
-    folder.general(QStringLiteral("Short"), QStringLiteral("Start"), 640, 480, /*full=*/false);
+    folder.general({.name = QStringLiteral("Short"), .groups = 1});
     Player player(folder);
     player.welcome();
     const app::Project& p = player.rt().project;
@@ -67,10 +67,7 @@ TEST(StartUp, AllInformationLinesAndTheResolutionLineSetTheWindowHeight)
 TEST(StartUp, EmptyInformationFieldsTakeNoRoom)
 {
     GameFolder folder;
-    formats::QuotedFieldWriter w;
-    w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("Bare")).number(0).string(QStringLiteral("Start"))
-        .string(QString()).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
-    folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
+    folder.general({.name = QStringLiteral("Bare"), .version = QString(), .author = QString(), .email = QString(), .webSite = QString(), .groups = 1});
     Player player(folder);
     player.welcome();
     EXPECT_FALSE(el(player, "txtVersion").shown());
@@ -145,6 +142,8 @@ TEST(StartUp, TheStoredCheckBoxStateIsReadAndWrittenBackOnExit)
     Player again(folder);
     again.welcome();
     EXPECT_EQ(el(again, "chkResolution").value(), 0);
+    // Later tests of this process expect the default again.
+    platform::SettingsStore().setValue(QStringLiteral("Games"), QStringLiteral("TESTKEY"), QStringLiteral("ChangeResolution"), QStringLiteral("1"));
 }
 
 TEST(StartUp, ABadStoredValueIsReportedOnceAndTheWindowStillOpens)
@@ -164,13 +163,7 @@ TEST(StartUp, ABadStoredValueIsReportedOnceAndTheWindowStillOpens)
 TEST(StartUp, HideLoadButtonMovesExitUp)
 {
     GameFolder folder;
-    formats::QuotedFieldWriter w;
-    w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("G")).number(0).string(QStringLiteral("Start"))
-        .string(QString()).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
-    w.number(0).endRecord();
-    w.number(0).number(0).number(0).string(QString()).endRecord();
-    w.number(0).number(0).boolean(false).boolean(true).boolean(false).number(0).endRecord();
-    folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
+    folder.general({.hideLoadButton = true, .groups = 4});
     Player player(folder);
     player.welcome();
     EXPECT_TRUE(player.rt().project.HideLoadButton);

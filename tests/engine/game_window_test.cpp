@@ -71,13 +71,7 @@ TEST_F(GameWindow, ARightPressThroughTheSceneOnTheBackgroundOpensTheMenus)
 
 TEST_F(GameWindow, HideSaveMenuShowsExitOnlyWhileSStillSaves)
 {
-    formats::QuotedFieldWriter w;
-    w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("G")).number(0).string(QStringLiteral("Start"))
-        .string(QString()).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
-    w.number(0).endRecord();
-    w.number(0).number(0).number(0).string(QString()).endRecord();
-    w.number(0).number(0).boolean(false).boolean(false).boolean(true).number(0).endRecord();
-    folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
+    folder.general({.hideSaveMenu = true});
     engine::Game& game = start();
     game.ShowMenus();
     EXPECT_TRUE(game.menus().mnuExit.visible);

@@ -63,7 +63,7 @@ TEST(GameReset, ResettingEmptiesTheGameStateAndTwiceIsLikeOnce)
 TEST(GameReset, AGamePictureTooLargeForSixteenBitTwipsCannotInitialize)
 {
     GameFolder folder;
-    folder.general(QStringLiteral("Huge"), QStringLiteral("Start"), 2185, 480);
+    folder.general({.name = QStringLiteral("Huge"), .width = 2185});
     Player player(folder);
     player.welcome();
     player.game().ResetAll();

@@ -54,14 +54,7 @@ protected:
         QFile f(folder.file(name));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     }
-    std::vector<QString> texts()
-    {
-        std::vector<QString> out;
-        for (const QJsonObject& box : rt->log.ofType(QStringLiteral("msgbox")))
-            out.push_back(box.value(QStringLiteral("text")).toString());
-        rt->log.clear();
-        return out;
-    }
+    std::vector<QString> texts() { return testsupport::TakeMessageTexts(*rt); }
     QStringList listed(QListWidget* list)
     {
         QStringList out;

@@ -22,16 +22,8 @@ protected:
     // General with the inventory settings of group 5.
     void settings(bool slideOpen, bool slideClose, bool customPictures = false, const char* tab = "DEFAULT", const char* background = "DEFAULT")
     {
-        formats::QuotedFieldWriter w;
-        w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("G")).number(0).string(QStringLiteral("Start"))
-            .string(QString()).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
-        w.number(0).endRecord();
-        w.number(0).number(0).number(0).string(QString()).endRecord();
-        w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
-        w.number(0).number(0).number(10).number(10).boolean(true).boolean(slideOpen).boolean(slideClose).boolean(true)
-            .boolean(true).boolean(customPictures).string(QString::fromLatin1(tab)).string(QString::fromLatin1(background))
-            .number(0).number(0).number(0).string(QStringLiteral("default")).endRecord();
-        folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
+        folder.general({.slideOpen = slideOpen, .slideClose = slideClose, .customPictures = customPictures,
+                        .tabPicture = QString::fromLatin1(tab), .backgroundPicture = QString::fromLatin1(background)});
     }
     engine::Game& start()
     {

@@ -198,16 +198,7 @@ TEST_F(Inventory, AnObjectInAClosedBarCannotBeDragged)
 
 TEST_F(Inventory, WithoutTheBarObjectsLieOnThePicture)
 {
-    formats::QuotedFieldWriter w;
-    w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("G")).number(0).string(QStringLiteral("Start"))
-        .string(QString()).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
-    w.number(0).endRecord();
-    w.number(0).number(0).number(0).string(QString()).endRecord();
-    w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
-    w.number(0).number(0).number(10).number(10).boolean(false).boolean(true).boolean(false).boolean(true).boolean(true)
-        .boolean(false).string(QStringLiteral("DEFAULT")).string(QStringLiteral("DEFAULT")).number(0).number(0).number(0)
-        .string(QStringLiteral("default")).endRecord();
-    folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
+    folder.general({.inventoryEnabled = false});
     engine::Game& game = start();
     add({"Rope"});
     EXPECT_EQ(object(1)->parentItem(), game.element(QStringLiteral("PictureBox")));
@@ -219,16 +210,7 @@ TEST_F(Inventory, WithoutTheBarObjectsLieOnThePicture)
 
 TEST_F(Inventory, MarginsThatLeaveNoRoomAreReportedNotComputed)
 {
-    formats::QuotedFieldWriter w;
-    w.string(QStringLiteral("K")).string(QString()).string(QStringLiteral("G")).number(0).string(QStringLiteral("Start"))
-        .string(QString()).number(640).number(480).string(QString()).string(QString()).string(QString()).endRecord();
-    w.number(0).endRecord();
-    w.number(0).number(0).number(0).string(QString()).endRecord();
-    w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
-    w.number(0).number(0).number(10).number(-32).boolean(false).boolean(true).boolean(false).boolean(true).boolean(true)
-        .boolean(false).string(QStringLiteral("DEFAULT")).string(QStringLiteral("DEFAULT")).number(0).number(0).number(0)
-        .string(QStringLiteral("default")).endRecord();
-    folder.writeBytes(QStringLiteral("Config/General"), w.bytes());
+    folder.general({.marginY = -32, .inventoryEnabled = false});
     engine::Game& game = start();
     game.AddPickedObject(QStringLiteral("Rope"));
     EXPECT_EQ(player->takeMessages(), std::vector<QString>{Player::errorReport(QStringLiteral(" Unable to pick up 'Rope'."))});

@@ -106,20 +106,21 @@ void GameFolder::area(const QString& frame, int index, int left, int top, int wi
                demo::AreaFile(left, top, width, height, animated, picture, stretch, cursor, names(zeroList), names(oneList)));
 }
 
-void GameFolder::general(const QString& name, const QString& initialFrame, int width, int height, bool full)
+void GameFolder::general(const GeneralSettings& g)
 {
     formats::QuotedFieldWriter w;
-    w.string(QStringLiteral("TESTKEY")).string(QString()).string(name).number(0).string(initialFrame)
-        .string(QStringLiteral("1.0")).number(width).number(height)
-        .string(QStringLiteral("A. Author")).string(QStringLiteral("author@example.org")).string(QStringLiteral("https://example.org"))
-        .endRecord();
-    if (full) {
-        w.number(1).endRecord();
-        w.number(0).number(0).number(0).string(QString()).endRecord();
-        w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
-        w.number(0).number(0).number(10).number(10).boolean(true).boolean(true).boolean(false).boolean(true)
-            .boolean(true).boolean(false).string(QStringLiteral("DEFAULT")).string(QStringLiteral("DEFAULT"))
-            .number(0).number(0).number(0).string(QStringLiteral("default")).endRecord();
+    w.string(QStringLiteral("TESTKEY")).string(QString()).string(g.name).number(0).string(g.initialFrame).string(g.version)
+        .number(g.width).number(g.height).string(g.author).string(g.email).string(g.webSite).endRecord();
+    if (g.groups >= 2)
+        w.number(g.displayChangeMode).endRecord();
+    if (g.groups >= 3)
+        w.number(0).number(0).number(0).string(g.scheme).endRecord();
+    if (g.groups >= 4)
+        w.number(0).number(0).boolean(false).boolean(g.hideLoadButton).boolean(g.hideSaveMenu).number(0).endRecord();
+    if (g.groups >= 5) {
+        w.number(0).number(0).number(g.spacingX).number(g.marginY).boolean(g.inventoryEnabled).boolean(g.slideOpen)
+            .boolean(g.slideClose).boolean(true).boolean(true).boolean(g.customPictures).string(g.tabPicture)
+            .string(g.backgroundPicture).number(g.resolution).number(0).number(0).string(QStringLiteral("default")).endRecord();
     }
     writeBytes(QStringLiteral("Config/General"), w.bytes());
 }

@@ -14,6 +14,33 @@ namespace testsupport {
 // One field of a data file as the authoring tool writes it.
 using Field = std::variant<QString, const char*, double, int, bool>;
 
+// Config\General, group by group. Groups after `groups` are left out, as in
+// an older file.
+struct GeneralSettings {
+    QString name = QStringLiteral("Test Game");
+    QString initialFrame = QStringLiteral("Start");
+    QString version = QStringLiteral("1.0");
+    int width = 640;
+    int height = 480;
+    QString author = QStringLiteral("A. Author");
+    QString email = QStringLiteral("author@example.org");
+    QString webSite = QStringLiteral("https://example.org");
+    int displayChangeMode = 1;
+    QString scheme;
+    bool hideLoadButton = false;
+    bool hideSaveMenu = false;
+    int spacingX = 10;
+    int marginY = 10;
+    bool inventoryEnabled = true;
+    bool slideOpen = true;
+    bool slideClose = false;
+    bool customPictures = false;
+    QString tabPicture = QStringLiteral("DEFAULT");
+    QString backgroundPicture = QStringLiteral("DEFAULT");
+    int resolution = 0;
+    int groups = 5;
+};
+
 // A game folder built in a temporary directory with the player's own writer.
 class GameFolder {
 public:
@@ -37,9 +64,7 @@ public:
               bool stretch = false, const QString& cursor = QString(), std::initializer_list<const char*> zeroList = {},
               std::initializer_list<const char*> oneList = {}, bool animated = false);
 
-    // Config\General with group 1 and, when full, every later group.
-    void general(const QString& name = QStringLiteral("Test Game"), const QString& initialFrame = QStringLiteral("Start"),
-                 int width = 640, int height = 480, bool full = true);
+    void general(const GeneralSettings& settings = {});
     // A frame file of the 10 fields that are always read; its background
     // is a colour (mode 0) unless changed.
     void frame(const QString& name, std::initializer_list<Field> fields = {});

@@ -19,13 +19,18 @@ void Player::start()
     welcome().ClickButton(0);
 }
 
-std::vector<QString> Player::takeMessages()
+std::vector<QString> TakeMessageTexts(app::Runtime& rt)
 {
     std::vector<QString> texts;
-    for (const QJsonObject& box : boxes())
+    for (const QJsonObject& box : rt.log.ofType(QStringLiteral("msgbox")))
         texts.push_back(box.value(QStringLiteral("text")).toString());
-    m_rt->log.clear();
+    rt.log.clear();
     return texts;
+}
+
+std::vector<QString> Player::takeMessages()
+{
+    return TakeMessageTexts(*m_rt);
 }
 
 std::vector<QString> Player::mediaCalls() const

@@ -23,6 +23,9 @@ namespace testsupport {
 
 class GameFolder;
 
+// The texts of the message boxes shown so far; the log is then emptied.
+std::vector<QString> TakeMessageTexts(app::Runtime& rt);
+
 // A scripted player on a game folder: virtual clock, logged message boxes.
 class Player {
 public:
