@@ -81,8 +81,10 @@ void SceneWindow::destroy(const QString& name)
     element->setVisible(false);
     if (element->scene())
         element->scene()->removeItem(element);
-    // Qt's deferred deletion waits until every handler running now has
-    // returned, even when a handler lets events run in the meantime.
+    // Qt's deferred deletion waits until the event handler that unloads the
+    // element has returned, even when it lets events run in the meantime;
+    // handlers further out must not touch an element after calling code that
+    // may unload it.
     auto* holder = new UnloadedElement(element, this); // owned by this window until deleteLater
     holder->deleteLater();
 }
