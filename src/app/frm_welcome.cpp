@@ -514,47 +514,40 @@ void FrmWelcome::Form_MouseMove(Qt::MouseButtons buttons)
         handle->startSystemMove();
 }
 
-void FrmWelcome::txtEmail_Click()
+void FrmWelcome::offerLink(const QString& title, const QString& question, platform::MsgIcon icon, const QString& url)
 {
+    // The question must not hide behind a top-most window; a failure to
+    // open the link is ignored.
     quietly([&] {
         setTopMost(false);
-        const QString address = element(QStringLiteral("txtEmail"))->text();
-        const auto answer = m_rt.msgBox(m_rt.project.GameName, m_rt.strings(13) + u' ' + address + QStringLiteral(" ?"),
-                                        platform::MsgIcon::Question, platform::MsgButtons::YesNo);
-        if (answer == platform::MsgAnswer::No)
+        if (m_rt.msgBox(title, question, icon, platform::MsgButtons::YesNo) == platform::MsgAnswer::No)
             setTopMost(true);
         else
-            m_rt.shellOpen(QStringLiteral("mailto:") + address);
+            m_rt.shellOpen(url);
     });
+}
+
+void FrmWelcome::txtEmail_Click()
+{
+    const QString address = element(QStringLiteral("txtEmail"))->text();
+    offerLink(m_rt.project.GameName, m_rt.strings(13) + u' ' + address + QStringLiteral(" ?"), platform::MsgIcon::Question,
+              QStringLiteral("mailto:") + address);
 }
 
 void FrmWelcome::txtHomepage_Click()
 {
-    quietly([&] {
-        setTopMost(false);
-        const QString site = element(QStringLiteral("txtHomepage"))->text();
-        const auto answer = m_rt.msgBox(m_rt.project.GameName,
-                                        m_rt.strings(14) + u' ' + site + QStringLiteral(" ? ") + m_rt.strings(15),
-                                        platform::MsgIcon::Question, platform::MsgButtons::YesNo);
-        if (answer == platform::MsgAnswer::No)
-            setTopMost(true);
-        else
-            m_rt.shellOpen(site);
-    });
+    const QString site = element(QStringLiteral("txtHomepage"))->text();
+    offerLink(m_rt.project.GameName, m_rt.strings(14) + u' ' + site + QStringLiteral(" ? ") + m_rt.strings(15),
+              platform::MsgIcon::Question, site);
 }
 
 void FrmWelcome::imgLogo_Click()
 {
-    setTopMost(false);
     const QString site = QString::fromLatin1(kProductWebSite);
-    const auto answer = m_rt.msgBox(QStringLiteral("Storyloom"),
-                                    QStringLiteral("For details and downloads, visit: ") + site
-                                        + QStringLiteral("\r\n\r\nDo you want to visit it now? (You must be connected to the Internet)"),
-                                    platform::MsgIcon::Information, platform::MsgButtons::YesNo);
-    if (answer == platform::MsgAnswer::No)
-        setTopMost(true);
-    else
-        m_rt.shellOpen(site);
+    offerLink(QStringLiteral("Storyloom"),
+              QStringLiteral("For details and downloads, visit: ") + site
+                  + QStringLiteral("\r\n\r\nDo you want to visit it now? (You must be connected to the Internet)"),
+              platform::MsgIcon::Information, site);
 }
 
 void FrmWelcome::Form_Unload()

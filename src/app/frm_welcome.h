@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/dialogs.h"
 #include "platform/scene_window.h"
 
 #include <QString>
@@ -60,6 +61,8 @@ public:
 
 private:
     void createElements();
+    // Asks whether to open a link (mail or web) and opens it on Yes.
+    void offerLink(const QString& title, const QString& question, platform::MsgIcon icon, const QString& url);
     // Start, Load or Exit, once the CD folders are settled.
     void pressButton(std::int16_t index);
     void centre();

@@ -34,10 +34,7 @@ protected:
     }
     app::Runtime& start(const QString& mounts)
     {
-        app::RuntimeOptions options;
-        options.projectDir = folder.path();
-        options.scripted = true;
-        options.screen = QSize(640, 480);
+        app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
         options.mountTable = mounts;
         rt = std::make_unique<app::Runtime>(options);
         rt->frmWelcome();

@@ -41,12 +41,7 @@ TEST(DemoWalkthrough, PlaysFromTheTitleToTheEndAndBackFromASave)
     ASSERT_TRUE(copyFolder(QStringLiteral(LOOM_DEMO_DIR), game.path()));
     QFile script(game.filePath(QStringLiteral("walkthrough.txt")));
     ASSERT_TRUE(script.open(QIODevice::ReadOnly));
-    app::RuntimeOptions options;
-    options.projectDir = game.path();
-    options.scripted = true;
-    options.screen = QSize(1024, 768);
-    options.startTime = QDateTime(QDate(2026, 1, 1), QTime(10, 0));
-    app::Runtime rt(options);
+    app::Runtime rt(testsupport::ScriptedOptions(game.path(), QSize(1024, 768)));
     rt.frmWelcome().show();
     automation::ScriptRunner runner(rt, QString());
     EXPECT_TRUE(runner.run(QString::fromUtf8(script.readAll()).split(u'\n')));

@@ -163,11 +163,8 @@ TEST_F(GameWindow, TheDebugMenuIsOfferedOnlyToAuthorsAndOpensTheChosenFrame)
     game.ShowMenus();
     EXPECT_FALSE(game.menus().mnuDebug.visible);
 
-    app::RuntimeOptions options;
-    options.projectDir = folder.path();
-    options.scripted = true;
+    app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
     options.debug = true;
-    options.screen = QSize(640, 480);
     app::Runtime rt(options);
     rt.frmWelcome().ClickButton(0);
     automation::ScriptRunner runner(rt, QString());

@@ -34,10 +34,7 @@ protected:
     }
     engine::Game& start(QDateTime when = QDateTime(QDate(2026, 1, 1), QTime(10, 0)))
     {
-        app::RuntimeOptions options;
-        options.projectDir = folder.path();
-        options.scripted = true;
-        options.screen = QSize(640, 480);
+        app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
         options.startTime = when;
         rt = std::make_unique<app::Runtime>(options);
         rt->frmWelcome().ClickButton(0);

@@ -4,15 +4,17 @@
 
 namespace testsupport {
 
-Player::Player(const GameFolder& folder, QSize screen)
+app::RuntimeOptions ScriptedOptions(const QString& folder, QSize screen)
 {
     app::RuntimeOptions options;
-    options.projectDir = folder.path();
+    options.projectDir = folder;
     options.scripted = true;
     options.screen = screen;
     options.startTime = QDateTime(QDate(2026, 1, 1), QTime(10, 0));
-    m_rt = std::make_unique<app::Runtime>(options);
+    return options;
 }
+
+Player::Player(const GameFolder& folder, QSize screen) : m_rt(std::make_unique<app::Runtime>(ScriptedOptions(folder.path(), screen))) {}
 
 void Player::start()
 {
