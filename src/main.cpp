@@ -10,10 +10,12 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QScreen>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 
@@ -34,6 +36,20 @@ int fail(const QString& message)
     return 2;
 }
 
+// The value of --settings (or --settings=DIR), read before the application
+// exists; empty when not given.
+QByteArray settingsOption(int argc, char* argv[])
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray arg(argv[i]);
+        if (arg == "--settings" && i + 1 < argc)
+            return argv[i + 1];
+        if (arg.startsWith("--settings="))
+            return arg.mid(11);
+    }
+    return {};
+}
+
 } // namespace
 
 int main(int argc, char* argv[])
@@ -47,6 +63,19 @@ int main(int argc, char* argv[])
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(quietOffscreenWarnings);
+    }
+    // The per-user settings live in XDG_CONFIG_HOME; it must point where
+    // this run keeps them before anything reads them. A headless run not
+    // told where keeps them in a folder of its own, removed when it ends,
+    // so that scripts never touch the player's real settings.
+    std::optional<QTemporaryDir> ownSettings;
+    if (const QByteArray dir = settingsOption(argc, argv); !dir.isEmpty()) {
+        qputenv("XDG_CONFIG_HOME", dir);
+    } else if (headless && !qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
+        ownSettings.emplace(QDir::tempPath() + QStringLiteral("/loomplay-settings-XXXXXX"));
+        if (!ownSettings->isValid())
+            return fail(QStringLiteral("cannot make a settings folder in %1").arg(QDir::tempPath()));
+        qputenv("XDG_CONFIG_HOME", ownSettings->path().toLocal8Bit());
     }
 
     QApplication application(argc, argv);
@@ -63,8 +92,10 @@ int main(int argc, char* argv[])
     const QCommandLineOption startOption(QStringLiteral("start-time"), QStringLiteral("Where the virtual clock starts."), QStringLiteral("YYYY-MM-DDTHH:MM:SS"));
     const QCommandLineOption codePageOption(QStringLiteral("codepage"), QStringLiteral("The game's code page (default windows-1252)."), QStringLiteral("NAME"), QStringLiteral("windows-1252"));
     const QCommandLineOption debugOption(QStringLiteral("debug"), QStringLiteral("Offer the Debug menu of frames in the game window."));
+    const QCommandLineOption settingsDirOption(QStringLiteral("settings"), QStringLiteral("Keep the per-user settings in this folder (a headless run otherwise uses a temporary one)."), QStringLiteral("DIR"));
+    const QCommandLineOption dpiOption(QStringLiteral("dpi"), QStringLiteral("The logical DPI a headless run pretends its desktop has (above 96: large fonts)."), QStringLiteral("N"), QStringLiteral("96"));
     const QCommandLineOption mountsOption(QStringLiteral("mount-table"), QStringLiteral("A mount table (as /proc/mounts) to take drive letters from."), QStringLiteral("FILE"));
-    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption, mountsOption});
+    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption, settingsDirOption, dpiOption, mountsOption});
     parser.process(application);
 
     app::RuntimeOptions options;
@@ -113,9 +144,18 @@ int main(int argc, char* argv[])
         script = QString::fromUtf8(file.readAll()).split(u'\n');
     }
 
+    double dpi = 96;
+    if (parser.isSet(dpiOption)) {
+        bool ok = false;
+        dpi = parser.value(dpiOption).toDouble(&ok);
+        if (!ok || dpi < 24 || dpi > 960)
+            return fail(QStringLiteral("--dpi takes a number of dots per inch such as 96 or 120"));
+    } else if (QScreen* screen = QGuiApplication::primaryScreen(); screen && !headless) {
+        dpi = screen->logicalDotsPerInch();
+    }
+
     app::Runtime rt(options);
-    if (QScreen* screen = QGuiApplication::primaryScreen(); screen && !headless)
-        rt.display.setLogicalDpi(screen->logicalDotsPerInch());
+    rt.display.setLogicalDpi(dpi);
     rt.log.setSink([](const QJsonObject& entry) {
         std::fputs(QJsonDocument(entry).toJson(QJsonDocument::Compact).constData(), stdout);
         std::fputc('\n', stdout);
@@ -123,14 +163,16 @@ int main(int argc, char* argv[])
     });
     rt.onEnded = [] { QCoreApplication::quit(); };
 
+    // Answers at the top of a script are for the questions of the start-up.
+    automation::ScriptRunner runner(rt, parser.value(shotsOption));
+    if (headless)
+        runner.queueStartUpAnswers(script);
     app::FrmWelcome& welcome = rt.frmWelcome();
     if (rt.ended())
         return 0;
     welcome.show();
 
-    if (headless) {
-        automation::ScriptRunner runner(rt, parser.value(shotsOption));
+    if (headless)
         return runner.run(script) ? 0 : 1;
-    }
     return QApplication::exec();
 }

@@ -75,4 +75,11 @@ void SetDisplayMode(Runtime& rt, int width, int height)
         rt.ShowErrorReport(QStringLiteral(" Unable to change display resolution. Mode not supported."));
 }
 
+void RestoreDisplayMode(Runtime& rt)
+{
+    const Project& p = rt.project;
+    if (p.DisplayChangeMode == 1 && (GetScreenWidth(rt) != p.SavedScreenWidth || GetScreenHeight(rt) != p.SavedScreenHeight))
+        SetDisplayMode(rt, p.SavedScreenWidth, p.SavedScreenHeight);
+}
+
 } // namespace app

@@ -26,5 +26,8 @@ void SwitchToGameResolution(Runtime& rt);
 // Switches the presented display mode; a mode the player cannot present is
 // reported.
 void SetDisplayMode(Runtime& rt, int width, int height);
+// Returns to the display size recorded before a switch, when the game
+// switches displays and the display is not at that size.
+void RestoreDisplayMode(Runtime& rt);
 
 } // namespace app

@@ -92,18 +92,13 @@ void FrmRunFromCD::Command3_Click()
             unavailable();
             return;
         }
-        const QString base = drive + QStringLiteral("Data\\") + m_rt.project.GameName;
-        const QString frames = base + QStringLiteral("\\Frames\\");
-        const QString areas = base + QStringLiteral("\\Areas\\");
-        const QString icons = base + QStringLiteral("\\Icons\\");
-        for (const QString& folder : {frames, areas, icons}) {
+        const CDFolders cd = CDFoldersOn(m_rt, drive);
+        for (const QString& folder : {cd.frames, cd.areas, cd.icons}) {
             if (!CheckFolderPresent(m_rt, folder))
                 return;
         }
         WriteCDDrive(m_rt, text);
-        m_rt.project.FramesPath = frames;
-        m_rt.project.AreasPath = areas;
-        m_rt.project.IconsPath = icons;
+        UseCDFolders(m_rt, cd);
         close();
     } catch (const std::exception&) {
         unavailable();

@@ -7,6 +7,7 @@
 #include "app/runtime.h"
 #include "app/startup.h"
 #include "engine/game.h"
+#include "platform/color.h"
 #include "platform/failure.h"
 #include "saves/frm_load_game.h"
 
@@ -33,29 +34,12 @@ QFont timesNewRoman(double points, bool bold = false)
     return font;
 }
 
-// Windows colour values keep red in the low byte.
-QColor fromBgr(std::int32_t value)
-{
-    return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF);
-}
-
 } // namespace
-
-template <typename Step>
-bool FrmWelcome::quietly(Step&& step)
-{
-    try {
-        step();
-        return true;
-    } catch (const std::exception&) {
-        return false;
-    }
-}
 
 FrmWelcome::FrmWelcome(Runtime& rt) : m_rt(rt), m_window(std::make_unique<platform::SceneWindow>(QStringLiteral("frmWelcome")))
 {
     m_window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Window);
-    m_backColor = fromBgr(kWelcomeBackground);
+    m_backColor = platform::ColorFromBgr(kWelcomeBackground);
     m_window->setBackground(m_backColor);
     m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers) { Form_KeyDown(key); };
     m_window->onCloseRequest = [this] {
@@ -169,13 +153,12 @@ void FrmWelcome::applyGeometry()
 void FrmWelcome::Form_Load()
 {
     Project& p = m_rt.project;
-    // 1-2
-    quietly([&] {
+    platform::SkipOnFailure([&] {
         centre();
         m_width = 4800;
     });
-    // 3. Folders, only the first time (a CD game keeps the folders it chose).
-    quietly([&] {
+    // Folders, only the first time (a CD game keeps the folders it chose).
+    platform::SkipOnFailure([&] {
         if (!p.ProjectPath.isEmpty())
             return;
         QString folder = QDir::toNativeSeparators(m_rt.options().projectDir);
@@ -192,12 +175,10 @@ void FrmWelcome::Form_Load()
         if (p.InventoryPath.isEmpty())
             p.InventoryPath = p.ProjectPath + QStringLiteral("Inventory") + sep;
     });
-    // 4
     m_rt.frame.ClearFrameHeader();
     p.assignDefaults();
-    // 5
-    quietly([&] { LoadInterfaceStrings(m_rt); });
-    // 6
+    platform::SkipOnFailure([&] { LoadInterfaceStrings(m_rt); });
+    // Without settings the player may still go on with the defaults.
     const QString general = p.ConfigPath + QStringLiteral("General");
     if (!m_rt.files.fileExists(general)) {
         const auto answer = m_rt.msgBox(m_rt.strings(29),
@@ -209,13 +190,12 @@ void FrmWelcome::Form_Load()
             return;
         }
     }
-    // 7
-    quietly([&] { ReadProjectSettings(m_rt); });
-    // 8. The information lines.
+    platform::SkipOnFailure([&] { ReadProjectSettings(m_rt); });
+    // The information lines, each shown only when the game gives it.
     const int line = 255;
     int y = 3000;
-    quietly([&] { element(QStringLiteral("txtAdventureName"))->setText(p.GameName); });
-    quietly([&] {
+    platform::SkipOnFailure([&] { element(QStringLiteral("txtAdventureName"))->setText(p.GameName); });
+    platform::SkipOnFailure([&] {
         platform::Element* version = element(QStringLiteral("txtVersion"));
         if (!p.GameVersion.isEmpty()) {
             version->setText(p.GameVersion);
@@ -233,7 +213,7 @@ void FrmWelcome::Form_Load()
         {&p.AuthorWebSite, QStringLiteral("Homepage")},
     };
     for (const auto& [value, suffix] : infoLines) {
-        quietly([&] {
+        platform::SkipOnFailure([&] {
             if (value->isEmpty())
                 return;
             platform::Element* text = element(QStringLiteral("txt") + suffix);
@@ -246,7 +226,7 @@ void FrmWelcome::Form_Load()
             caption->setShown(true);
         });
     }
-    quietly([&] {
+    platform::SkipOnFailure([&] {
         platform::Element* chk = element(QStringLiteral("chkResolution"));
         platform::Element* lbl = element(QStringLiteral("lblResolution"));
         if (!IsAtGameResolution(m_rt) && p.DisplayChangeMode == 1) {
@@ -261,14 +241,14 @@ void FrmWelcome::Form_Load()
             lbl->setShown(false);
         }
     });
-    quietly([&] {
+    platform::SkipOnFailure([&] {
         m_height = y + 150;
         m_caption = p.GameName;
         centre();
     });
-    // 9-15. From here a failure is reported once, after all steps ran.
+    // From here a failure is reported once, after all steps ran.
     bool failed = false;
-    failed |= !quietly([&] {
+    failed |= !platform::SkipOnFailure([&] {
         const auto stored = m_rt.settings.value(QStringLiteral("Games"), p.ProjectKey, QStringLiteral("ChangeResolution"));
         const QString text = stored.value_or(QStringLiteral("1")).trimmed();
         bool ok = false;
@@ -277,14 +257,14 @@ void FrmWelcome::Form_Load()
             throw platform::Failure("Type mismatch");
         element(QStringLiteral("chkResolution"))->setValue(v);
     });
-    failed |= !quietly([&] { UseScheme(p.SchemeName); });
-    failed |= !quietly([&] {
+    failed |= !platform::SkipOnFailure([&] { UseScheme(p.SchemeName); });
+    failed |= !platform::SkipOnFailure([&] {
         element(QStringLiteral("lblAuthor"))->setText(m_rt.strings(4));
         element(QStringLiteral("lblEmail"))->setText(m_rt.strings(5));
         element(QStringLiteral("lblHomepage"))->setText(m_rt.strings(6));
     });
-    failed |= !quietly([&] { element(QStringLiteral("lblResolution"))->setText(ResolutionLabelText(m_rt)); });
-    failed |= !quietly([&] { layoutLoadButtonAndLogo(); });
+    failed |= !platform::SkipOnFailure([&] { element(QStringLiteral("lblResolution"))->setText(ResolutionLabelText(m_rt)); });
+    failed |= !platform::SkipOnFailure([&] { layoutLoadButtonAndLogo(); });
     if (failed)
         m_rt.ShowErrorReport(QStringLiteral(" Error loading project information."));
     applyGeometry();
@@ -292,9 +272,7 @@ void FrmWelcome::Form_Load()
 
 void FrmWelcome::showTextButton(int index)
 {
-    platform::Element* img = element(QStringLiteral("Img(%1)").arg(index));
     platform::Element* button = element(QStringLiteral("lblButton(%1)").arg(index));
-    img->setShown(false);
     button->setText(m_rt.strings(index + 1));
     // Sized to its text, about the centre it was designed around.
     const QFontMetrics metrics(button->font());
@@ -310,8 +288,12 @@ void FrmWelcome::UseScheme(const QString& schemeName)
     const QString folder = m_rt.project.SchemesPath + schemeName + QDir::separator();
     const QString file = folder + QStringLiteral("Scheme.txt");
     if (!m_rt.files.fileExists(file)) {
-        for (int i = 0; i < 3; ++i)
-            quietly([&] { showTextButton(i); });
+        for (int i = 0; i < 3; ++i) {
+            platform::SkipOnFailure([&] {
+                element(QStringLiteral("Img(%1)").arg(i))->setShown(false);
+                showTextButton(i);
+            });
+        }
         return;
     }
     std::optional<formats::QuotedFieldReader> reader;
@@ -333,14 +315,15 @@ void FrmWelcome::UseScheme(const QString& schemeName)
                 continue;
             }
             QString field = QStringLiteral("[default]");
-            quietly([&] { field = reader->readString(); });
+            platform::SkipOnFailure([&] { field = reader->readString(); });
             platform::Element* img = element(QStringLiteral("Img(%1)").arg(i));
             const QString lower = field.toLower();
             if (lower == QLatin1String("[none]") || lower == QLatin1String("[default]")) {
                 img->clearPicture();
                 img->setShown(false);
             } else {
-                quietly([&] {
+                // A picture that cannot be loaded leaves the one before.
+                platform::SkipOnFailure([&] {
                     img->setPicture(m_rt.LoadPicture(folder + field));
                     img->setPictureFile(field);
                     // Button pictures sit in the middle of their row.
@@ -350,17 +333,17 @@ void FrmWelcome::UseScheme(const QString& schemeName)
                 img->setShown(true);
             }
         }
-    } catch (const std::exception&) {
+    } catch (const platform::Failure&) {
         // A bad count abandons the scheme.
         return;
     }
-    quietly([&] {
+    platform::SkipOnFailure([&] {
         platform::Element* tile = element(QStringLiteral("Img(3)"));
         tile->setShown(false);
         m_window->setBackgroundTile(tile->picture());
     });
     for (int i = 0; i < 3; ++i) {
-        quietly([&] {
+        platform::SkipOnFailure([&] {
             if (!element(QStringLiteral("Img(%1)").arg(i))->hasPicture())
                 showTextButton(i);
             else
@@ -368,7 +351,7 @@ void FrmWelcome::UseScheme(const QString& schemeName)
         });
     }
     // From here a failing step abandons the rest; nothing is ever reported.
-    quietly([&] {
+    platform::SkipOnFailure([&] {
         const double v = formats::QuotedFieldReader::fieldNumber(reader->readString());
         if (v == 0)
             return;
@@ -376,7 +359,7 @@ void FrmWelcome::UseScheme(const QString& schemeName)
             const double value = formats::QuotedFieldReader::fieldNumber(reader->readString());
             if (value < -2147483648.0 || value > 4294967295.0)
                 throw platform::Failure("Overflow: colour");
-            return fromBgr(static_cast<std::int32_t>(static_cast<std::int64_t>(value)));
+            return platform::ColorFromBgr(static_cast<std::int32_t>(static_cast<std::int64_t>(value)));
         };
         m_backColor = colour();
         m_window->setBackground(m_backColor);
@@ -518,7 +501,7 @@ void FrmWelcome::offerLink(const QString& title, const QString& question, platfo
 {
     // The question must not hide behind a top-most window; a failure to
     // open the link is ignored.
-    quietly([&] {
+    platform::SkipOnFailure([&] {
         setTopMost(false);
         if (m_rt.msgBox(title, question, icon, platform::MsgButtons::YesNo) == platform::MsgAnswer::No)
             setTopMost(true);
@@ -552,7 +535,7 @@ void FrmWelcome::imgLogo_Click()
 
 void FrmWelcome::Form_Unload()
 {
-    quietly([&] {
+    platform::SkipOnFailure([&] {
         m_rt.settings.setValue(QStringLiteral("Games"), m_rt.project.ProjectKey, QStringLiteral("ChangeResolution"),
                                QString::number(element(QStringLiteral("chkResolution"))->value()));
     });

@@ -68,10 +68,8 @@ private:
     void centre();
     void applyGeometry();
     void layoutLoadButtonAndLogo();
+    // A button without a picture shows its interface string, sized to it.
     void showTextButton(int index);
-    // Applies one step of start-up, skipping it silently when it fails.
-    template <typename Step>
-    bool quietly(Step&& step);
 
     Runtime& m_rt;
     std::unique_ptr<platform::SceneWindow> m_window;

@@ -79,6 +79,19 @@ bool CheckFolderPresent(Runtime& rt, const QString& folder)
     return false;
 }
 
+CDFolders CDFoldersOn(Runtime& rt, const QString& drive)
+{
+    const QString base = drive + QStringLiteral("Data\\") + rt.project.GameName;
+    return {base + QStringLiteral("\\Frames\\"), base + QStringLiteral("\\Areas\\"), base + QStringLiteral("\\Icons\\")};
+}
+
+void UseCDFolders(Runtime& rt, const CDFolders& folders)
+{
+    rt.project.FramesPath = folders.frames;
+    rt.project.AreasPath = folders.areas;
+    rt.project.IconsPath = folders.icons;
+}
+
 } // namespace app
 
 namespace app {
@@ -91,16 +104,11 @@ bool ChooseCDFolders(Runtime& rt)
     const QString value = ReadCDDrive(rt);
     if (!value.isEmpty())
         drive = value.left(1) + QStringLiteral(":\\");
-    const QString base = drive + QStringLiteral("Data\\") + rt.project.GameName;
-    const QString frames = base + QStringLiteral("\\Frames\\");
-    const QString areas = base + QStringLiteral("\\Areas\\");
-    const QString icons = base + QStringLiteral("\\Icons\\");
-    if (drive.isEmpty() || !rt.files.dirExists(drive) || !rt.files.dirExists(frames) || !rt.files.dirExists(areas)
-        || !rt.files.dirExists(icons))
+    const CDFolders cd = CDFoldersOn(rt, drive);
+    if (drive.isEmpty() || !rt.files.dirExists(drive) || !rt.files.dirExists(cd.frames) || !rt.files.dirExists(cd.areas)
+        || !rt.files.dirExists(cd.icons))
         return false;
-    rt.project.FramesPath = frames;
-    rt.project.AreasPath = areas;
-    rt.project.IconsPath = icons;
+    UseCDFolders(rt, cd);
     return true;
 }
 

@@ -18,6 +18,14 @@ void WriteCDDrive(Runtime& rt, const QString& drive);
 // True when the folder exists; otherwise tells the player and returns false.
 bool CheckFolderPresent(Runtime& rt, const QString& folder);
 
+// The Frames, Areas and Icons folders of a game on a CD drive ("E:\\").
+struct CDFolders {
+    QString frames, areas, icons;
+};
+CDFolders CDFoldersOn(Runtime& rt, const QString& drive);
+// Makes the game read its frames, areas and icons from those folders.
+void UseCDFolders(Runtime& rt, const CDFolders& folders);
+
 } // namespace app
 
 namespace app {

@@ -38,7 +38,7 @@ void ReadProjectSettings(Runtime& rt)
 {
     Project& p = rt.project;
     auto reader = rt.openReader(p.ConfigPath + QStringLiteral("General"));
-    // Group 1
+    // Who made the game, where it starts and its picture size.
     p.ProjectKey = reader.readString();
     reader.skip();
     p.GameName = reader.readString();
@@ -50,19 +50,17 @@ void ReadProjectSettings(Runtime& rt)
     p.AuthorName = reader.readString();
     p.AuthorEmail = reader.readString();
     p.AuthorWebSite = reader.readString();
-    // Group 2
+    // Older settings files end at any of these groups.
     if (reader.atEnd())
         return;
     p.DisplayChangeMode = 1;
     p.DisplayChangeMode = reader.readInt16();
-    // Group 3
     if (reader.atEnd())
         return;
     reader.skip();
     reader.skip();
     reader.skip();
     p.SchemeName = reader.readString();
-    // Group 4
     if (reader.atEnd())
         return;
     reader.skip();
@@ -71,7 +69,7 @@ void ReadProjectSettings(Runtime& rt)
     p.HideLoadButton = reader.readBoolean();
     p.HideSaveMenu = reader.readBoolean();
     reader.skip();
-    // Group 5
+    // The inventory bar, the resolution and the default cursor.
     if (reader.atEnd())
         return;
     reader.skip();

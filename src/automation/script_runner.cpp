@@ -16,6 +16,7 @@
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRegularExpression>
 
 namespace automation {
 
@@ -305,7 +306,14 @@ bool ScriptRunner::shot(const QString& file)
         error(QStringLiteral("No window to take a picture of"));
         return false;
     }
-    const QString path = QDir(m_shotsDir.isEmpty() ? QStringLiteral(".") : m_shotsDir).filePath(file);
+    // A run writes nothing where it was started: without a folder for
+    // pictures a shot is only noted.
+    if (m_shotsDir.isEmpty()) {
+        m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("notice")},
+                                   {QStringLiteral("text"), QStringLiteral("No --shots folder: %1 is not written").arg(file)}});
+        return true;
+    }
+    const QString path = QDir(m_shotsDir).filePath(file);
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!window->grab().save(path, "PNG")) {
         error(QStringLiteral("Cannot write %1").arg(path));
@@ -391,13 +399,27 @@ bool ScriptRunner::runLine(const QString& rawLine)
     return false;
 }
 
+void ScriptRunner::queueStartUpAnswers(const QStringList& lines)
+{
+    for (; m_linesDone < lines.size(); ++m_linesDone) {
+        const QString line = lines[m_linesDone].trimmed();
+        if (line.isEmpty() || line.startsWith(u'#'))
+            continue;
+        // A line that is not a good answer is left for run() to report.
+        static const QRegularExpression answer(QStringLiteral("^answer\\s+(ok|cancel|yes|no)$"), QRegularExpression::CaseInsensitiveOption);
+        if (!answer.match(line).hasMatch())
+            break;
+        m_lineNumber = m_linesDone + 1;
+        runLine(line);
+    }
+}
+
 bool ScriptRunner::run(const QStringList& lines)
 {
-    m_lineNumber = 0;
     // Let the windows shown before the script settle (activation).
     QCoreApplication::processEvents();
-    for (const QString& line : lines) {
-        ++m_lineNumber;
+    for (m_lineNumber = m_linesDone; m_lineNumber < lines.size();) {
+        const QString& line = lines[m_lineNumber++];
         if (m_rt.ended())
             return true;
         if (!runLine(line))

@@ -23,6 +23,10 @@ class ScriptRunner {
 public:
     ScriptRunner(app::Runtime& rt, QString shotsDir);
 
+    // Queues the answers that open a script (answer lines before any other
+    // line), so that the message boxes of the start-up take them; run()
+    // then starts after them.
+    void queueStartUpAnswers(const QStringList& lines);
     // Runs every line; stops at the first bad line or when the program ends.
     // Returns false after a bad line (reported as an "error" line).
     bool run(const QStringList& lines);
@@ -54,6 +58,8 @@ private:
     app::Runtime& m_rt;
     QString m_shotsDir;
     int m_lineNumber = 0;
+    // Lines already played before run(): the start-up answers.
+    int m_linesDone = 0;
 };
 
 } // namespace automation

@@ -5,6 +5,7 @@
 #include "app/media_names.h"
 #include "app/runtime.h"
 #include "engine/cursors.h"
+#include "platform/color.h"
 #include "platform/failure.h"
 #include "platform/units.h"
 #include "saves/frm_save_game.h"
@@ -22,18 +23,6 @@ using Kind = platform::Element::Kind;
 
 const QString kBrokenLink = QStringLiteral(
     " A program link is broken. Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the Area Properties is linked to an existing frame.");
-
-// Runs one step and reports whether it failed, swallowing the failure.
-template <typename Step>
-bool failedStep(Step&& step)
-{
-    try {
-        step();
-        return false;
-    } catch (const std::exception&) {
-        return true;
-    }
-}
 
 } // namespace
 
@@ -295,8 +284,7 @@ void Game::applyBackground()
         const double value = formats::QuotedFieldReader::leadingNumber(h.FrameBackground);
         if (value < -2147483648.0 || value > 2147483647.0)
             throw platform::Failure("Overflow: colour");
-        const auto bgr = static_cast<std::int32_t>(std::nearbyint(value));
-        const QColor colour(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+        const QColor colour = platform::ColorFromBgr(static_cast<std::int32_t>(std::nearbyint(value)));
         if (colour != picture->backColor())
             picture->setBackColor(colour);
     } else if (h.FrameBackgroundMode == 1) {
@@ -316,9 +304,9 @@ void Game::applyBackground()
 
 void Game::armFrameTimer(const FrameFields& f)
 {
-    bool failed = failedStep([&] { Timer1.setTag(f.timerTarget); });
-    failed |= failedStep([&] { Timer1.setEnabled(true); });
-    failed |= failedStep([&] {
+    bool failed = !platform::SkipOnFailure([&] { Timer1.setTag(f.timerTarget); });
+    failed |= !platform::SkipOnFailure([&] { Timer1.setEnabled(true); });
+    failed |= !platform::SkipOnFailure([&] {
         const double seconds = f.timerDuration.isString() ? formats::QuotedFieldReader::leadingNumber(f.timerDuration.text)
                                                           : f.timerDuration.number;
         const double ms = std::nearbyint(seconds * 1000.0);
@@ -334,43 +322,35 @@ void Game::OpenFrame(const QString& name)
 {
     const app::Project& p = m_rt.project;
     media::Media& media = m_rt.media;
-    // 1
+    // The open goes on after a broken link: its own reads then fail.
     if (name.isEmpty() || !m_rt.files.fileExists(p.FramesPath + name + QStringLiteral(".fme")))
         m_rt.ShowErrorReport(kBrokenLink);
-    // 2
     m_rt.frame.ClearFrameHeader();
     LoadFrameHeader(name);
     refreshTilePainter();
     FrameFields f;
     bool noNewMidi = true;
     try {
-        // 3
         Timer1.setEnabled(false);
         Timer1.setInterval(0);
-        // 4
         FramesHistoryAdd(name);
-        // 5
         readFrameFields(f);
-        // 6
         const bool mp3WasPlaying = media.IsMP3Playing();
         const bool midiWasPlaying = media.MidiStatus() == QLatin1String("playing");
-        // 7
         if (f.silenceChannels)
             media.ReleaseWaveMix();
-        // 8
         if (f.mp3File.isEmpty() && f.stopMp3) {
             MP3Timer.setEnabled(false);
             media.StopMP3();
         }
-        // 9
         if (f.stopMidi && midiWasPlaying)
             media.StopMIDIMusic();
-        // 10
+        // Music that plays on is left alone, even when this frame names another piece.
         noNewMidi = f.midiFile.isEmpty() || (midiWasPlaying && !f.stopMidi);
         const bool midiAfterVideo = !f.videoFile.isEmpty() && f.midiAfterVideo;
         if (!noNewMidi && !midiAfterVideo)
             media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
-        // 11
+        // The video plays while the rest of the frame is built.
         platform::Element* cutScene = element(QStringLiteral("CutSceneArea"));
         if (!f.videoFile.isEmpty()) {
             cutScene->setShown(false);
@@ -379,72 +359,41 @@ void Game::OpenFrame(const QString& name)
             HideMenus();
             StopVideoRequested = false;
             cutScene->setShown(false);
-            if (f.videoInRect) {
-                cutScene->setGeometryTwips(platform::twips16(f.rectLeft), platform::twips16(f.rectTop),
-                                           platform::twips16(f.rectWidth), platform::twips16(f.rectHeight));
-                cutScene->setShown(true);
-                cutScene->bringToFront();
-                media.PlayMovieWithStop(app::MapMediaFileName(m_rt, p.FramesPath + f.videoFile), QStringLiteral("CutSceneArea"));
-            } else {
-                media.PlayMovieWithStop(app::MapMediaFileName(m_rt, p.FramesPath + f.videoFile), QStringLiteral("PictureBox"));
-            }
+            PlayCutScene(f.videoFile, f.videoInRect, QRect(f.rectLeft, f.rectTop, f.rectWidth, f.rectHeight));
         }
-        // 12
         ResetFrameTexts();
         ResetFrameAreas();
-        // 13
         applyBackground();
-        // 14-16
         LoadTexts();
         if (ReadFrameAreaCount() > 0)
             LoadAreas();
         ShowOrNotShowAreas();
-        // 17
+        // The inventory stays above the new frame.
         for (int i = 1; i <= ObjectsCount; ++i) {
             if (platform::Element* object = element(QStringLiteral("PickedObject(%1)").arg(i)))
                 object->bringToFront();
         }
         element(QStringLiteral("Inventory2"))->bringToFront();
         element(QStringLiteral("Inventory1"))->bringToFront();
-        // 18
         element(QStringLiteral("PictureBox"))->setShown(true);
-        // 19
-        auto videoRunning = [&] {
-            const QString status = media.VideoStatus().toLower();
-            return status != QLatin1String("stopped") && !status.isEmpty();
-        };
-        while (videoRunning() && !StopVideoRequested) {
-            m_rt.clock().waitForEvents();
-            HideMenus();
-            m_rt.clock().doEvents();
-        }
-        // 20
+        WaitForVideo();
         cutScene->setShown(false);
         media.StopMovie();
         StopVideoRequested = false;
-        // 21
+        // Sounds, deferred music and the timer start once the video is over.
         if (!f.silenceChannels && !mp3WasPlaying)
             media.PlaySoundChannels(p.FramesPath + m_rt.frame.CurrentFrameName + QStringLiteral(".chn"));
-        // 22
         if (!f.videoFile.isEmpty() && !noNewMidi && f.midiAfterVideo)
             media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
     } catch (const platform::Failure&) {
         reportFrameOpenFailure(name);
         return;
     }
-    // 23
     if (f.hasTimer)
         armFrameTimer(f);
-    // 24
     try {
-        if (!f.mp3File.isEmpty()) {
-            media.ReleaseWaveMix();
-            media.StopMP3();
-            media.MP3Duration = 60;
-            media.MP3StartTime = m_rt.clock().now();
-            MP3Timer.setTag(app::MapMediaFileName(m_rt, p.FramesPath + f.mp3File));
-            MP3Timer.setEnabled(true);
-        }
+        if (!f.mp3File.isEmpty())
+            ScheduleMP3Music(f.mp3File);
     } catch (const platform::Failure&) {
         reportFrameOpenFailure(name);
     }
@@ -491,38 +440,32 @@ void Game::ResetAll()
 {
     const app::Project& p = m_rt.project;
     try {
-        // 1-2
         for (std::int32_t n = Variables.Count(); n > 0; --n)
             Variables.Remove(1);
         for (std::int32_t n = Disappear.Count(); n > 0; --n)
             Disappear.Remove(1);
-        // 3
         m_inventory.reset();
-        // 4
         m_history.clear();
-        // 5
         m_window->setBackground(Qt::black);
         platform::Element* picture = element(QStringLiteral("PictureBox"));
         picture->setBackColor(Qt::black);
-        // 6
         element(QStringLiteral("CutSceneArea"))->setShown(false);
         m_rt.media.StopMovie();
         StopVideoRequested = true;
-        // 7
+        // A black game picture of the game's size in the middle of the screen.
         const std::int16_t w = platform::twips16(p.FrameWidth);
         const std::int16_t h = platform::twips16(p.FrameHeight);
         const int screenW = app::GetScreenWidth(m_rt) * 15;
         const int screenH = app::GetScreenHeight(m_rt) * 15;
         picture->setGeometryTwips(screenW / 2 - w / 2, screenH / 2 - h / 2, w, h);
         element(QStringLiteral("BackImage"))->setGeometryTwips(0, 0, w, h);
-        // 8
+        // The message strip is hidden; its label keeps the size of its text.
         platform::Element* message = element(QStringLiteral("LabelMessageBox"));
         const QFontMetrics metrics(message->font());
         message->setGeometryTwips(message->left(), message->top(),
                                   (metrics.horizontalAdvance(message->text()) + 1) * 15, metrics.height() * 15);
         message->setShown(false);
         element(QStringLiteral("FrameMessageBox"))->setShown(false);
-        // 9
         for (const char* name : {"PictureBox", "BackImage", "Area(0)", "AniGifBox(0)", "Text(0)", "CutSceneArea",
                                  "FrameMessageBox", "LabelMessageBox", "PickedObject(0)", "Inventory1", "Inventory2",
                                  "Inventory_Background"})
@@ -530,7 +473,7 @@ void Game::ResetAll()
         platform::Element* bar = element(QStringLiteral("Inventory1"));
         platform::Element* tab = element(QStringLiteral("Inventory2"));
         if (p.InventoryEnabled) {
-            // 10
+            // One row of icons with the margin above and below, closed above the picture.
             const long long b = static_cast<long long>(p.InventoryMarginY) * 30 + 480;
             if (b > 32767 || b < -32768)
                 throw platform::Failure("Overflow: inventory bar height");
@@ -541,7 +484,7 @@ void Game::ResetAll()
             m_bar.Load_InventoryBackground();
             tab->setShown(!p.InventoryHideEmptyTab);
         } else {
-            // 11
+            // Without the bar, objects lie on the game picture.
             m_inventory.setContainer(*element(QStringLiteral("PictureBox")));
             bar->setShown(false);
             tab->setShown(false);
@@ -682,6 +625,50 @@ void Game::PlayMovieWithStop(const QString& path, const QString& control)
     StopVideoRequested = false;
 }
 
+void Game::PlayCutScene(const QString& file, bool inRect, const QRect& pixels)
+{
+    const QString path = app::MapMediaFileName(m_rt, m_rt.project.FramesPath + file);
+    if (!inRect) {
+        PlayMovieWithStop(path, QStringLiteral("PictureBox"));
+        return;
+    }
+    platform::Element* cutScene = element(QStringLiteral("CutSceneArea"));
+    cutScene->setGeometryTwips(platform::twips16(pixels.left()), platform::twips16(pixels.top()), platform::twips16(pixels.width()),
+                               platform::twips16(pixels.height()));
+    cutScene->setShown(true);
+    cutScene->bringToFront();
+    PlayMovieWithStop(path, QStringLiteral("CutSceneArea"));
+}
+
+void Game::WaitForVideo()
+{
+    auto videoRunning = [this] {
+        const QString status = m_rt.media.VideoStatus().toLower();
+        return status != QLatin1String("stopped") && !status.isEmpty();
+    };
+    // No menu stays open over a video; a click or a key sets the flag.
+    while (videoRunning() && !StopVideoRequested) {
+        m_rt.clock().waitForEvents();
+        HideMenus();
+        m_rt.clock().doEvents();
+    }
+}
+
+// ---------------------------------------------------------------- music
+
+void Game::ScheduleMP3Music(const QString& file)
+{
+    media::Media& media = m_rt.media;
+    media.ReleaseWaveMix();
+    media.StopMP3();
+    // MP3Timer starts the music; until it has measured the piece it counts
+    // as a minute long.
+    media.MP3Duration = 60;
+    media.MP3StartTime = m_rt.clock().now();
+    MP3Timer.setTag(app::MapMediaFileName(m_rt, m_rt.project.FramesPath + file));
+    MP3Timer.setEnabled(true);
+}
+
 // ---------------------------------------------------------------- closing
 
 void Game::Form_Unload()
@@ -698,22 +685,17 @@ void Game::Form_Unload()
     media.VideoMediaClose();
     media.StopMP3();
     media.ReleaseWaveMix();
-    failedStep([&] {
+    platform::SkipOnFailure([&] {
         for (std::int16_t k = m_animations.highestIndex(); k > 0; --k) {
             if (m_animations.AniGif(k))
                 m_animations.unloadAniGif(k);
         }
     });
-    failedStep([&] { hideWindow(); });
+    platform::SkipOnFailure([&] { hideWindow(); });
     m_rt.clock().doEvents();
-    failedStep([&] {
-        const app::Project& p = m_rt.project;
-        if (p.DisplayChangeMode == 1
-            && (app::GetScreenWidth(m_rt) != p.SavedScreenWidth || app::GetScreenHeight(m_rt) != p.SavedScreenHeight))
-            app::SetDisplayMode(m_rt, p.SavedScreenWidth, p.SavedScreenHeight);
-    });
+    platform::SkipOnFailure([&] { app::RestoreDisplayMode(m_rt); });
     m_rt.clock().doEvents();
-    failedStep([&] { m_rt.frmWelcome().show(); });
+    platform::SkipOnFailure([&] { m_rt.frmWelcome().show(); });
 }
 
 } // namespace engine

@@ -12,6 +12,7 @@
 #include "platform/timer.h"
 #include "state/variables_collection.h"
 
+#include <QRect>
 #include <QString>
 #include <QMap>
 #include <QStringList>
@@ -112,6 +113,14 @@ public:
     // Starts a video in the picture or in its own rectangle: shows the game
     // window first, and clears StopVideoRequested.
     void PlayMovieWithStop(const QString& path, const QString& control);
+    // Plays a cut-scene named relative to the frames folder, in the game
+    // picture or in its own rectangle (pixels of the game picture).
+    void PlayCutScene(const QString& file, bool inRect, const QRect& pixels);
+    // Lets events run until the video ends or the player asks it to stop.
+    void WaitForVideo();
+    // Schedules MP3 music named relative to the frames folder: MP3Timer
+    // starts it.
+    void ScheduleMP3Music(const QString& file);
 
     // Texts, messages and the inventory.
     void ResetFrameTexts() { m_texts.ResetFrameTexts(); }

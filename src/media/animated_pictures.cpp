@@ -51,6 +51,8 @@ std::int16_t AnimatedPictures::AniGifNewWithIndex(std::int16_t index, const QStr
     box->setGeometryTwips(left, top, templateBox->width(), templateBox->height());
     platform::Element* gif = m_window.create(platform::Element::Kind::Image, gifName(index), box);
     gif->setShown(false);
+    // The box takes the clicks and the pointer moves of its picture.
+    gif->setInputTransparent(true);
     m_boxes[index] = box;
     m_animations[index] = std::make_unique<platform::Animation>(*gif);
     box->bringToFront();

@@ -1,6 +1,7 @@
 #include "media/frame_texts.h"
 
 #include "app/runtime.h"
+#include "platform/color.h"
 #include "platform/failure.h"
 #include "platform/scene_window.h"
 
@@ -12,26 +13,11 @@ namespace media {
 
 namespace {
 
-template <typename Step>
-void tryStep(Step&& step)
-{
-    try {
-        step();
-    } catch (const std::exception&) {
-        // Each statement fails on its own; the next one still runs.
-    }
-}
-
 int toTwips(double v)
 {
     if (!std::isfinite(v) || v < -2147483648.0 || v > 2147483647.0)
         throw platform::Failure("Overflow: text position");
     return static_cast<int>(std::lround(v));
-}
-
-QColor fromBgr(std::int32_t v)
-{
-    return QColor(v & 0xFF, (v >> 8) & 0xFF, (v >> 16) & 0xFF);
 }
 
 } // namespace
@@ -48,7 +34,7 @@ void FrameTexts::LoadTexts()
     for (const QString& file : m_rt.files.listFiles(folder, QStringLiteral(".lbl"))) {
         const int n = m_highest + 1;
         platform::Element* label = nullptr;
-        tryStep([&] {
+        platform::SkipOnFailure([&] {
             label = m_window.create(platform::Element::Kind::Label, QStringLiteral("Text(%1)").arg(n), &m_picture);
             m_highest = n;
             label->setFont(model->font());
@@ -69,28 +55,32 @@ void FrameTexts::LoadTexts()
         });
         if (!label)
             continue;
+        // Each property fails on its own and the next one is still read; a
+        // file that cannot be opened leaves the template's properties.
         std::optional<formats::QuotedFieldReader> reader;
-        tryStep([&] { reader.emplace(m_rt.openReader(folder + file)); });
+        platform::SkipOnFailure([&] { reader.emplace(m_rt.openReader(folder + file)); });
         auto font = [&](auto change) {
             QFont f = label->font();
             change(f);
             label->setFont(f);
         };
-        tryStep([&] { label->setText(reader.value().readString()); });
-        tryStep([&] { label->setLeft(toTwips(reader.value().readSingle())); });
-        tryStep([&] { label->setTop(toTwips(reader.value().readSingle())); });
-        tryStep([&] { const bool b = reader.value().readBoolean(); font([b](QFont& f) { f.setBold(b); }); });
-        tryStep([&] { const bool b = reader.value().readBoolean(); font([b](QFont& f) { f.setItalic(b); }); });
-        tryStep([&] { const QString name = reader.value().readString(); font([&name](QFont& f) { f.setFamily(name); }); });
-        tryStep([&] {
-            const float size = reader.value().readSingle();
-            if (!(size > 0) || size > 2048)
-                throw platform::Failure("Invalid property value: font size");
-            font([size](QFont& f) { f.setPointSizeF(size); });
-        });
-        tryStep([&] { const bool b = reader.value().readBoolean(); font([b](QFont& f) { f.setStrikeOut(b); }); });
-        tryStep([&] { const bool b = reader.value().readBoolean(); font([b](QFont& f) { f.setUnderline(b); }); });
-        tryStep([&] { label->setForeColor(fromBgr(reader.value().readInt32())); });
+        if (reader) {
+            platform::SkipOnFailure([&] { label->setText(reader->readString()); });
+            platform::SkipOnFailure([&] { label->setLeft(toTwips(reader->readSingle())); });
+            platform::SkipOnFailure([&] { label->setTop(toTwips(reader->readSingle())); });
+            platform::SkipOnFailure([&] { const bool b = reader->readBoolean(); font([b](QFont& f) { f.setBold(b); }); });
+            platform::SkipOnFailure([&] { const bool b = reader->readBoolean(); font([b](QFont& f) { f.setItalic(b); }); });
+            platform::SkipOnFailure([&] { const QString name = reader->readString(); font([&name](QFont& f) { f.setFamily(name); }); });
+            platform::SkipOnFailure([&] {
+                const float size = reader->readSingle();
+                if (!(size > 0) || size > 2048)
+                    throw platform::Failure("Invalid property value: font size");
+                font([size](QFont& f) { f.setPointSizeF(size); });
+            });
+            platform::SkipOnFailure([&] { const bool b = reader->readBoolean(); font([b](QFont& f) { f.setStrikeOut(b); }); });
+            platform::SkipOnFailure([&] { const bool b = reader->readBoolean(); font([b](QFont& f) { f.setUnderline(b); }); });
+            platform::SkipOnFailure([&] { label->setForeColor(platform::ColorFromBgr(reader->readInt32())); });
+        }
         label->setShown(true);
         label->bringToFront();
     }
@@ -99,7 +89,7 @@ void FrameTexts::LoadTexts()
 void FrameTexts::ResetFrameTexts()
 {
     for (int i = m_highest; i >= 1; --i)
-        tryStep([&] { m_window.destroy(QStringLiteral("Text(%1)").arg(i)); });
+        platform::SkipOnFailure([&] { m_window.destroy(QStringLiteral("Text(%1)").arg(i)); });
     m_highest = 0;
 }
 

@@ -20,8 +20,7 @@ constexpr double kContainerBand = 1e6;
 Element::Element(Kind kind, QString name, QGraphicsItem* parent)
     : QGraphicsItem(parent), m_kind(kind), m_name(std::move(name))
 {
-    setAcceptedMouseButtons(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
-    setAcceptHoverEvents(true);
+    setInputTransparent(false);
     if (m_kind == Kind::Picture || m_kind == Kind::Image)
         setFlag(QGraphicsItem::ItemClipsChildrenToShape, m_kind == Kind::Picture);
     bringToFront();
@@ -94,15 +93,29 @@ void Element::setAutoSize(bool autoSize)
     fitToText();
 }
 
+namespace {
+// Captions break lines at CR LF, and at a lone CR or LF, as the labels of
+// the games did; Qt breaks at LF only.
+QString displayedText(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
+    return shown;
+}
+} // namespace
+
 void Element::fitToText()
 {
     if (!m_autoSize || m_kind != Kind::Label)
         return;
     const QFontMetricsF metrics(m_font);
+    // The whole caption, every line of it; an empty caption keeps the
+    // height of one line.
+    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop, displayedText(m_text));
     // Kept within the range of a position, whatever the text.
     const double limit = 1e8;
-    const int w = m_text.isEmpty() ? 0 : static_cast<int>(std::min(limit, std::ceil(metrics.horizontalAdvance(m_text)) * 15));
-    const int h = static_cast<int>(std::min(limit, std::ceil(metrics.height()) * 15));
+    const int w = m_text.isEmpty() ? 0 : static_cast<int>(std::min(limit, std::ceil(bounds.width()) * 15));
+    const int h = static_cast<int>(std::min(limit, std::ceil(std::max(bounds.height(), metrics.height())) * 15));
     const int left = (m_alignment & Qt::AlignHCenter) ? m_left + m_width / 2 - w / 2 : m_left;
     setGeometryTwips(left, m_top, w, h);
 }
@@ -141,6 +154,12 @@ void Element::bringToFront()
     setZValue(top);
 }
 
+void Element::setInputTransparent(bool transparent)
+{
+    setAcceptedMouseButtons(transparent ? Qt::NoButton : Qt::LeftButton | Qt::RightButton | Qt::MiddleButton);
+    setAcceptHoverEvents(!transparent);
+}
+
 QRectF Element::boundingRect() const
 {
     return QRectF(0, 0, m_width / 15.0, m_height / 15.0);
@@ -176,7 +195,7 @@ void Element::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*
     case Kind::Label:
         painter->setFont(m_font);
         painter->setPen(m_foreColor);
-        painter->drawText(r, int(m_alignment) | (m_autoSize ? Qt::TextSingleLine : Qt::TextWordWrap), m_text);
+        painter->drawText(r, int(m_alignment) | (m_autoSize ? 0 : Qt::TextWordWrap), displayedText(m_text));
         break;
     case Kind::CheckBox: {
         painter->fillRect(r, Qt::white);

@@ -85,6 +85,11 @@ public:
     // Raises the element above its siblings of the same stacking band.
     void bringToFront();
 
+    // Presses and pointer moves go through the element to whatever lies
+    // beneath it (its container), as for a picture drawn inside a box that
+    // takes the clicks.
+    void setInputTransparent(bool transparent);
+
     // Handlers, called with the button and the position in twips inside the
     // element. The window decides which named handler each one calls.
     std::function<void(Qt::MouseButton, QPointF)> onPress;

@@ -6,9 +6,10 @@ void EventLog::write(const QJsonObject& entry)
 {
     if (!m_enabled)
         return;
-    m_entries.push_back(entry);
     if (m_sink)
         m_sink(entry);
+    else
+        m_entries.push_back(entry);
 }
 
 std::vector<QJsonObject> EventLog::ofType(const QString& type) const

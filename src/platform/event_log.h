@@ -8,7 +8,9 @@
 namespace platform {
 
 // The JSON lines of a scripted run: message boxes, media calls and dumps, in
-// the order they happened. Interactive runs keep no log.
+// the order they happened. Interactive runs keep no log. A run that writes
+// its lines out (a sink) keeps none of them, so a run of any length holds
+// steady; without a sink the lines are kept for whoever reads them (tests).
 class EventLog {
 public:
     using Sink = std::function<void(const QJsonObject&)>;
@@ -19,6 +21,7 @@ public:
 
     void write(const QJsonObject& entry);
 
+    // The lines kept so far (none when a sink takes them).
     const std::vector<QJsonObject>& entries() const { return m_entries; }
     // Entries of one type ("msgbox", "media", "dump").
     std::vector<QJsonObject> ofType(const QString& type) const;

@@ -15,4 +15,18 @@ public:
     explicit Failure(const char* what) : std::runtime_error(what) {}
 };
 
+// Runs one step of an operation whose failing steps are skipped silently:
+// a Failure ends the step and the operation goes on with the next one.
+// Returns whether the step ran to its end.
+template <typename Step>
+bool SkipOnFailure(Step&& step)
+{
+    try {
+        step();
+        return true;
+    } catch (const Failure&) {
+        return false;
+    }
+}
+
 } // namespace platform

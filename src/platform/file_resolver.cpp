@@ -93,7 +93,11 @@ std::optional<fs::path> FileResolver::resolve(const QString& asGiven) const
         if (part.empty() || part == ".")
             continue;
         if (part == "..") {
-            current = current.parent_path();
+            // Above the working folder a relative path keeps climbing.
+            if (current.empty() || current.filename() == "..")
+                current /= part;
+            else
+                current = current.parent_path();
             continue;
         }
         auto found = matchInDir(current, part);

@@ -10,16 +10,38 @@
 #ifdef _WIN32
 #include <io.h>
 #else
+#include <sys/file.h>
 #include <unistd.h>
 #endif
 
 namespace platform {
 
+namespace {
+
+const std::string kLeftoverPrefix = "~loomplay-";
+const std::string kLeftoverSuffix = ".new";
+
+// A lock that lives as long as the open file: the system drops it when the
+// writing process ends, however it ends.
+bool lockExclusively(int handle)
+{
+#ifdef _WIN32
+    // An open file cannot be removed on Windows: the open itself protects it.
+    (void)handle;
+    return true;
+#else
+    return ::flock(handle, LOCK_EX | LOCK_NB) == 0;
+#endif
+}
+
+} // namespace
+
 void WriteFileSafely(const std::filesystem::path& target, const QByteArray& bytes)
 {
     // A short name beside the target, so the target's own name may use the
     // whole length a file system allows; a leftover of a crash is replaced.
-    const std::filesystem::path temporary = target.parent_path() / ("~loomplay-" + std::to_string(QCoreApplication::applicationPid()) + ".new");
+    const std::filesystem::path temporary
+        = target.parent_path() / (kLeftoverPrefix + std::to_string(QCoreApplication::applicationPid()) + kLeftoverSuffix);
     const QString name = QString::fromStdString(temporary.string());
     QFile::remove(name);
     QFile file(name);
@@ -30,6 +52,8 @@ void WriteFileSafely(const std::filesystem::path& target, const QByteArray& byte
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
         throw Failure(file.errorString());
+    if (!lockExclusively(file.handle()))
+        fail(QStringLiteral("Cannot lock %1").arg(name));
     qint64 done = 0;
     while (done < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + done, bytes.size() - done);
@@ -61,6 +85,23 @@ void WriteFileSafely(const std::filesystem::path& target, const QByteArray& byte
     if (folder.open(QIODevice::ReadOnly))
         ::fsync(folder.handle());
 #endif
+}
+
+void RemoveLeftoverWrites(const std::filesystem::path& folder)
+{
+    std::error_code ec;
+    for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
+        const std::string name = entry.path().filename().string();
+        if (name.size() <= kLeftoverPrefix.size() + kLeftoverSuffix.size() || !name.starts_with(kLeftoverPrefix)
+            || !name.ends_with(kLeftoverSuffix))
+            continue;
+        QFile file(QString::fromStdString(entry.path().string()));
+        // Not ours to judge when it cannot be opened; a lock held means a
+        // write of a running player.
+        if (!file.open(QIODevice::ReadOnly) || !lockExclusively(file.handle()))
+            continue;
+        QFile::remove(file.fileName());
+    }
 }
 
 } // namespace platform

@@ -13,4 +13,9 @@ namespace platform {
 // thrown. Short writes count as failures.
 void WriteFileSafely(const std::filesystem::path& target, const QByteArray& bytes);
 
+// Removes the new files that writes of earlier runs left in a folder when
+// they were killed half-way. A write still going on in another run holds a
+// lock on its file and keeps it.
+void RemoveLeftoverWrites(const std::filesystem::path& folder);
+
 } // namespace platform

@@ -5,6 +5,7 @@
 #include "app/runtime.h"
 #include "engine/game.h"
 #include "platform/failure.h"
+#include "platform/safe_file.h"
 #include "saves/saved_game.h"
 
 #include <QListWidget>
@@ -59,9 +60,11 @@ void FrmLoadGame::Command2_Click()
         return;
     }
     const QString path = m_rt.project.ProjectPath + list->currentItem()->text() + QStringLiteral(".sav");
+    // A save killed half-way in an earlier run left its new file behind.
+    if (const auto folder = m_rt.files.resolve(m_rt.project.ProjectPath))
+        platform::RemoveLeftoverWrites(*folder);
     app::FrmWelcome& welcome = m_rt.frmWelcome();
     engine::Game& game = m_rt.game();
-    // 2
     const platform::Element* chk = welcome.element(QStringLiteral("chkResolution"));
     bool hidden = false;
     if (m_rt.project.DisplayChangeMode == 1 && chk->value() == 1 && chk->shown()) {
@@ -70,7 +73,6 @@ void FrmLoadGame::Command2_Click()
         hidden = true;
         app::SwitchToGameResolution(m_rt);
     }
-    // 3
     game.ResetAll();
     game.LoadVariables();
     try {
@@ -103,9 +105,14 @@ void FrmLoadGame::Command2_Click()
         welcome.hideWindow();
     } catch (const platform::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load '") + path + QStringLiteral("'."));
-        // The player is never left without a window: the load window comes
-        // back when the display switch had hidden everything.
-        if (hidden || !m_window->isVisible())
+        // The player is never left without a window: after a display switch
+        // the display returns to its size and the welcome window comes back
+        // under the load window, so that Cancel leads to it.
+        if (hidden) {
+            app::RestoreDisplayMode(m_rt);
+            welcome.show();
+        }
+        if (!m_window->isVisible())
             m_window->showModal(true);
     }
 }

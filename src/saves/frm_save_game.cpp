@@ -64,7 +64,9 @@ void FrmSaveGame::writeSave(const QString& path)
     save.projectKey = m_rt.project.ProjectKey;
     save.gameName = m_rt.project.GameName;
     save.date = m_rt.clock().now().date();
-    platform::WriteFileSafely(m_rt.files.pathForWriting(path), save.bytes(m_rt.codePage));
+    const std::filesystem::path target = m_rt.files.pathForWriting(path);
+    platform::RemoveLeftoverWrites(target.parent_path());
+    platform::WriteFileSafely(target, save.bytes(m_rt.codePage));
     m_rt.files.forgetListings();
 }
 

@@ -54,22 +54,23 @@ bool UnfitForFileName(const QString& name, const formats::CodePage& codePage)
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)
             return true;
     }
-    // Most file systems take 255 bytes a name; ".sav" takes four of them.
-    return (name + QStringLiteral(".sav")).toUtf8().size() > 255 || codePage.encode(name).contains('\0');
+    return codePage.encode(name).contains('\0');
 }
 
 void LoadSaveGames(app::Runtime& rt, QListWidget& list)
 {
     list.clear();
     const QString folder = rt.project.ProjectPath;
-    std::vector<std::pair<QString, QDateTime>> saves;
+    std::vector<std::pair<QString, qint64>> saves;
     for (const QString& file : rt.files.listFiles(folder, QStringLiteral(".sav"))) {
         if (file.size() <= 4)
             continue;
         const auto path = rt.files.resolve(folder + file);
         if (!path)
             continue;
-        const QDateTime when = QFileInfo(QString::fromStdString(path->string())).lastModified();
+        // File dates count whole seconds: saves made within one second keep
+        // their order by name.
+        const qint64 when = QFileInfo(QString::fromStdString(path->string())).lastModified().toSecsSinceEpoch();
         const QString name = file.left(file.size() - 4);
         auto at = std::find_if(saves.begin(), saves.end(), [&](const auto& s) { return s.second > when; });
         saves.insert(at, {name, when});

@@ -37,8 +37,9 @@ struct SavedGame {
 
 // The ten characters a save name may not hold: \ / : * ? " < > | and the comma.
 bool HasForbiddenCharacter(const QString& name);
-// A name the file system cannot take as a file name in the game folder
-// (control characters, too long once encoded).
+// A name that holds characters no file name may hold (control characters,
+// or characters the game's code page cannot write). A name that is merely
+// too long is left to the file system, whose refusal is a failed save.
 bool UnfitForFileName(const QString& name, const formats::CodePage& codePage);
 
 // Fills a list with the names of the saves in the game folder, oldest file

@@ -4,11 +4,9 @@
 #include "app/runtime.h"
 #include "engine/game.h"
 #include "platform/failure.h"
-#include "platform/units.h"
 
 #include <QDir>
-
-#include <optional>
+#include <QRect>
 
 namespace state {
 
@@ -31,6 +29,38 @@ bool AreaActions::isTrue(const formats::FieldValue& value)
     return value.toNumber() == -1;
 }
 
+namespace {
+
+// The fields of an action record, with the values of a record that ends
+// early. Names say what a field asks for; "Value" fields keep what the file
+// holds (number, Boolean or text) and are tested as non-zero.
+struct ActionRecord {
+    std::int16_t variableSwitch = 0;
+    QString variable;
+    formats::FieldValue setToZero, setToOne, toggle;
+    formats::FieldValue showMessage, message;
+    std::int16_t playSound = 0;
+    QString soundFile;
+    formats::FieldValue remove, endGame;
+    std::int16_t openFrame = 0;
+    QString frame;
+    std::int16_t stopMidi = 0, stopSounds = 0, playVideo = 0;
+    QString videoFile;
+    bool videoInRect = false;
+    std::int16_t rectLeft = 0, rectTop = 0, rectWidth = 0, rectHeight = 0;
+    formats::FieldValue stopMp3, playMidi, midiFile, playMp3, mp3File, goBack, messageInStrip;
+    std::int16_t listsSwitch = 0;
+    bool repeatMidi = true;
+};
+
+void skip(formats::QuotedFieldReader& r, int fields)
+{
+    for (int k = 0; k < fields; ++k)
+        r.skip();
+}
+
+} // namespace
+
 std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
 {
     engine::Game& game = m_game;
@@ -38,122 +68,111 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
     const app::Project& p = m_rt.project;
     std::int16_t result = 0;
     try {
-        // 1
         game.StopVideoRequested = true;
         const bool mp3WasPlaying = media.IsMP3Playing();
         const bool midiWasPlaying = media.MidiStatus() == QLatin1String("playing");
-        bool repeatMidi = true;
-        // 2
+        // A click reads the area's record, a drop the record of the area and
+        // the dropped object's name, taken before the drop may remove it.
         const QString folder = p.AreasPath + m_rt.frame.CurrentFrameName + QDir::separator();
         QString objectName;
-        QString record;
+        QString path;
         if (O == 0) {
-            record = folder + QString::number(A) + QStringLiteral("b.dat");
+            path = folder + QString::number(A) + QStringLiteral("b.dat");
         } else {
             objectName = game.PickedObjectTag(O);
-            record = folder + QString::number(A) + u'_' + objectName + QStringLiteral(".drg");
+            path = folder + QString::number(A) + u'_' + objectName + QStringLiteral(".drg");
         }
-        if (!m_rt.files.fileExists(record))
+        if (!m_rt.files.fileExists(path))
             return 0;
-        auto r = m_rt.openReader(record);
-        // 3
-        const std::int16_t f1 = r.readInt16();
-        const QString f2 = r.readString();
-        const formats::FieldValue f3 = r.readAny();
-        const formats::FieldValue f4 = r.readAny();
-        const formats::FieldValue f5 = r.readAny();
-        if (!f2.isEmpty() && f1 != 0) {
-            if (nonZero(f3))
-                game.ChangeVariableValue(f2, 0);
-            if (nonZero(f4))
-                game.ChangeVariableValue(f2, 1);
-            if (nonZero(f5))
-                game.ChangeVariableValue(f2, -1);
+        auto r = m_rt.openReader(path);
+        ActionRecord a;
+        // Each change happens as soon as its fields are read: a record
+        // garbled further on leaves the earlier changes done.
+        a.variableSwitch = r.readInt16();
+        a.variable = r.readString();
+        a.setToZero = r.readAny();
+        a.setToOne = r.readAny();
+        a.toggle = r.readAny();
+        if (!a.variable.isEmpty() && a.variableSwitch != 0) {
+            // Independent tests: all three set ends at 0 (0, 1, toggled).
+            if (nonZero(a.setToZero))
+                game.ChangeVariableValue(a.variable, 0);
+            if (nonZero(a.setToOne))
+                game.ChangeVariableValue(a.variable, 1);
+            if (nonZero(a.toggle))
+                game.ChangeVariableValue(a.variable, -1);
         }
-        // 4
-        const formats::FieldValue f6 = r.readAny();
-        const formats::FieldValue f7 = r.readAny();
-        const std::int16_t f8 = r.readInt16();
-        const QString f9 = r.readString();
-        const formats::FieldValue f10 = r.readAny();
-        if (nonZero(f10)) {
+        a.showMessage = r.readAny();
+        a.message = r.readAny();
+        a.playSound = r.readInt16();
+        a.soundFile = r.readString();
+        a.remove = r.readAny();
+        if (nonZero(a.remove)) {
             if (O != 0)
                 game.RemovePickedObject(O);
             else
                 game.Disappear.Add(m_rt.frame.CurrentFrameName, A);
         }
-        // 5
-        if (nonZero(r.readAny()))
+        a.endGame = r.readAny();
+        if (nonZero(a.endGame))
             return 1;
-        // 6
-        const std::int16_t f12 = r.readInt16();
-        const QString f13 = r.readString();
-        std::int16_t f14 = 0, f15 = 0, f16 = 0, f20 = 0, f21 = 0, f22 = 0, f23 = 0;
-        QString f17;
-        bool inRect = false;
-        formats::FieldValue f24, f25, f26, f27, f28, f32, f36;
+        a.openFrame = r.readInt16();
+        a.frame = r.readString();
+        // Records of older versions end before any group that follows.
         if (!r.atEnd()) {
-            // 7
-            f14 = r.readInt16();
-            if (f14 != 0 && midiWasPlaying)
+            a.stopMidi = r.readInt16();
+            if (a.stopMidi != 0 && midiWasPlaying)
                 media.StopMIDIMusic();
-            f15 = r.readInt16();
-            if (f15 != 0) {
+            a.stopSounds = r.readInt16();
+            if (a.stopSounds != 0) {
                 media.ReleaseWaveMix();
                 media.SoundMediaClose();
             }
-            f16 = r.readInt16();
-            f17 = r.readString();
-            r.readAny();
-            inRect = isTrue(r.readAny());
-            f20 = r.readInt16();
-            f21 = r.readInt16();
-            f22 = r.readInt16();
-            f23 = r.readInt16();
-            // 8
+            a.playVideo = r.readInt16();
+            a.videoFile = r.readString();
+            r.skip();
+            // Only the Boolean true puts the video in its rectangle: 1 does not.
+            a.videoInRect = isTrue(r.readAny());
+            a.rectLeft = r.readInt16();
+            a.rectTop = r.readInt16();
+            a.rectWidth = r.readInt16();
+            a.rectHeight = r.readInt16();
+        }
+        if (!r.atEnd()) {
+            a.stopMp3 = r.readAny();
+            a.playMidi = r.readAny();
+            a.midiFile = r.readAny();
+            a.playMp3 = r.readAny();
+            a.mp3File = r.readAny();
             if (!r.atEnd()) {
-                f24 = r.readAny();
-                f25 = r.readAny();
-                f26 = r.readAny();
-                f27 = r.readAny();
-                f28 = r.readAny();
+                skip(r, 3);
+                a.goBack = r.readAny();
                 if (!r.atEnd()) {
-                    r.skip();
-                    r.skip();
-                    r.skip();
-                    f32 = r.readAny();
+                    skip(r, 3);
+                    a.messageInStrip = r.readAny();
                     if (!r.atEnd()) {
-                        r.skip();
-                        r.skip();
-                        r.skip();
-                        f36 = r.readAny();
-                        // 9
-                        if (!r.atEnd()) {
-                            r.skip();
-                            r.skip();
-                            r.skip();
-                            const std::int16_t f40 = r.readInt16();
-                            for (std::int16_t k = 1; k <= 3; ++k) {
-                                const double n = r.readAny().toNumber();
-                                for (double j = 0; j < n; ++j) {
-                                    const QString name = r.readString();
-                                    if (!name.isEmpty() && f40 != 0)
-                                        game.ChangeVariableValue(name, k == 1 ? 0 : k == 2 ? 1 : -1);
-                                }
+                        skip(r, 3);
+                        a.listsSwitch = r.readInt16();
+                        // Names to set to 0, to set to 1, to toggle.
+                        for (const std::int16_t change : {0, 1, -1}) {
+                            const double n = r.readAny().toNumber();
+                            for (double j = 0; j < n; ++j) {
+                                const QString name = r.readString();
+                                if (!name.isEmpty() && a.listsSwitch != 0)
+                                    game.ChangeVariableValue(name, change);
                             }
-                            // 10
-                            if (!r.atEnd())
-                                repeatMidi = r.readBoolean();
                         }
+                        if (!r.atEnd())
+                            a.repeatMidi = r.readBoolean();
                     }
                 }
             }
         }
-        // 12
-        if ((nonZero(f24) || !mp3WasPlaying) && f15 == 0) {
-            if (f8 != 0 && m_rt.files.fileExists(p.AreasPath + f9)) {
+        // While MP3 music plays only an action that stops it plays sounds.
+        if ((nonZero(a.stopMp3) || !mp3WasPlaying) && a.stopSounds == 0) {
+            if (a.playSound != 0 && m_rt.files.fileExists(p.AreasPath + a.soundFile)) {
                 media.ReleaseWaveMix();
-                media.SoundMediaOpenWave(p.AreasPath + f9);
+                media.SoundMediaOpenWave(p.AreasPath + a.soundFile);
                 media.SoundMediaPlay();
             } else {
                 const QString channels = O == 0 ? QString::number(A) + QStringLiteral("d.dat")
@@ -161,60 +180,33 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
                 media.PlaySoundChannels(folder + channels);
             }
         }
-        // 13
-        platform::Element* cutScene = game.element(QStringLiteral("CutSceneArea"));
-        if (f16 != 0) {
+        if (a.playVideo != 0) {
             game.HideMenus();
-            cutScene->setShown(false);
-            const QString video = app::MapMediaFileName(m_rt, p.FramesPath + f17);
-            if (inRect) {
-                cutScene->setGeometryTwips(platform::twips16(f20), platform::twips16(f21), platform::twips16(f22), platform::twips16(f23));
-                cutScene->setShown(true);
-                cutScene->bringToFront();
-                game.PlayMovieWithStop(video, QStringLiteral("CutSceneArea"));
-            } else {
-                game.PlayMovieWithStop(video, QStringLiteral("PictureBox"));
-            }
+            game.element(QStringLiteral("CutSceneArea"))->setShown(false);
+            game.PlayCutScene(a.videoFile, a.videoInRect, QRect(a.rectLeft, a.rectTop, a.rectWidth, a.rectHeight));
         }
-        // 14
         m_rt.clock().doEvents();
-        // 15
-        if (nonZero(f25) && !f26.toText().isEmpty() && (!midiWasPlaying || f14 != 0))
-            media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f26.toText()), repeatMidi);
-        // 16
-        if (nonZero(f27)) {
-            media.ReleaseWaveMix();
-            media.StopMP3();
-            media.MP3Duration = 60;
-            media.MP3StartTime = m_rt.clock().now();
-            game.MP3Timer.setTag(app::MapMediaFileName(m_rt, p.FramesPath + f28.toText()));
-            game.MP3Timer.setEnabled(true);
-        } else if (nonZero(f24) && f15 == 0) {
+        // Music that already plays goes on unless this action stopped it.
+        if (nonZero(a.playMidi) && !a.midiFile.toText().isEmpty() && (!midiWasPlaying || a.stopMidi != 0))
+            media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + a.midiFile.toText()), a.repeatMidi);
+        if (nonZero(a.playMp3)) {
+            game.ScheduleMP3Music(a.mp3File.toText());
+        } else if (nonZero(a.stopMp3) && a.stopSounds == 0) {
             game.MP3Timer.setEnabled(false);
             media.StopMP3();
         }
-        // 17
-        if (nonZero(f6))
-            game.ShowTextMessage(f7.toText(), isTrue(f36));
-        // 18
-        if (f16 != 0 && (inRect || (f12 == 0 && !nonZero(f32)))) {
-            auto videoRunning = [&] {
-                const QString status = media.VideoStatus().toLower();
-                return status != QLatin1String("stopped") && !status.isEmpty();
-            };
-            while (videoRunning() && !game.StopVideoRequested) {
-                m_rt.clock().waitForEvents();
-                game.HideMenus();
-                m_rt.clock().doEvents();
-            }
+        if (nonZero(a.showMessage))
+            game.ShowTextMessage(a.message.toText(), nonZero(a.messageInStrip));
+        // A video in the game picture that leads to another frame is not
+        // waited for here: the next frame shows while it ends.
+        if (a.playVideo != 0 && (a.videoInRect || (a.openFrame == 0 && !nonZero(a.goBack)))) {
+            game.WaitForVideo();
             game.StopVideoRequested = false;
         }
-        // 19
-        if (f12 != 0) {
-            game.OpenFrame(f13);
+        if (a.openFrame != 0) {
+            game.OpenFrame(a.frame);
             result = 2;
-        } else if (nonZero(f32) && game.FramesHistory().size() >= 2) {
-            // 20
+        } else if (nonZero(a.goBack) && game.FramesHistory().size() >= 2) {
             game.GoBack();
             result = 2;
         }

@@ -119,3 +119,30 @@ TEST_F(Schemes, HugeCountsAndColoursBeyondTheirRangeAreBadDataNotAHang)
     EXPECT_EQ(player->welcome().backColor(), QColor(0x16, 0x12, 0x28));
     EXPECT_TRUE(player->boxes().empty());
 }
+
+TEST_F(Schemes, APictureThatCannotBeLoadedLeavesItsButtonVisible)
+{
+    useScheme("Night");
+    folder.picture(QStringLiteral("Schemes/Night/start.bmp"), 100, 20, Qt::green);
+    folder.writeBytes(QStringLiteral("Schemes/Night/load.bmp"), "BM not a picture");
+    folder.write(QStringLiteral("Schemes/Night/Scheme.txt"), {{0, 0, 0, 3, "start.bmp", "load.bmp", "gone.bmp"}});
+    load();
+    EXPECT_TRUE(el("Img(0)")->shown());
+    // Neither the broken nor the missing picture hides its widget; with no
+    // picture in it the text of the button shows as well.
+    for (const char* img : {"Img(1)", "Img(2)"}) {
+        EXPECT_TRUE(el(img)->shown()) << img;
+        EXPECT_FALSE(el(img)->hasPicture()) << img;
+    }
+    EXPECT_TRUE(el("lblButton(1)")->shown());
+    EXPECT_TRUE(el("lblButton(2)")->shown());
+    // A scheme applied again whose Start picture is broken keeps the one before.
+    folder.writeBytes(QStringLiteral("Schemes/Dawn/start.bmp"), "BM broken");
+    folder.write(QStringLiteral("Schemes/Dawn/Scheme.txt"), {{0, 0, 0, 1, "start.bmp"}});
+    player->welcome().UseScheme(QStringLiteral("Dawn"));
+    EXPECT_TRUE(el("Img(0)")->shown());
+    EXPECT_EQ(el("Img(0)")->pictureFile(), QStringLiteral("start.bmp"));
+    EXPECT_TRUE(el("Img(0)")->hasPicture());
+    EXPECT_FALSE(el("lblButton(0)")->shown());
+    EXPECT_TRUE(player->boxes().empty());
+}

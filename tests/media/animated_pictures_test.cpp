@@ -1,3 +1,5 @@
+#include "automation/script_runner.h"
+#include "demo/authoring.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
@@ -131,4 +133,31 @@ TEST_F(AnimatedPictures, OpeningAnotherFrameUnloadsThePictures)
     game.OpenFrame(QStringLiteral("Next"));
     EXPECT_EQ(game.element(QStringLiteral("AniGifBox(1)")), nullptr);
     EXPECT_EQ(game.animations().AniGif(1), nullptr);
+}
+
+TEST_F(AnimatedPictures, TheBoxTakesPressesOnItsPictureAsClicksOnTheArea)
+{
+    animatedArea(1, QStringLiteral("flame.gif"), {}, 50);
+    folder.writeBytes(QStringLiteral("Areas/Start/1b.dat"), demo::ActionRecord().set(1, 1).set(2, "lit").set(5, 1).bytes());
+    engine::Game& game = start(1);
+    automation::ScriptRunner runner(player->rt(), QString());
+    // By name, and at a pixel of the picture (the box lies at 22, 32).
+    ASSERT_TRUE(runner.run({QStringLiteral("click AniGifBox(1)")}));
+    EXPECT_EQ(game.GetVariableValue(QStringLiteral("lit")), 1);
+    ASSERT_TRUE(runner.run({QStringLiteral("click-at 25 40")}));
+    EXPECT_EQ(game.GetVariableValue(QStringLiteral("lit")), 0);
+    // The right button opens the menus instead.
+    ASSERT_TRUE(runner.run({QStringLiteral("click AniGifBox(1) right")}));
+    EXPECT_TRUE(game.menus().open());
+    EXPECT_EQ(game.GetVariableValue(QStringLiteral("lit")), 0);
+}
+
+TEST_F(AnimatedPictures, MovingOntoThePictureAsksTheInventoryBarToClose)
+{
+    animatedArea(1, QStringLiteral("flame.gif"), {}, 50);
+    engine::Game& game = start(1);
+    game.InventoryDirection = 1;
+    automation::ScriptRunner runner(player->rt(), QString());
+    ASSERT_TRUE(runner.run({QStringLiteral("move-at 25 40")}));
+    EXPECT_EQ(game.InventoryDirection, 2);
 }

@@ -3,6 +3,8 @@
 #include "support/player.h"
 
 #include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
 
@@ -108,4 +110,28 @@ TEST_F(FrameTexts, ThePressOnATextIsAPressOnTheWindow)
     automation::ScriptRunner runner(player->rt(), QString());
     ASSERT_TRUE(runner.run({QStringLiteral("click Text(1) right")}));
     EXPECT_TRUE(game.menus().open());
+}
+
+TEST_F(FrameTexts, ACaptionWithLineBreaksSizesToEveryLineAndDrawsThemAll)
+{
+    folder.write(QStringLiteral("Areas/Start/a.lbl"), {{"Text one\r\nText two", 150, 150, false, false, "Arial", 12, false, false, 255}});
+    folder.write(QStringLiteral("Areas/Start/b.lbl"), {{"Text one", 150, 1500, false, false, "Arial", 12, false, false, 255}});
+    start();
+    const platform::Element* two = text(1);
+    const platform::Element* one = text(2);
+    EXPECT_GE(two->height(), 2 * one->height() - 30);
+    EXPECT_NEAR(two->width(), one->width(), 30);
+    // The second line is drawn below the first, not cut off after it: red
+    // pixels in the lower half of the label.
+    QImage picture(two->width() / 15, two->height() / 15, QImage::Format_ARGB32);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    const_cast<platform::Element*>(two)->paint(&painter, nullptr, nullptr);
+    painter.end();
+    int redBelow = 0;
+    for (int y = picture.height() / 2 + 1; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            redBelow += qRed(picture.pixel(x, y)) > 128 && qAlpha(picture.pixel(x, y)) > 128;
+    }
+    EXPECT_GT(redBelow, 10);
 }

@@ -2,6 +2,8 @@
 #include "support/game_folder.h"
 #include "support/player.h"
 
+#include <QFontMetrics>
+
 #include <gtest/gtest.h>
 
 using testsupport::GameFolder;
@@ -101,4 +103,20 @@ TEST_F(TextMessages, AMessageTooLongForTheTimerIsReportedAndTheStripStays)
     game().ShowTextMessage(QString(923, u'a'), true);
     EXPECT_EQ(player->takeMessages(), std::vector<QString>{Player::errorReport(QStringLiteral(" Unable to display text message."))});
     EXPECT_TRUE(strip()->shown());
+}
+
+TEST_F(TextMessages, AMessageOfTwoLinesIsAsHighAsBothAndStaysCentred)
+{
+    game().ShowTextMessage(QStringLiteral("The door is locked."), true);
+    const int oneLine = label()->height();
+    const int stripOfOne = strip()->height();
+    game().ShowTextMessage(QStringLiteral("The door\r\nis locked."), true);
+    EXPECT_GE(label()->height(), 2 * oneLine - 30);
+    EXPECT_EQ(strip()->height(), label()->height() + 525);
+    EXPECT_GT(strip()->height(), stripOfOne);
+    EXPECT_EQ(strip()->top(), 7200 - strip()->height());
+    // As wide as its longer line, no more.
+    const QFontMetrics metrics(label()->font());
+    EXPECT_NEAR(label()->width(), metrics.horizontalAdvance(QStringLiteral("is locked.")) * 15, 30);
+    EXPECT_NEAR(label()->left() + label()->width() / 2.0, 4800, 15);
 }

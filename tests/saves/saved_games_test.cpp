@@ -11,6 +11,7 @@
 #include <QListWidget>
 
 #include <csignal>
+#include <sys/file.h>
 #include <sys/resource.h>
 
 #include <gtest/gtest.h>
@@ -247,7 +248,62 @@ TEST_F(SavedGames, ALeftoverOfACrashAndTheLongestNameStillSave)
     EXPECT_TRUE(texts().empty());
     EXPECT_TRUE(file(longest + QStringLiteral(".sav")).startsWith("\"Start\"\r\n"));
     EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("~loomplay-%1.new").arg(QCoreApplication::applicationPid()))));
-    // One byte more cannot be a file name here.
+    // One byte more cannot be a file name here: the save fails and says so,
+    // rather than blaming characters the name does not hold.
     ASSERT_TRUE(save(longest + u'n'));
-    EXPECT_EQ(texts().size(), 1u);
+    EXPECT_EQ(texts(), std::vector<QString>{Player::errorReport(
+                           QStringLiteral(" Unable to save '") + rt->project.ProjectPath + longest + QStringLiteral("n.sav'.\r\nVerify that this file is not Read-Only and that it does not contain any of the following characters: \" \\ / : * ? < > | ,"))});
+    EXPECT_TRUE(rt->saveGameIfLoaded());
+}
+
+TEST_F(SavedGames, LeftoversOfSavesKilledInEarlierRunsGoAtTheNextSaveOrLoad)
+{
+    const QString deadRun = QStringLiteral("~loomplay-999999999.new");
+    folder.writeBytes(deadRun, "half a save");
+    // A write still going on in another player holds a lock on its file.
+    folder.writeBytes(QStringLiteral("~loomplay-999999998.new"), "being written");
+    QFile busy(folder.file(QStringLiteral("~loomplay-999999998.new")));
+    ASSERT_TRUE(busy.open(QIODevice::ReadOnly));
+    ASSERT_EQ(flock(busy.handle(), LOCK_EX | LOCK_NB), 0);
+    start();
+    ASSERT_TRUE(save(QStringLiteral("slot")));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(deadRun)));
+    EXPECT_TRUE(QFileInfo::exists(busy.fileName()));
+    busy.close();
+    folder.writeBytes(deadRun, "half a save");
+    rt->game().Form_Unload();
+    ASSERT_TRUE(run({QStringLiteral("click lblButton(1)"), QStringLiteral("select frmLoadGame.List1 slot"), QStringLiteral("click frmLoadGame.Command2")}));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(deadRun)));
+    EXPECT_FALSE(QFileInfo::exists(busy.fileName()));
+}
+
+TEST_F(SavedGames, SavesOfTheSameSecondAreListedByName)
+{
+    const QDateTime second(QDate(2025, 5, 1), QTime(12, 0, 7));
+    for (const auto& [name, ms] : std::vector<std::pair<const char*, int>>{{"alpha.sav", 900}, {"zeta.sav", 100}, {"mid.sav", 1500}}) {
+        folder.writeBytes(QString::fromLatin1(name), "x");
+        QFile f(folder.file(QString::fromLatin1(name)));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(second.addMSecs(ms), QFileDevice::FileModificationTime);
+    }
+    start();
+    saves::FrmSaveGame& dialog = rt->frmSaveGame();
+    dialog.LoadSaveGames();
+    EXPECT_EQ(listed(static_cast<QListWidget*>(dialog.window().control(QStringLiteral("List1")))), (QStringList{"alpha", "zeta", "mid"}));
+}
+
+TEST_F(SavedGames, AFailedLoadAfterADisplaySwitchLeadsBackToTheWelcomeWindowAndTheDisplay)
+{
+    folder.writeBytes(QStringLiteral("broken.sav"), "\"Start\"\r\n5\r\n\"door\"\r\n");
+    rt = std::make_unique<app::Runtime>(testsupport::ScriptedOptions(folder.path(), QSize(1024, 768)));
+    app::FrmWelcome& welcome = rt->frmWelcome();
+    welcome.show();
+    ASSERT_EQ(welcome.element(QStringLiteral("chkResolution"))->value(), 1);
+    ASSERT_TRUE(run({QStringLiteral("click lblButton(1)"), QStringLiteral("select frmLoadGame.List1 broken"), QStringLiteral("click frmLoadGame.Command2")}));
+    EXPECT_EQ(texts(), std::vector<QString>{Player::errorReport(QStringLiteral(" Unable to load '") + rt->project.ProjectPath + QStringLiteral("broken.sav'."))});
+    EXPECT_EQ(rt->display.mode(), QSize(1024, 768));
+    EXPECT_TRUE(rt->frmLoadGame().window().isVisible());
+    ASSERT_TRUE(run({QStringLiteral("click frmLoadGame.Command1")}));
+    EXPECT_TRUE(welcome.window().isVisible());
+    EXPECT_FALSE(rt->game().visible());
 }

@@ -201,14 +201,21 @@ TEST_F(AreaActions, PlayingMidiIsOnlyReplacedWhenTheRecordStopsIt)
     (void)game;
 }
 
-TEST_F(AreaActions, MessagesGoToTheStripWhenFieldThirtySixIsTrue)
+TEST_F(AreaActions, FieldThirtySixPassedAsABooleanChoosesTheStripForAnyNonZeroValue)
 {
     record(ActionRecord().set(6, 1).set(7, "A draught blows.").set(36, true));
     engine::Game& game = start();
     click();
     EXPECT_TRUE(game.element(QStringLiteral("FrameMessageBox"))->shown());
     EXPECT_EQ(game.element(QStringLiteral("LabelMessageBox"))->text(), QStringLiteral("A draught blows."));
-    record(ActionRecord().set(6, 1).set(7, "In a box.").set(36, 1));
+    game.FrameMessageBox_Click();
+    // The number 1 converts to True where a value is passed as a Boolean.
+    record(ActionRecord().set(6, 1).set(7, "Also in the strip.").set(36, 1));
+    click();
+    EXPECT_TRUE(player->boxes().empty());
+    EXPECT_TRUE(game.element(QStringLiteral("FrameMessageBox"))->shown());
+    EXPECT_EQ(game.element(QStringLiteral("LabelMessageBox"))->text(), QStringLiteral("Also in the strip."));
+    record(ActionRecord().set(6, 1).set(7, "In a box.").set(36, 0));
     click();
     EXPECT_EQ(player->boxes().back().value(QStringLiteral("text")).toString(), QStringLiteral("In a box."));
     EXPECT_EQ(player->boxes().back().value(QStringLiteral("title")).toString(), QStringLiteral("Test Game"));

@@ -121,18 +121,18 @@ QImage drawStoneTile()
 QByteArray general()
 {
     formats::QuotedFieldWriter w;
-    // Group 1: key, (unused), name, (unused), initial frame, version, size, author, e-mail, web site.
+    // Key, (unused), name, (unused), initial frame, version, size, author, e-mail, web site.
     w.string(QStringLiteral("LOOMPLAY-DEMO-LIGHTHOUSE")).string(QString()).string(QStringLiteral("The Lighthouse"))
         .number(0).string(QStringLiteral("Shore")).string(QStringLiteral("Version 1.0"))
         .number(640).number(480).string(QStringLiteral("The loomplay developers"))
         .string(QStringLiteral("demo@loomplay.invalid")).string(QStringLiteral("https://loomplay.invalid/demo")).endRecord();
-    // Group 2: display switching offered.
+    // Display switching offered.
     w.number(1).endRecord();
-    // Group 3: three skipped fields, the scheme.
+    // Three skipped fields, the scheme.
     w.number(0).number(0).number(0).string(QStringLiteral("Harbour")).endRecord();
-    // Group 4: two skipped, single sound mode, hide Load, hide Save, one skipped.
+    // Two skipped, single sound mode, hide Load, hide Save, one skipped.
     w.number(0).number(0).boolean(false).boolean(false).boolean(false).number(0).endRecord();
-    // Group 5: the inventory bar, the resolution and the default cursor.
+    // The inventory bar, the resolution and the default cursor.
     w.number(0).number(0).number(10).number(10).boolean(true).boolean(true).boolean(true).boolean(true)
         .boolean(true).boolean(true).string(QStringLiteral("tab.bmp")).string(QStringLiteral("bar.bmp"))
         .number(0).number(0).number(0).string(QStringLiteral("default")).endRecord();
@@ -194,24 +194,6 @@ QImage drawHand()
     hand.addRoundedRect(QRectF(9, 1, 6, 16), 3, 3);
     hand.addRoundedRect(QRectF(6, 12, 18, 14), 5, 5);
     p.drawPath(hand.simplified());
-    return img;
-}
-
-QImage drawShell()
-{
-    QImage img(40, 30, QImage::Format_RGB32);
-    img.fill(QColor(214, 190, 140));
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(250, 200, 190));
-    p.setPen(QPen(QColor(150, 90, 80), 1.5));
-    QPainterPath shell;
-    shell.moveTo(20, 28);
-    shell.cubicTo(0, 20, 4, 2, 20, 2);
-    shell.cubicTo(36, 2, 40, 20, 20, 28);
-    p.drawPath(shell);
-    for (int i = -2; i <= 2; ++i)
-        p.drawLine(QPointF(20, 27), QPointF(20 + i * 6, 5));
     return img;
 }
 
