@@ -134,15 +134,19 @@ int main(int argc, char* argv[])
         options.mountTable = QString::fromLocal8Bit(table.readAll());
     }
 
-    QStringList script;
+    // The script is read as it plays, never held whole.
+    QFile scriptFile;
+    QTextStream script;
     if (headless) {
         if (!parser.isSet(scriptOption))
             return fail(QStringLiteral("--headless needs --script FILE"));
-        QFile file(parser.value(scriptOption));
-        if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-            return fail(QStringLiteral("cannot read the script %1").arg(file.fileName()));
-        script = QString::fromUtf8(file.readAll()).split(u'\n');
+        scriptFile.setFileName(parser.value(scriptOption));
+        if (!scriptFile.open(QIODevice::ReadOnly | QIODevice::Text))
+            return fail(QStringLiteral("cannot read the script %1").arg(scriptFile.fileName()));
+        script.setDevice(&scriptFile);
+        script.setEncoding(QStringConverter::Utf8);
     }
+    const automation::ScriptRunner::LineSource lines = automation::ScriptRunner::linesOf(script);
 
     double dpi = 96;
     if (parser.isSet(dpiOption)) {
@@ -166,13 +170,13 @@ int main(int argc, char* argv[])
     // Answers at the top of a script are for the questions of the start-up.
     automation::ScriptRunner runner(rt, parser.value(shotsOption));
     if (headless)
-        runner.queueStartUpAnswers(script);
+        runner.queueStartUpAnswers(lines);
     app::FrmWelcome& welcome = rt.frmWelcome();
     if (rt.ended())
         return 0;
     welcome.show();
 
     if (headless)
-        return runner.run(script) ? 0 : 1;
+        return runner.run(lines) ? 0 : 1;
     return QApplication::exec();
 }

@@ -17,6 +17,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
+#include <QTextStream>
 
 namespace automation {
 
@@ -399,30 +400,64 @@ bool ScriptRunner::runLine(const QString& rawLine)
     return false;
 }
 
-void ScriptRunner::queueStartUpAnswers(const QStringList& lines)
+ScriptRunner::LineSource ScriptRunner::linesOf(const QStringList& lines)
 {
-    for (; m_linesDone < lines.size(); ++m_linesDone) {
-        const QString line = lines[m_linesDone].trimmed();
-        if (line.isEmpty() || line.startsWith(u'#'))
+    return [&lines, next = qsizetype(0)]() mutable -> std::optional<QString> {
+        if (next >= lines.size())
+            return std::nullopt;
+        return lines[next++];
+    };
+}
+
+ScriptRunner::LineSource ScriptRunner::linesOf(QTextStream& stream)
+{
+    return [&stream]() -> std::optional<QString> {
+        QString line;
+        if (!stream.readLineInto(&line))
+            return std::nullopt;
+        return line;
+    };
+}
+
+std::optional<QString> ScriptRunner::nextLine(const LineSource& source)
+{
+    std::optional<QString> line = m_pending ? std::exchange(m_pending, std::nullopt) : source();
+    if (line)
+        ++m_lineNumber;
+    return line;
+}
+
+void ScriptRunner::queueStartUpAnswers(const LineSource& source)
+{
+    static const QRegularExpression answer(QStringLiteral("^answer\\s+(ok|cancel|yes|no)$"), QRegularExpression::CaseInsensitiveOption);
+    m_lineNumber = 0;
+    m_continuing = true;
+    while (std::optional<QString> line = nextLine(source)) {
+        const QString text = line->trimmed();
+        if (text.isEmpty() || text.startsWith(u'#'))
             continue;
-        // A line that is not a good answer is left for run() to report.
-        static const QRegularExpression answer(QStringLiteral("^answer\\s+(ok|cancel|yes|no)$"), QRegularExpression::CaseInsensitiveOption);
-        if (!answer.match(line).hasMatch())
-            break;
-        m_lineNumber = m_linesDone + 1;
-        runLine(line);
+        // The first other line, or an answer that is no good, waits for
+        // run() (which reports a bad one).
+        if (!answer.match(text).hasMatch()) {
+            m_pending = line;
+            --m_lineNumber;
+            return;
+        }
+        runLine(text);
     }
 }
 
-bool ScriptRunner::run(const QStringList& lines)
+bool ScriptRunner::run(const LineSource& source)
 {
+    // Lines count from the top of the script, start-up answers included.
+    if (!std::exchange(m_continuing, false))
+        m_lineNumber = 0;
     // Let the windows shown before the script settle (activation).
     QCoreApplication::processEvents();
-    for (m_lineNumber = m_linesDone; m_lineNumber < lines.size();) {
-        const QString& line = lines[m_lineNumber++];
+    while (std::optional<QString> line = nextLine(source)) {
         if (m_rt.ended())
             return true;
-        if (!runLine(line))
+        if (!runLine(*line))
             return false;
         QCoreApplication::processEvents();
     }

@@ -4,6 +4,11 @@
 #include <QPointF>
 #include <QStringList>
 
+#include <functional>
+#include <optional>
+
+class QTextStream;
+
 namespace app {
 class Runtime;
 }
@@ -23,13 +28,21 @@ class ScriptRunner {
 public:
     ScriptRunner(app::Runtime& rt, QString shotsDir);
 
+    // The lines of a script, one at a time; nullopt at its end. A script
+    // read from a file is read as it plays, so a run of any length holds
+    // steady in memory.
+    using LineSource = std::function<std::optional<QString>()>;
+    static LineSource linesOf(const QStringList& lines);
+    static LineSource linesOf(QTextStream& stream);
+
     // Queues the answers that open a script (answer lines before any other
     // line), so that the message boxes of the start-up take them; run()
-    // then starts after them.
-    void queueStartUpAnswers(const QStringList& lines);
+    // then goes on after them.
+    void queueStartUpAnswers(const LineSource& source);
     // Runs every line; stops at the first bad line or when the program ends.
     // Returns false after a bad line (reported as an "error" line).
-    bool run(const QStringList& lines);
+    bool run(const LineSource& source);
+    bool run(const QStringList& lines) { return run(linesOf(lines)); }
     bool runLine(const QString& line);
 
     // The window that takes keys: an open dialog, else the top-most visible one.
@@ -57,9 +70,13 @@ private:
 
     app::Runtime& m_rt;
     QString m_shotsDir;
+    std::optional<QString> nextLine(const LineSource& source);
+
     int m_lineNumber = 0;
-    // Lines already played before run(): the start-up answers.
-    int m_linesDone = 0;
+    // A line read ahead by queueStartUpAnswers, for run() to play.
+    std::optional<QString> m_pending;
+    // run() goes on with the script whose start-up answers were queued.
+    bool m_continuing = false;
 };
 
 } // namespace automation
