@@ -3,6 +3,7 @@
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
 #include "engine/game.h"
+#include "media/media.h"
 #include "platform/failure.h"
 #include "platform/qt_dialogs.h"
 #include "platform/scripted_dialogs.h"
@@ -19,7 +20,7 @@
 namespace app {
 
 Runtime::Runtime(const RuntimeOptions& options)
-    : codePage(options.codePage), display(options.screen), media(log), m_options(options)
+    : codePage(options.codePage), display(options.screen), m_options(options)
 {
     // Fonts that games name, mapped to installed fonts of the same metrics
     // (fontconfig knows the first three; the last is a bitmap font of old
@@ -43,6 +44,7 @@ Runtime::Runtime(const RuntimeOptions& options)
         m_clock = std::make_unique<platform::RealClock>();
         m_dialogs = std::make_unique<platform::QtDialogs>();
     }
+    m_media = std::make_unique<media::Media>(*this);
 }
 
 Runtime::~Runtime()
@@ -53,6 +55,8 @@ Runtime::~Runtime()
     m_runFromCd.reset();
     m_game.reset();
     m_welcome.reset();
+    // Media before the clock and the dialogs it uses.
+    m_media.reset();
 }
 
 FrmWelcome& Runtime::frmWelcome()

@@ -5,7 +5,6 @@
 #include "engine/frame_header.h"
 #include "formats/code_page.h"
 #include "formats/quoted_field_reader.h"
-#include "media/media.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/display.h"
@@ -22,6 +21,9 @@
 
 namespace engine {
 class Game;
+}
+namespace media {
+class Media;
 }
 namespace saves {
 class FrmLoadGame;
@@ -49,6 +51,8 @@ struct RuntimeOptions {
     // A mount table (as /proc/mounts) that stands for this system's: the
     // drive letters of CD games are found in it.
     std::optional<QString> mountTable;
+    // The General MIDI soundfont; empty: the one Debian installs.
+    QString soundFont;
 };
 
 // The application object: the services the runtime's procedures use, the
@@ -71,12 +75,13 @@ public:
     Project project;
     InterfaceStrings strings;
     engine::FrameHeader frame;
-    media::Media media;
     platform::Drives drives;
     // The player gave up choosing the CD drive.
     bool CDCancelled = false;
 
     platform::Clock& clock() { return *m_clock; }
+    // Sound, music and video.
+    media::Media& media() { return *m_media; }
     platform::Dialogs& dialogs() { return *m_dialogs; }
     // Non-null in scripted runs: the queue of answers for message boxes.
     platform::ScriptedDialogs* scriptedDialogs() { return m_scripted; }
@@ -118,6 +123,7 @@ private:
     std::unique_ptr<platform::Clock> m_clock;
     std::unique_ptr<platform::Dialogs> m_dialogs;
     platform::ScriptedDialogs* m_scripted = nullptr;
+    std::unique_ptr<media::Media> m_media;
     std::unique_ptr<FrmWelcome> m_welcome;
     std::unique_ptr<engine::Game> m_game;
     std::unique_ptr<saves::FrmSaveGame> m_saveGame;

@@ -3,6 +3,7 @@
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "media/media.h"
 #include "engine/game.h"
 
 #include "platform/form_window.h"
@@ -246,17 +247,7 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
     QJsonArray drives;
     for (const platform::Drives::Drive& d : rt.drives.drives())
         drives.append(QJsonObject{{QStringLiteral("letter"), QString(d.letter)}, {QStringLiteral("type"), int(d.type)}, {QStringLiteral("root"), d.root}});
-    const media::Media& m = rt.media;
-    const QJsonObject media{
-        {QStringLiteral("MidiFileName"), m.midiFileName()},
-        {QStringLiteral("MidiStatus"), m.MidiStatus()},
-        {QStringLiteral("MidiLoop"), m.midiLoop()},
-        {QStringLiteral("MP3Duration"), m.MP3Duration},
-        {QStringLiteral("MP3Playing"), m.IsMP3Playing()},
-        {QStringLiteral("VideoStatus"), m.VideoStatus()},
-        {QStringLiteral("channels"), QJsonArray()},
-        {QStringLiteral("SoundMedia"), QString()},
-    };
+    const QJsonObject media = rt.media().state();
     return QJsonObject{
         {QStringLiteral("type"), QStringLiteral("dump")},
         {QStringLiteral("time"), rt.clock().now().toString(Qt::ISODate)},

@@ -2,6 +2,7 @@
 
 #include "app/media_names.h"
 #include "app/runtime.h"
+#include "media/media.h"
 #include "engine/cursors.h"
 #include "engine/game.h"
 #include "media/animated_pictures.h"
@@ -228,7 +229,7 @@ void Areas::ResetFrameAreas()
 void Areas::AreaClick(std::int16_t index, std::int16_t button)
 {
     m_game.StopVideoRequested = true;
-    if (m_rt.media.IsVideoPlaying())
+    if (m_rt.media().IsVideoPlaying())
         return;
     if (button == 2) {
         if (!m_game.menus().open())
@@ -243,12 +244,12 @@ void Areas::AreaClick(std::int16_t index, std::int16_t button)
     platform::Element* cutScene = m_game.element(QStringLiteral("CutSceneArea"));
     if (result == 2) {
         cutScene->setShown(false);
-        m_rt.media.StopMovie();
+        m_rt.media().StopMovie();
         return;
     }
     ShowOrNotShowAreas();
     cutScene->setShown(false);
-    m_rt.media.StopMovie();
+    m_rt.media().StopMovie();
     if (result == 1)
         m_game.Form_Unload();
 }

@@ -4,6 +4,8 @@
 #include "app/frm_welcome.h"
 #include "app/media_names.h"
 #include "app/runtime.h"
+#include "media/media.h"
+#include "media/mmedia.h"
 #include "engine/cursors.h"
 #include "platform/color.h"
 #include "platform/failure.h"
@@ -85,6 +87,7 @@ Game::Game(app::Runtime& rt)
         BackImage_MouseDown(button == Qt::RightButton ? 2 : 1);
     };
     TimerMessageBox.onTimer([this] { m_messages.closeStrip(); });
+    MP3Timer.onTimer([this] { MP3Timer_Timer(); });
     TimerInventory.onTimer([this] { m_bar.TimerInventory_Timer(); });
     for (const char* name : {"FrameMessageBox", "LabelMessageBox"}) {
         element(QString::fromLatin1(name))->onClick = [this](Qt::MouseButton button) {
@@ -321,7 +324,7 @@ void Game::armFrameTimer(const FrameFields& f)
 void Game::OpenFrame(const QString& name)
 {
     const app::Project& p = m_rt.project;
-    media::Media& media = m_rt.media;
+    media::Media& media = m_rt.media();
     // The open goes on after a broken link: its own reads then fail.
     if (name.isEmpty() || !m_rt.files.fileExists(p.FramesPath + name + QStringLiteral(".fme")))
         m_rt.ShowErrorReport(kBrokenLink);
@@ -450,7 +453,7 @@ void Game::ResetAll()
         platform::Element* picture = element(QStringLiteral("PictureBox"));
         picture->setBackColor(Qt::black);
         element(QStringLiteral("CutSceneArea"))->setShown(false);
-        m_rt.media.StopMovie();
+        m_rt.media().StopMovie();
         StopVideoRequested = true;
         // A black game picture of the game's size in the middle of the screen.
         const std::int16_t w = platform::twips16(p.FrameWidth);
@@ -556,7 +559,7 @@ void Game::ShowMenus()
 
 void Game::Form_KeyDown(int key)
 {
-    const bool video = m_rt.media.IsVideoPlaying();
+    const bool video = m_rt.media().IsVideoPlaying();
     if (!video && key == Qt::Key_Escape) {
         if (!m_menus.open())
             ShowMenus();
@@ -574,7 +577,7 @@ void Game::Form_KeyDown(int key)
 void Game::Form_MouseDown(std::int16_t button)
 {
     StopVideoRequested = true;
-    if (m_rt.media.IsVideoPlaying())
+    if (m_rt.media().IsVideoPlaying())
         return;
     if (button == 2 && !m_menus.open())
         ShowMenus();
@@ -621,7 +624,7 @@ void Game::PlayMovieWithStop(const QString& path, const QString& control)
 {
     if (!visible())
         show();
-    m_rt.media.PlayMovieWithStop(path, control);
+    m_rt.media().PlayMovieWithStop(path, control);
     StopVideoRequested = false;
 }
 
@@ -643,12 +646,15 @@ void Game::PlayCutScene(const QString& file, bool inRect, const QRect& pixels)
 void Game::WaitForVideo()
 {
     auto videoRunning = [this] {
-        const QString status = m_rt.media.VideoStatus().toLower();
+        const QString status = m_rt.media().VideoStatus().toLower();
         return status != QLatin1String("stopped") && !status.isEmpty();
     };
     // No menu stays open over a video; a click or a key sets the flag.
     while (videoRunning() && !StopVideoRequested) {
-        m_rt.clock().waitForEvents();
+        // A video with no end on the clock could only be waited for by
+        // spinning: that is a fault of the player, said as one.
+        if (!m_rt.clock().waitForEvents())
+            throw platform::Failure("Waiting for a video that never ends");
         HideMenus();
         m_rt.clock().doEvents();
     }
@@ -656,15 +662,22 @@ void Game::WaitForVideo()
 
 // ---------------------------------------------------------------- music
 
+void Game::MP3Timer_Timer()
+{
+    // One shot: a start that falls while a video plays is dropped.
+    m_rt.media().MP3Timer_Timer(MP3Timer.tag());
+    MP3Timer.setEnabled(false);
+}
+
 void Game::ScheduleMP3Music(const QString& file)
 {
-    media::Media& media = m_rt.media;
+    media::Media& media = m_rt.media();
     media.ReleaseWaveMix();
     media.StopMP3();
     // MP3Timer starts the music; until it has measured the piece it counts
     // as a minute long.
-    media.MP3Duration = 60;
-    media.MP3StartTime = m_rt.clock().now();
+    media.setMP3Duration(60);
+    media.setMP3StartTime(m_rt.clock().now());
     MP3Timer.setTag(app::MapMediaFileName(m_rt, m_rt.project.FramesPath + file));
     MP3Timer.setEnabled(true);
 }
@@ -678,9 +691,9 @@ void Game::Form_Unload()
     Timer1.setEnabled(false);
     MP3Timer.setEnabled(false);
     TimerMessageBox.setEnabled(false);
-    media::Media& media = m_rt.media;
+    media::Media& media = m_rt.media();
     media.StopMIDIMusic();
-    media.SoundMediaClose();
+    media.SoundMedia().mmClose();
     media.StopMovie();
     media.VideoMediaClose();
     media.StopMP3();

@@ -121,6 +121,7 @@ public:
     // Schedules MP3 music named relative to the frames folder: MP3Timer
     // starts it.
     void ScheduleMP3Music(const QString& file);
+    void MP3Timer_Timer();
 
     // Texts, messages and the inventory.
     void ResetFrameTexts() { m_texts.ResetFrameTexts(); }

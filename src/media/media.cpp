@@ -1,8 +1,18 @@
 #include "media/media.h"
 
-#include "platform/event_log.h"
+#include "app/runtime.h"
+#include "media/midi_music.h"
+#include "media/mmedia.h"
+#include "media/mp3_music.h"
+#include "media/sound_channels.h"
+#include "platform/audio_device.h"
+#include "platform/media_commands.h"
+#include "platform/mp3_library.h"
+#include "platform/wave_mix_library.h"
 
-#include <QJsonObject>
+#include <QJsonArray>
+
+#include <cstdio>
 
 namespace media {
 
@@ -11,61 +21,133 @@ QString quoted(const QString& s)
 {
     return u'"' + s + u'"';
 }
-QString flag(bool b)
-{
-    return b ? QStringLiteral("True") : QStringLiteral("False");
-}
 } // namespace
+
+Media::Media(app::Runtime& rt) : m_rt(rt)
+{
+    platform::AudioDevice::Options options;
+    options.silent = rt.options().scripted;
+    options.soundFont = rt.options().soundFont;
+    options.notice = [&rt](const QString& text) {
+        // Said once: a line of the run's log, or on standard error.
+        if (rt.log.enabled())
+            rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("notice")}, {QStringLiteral("text"), text}});
+        else
+            std::fprintf(stderr, "loomplay: %s\n", qPrintable(text));
+    };
+    m_audio = std::make_unique<platform::AudioDevice>(std::move(options));
+    m_commands = std::make_unique<platform::MediaCommands>(rt.clock(), *m_audio, rt.files, rt.log);
+    m_waveMix = std::make_unique<platform::WaveMixLibrary>(rt.clock(), *m_audio, rt.files, rt.log);
+    m_mp3Library = std::make_unique<platform::Mp3Library>(rt.clock(), *m_audio, rt.files, rt.log);
+    m_soundMedia = std::make_unique<Mmedia>(*m_commands, rt.clock());
+    m_channels = std::make_unique<SoundChannels>(rt, *this, *m_waveMix);
+    m_midi = std::make_unique<MidiMusic>(rt, *m_commands);
+    m_mp3 = std::make_unique<Mp3Music>(rt.clock(), *m_mp3Library);
+}
+
+Media::~Media()
+{
+    // The worker first: it may be blocked in the library's play.
+    m_mp3.reset();
+    m_midi.reset();
+    m_channels.reset();
+    m_soundMedia.reset();
+    m_mp3Library.reset();
+    m_waveMix.reset();
+    m_commands.reset();
+    m_audio.reset();
+}
 
 void Media::record(const char* layer, const QString& call)
 {
-    m_log.write(QJsonObject{
+    m_rt.log.write(QJsonObject{
         {QStringLiteral("type"), QStringLiteral("media")},
         {QStringLiteral("layer"), QString::fromLatin1(layer)},
         {QStringLiteral("call"), call},
     });
 }
 
-QString Media::MidiStatus() const
+QString Media::MidiStatus()
 {
-    return m_midiPlaying ? QStringLiteral("playing") : QString();
+    return m_midi->MidiStatus();
+}
+
+const QString& Media::MidiFileName() const
+{
+    return m_midi->MidiFileName();
+}
+
+bool Media::MidiLoop() const
+{
+    return m_midi->MidiLoop();
 }
 
 void Media::PlayMIDImusic(const QString& path, bool repeat)
 {
-    record("mci", QStringLiteral("PlayMIDImusic %1, %2").arg(quoted(path), flag(repeat)));
-    m_midiFile = path;
-    m_midiLoop = repeat;
-    m_midiPlaying = true;
+    m_midi->PlayMIDImusic(path, repeat);
 }
 
 void Media::StopMIDIMusic()
 {
-    record("mci", QStringLiteral("StopMIDIMusic"));
-    m_midiPlaying = false;
-    m_midiFile.clear();
+    m_midi->StopMIDIMusic();
+}
+
+bool Media::IsMP3Playing() const
+{
+    return m_mp3->IsMP3Playing();
 }
 
 void Media::StopMP3()
 {
-    record("mp3", QStringLiteral("StopMP3"));
-    m_mp3Playing = false;
+    m_mp3->StopMP3();
+}
+
+std::int16_t Media::MP3Duration() const
+{
+    return m_mp3->MP3Duration();
+}
+
+void Media::setMP3Duration(std::int16_t seconds)
+{
+    m_mp3->setMP3Duration(seconds);
+}
+
+QDateTime Media::MP3StartTime() const
+{
+    return m_mp3->MP3StartTime();
+}
+
+void Media::setMP3StartTime(const QDateTime& when)
+{
+    m_mp3->setMP3StartTime(when);
+}
+
+void Media::MP3Timer_Timer(const QString& path)
+{
+    const QString status = VideoStatus().toLower();
+    if (status == QLatin1String("stopped") || status.isEmpty())
+        m_mp3->StartMP3Thread(path);
+}
+
+void Media::EnsureWaveMix()
+{
+    m_channels->EnsureWaveMix();
 }
 
 void Media::ReleaseWaveMix()
 {
-    record("wavemix", QStringLiteral("ReleaseWaveMix"));
+    m_channels->ReleaseWaveMix();
 }
 
 void Media::PlaySoundChannels(const QString& path)
 {
-    record("wavemix", QStringLiteral("PlaySoundChannels %1").arg(quoted(path)));
+    m_channels->PlaySoundChannels(path);
 }
 
 void Media::PlayMovieWithStop(const QString& path, const QString& control)
 {
     record("mci", QStringLiteral("PlayMovieWithStop %1, %2").arg(quoted(path), control));
-    // With no video player the movie ends as soon as it starts.
+    // Until the video player is built the movie ends as soon as it starts.
     m_videoStatus = QStringLiteral("stopped");
 }
 
@@ -81,27 +163,35 @@ void Media::VideoMediaClose()
     m_videoStatus.clear();
 }
 
-void Media::SoundMediaOpenWave(const QString& path)
-{
-    record("mci", QStringLiteral("SoundMedia.mmOpenWave %1").arg(quoted(path)));
-    m_soundFile = path;
-}
-
-void Media::SoundMediaPlay()
-{
-    record("mci", QStringLiteral("SoundMedia.mmPlay"));
-}
-
-void Media::SoundMediaClose()
-{
-    record("mci", QStringLiteral("SoundMedia.mmClose"));
-    m_soundFile.clear();
-}
-
 bool Media::IsVideoPlaying() const
 {
-    const QString s = m_videoStatus.toLower();
-    return !s.isEmpty() && s != QLatin1String("stopped");
+    return m_videoStatus.toLower() == QLatin1String("playing");
+}
+
+QJsonObject Media::state()
+{
+    QJsonArray channels;
+    for (int c = 0; c < platform::WaveMixLibrary::kChannels; ++c) {
+        const platform::WaveMixLibrary::ChannelState s = m_waveMix->channel(c);
+        channels.append(QJsonObject{{QStringLiteral("channel"), c},
+                                    {QStringLiteral("file"), s.file},
+                                    {QStringLiteral("loop"), s.loop},
+                                    {QStringLiteral("playing"), s.playing}});
+    }
+    const QString reply = m_commands->mode(m_midi->MidiFileName());
+    const QString soundStatus = m_commands->mode(m_soundMedia->Alias());
+    return QJsonObject{
+        {QStringLiteral("MidiFileName"), m_midi->MidiFileName()},
+        {QStringLiteral("MidiStatus"), reply},
+        {QStringLiteral("MidiLoop"), m_midi->MidiLoop()},
+        {QStringLiteral("MP3File"), m_mp3->MP3File()},
+        {QStringLiteral("MP3Duration"), m_mp3->MP3Duration()},
+        {QStringLiteral("MP3Playing"), m_mp3->IsMP3Playing()},
+        {QStringLiteral("VideoStatus"), m_videoStatus},
+        {QStringLiteral("channels"), channels},
+        {QStringLiteral("SoundMedia"), QJsonObject{{QStringLiteral("file"), m_soundMedia->FileName()}, {QStringLiteral("status"), soundStatus}}},
+        {QStringLiteral("WaveMixActive"), m_channels->WaveMixActive()},
+    };
 }
 
 } // namespace media

@@ -1,43 +1,62 @@
 #pragma once
 
 #include <QDateTime>
+#include <QJsonObject>
 #include <QString>
 
 #include <cstdint>
+#include <memory>
 
+namespace app {
+class Runtime;
+}
 namespace platform {
-class EventLog;
+class AudioDevice;
+class MediaCommands;
+class Mp3Library;
+class WaveMixLibrary;
 }
 
 namespace media {
 
-// The media entry points that frames and actions call: MIDI, MP3, the wave
-// mixer, the video object and the frame's sound channels. Until the players
-// are built these keep the state that the calls imply (MIDI "playing" after
-// PlayMIDImusic, until StopMIDIMusic) and log every call as a "media" line,
-// playing nothing.
+class MidiMusic;
+class Mmedia;
+class Mp3Music;
+class SoundChannels;
+
+// The media back end of a run: the audio output, the media command layer,
+// the wave mixer and the MP3 library underneath; the shared media object
+// for single wave sounds, the sound channels, MIDI and MP3 music on top.
+// Built by the runtime after its clock and dialogs and destroyed before
+// them; the MP3 worker is joined when it goes.
 class Media {
 public:
-    explicit Media(platform::EventLog& log) : m_log(log) {}
+    explicit Media(app::Runtime& rt);
+    ~Media();
+    Media(const Media&) = delete;
+    Media& operator=(const Media&) = delete;
 
     // MIDI
-    QString MidiStatus() const;
+    QString MidiStatus();
+    const QString& MidiFileName() const;
+    bool MidiLoop() const;
     void PlayMIDImusic(const QString& path, bool repeat);
     void StopMIDIMusic();
     // MP3
-    bool IsMP3Playing() const { return m_mp3Playing; }
+    bool IsMP3Playing() const;
     void StopMP3();
-    // The length in seconds and the start of the MP3 music scheduled or playing.
-    std::int32_t MP3Duration = 0;
-    QDateTime MP3StartTime;
-    // The wave mixer and the frame's channel file
+    std::int16_t MP3Duration() const;
+    void setMP3Duration(std::int16_t seconds);
+    QDateTime MP3StartTime() const;
+    void setMP3StartTime(const QDateTime& when);
+    // MP3Timer's tick with its tag: starts the music unless a video plays.
+    void MP3Timer_Timer(const QString& path);
+    // The wave mixer and the channel files
+    void EnsureWaveMix();
     void ReleaseWaveMix();
     void PlaySoundChannels(const QString& path);
-    // Single wave sounds (the SoundMedia object)
-    void SoundMediaOpenWave(const QString& path);
-    void SoundMediaPlay();
-    void SoundMediaClose();
-    const QString& soundMediaFile() const { return m_soundFile; }
+    // Single wave sounds
+    Mmedia& SoundMedia() { return *m_soundMedia; }
     // Video (the VideoMedia object and the movie procedures)
     void PlayMovieWithStop(const QString& path, const QString& control);
     void StopMovie();
@@ -45,20 +64,23 @@ public:
     QString VideoStatus() const { return m_videoStatus; }
     bool IsVideoPlaying() const;
 
+    platform::MediaCommands& commands() { return *m_commands; }
     // What plays now, for the dump.
-    const QString& midiFileName() const { return m_midiFile; }
-    bool midiLoop() const { return m_midiLoop; }
+    QJsonObject state();
 
 private:
     void record(const char* layer, const QString& call);
 
-    platform::EventLog& m_log;
-    QString m_midiFile;
-    bool m_midiPlaying = false;
-    bool m_midiLoop = false;
-    bool m_mp3Playing = false;
+    app::Runtime& m_rt;
+    std::unique_ptr<platform::AudioDevice> m_audio;
+    std::unique_ptr<platform::MediaCommands> m_commands;
+    std::unique_ptr<platform::WaveMixLibrary> m_waveMix;
+    std::unique_ptr<platform::Mp3Library> m_mp3Library;
+    std::unique_ptr<Mmedia> m_soundMedia;
+    std::unique_ptr<SoundChannels> m_channels;
+    std::unique_ptr<MidiMusic> m_midi;
+    std::unique_ptr<Mp3Music> m_mp3;
     QString m_videoStatus;
-    QString m_soundFile;
 };
 
 } // namespace media

@@ -1,6 +1,6 @@
 #include "platform/clock.h"
 
-#include "platform/timer.h"
+#include "platform/deadline.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -15,6 +15,22 @@ namespace platform {
 void Clock::remove(Timer* timer)
 {
     m_timers.erase(std::remove(m_timers.begin(), m_timers.end(), timer), m_timers.end());
+}
+
+void Clock::remove(Deadline* deadline)
+{
+    m_deadlines.erase(std::remove(m_deadlines.begin(), m_deadlines.end(), deadline), m_deadlines.end());
+}
+
+Deadline* Clock::nextDue(qint64 limit) const
+{
+    // Of equal deadlines the one registered first goes first.
+    Deadline* best = nullptr;
+    for (Deadline* d : m_deadlines) {
+        if (d->armed() && d->dueAt() <= limit && (!best || d->dueAt() < best->dueAt()))
+            best = d;
+    }
+    return best;
 }
 
 namespace {
@@ -44,9 +60,10 @@ void RealClock::doEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-void RealClock::waitForEvents()
+bool RealClock::waitForEvents()
 {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    return true;
 }
 
 VirtualClock::VirtualClock(QDateTime start) : m_start(std::move(start)) {}
@@ -57,36 +74,28 @@ void VirtualClock::runPostedEvents()
         QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
-Timer* VirtualClock::nextDue(qint64 limit) const
-{
-    Timer* best = nullptr;
-    for (Timer* t : m_timers) {
-        if (t->armed() && t->dueAt() <= limit && (!best || t->dueAt() < best->dueAt()))
-            best = t;
-    }
-    return best;
-}
-
 void VirtualClock::advance(qint64 ms)
 {
     const qint64 target = m_now + std::max<qint64>(ms, 0);
     runPostedEvents();
-    while (Timer* t = nextDue(target)) {
-        m_now = std::max(m_now, t->dueAt());
-        t->fire();
+    while (Deadline* d = nextDue(target)) {
+        m_now = std::max(m_now, d->dueAt());
+        d->fire();
         runPostedEvents();
     }
     m_now = std::max(m_now, target);
 }
 
-void VirtualClock::waitForEvents()
+bool VirtualClock::waitForEvents()
 {
     runPostedEvents();
-    if (Timer* t = nextDue(std::numeric_limits<qint64>::max())) {
-        m_now = std::max(m_now, t->dueAt());
-        t->fire();
-        runPostedEvents();
-    }
+    Deadline* d = nextDue(std::numeric_limits<qint64>::max());
+    if (!d)
+        return false;
+    m_now = std::max(m_now, d->dueAt());
+    d->fire();
+    runPostedEvents();
+    return true;
 }
 
 } // namespace platform

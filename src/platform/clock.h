@@ -6,6 +6,7 @@
 
 namespace platform {
 
+class Deadline;
 class Timer;
 
 // Time for the player: the time of day, the timers and every wait. A real
@@ -28,17 +29,24 @@ public:
     virtual void doEvents() = 0;
     // Waits for something to happen, for loops that wait on a condition
     // (the end of a video): a real clock blocks until at least one event
-    // arrives; a virtual clock moves to the next timer that falls due (or,
-    // with none armed, just runs what is posted).
-    virtual void waitForEvents() = 0;
+    // arrives; a virtual clock moves to the next deadline that falls due.
+    // False when nothing can ever happen: a virtual clock with no deadline
+    // armed, on which such a loop would wait for ever.
+    virtual bool waitForEvents() = 0;
 
-    // Timers register themselves while they exist.
+    // Timers and deadlines register themselves while they exist.
     void add(Timer* timer) { m_timers.push_back(timer); }
     void remove(Timer* timer);
     const std::vector<Timer*>& timers() const { return m_timers; }
+    void add(Deadline* deadline) { m_deadlines.push_back(deadline); }
+    void remove(Deadline* deadline);
 
 protected:
+    // The armed deadline that falls due first, no later than the limit.
+    Deadline* nextDue(qint64 limit) const;
+
     std::vector<Timer*> m_timers;
+    std::vector<Deadline*> m_deadlines;
 };
 
 class RealClock : public Clock {
@@ -49,7 +57,7 @@ public:
     qint64 elapsedMs() const override;
     void sleep(qint64 ms) override;
     void doEvents() override;
-    void waitForEvents() override;
+    bool waitForEvents() override;
 
 private:
     qint64 m_startMs;
@@ -63,14 +71,13 @@ public:
     qint64 elapsedMs() const override { return m_now; }
     void sleep(qint64 ms) override { advance(ms); }
     void doEvents() override { runPostedEvents(); }
-    void waitForEvents() override;
+    bool waitForEvents() override;
 
-    // Moves the clock ms milliseconds on, firing due timers in order and
+    // Moves the clock ms milliseconds on, firing due deadlines in order and
     // running the events they post.
     void advance(qint64 ms);
 
 private:
-    Timer* nextDue(qint64 limit) const;
     static void runPostedEvents();
 
     QDateTime m_start;

@@ -3,18 +3,13 @@
 #include "platform/clock.h"
 #include "platform/failure.h"
 
-#include <QTimer>
 
 namespace platform {
 
 Timer::Timer(Clock& clock, QString name, int interval)
-    : m_clock(clock), m_name(std::move(name)), m_interval(interval)
+    : m_clock(clock), m_name(std::move(name)), m_interval(interval), m_tick(clock, [this] { fire(); })
 {
     m_clock.add(this);
-    if (!m_clock.isVirtual()) {
-        m_qtimer = std::make_unique<QTimer>();
-        QObject::connect(m_qtimer.get(), &QTimer::timeout, [this] { fire(); });
-    }
 }
 
 Timer::~Timer()
@@ -24,13 +19,10 @@ Timer::~Timer()
 
 void Timer::restart()
 {
-    m_dueAt = m_clock.elapsedMs() + m_interval;
-    if (!m_qtimer)
-        return;
     if (armed())
-        m_qtimer->start(m_interval);
+        m_tick.armIn(m_interval);
     else
-        m_qtimer->stop();
+        m_tick.cancel();
 }
 
 void Timer::setEnabled(bool enabled)
@@ -49,7 +41,10 @@ void Timer::setInterval(long long ms)
 
 void Timer::fire()
 {
-    m_dueAt += m_interval;
+    // The next tick counts from this one; a handler that changes the timer
+    // arms it anew from now.
+    if (armed())
+        m_tick.armAt(m_tick.dueAt() + m_interval);
     if (m_handler)
         m_handler();
 }

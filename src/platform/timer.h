@@ -1,11 +1,10 @@
 #pragma once
 
+#include "platform/deadline.h"
+
 #include <QString>
 
 #include <functional>
-#include <memory>
-
-class QTimer;
 
 namespace platform {
 
@@ -32,8 +31,8 @@ public:
     void setTag(const QString& tag) { m_tag = tag; }
     void onTimer(std::function<void()> handler) { m_handler = std::move(handler); }
 
-    // For the virtual clock: when the timer falls due next.
-    qint64 dueAt() const { return m_dueAt; }
+    // When the timer falls due next, on its clock.
+    qint64 dueAt() const { return m_tick.dueAt(); }
     bool armed() const { return m_enabled && m_interval > 0; }
     // Runs the handler as the timer event does, and counts the next interval.
     void fire();
@@ -46,9 +45,8 @@ private:
     bool m_enabled = false;
     int m_interval = 0;
     QString m_tag;
-    qint64 m_dueAt = 0;
     std::function<void()> m_handler;
-    std::unique_ptr<QTimer> m_qtimer;
+    Deadline m_tick;
 };
 
 } // namespace platform

@@ -3,6 +3,8 @@
 #include "app/media_names.h"
 #include "app/runtime.h"
 #include "engine/game.h"
+#include "media/media.h"
+#include "media/mmedia.h"
 #include "platform/failure.h"
 
 #include <QDir>
@@ -64,7 +66,7 @@ void skip(formats::QuotedFieldReader& r, int fields)
 std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
 {
     engine::Game& game = m_game;
-    media::Media& media = m_rt.media;
+    media::Media& media = m_rt.media();
     const app::Project& p = m_rt.project;
     std::int16_t result = 0;
     try {
@@ -126,7 +128,7 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
             a.stopSounds = r.readInt16();
             if (a.stopSounds != 0) {
                 media.ReleaseWaveMix();
-                media.SoundMediaClose();
+                media.SoundMedia().mmClose();
             }
             a.playVideo = r.readInt16();
             a.videoFile = r.readString();
@@ -172,8 +174,8 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
         if ((nonZero(a.stopMp3) || !mp3WasPlaying) && a.stopSounds == 0) {
             if (a.playSound != 0 && m_rt.files.fileExists(p.AreasPath + a.soundFile)) {
                 media.ReleaseWaveMix();
-                media.SoundMediaOpenWave(p.AreasPath + a.soundFile);
-                media.SoundMediaPlay();
+                media.SoundMedia().mmOpenWave(p.AreasPath + a.soundFile);
+                media.SoundMedia().mmPlay();
             } else {
                 const QString channels = O == 0 ? QString::number(A) + QStringLiteral("d.dat")
                                                 : QString::number(A) + u'_' + objectName + QStringLiteral(".chn");

@@ -2,6 +2,7 @@
 
 #include "app/media_names.h"
 #include "app/runtime.h"
+#include "media/media.h"
 #include "engine/game.h"
 #include "platform/failure.h"
 #include "state/inventory_bar.h"
@@ -210,7 +211,7 @@ void Inventory::RemovePickedObject(std::int16_t index)
 void Inventory::PickedObject_MouseDown(std::int16_t index, std::int16_t button)
 {
     m_game.StopVideoRequested = true;
-    if (m_rt.media.IsVideoPlaying())
+    if (m_rt.media().IsVideoPlaying())
         return;
     if (button == 2) {
         if (m_game.menus().mnuExit.visible)

@@ -1,6 +1,10 @@
 #include "demo/authoring.h"
+#include "media/media.h"
+#include "media/mmedia.h"
 #include "support/game_folder.h"
 #include "support/player.h"
+
+#include <QJsonArray>
 
 #include <gtest/gtest.h>
 
@@ -39,7 +43,8 @@ TEST_F(AreaActions, AnAreaWithoutARecordDoesNothing)
 {
     start();
     EXPECT_EQ(click(), 0);
-    EXPECT_TRUE(player->mediaCalls().empty());
+    // Only the question whether MIDI music plays.
+    EXPECT_EQ(player->mediaCalls(), std::vector<QString>{QStringLiteral("Status  mode")});
     EXPECT_TRUE(player->boxes().empty());
 }
 
@@ -83,7 +88,7 @@ TEST_F(AreaActions, EndingTheGameComesAfterTheVariablesAndTheRemovalAndStopsTheR
     EXPECT_EQ(game.Disappear.Count(), 1);
     EXPECT_EQ(game.Disappear.Item(1).Name, QStringLiteral("Start"));
     EXPECT_EQ(game.Disappear.Item(1).Value, 1);
-    EXPECT_TRUE(player->mediaCalls().empty());
+    EXPECT_EQ(player->mediaCalls(), std::vector<QString>{QStringLiteral("Status  mode")});
     EXPECT_TRUE(player->rt().log.ofType(QStringLiteral("call")).empty());
     EXPECT_EQ(player->rt().frame.CurrentFrameName, QStringLiteral("Start"));
 }
@@ -96,12 +101,13 @@ TEST_F(AreaActions, AClickThatEndsTheGameClosesTheGameWindow)
     EXPECT_FALSE(game.visible());
     EXPECT_TRUE(player->welcome().window().isVisible());
     const auto calls = player->mediaCalls();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), QStringLiteral("StopMIDIMusic")), calls.end());
+    // The MIDI music stops as the window closes.
+    EXPECT_NE(std::find(calls.begin(), calls.end(), QStringLiteral("close ")), calls.end());
 }
 
 TEST_F(AreaActions, AThirteenFieldRecordPlaysItsSoundAndOpensTheFrame)
 {
-    folder.writeBytes(QStringLiteral("Areas/knock.wav"), "RIFF");
+    folder.writeBytes(QStringLiteral("Areas/knock.wav"), demo::WavFile(demo::Tone(300)));
     ActionRecord r;
     r.length = 13;
     r.set(1, 1).set(2, "door").set(5, 1).set(8, 1).set(9, "knock.wav").set(12, 1).set(13, "Next").set(16, 1);
@@ -110,11 +116,12 @@ TEST_F(AreaActions, AThirteenFieldRecordPlaysItsSoundAndOpensTheFrame)
     EXPECT_EQ(click(), 2);
     EXPECT_EQ(game.GetVariableValue(QStringLiteral("door")), 1);
     EXPECT_EQ(player->rt().frame.CurrentFrameName, QStringLiteral("Next"));
+    // The sound's alias: the name's last three letters and the minute (10:00).
     const auto calls = player->mediaCalls();
     ASSERT_GE(calls.size(), 3u);
-    EXPECT_EQ(calls[0], QStringLiteral("ReleaseWaveMix"));
-    EXPECT_EQ(calls[1], QStringLiteral("SoundMedia.mmOpenWave \"%1knock.wav\"").arg(player->rt().project.AreasPath));
-    EXPECT_EQ(calls[2], QStringLiteral("SoundMedia.mmPlay"));
+    EXPECT_EQ(calls[1], QStringLiteral("Open \"%1knock.wav\" ALIAS wav0 TYPE Waveaudio wait").arg(player->rt().project.AreasPath));
+    EXPECT_EQ(calls[2], QStringLiteral("Play wav0"));
+    EXPECT_EQ(player->rt().media().SoundMedia().Status(), QStringLiteral("playing"));
     for (const QString& c : calls)
         EXPECT_FALSE(c.startsWith(QStringLiteral("PlayMovieWithStop"))) << qPrintable(c);
 }
@@ -125,9 +132,13 @@ TEST_F(AreaActions, WithoutItsSoundFileTheActionPlaysItsChannelFile)
     r.length = 13;
     r.set(8, 1).set(9, "missing.wav");
     record(r);
+    folder.writeBytes(QStringLiteral("Areas/tick.wav"), demo::WavFile(demo::Tone(100)));
+    folder.writeBytes(QStringLiteral("Areas/Start/1d.dat"), demo::ChannelFile({{.wave = QStringLiteral("tick.wav")}}));
     start();
     click();
-    EXPECT_EQ(player->mediaCalls(), std::vector<QString>{QStringLiteral("PlaySoundChannels \"%1\"").arg(areaFolder() + QStringLiteral("1d.dat"))});
+    const QJsonObject channel = player->rt().media().state().value(QStringLiteral("channels")).toArray().at(0).toObject();
+    EXPECT_EQ(channel.value(QStringLiteral("file")).toString(), player->rt().project.AreasPath + QStringLiteral("tick.wav"));
+    EXPECT_TRUE(channel.value(QStringLiteral("playing")).toBool());
 }
 
 TEST_F(AreaActions, AVideoPlaysInItsRectangleOnlyWhenFieldNineteenIsTrue)
@@ -184,20 +195,20 @@ TEST_F(AreaActions, GoingBackNeedsTwoFramesInTheHistory)
 
 TEST_F(AreaActions, PlayingMidiIsOnlyReplacedWhenTheRecordStopsIt)
 {
-    folder.writeBytes(QStringLiteral("Frames/a.mid"), "MThd");
-    folder.writeBytes(QStringLiteral("Frames/b.mid"), "MThd");
+    folder.writeBytes(QStringLiteral("Frames/a.mid"), demo::MidiFile({60, 64}));
+    folder.writeBytes(QStringLiteral("Frames/b.mid"), demo::MidiFile({67}));
     record(ActionRecord().set(25, 1).set(26, "a.mid").set(42, false));
     engine::Game& game = start();
     click();
-    EXPECT_EQ(player->rt().media.midiFileName(), frames() + QStringLiteral("a.mid"));
-    EXPECT_FALSE(player->rt().media.midiLoop());
+    EXPECT_EQ(player->rt().media().MidiFileName(), frames() + QStringLiteral("a.mid"));
+    EXPECT_FALSE(player->rt().media().MidiLoop());
     record(ActionRecord().set(25, 1).set(26, "b.mid"));
     click();
-    EXPECT_EQ(player->rt().media.midiFileName(), frames() + QStringLiteral("a.mid"));
+    EXPECT_EQ(player->rt().media().MidiFileName(), frames() + QStringLiteral("a.mid"));
     record(ActionRecord().set(14, 1).set(25, 1).set(26, "b.mid"));
     click();
-    EXPECT_EQ(player->rt().media.midiFileName(), frames() + QStringLiteral("b.mid"));
-    EXPECT_TRUE(player->rt().media.midiLoop());
+    EXPECT_EQ(player->rt().media().MidiFileName(), frames() + QStringLiteral("b.mid"));
+    EXPECT_TRUE(player->rt().media().MidiLoop());
     (void)game;
 }
 
@@ -229,7 +240,7 @@ TEST_F(AreaActions, Mp3MusicIsScheduledOnTheTimer)
     click();
     EXPECT_TRUE(game.MP3Timer.enabled());
     EXPECT_EQ(game.MP3Timer.tag(), frames() + QStringLiteral("song.mp3"));
-    EXPECT_EQ(player->rt().media.MP3Duration, 60);
+    EXPECT_EQ(player->rt().media().MP3Duration(), 60);
 }
 
 TEST_F(AreaActions, TextWhereANumberBelongsFailsTheAction)

@@ -8,6 +8,7 @@
 #include <array>
 #include <map>
 #include <variant>
+#include <vector>
 
 namespace demo {
 
@@ -41,5 +42,25 @@ struct ActionRecord {
 // A cursor file: the picture saved as an icon whose header is turned into a
 // cursor's, with its hot spot.
 QByteArray CursorFile(const QImage& picture, int hotX, int hotY);
+
+// A mono 16-bit PCM wave of the samples.
+QByteArray WavFile(const std::vector<qint16>& samples, int rate = 22050);
+// A tone of the length given, loud enough to hear.
+std::vector<qint16> Tone(int milliseconds, double hertz = 440, int rate = 22050);
+
+// A Standard MIDI File of one track playing the notes one after another,
+// each a beat long, at the tempo given (microseconds a beat, 480 ticks a
+// beat), with the instrument given.
+QByteArray MidiFile(const std::vector<int>& notes, int microsPerBeat = 500000, int program = 0);
+
+// A channel file: 22 ignored fields, then a record for each channel from 0:
+// ignored, stop, play, wave file (relative to the Areas folder), loop.
+struct ChannelRecord {
+    bool stop = false;
+    bool play = true;
+    QString wave;
+    int loop = 0;
+};
+QByteArray ChannelFile(const std::vector<ChannelRecord>& records);
 
 } // namespace demo

@@ -499,30 +499,6 @@ QByteArray schemeFile()
 }
 
 // Sound, synthesised: 16-bit mono PCM at 22050 Hz in a WAV file.
-QByteArray wavFile(const std::vector<qint16>& samples)
-{
-    QByteArray out;
-    auto put32 = [&out](quint32 v) { for (int i = 0; i < 4; ++i) out.append(static_cast<char>((v >> (8 * i)) & 0xFF)); };
-    auto put16 = [&out](quint16 v) { out.append(static_cast<char>(v & 0xFF)); out.append(static_cast<char>(v >> 8)); };
-    const quint32 rate = 22050;
-    const quint32 data = static_cast<quint32>(samples.size() * 2);
-    out.append("RIFF");
-    put32(36 + data);
-    out.append("WAVEfmt ");
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(rate);
-    put32(rate * 2);
-    put16(2);
-    put16(16);
-    out.append("data");
-    put32(data);
-    for (qint16 s : samples)
-        put16(static_cast<quint16>(s));
-    return out;
-}
-
 // The sea: noise, smoothed, swelling and ebbing; it loops without a seam
 // because it starts and ends quiet.
 std::vector<qint16> seaSound()
@@ -569,48 +545,14 @@ std::vector<qint16> morningSound()
 // A Standard MIDI File of one track: a slow tune for the lantern room.
 QByteArray midiFile()
 {
-    QByteArray track;
-    auto var = [&track](quint32 v) {
-        QByteArray bytes;
-        bytes.prepend(static_cast<char>(v & 0x7F));
-        while (v >>= 7)
-            bytes.prepend(static_cast<char>((v & 0x7F) | 0x80));
-        track.append(bytes);
-    };
-    auto event = [&](quint32 delta, std::initializer_list<int> bytes) {
-        var(delta);
-        for (int b : bytes)
-            track.append(static_cast<char>(b));
-    };
-    event(0, {0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0}); // 600,000 us a beat
-    event(0, {0xC0, 73});                          // a flute
-    const int tune[] = {69, 72, 76, 74, 72, 69, 67, 69};
-    for (int note : tune) {
-        event(0, {0x90, note, 80});
-        event(480, {0x80, note, 0});
-    }
-    event(0, {0xFF, 0x2F, 0x00});
-    QByteArray out("MThd");
-    auto put32 = [&out](quint32 v) { for (int i = 3; i >= 0; --i) out.append(static_cast<char>((v >> (8 * i)) & 0xFF)); };
-    put32(6);
-    // Format 0, one track, 480 ticks a beat.
-    out.append(QByteArray::fromHex("0000" "0001" "01e0"));
-    out.append("MTrk");
-    put32(static_cast<quint32>(track.size()));
-    out.append(track);
-    return out;
+    // A flute, 600,000 microseconds a beat.
+    return demo::MidiFile({69, 72, 76, 74, 72, 69, 67, 69}, 600000, 73);
 }
 
-// A frame's or an action's channel file: 22 ignored fields, then channels
-// 0 to 7: ignored, stop, play, wave file (in the Areas folder), loop.
+// A frame's or an action's channel file with one wave on channel 0.
 QByteArray channelFile(const QString& wave, bool loop)
 {
-    formats::QuotedFieldWriter w;
-    for (int i = 0; i < 22; ++i)
-        w.number(0);
-    w.endRecord();
-    w.number(0).boolean(true).boolean(true).string(wave).number(loop ? 1 : 0).endRecord();
-    return w.bytes();
+    return demo::ChannelFile({{.wave = wave, .loop = loop ? 1 : 0}});
 }
 
 // Runs ffmpeg to encode what Qt cannot: an MP3 and an old-codec AVI.
@@ -652,7 +594,7 @@ bool makeBeamVideo(const QString& target)
     QFile chime(work.filePath(QStringLiteral("chime.wav")));
     if (!chime.open(QIODevice::WriteOnly))
         return false;
-    chime.write(wavFile(chimeSound()));
+    chime.write(demo::WavFile(chimeSound()));
     chime.close();
     return ffmpeg({QStringLiteral("-framerate"), QStringLiteral("20"), QStringLiteral("-i"), work.filePath(QStringLiteral("f%03d.png")),
                    QStringLiteral("-i"), work.filePath(QStringLiteral("chime.wav")), QStringLiteral("-c:v"), QStringLiteral("msvideo1"),
@@ -715,8 +657,8 @@ int main(int argc, char* argv[])
     ok &= savePicture(QStringLiteral("Frames/Shore.004"), drawShore(), "BMP");
     ok &= save(QStringLiteral("Frames/Shore.fme"), frameFile({1, QStringLiteral("Shore.bmp"), false, 0, QString()}));
     // The sea on channel 0, looping; a chime when something is picked up.
-    ok &= save(QStringLiteral("Areas/sea.wav"), wavFile(seaSound()));
-    ok &= save(QStringLiteral("Areas/chime.010"), wavFile(chimeSound()));
+    ok &= save(QStringLiteral("Areas/sea.wav"), demo::WavFile(seaSound()));
+    ok &= save(QStringLiteral("Areas/chime.010"), demo::WavFile(chimeSound()));
     ok &= save(QStringLiteral("Frames/Shore.chn"), channelFile(QStringLiteral("sea.wav"), true));
     ok &= save(QStringLiteral("Frames/Shore.lks"), links(6));
     ok &= save(QStringLiteral("Areas/Shore/title.lbl"),
@@ -807,7 +749,7 @@ int main(int argc, char* argv[])
     ok &= savePicture(QStringLiteral("Frames/dawn.jpg"), drawDawn(), "JPG");
     // The beam's cut-scene plays over the picture; then the morning's MP3.
     const QString morning = QDir(g_out.filePath(QStringLiteral("Frames"))).filePath(QStringLiteral("morning.wav"));
-    ok &= save(QStringLiteral("Frames/morning.wav"), wavFile(morningSound()));
+    ok &= save(QStringLiteral("Frames/morning.wav"), demo::WavFile(morningSound()));
     ok &= ffmpeg({QStringLiteral("-i"), morning, QStringLiteral("-codec:a"), QStringLiteral("libmp3lame"), QStringLiteral("-b:a"), QStringLiteral("64k"),
                   g_out.filePath(QStringLiteral("Frames/morning.mp3"))});
     QFile::remove(morning);

@@ -1,0 +1,55 @@
+#pragma once
+
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+namespace app {
+class Runtime;
+}
+namespace platform {
+class MediaCommands;
+}
+
+namespace media {
+
+// MIDI music of frames and actions: one piece on the sequencer device, named
+// by its file, played from the start and looped when it ends. The end comes
+// as a notice to the game window; while music plays this object watches the
+// window's events for it (the hook), and a stop removes the hook, so a
+// notice that arrives after the stop changes nothing.
+class MidiMusic : public QObject {
+public:
+    MidiMusic(app::Runtime& rt, platform::MediaCommands& commands);
+    ~MidiMusic() override;
+
+    void PlayMIDImusic(const QString& file, bool loop);
+    void StopMIDIMusic();
+    // "playing" while the music plays, else the sequencer's mode or "".
+    QString MidiStatus();
+
+    const QString& MidiFileName() const { return m_fileName; }
+    bool MidiLoop() const { return m_loop; }
+    bool MidiIsOpen() const { return m_isOpen; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void MidiClose();
+    void MidiOpenAndPlay();
+    void HookMidiNotify();
+    void UnhookMidiNotify();
+
+    app::Runtime& m_rt;
+    platform::MediaCommands& m_commands;
+    QPointer<QObject> m_window;
+    QPointer<QObject> m_hooked;
+    QString m_fileName;
+    bool m_isOpen = false;
+    bool m_loop = false;
+};
+
+} // namespace media

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QString>
+
+namespace platform {
+class Clock;
+class MediaCommands;
+}
+
+namespace media {
+
+// One media device at a time (a MIDI sequence, a wave sound) driven by text
+// commands, as the games' shared media objects are. Commands go out through
+// the media command layer; its answers are never reported: a sound that
+// cannot be opened simply does not play.
+class Mmedia {
+public:
+    Mmedia(platform::MediaCommands& commands, platform::Clock& clock) : m_commands(commands), m_clock(clock) {}
+
+    // Opens a MIDI file (sequencer) or a wave (waveaudio), closing what was
+    // open. The alias is the file name's last three characters and the
+    // minute of the hour on the player's clock.
+    void mmOpen(const QString& file) { open(file, QStringLiteral("Sequencer")); }
+    void mmOpenWave(const QString& file) { open(file, QStringLiteral("Waveaudio")); }
+    void mmClose();
+    void mmPause();
+    void mmPlay();
+    void mmStop();
+    void mmSeek(float position);
+
+    const QString& FileName() const { return m_fileName; }
+    void setFileName(const QString& file) { mmOpen(file); }
+    bool Wait() const { return m_wait; }
+    void setWait(bool wait) { m_wait = wait; }
+    // Milliseconds, 0 when nothing is open.
+    float Length() { return number(QStringLiteral(" length")); }
+    float Position() { return number(QStringLiteral(" position")); }
+    void setPosition(float position) { mmSeek(position); }
+    // "playing", "paused", "stopped", or the empty text when nothing is open.
+    QString Status();
+    const QString& Alias() const { return m_alias; }
+
+private:
+    void open(const QString& file, const QString& type);
+    float number(const QString& what);
+
+    platform::MediaCommands& m_commands;
+    platform::Clock& m_clock;
+    QString m_alias;
+    QString m_fileName;
+    bool m_wait = false;
+};
+
+} // namespace media

@@ -1,0 +1,45 @@
+#pragma once
+
+#include "media/wave_mix.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace app {
+class Runtime;
+}
+namespace platform {
+class WaveMixLibrary;
+}
+
+namespace media {
+
+class Media;
+
+// The eight sound channels of frames and actions: a channel file starts and
+// stops waves on channels 0 to 7 through the mixer, which lives from the
+// first channel file that needs it until it is released (a single wave
+// sound or MP3 music takes the sound device from it).
+class SoundChannels {
+public:
+    SoundChannels(app::Runtime& rt, Media& media, platform::WaveMixLibrary& library);
+    ~SoundChannels();
+
+    void PlaySoundChannels(const QString& file);
+    void EnsureWaveMix();
+    void ReleaseWaveMix();
+
+    bool WaveMixActive() const { return m_mixer != nullptr; }
+    bool WaveMixInitFailed() const { return m_initFailed; }
+    WaveMix* WaveMixer() { return m_mixer.get(); }
+
+private:
+    app::Runtime& m_rt;
+    Media& m_media;
+    platform::WaveMixLibrary& m_library;
+    std::unique_ptr<WaveMix> m_mixer;
+    bool m_initFailed = false;
+};
+
+} // namespace media

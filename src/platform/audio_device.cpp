@@ -1,0 +1,208 @@
+#include "platform/audio_device.h"
+
+#include "platform/failure.h"
+
+#include <QFileInfo>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+namespace platform {
+
+namespace {
+
+// Debian's General MIDI soundfont (package timgm6mb-soundfont).
+const char* const kDefaultSoundFonts[] = {"/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/sounds/sf2/default-GM.sf2",
+                                          "/usr/share/sounds/sf2/TimGM6mb.sf2"};
+
+} // namespace
+
+class AudioDevice::Sound {
+public:
+    explicit Sound(Mix_Chunk* chunk) : chunk(chunk) {}
+    ~Sound() { Mix_FreeChunk(chunk); }
+    Mix_Chunk* chunk;
+};
+
+class AudioDevice::Music {
+public:
+    Music(QByteArray bytes, Mix_Music* music) : bytes(std::move(bytes)), music(music) {}
+    ~Music() { Mix_FreeMusic(music); }
+    // SDL reads the piece from these bytes while it plays.
+    QByteArray bytes;
+    Mix_Music* music;
+};
+
+AudioDevice::AudioDevice(Options options) : m_options(std::move(options)) {}
+
+AudioDevice::~AudioDevice()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_open)
+        return;
+    Mix_HaltChannel(-1);
+    Mix_HaltMusic();
+    m_playingMusic.reset();
+    Mix_CloseAudio();
+    Mix_Quit();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void AudioDevice::noticeOnce(const QString& text, bool& said)
+{
+    if (said)
+        return;
+    said = true;
+    if (m_options.notice)
+        m_options.notice(text);
+}
+
+bool AudioDevice::openWith(const char* driver)
+{
+    // The driver is chosen by name when the audio subsystem starts.
+    if (driver)
+        SDL_setenv("SDL_AUDIODRIVER", driver, 1);
+    const bool started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (started && Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 1024, nullptr, 0) == 0)
+        return true;
+    if (started)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    return false;
+}
+
+bool AudioDevice::open()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_tried)
+        return m_open;
+    m_tried = true;
+    Mix_Init(MIX_INIT_MID | MIX_INIT_MP3);
+    if (!m_options.silent && openWith(nullptr)) {
+        m_audible = true;
+    } else if (openWith("dummy")) {
+        noticeOnce(m_options.silent ? QStringLiteral("Sound plays on a silent output.")
+                                    : QStringLiteral("No audio device: the game plays silently."),
+                   m_saidSilent);
+    } else {
+        noticeOnce(QStringLiteral("No audio output at all: %1").arg(QString::fromUtf8(SDL_GetError())), m_saidSilent);
+        return false;
+    }
+    m_open = true;
+    Mix_AllocateChannels(kChannels);
+    QString font = m_options.soundFont;
+    if (font.isEmpty()) {
+        for (const char* candidate : kDefaultSoundFonts) {
+            if (QFileInfo::exists(QString::fromLatin1(candidate))) {
+                font = QString::fromLatin1(candidate);
+                break;
+            }
+        }
+    }
+    m_hasSoundFont = !font.isEmpty() && QFileInfo::exists(font) && Mix_SetSoundFonts(font.toLocal8Bit().constData()) != 0;
+    return true;
+}
+
+bool AudioDevice::audible()
+{
+    return open() && m_audible;
+}
+
+AudioDevice::SoundPtr AudioDevice::decode(const QByteArray& bytes)
+{
+    if (!open())
+        throw Failure("No audio output");
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
+    Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
+    if (!chunk)
+        throw Failure(QStringLiteral("Cannot decode the sound: %1").arg(QString::fromUtf8(Mix_GetError())));
+    return std::make_shared<const Sound>(chunk);
+}
+
+qint64 AudioDevice::lengthMs(const SoundPtr& sound)
+{
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    if (!sound || !Mix_QuerySpec(&frequency, &format, &channels) || frequency <= 0 || channels <= 0)
+        return 0;
+    const qint64 bytesPerFrame = qint64(SDL_AUDIO_BITSIZE(format) / 8) * channels;
+    return bytesPerFrame > 0 ? qint64(sound->chunk->alen) * 1000 / (bytesPerFrame * frequency) : 0;
+}
+
+void AudioDevice::play(int channel, const SoundPtr& sound, bool loop)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_open || !sound || channel < 0 || channel >= kChannels)
+        return;
+    Mix_PlayChannel(channel, sound->chunk, loop ? -1 : 0);
+}
+
+void AudioDevice::halt(int channel)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_open && channel >= 0 && channel < kChannels)
+        Mix_HaltChannel(channel);
+}
+
+void AudioDevice::pause(int channel)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_open && channel >= 0 && channel < kChannels)
+        Mix_Pause(channel);
+}
+
+void AudioDevice::resume(int channel)
+{
+    std::lock_guard lock(m_mutex);
+    if (m_open && channel >= 0 && channel < kChannels)
+        Mix_Resume(channel);
+}
+
+AudioDevice::MusicPtr AudioDevice::loadMusic(const QByteArray& bytes)
+{
+    if (!open())
+        throw Failure("No audio output");
+    if (!m_hasSoundFont)
+        noticeOnce(QStringLiteral("No General MIDI soundfont: MIDI music is silent (install the package timgm6mb-soundfont or "
+                                  "give one with --soundfont FILE)."),
+                   m_saidNoSoundFont);
+    auto holder = std::make_shared<QByteArray>(bytes);
+    SDL_RWops* source = SDL_RWFromConstMem(holder->constData(), static_cast<int>(holder->size()));
+    Mix_Music* music = source ? Mix_LoadMUSType_RW(source, MUS_MID, 1) : nullptr;
+    if (!music)
+        throw Failure(QStringLiteral("Cannot read the music: %1").arg(QString::fromUtf8(Mix_GetError())));
+    return std::make_shared<const Music>(std::move(*holder), music);
+}
+
+void AudioDevice::playMusic(const MusicPtr& music)
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_open || !music)
+        return;
+    m_playingMusic = music;
+    Mix_PlayMusic(music->music, 0);
+}
+
+void AudioDevice::haltMusic()
+{
+    std::lock_guard lock(m_mutex);
+    if (!m_open)
+        return;
+    Mix_HaltMusic();
+    m_playingMusic.reset();
+}
+
+void AudioDevice::pauseMusic()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_open)
+        Mix_PauseMusic();
+}
+
+void AudioDevice::resumeMusic()
+{
+    std::lock_guard lock(m_mutex);
+    if (m_open)
+        Mix_ResumeMusic();
+}
+
+} // namespace platform

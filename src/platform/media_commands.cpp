@@ -1,0 +1,323 @@
+#include "platform/media_commands.h"
+
+#include "platform/clock.h"
+#include "platform/event_log.h"
+#include "platform/failure.h"
+#include "platform/file_resolver.h"
+#include "platform/midi_file.h"
+
+#include <QCoreApplication>
+#include <QJsonObject>
+
+#include <algorithm>
+
+namespace platform {
+
+const QEvent::Type MediaCommands::Notice::kType = static_cast<QEvent::Type>(QEvent::registerEventType());
+
+namespace {
+
+enum class Mode { Stopped, Playing, Paused };
+
+// The words of a command; a double-quoted word may hold blanks.
+QStringList wordsOf(const QString& command)
+{
+    QStringList words;
+    QString word;
+    bool quoted = false, any = false;
+    for (const QChar c : command) {
+        if (c == u'"') {
+            quoted = !quoted;
+            any = true;
+        } else if (c.isSpace() && !quoted) {
+            if (any)
+                words << word;
+            word.clear();
+            any = false;
+        } else {
+            word += c;
+            any = true;
+        }
+    }
+    if (any)
+        words << word;
+    return words;
+}
+
+bool is(const QString& word, const char* keyword)
+{
+    return word.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+struct MediaCommands::Device {
+    Device(Clock& clock, std::function<void()> onEnd) : end(clock, std::move(onEnd)) {}
+    QString name;
+    bool sequencer = false;
+    AudioDevice::SoundPtr sound;
+    AudioDevice::MusicPtr music;
+    qint64 lengthMs = 0;
+    Mode mode = Mode::Stopped;
+    // Playing: the clock time at which position 0 was; else the position.
+    qint64 startedAt = 0;
+    qint64 heldPosition = 0;
+    QPointer<QObject> notify;
+    Deadline end;
+};
+
+MediaCommands::MediaCommands(Clock& clock, AudioDevice& audio, const FileResolver& files, EventLog& log)
+    : m_clock(clock), m_audio(audio), m_files(files), m_log(log)
+{
+}
+
+MediaCommands::~MediaCommands() = default;
+
+QString MediaCommands::errorText(int code)
+{
+    switch (code) {
+    case kOk: return QStringLiteral("The command was carried out.");
+    case kUnknownCommand: return QStringLiteral("The command is not known.");
+    case kUnknownDevice: return QStringLiteral("No device is open under that name.");
+    case kBadParameter: return QStringLiteral("The command's parameters are not valid.");
+    case kFileNotFound: return QStringLiteral("The file cannot be found.");
+    case kCannotRead: return QStringLiteral("The file cannot be read by the device.");
+    case kUnsupportedDevice: return QStringLiteral("That kind of device is not available.");
+    default: return QStringLiteral("Unknown media error %1.").arg(code);
+    }
+}
+
+QString MediaCommands::shortPath(const QString& path)
+{
+    if (m_shortPaths.count(path))
+        return path;
+    const auto found = m_files.resolve(path);
+    if (!found)
+        return QString();
+    const QString real = QString::fromStdString(found->string());
+    bool plain = true;
+    for (const QChar c : real)
+        plain &= c.unicode() > 32 && c.unicode() < 127 && c != u'"';
+    if (plain)
+        return real;
+    // A name commands can carry, looked up again when a device opens.
+    for (const auto& [shortName, target] : m_shortPaths) {
+        if (target == real)
+            return shortName;
+    }
+    const QString suffix = real.section(u'.', -1);
+    const QString shortName = QStringLiteral("~media%1.%2").arg(m_shortPaths.size() + 1).arg(suffix.size() <= 4 ? suffix : QString());
+    m_shortPaths[shortName] = real;
+    return shortName;
+}
+
+QString MediaCommands::mode(const QString& name) const
+{
+    const Device* d = find(name);
+    if (!d)
+        return QString();
+    return d->mode == Mode::Playing ? QStringLiteral("playing") : d->mode == Mode::Paused ? QStringLiteral("paused") : QStringLiteral("stopped");
+}
+
+MediaCommands::Device* MediaCommands::find(const QString& name) const
+{
+    auto it = m_devices.find(name.toLower());
+    return it == m_devices.end() ? nullptr : it->second.get();
+}
+
+qint64 MediaCommands::position(const Device& d) const
+{
+    if (d.mode != Mode::Playing)
+        return d.heldPosition;
+    return std::clamp<qint64>(m_clock.elapsedMs() - d.startedAt, 0, d.lengthMs);
+}
+
+void MediaCommands::start(Device& d, qint64 from)
+{
+    const bool resuming = d.mode == Mode::Paused && from == d.heldPosition;
+    d.mode = Mode::Playing;
+    d.startedAt = m_clock.elapsedMs() - from;
+    d.end.armAt(d.startedAt + d.lengthMs);
+    if (d.sequencer) {
+        if (resuming)
+            m_audio.resumeMusic();
+        else if (d.music)
+            m_audio.playMusic(d.music);
+    } else if (resuming) {
+        m_audio.resume(kWaveChannel);
+    } else {
+        m_audio.play(kWaveChannel, d.sound, false);
+    }
+}
+
+void MediaCommands::finished(Device& d)
+{
+    d.mode = Mode::Stopped;
+    d.heldPosition = d.lengthMs;
+    // The synthesiser's voices may still ring: the piece ends with its last
+    // event, so that a loop starts again without a gap.
+    if (d.sequencer)
+        m_audio.haltMusic();
+    if (QObject* window = d.notify.data()) {
+        d.notify.clear();
+        QCoreApplication::postEvent(window, new Notice(d.name));
+    }
+}
+
+int MediaCommands::open(const QStringList& words, QObject* notify)
+{
+    if (words.size() < 2)
+        return kBadParameter;
+    const QString file = words[1];
+    QString alias, type;
+    for (qsizetype i = 2; i < words.size(); ++i) {
+        if (is(words[i], "alias") && i + 1 < words.size())
+            alias = words[++i];
+        else if (is(words[i], "type") && i + 1 < words.size())
+            type = words[++i];
+        else if ((is(words[i], "parent") || is(words[i], "style")) && i + 1 < words.size())
+            ++i;
+        else if (!is(words[i], "wait") && !is(words[i], "notify") && !is(words[i], "shareable"))
+            return kBadParameter;
+    }
+    const QString name = alias.isEmpty() ? file : alias;
+    if (name.isEmpty())
+        return kBadParameter;
+    if (find(name))
+        return kBadParameter;
+    const bool sequencer = is(type, "sequencer");
+    if (!sequencer && !is(type, "waveaudio"))
+        return kUnsupportedDevice;
+    const auto shortName = m_shortPaths.find(file);
+    const QString path = shortName != m_shortPaths.end() ? shortName->second : file;
+    if (!m_files.fileExists(path))
+        return kFileNotFound;
+    const QString key = name.toLower();
+    auto device = std::make_unique<Device>(m_clock, [this, key] {
+        if (Device* ended = find(key))
+            finished(*ended);
+    });
+    device->name = name;
+    device->sequencer = sequencer;
+    device->notify = notify;
+    try {
+        const QByteArray bytes = m_files.readAll(path);
+        if (sequencer) {
+            // The piece lasts as its own tempo map says; a synthesiser that
+            // cannot take it (no soundfont) leaves it timed but silent.
+            device->lengthMs = ReadMidiPiece(bytes).lengthMs;
+            try {
+                device->music = m_audio.loadMusic(bytes);
+            } catch (const Failure&) {
+            }
+        } else {
+            device->sound = m_audio.decode(bytes);
+            device->lengthMs = AudioDevice::lengthMs(device->sound);
+        }
+    } catch (const Failure&) {
+        return kCannotRead;
+    }
+    m_devices[key] = std::move(device);
+    return kOk;
+}
+
+int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
+{
+    m_log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("media")},
+                            {QStringLiteral("layer"), QStringLiteral("mci")},
+                            {QStringLiteral("call"), command}});
+    if (reply)
+        reply->clear();
+    const QStringList words = wordsOf(command);
+    if (words.isEmpty())
+        return kUnknownCommand;
+    const QString& verb = words[0];
+    if (is(verb, "open"))
+        return open(words, notify);
+    if (!is(verb, "play") && !is(verb, "stop") && !is(verb, "close") && !is(verb, "pause") && !is(verb, "resume")
+        && !is(verb, "seek") && !is(verb, "status"))
+        return kUnknownCommand;
+    Device* d = words.size() >= 2 ? find(words[1]) : nullptr;
+    if (!d)
+        return kUnknownDevice;
+    if (is(verb, "status")) {
+        QString answer;
+        if (words.size() < 3)
+            return kBadParameter;
+        if (is(words[2], "mode"))
+            answer = mode(d->name);
+        else if (is(words[2], "length"))
+            answer = QString::number(d->lengthMs);
+        else if (is(words[2], "position"))
+            answer = QString::number(position(*d));
+        else if (is(words[2], "ready"))
+            answer = QStringLiteral("true");
+        else
+            return kBadParameter;
+        if (reply)
+            *reply = answer;
+        return kOk;
+    }
+    if (is(verb, "close")) {
+        if (d->sequencer)
+            m_audio.haltMusic();
+        else
+            m_audio.halt(kWaveChannel);
+        m_devices.erase(d->name.toLower());
+        return kOk;
+    }
+    if (is(verb, "stop") || is(verb, "pause")) {
+        d->heldPosition = position(*d);
+        d->end.cancel();
+        const bool pausing = is(verb, "pause") && d->mode == Mode::Playing;
+        d->mode = pausing ? Mode::Paused : Mode::Stopped;
+        if (d->sequencer)
+            pausing ? m_audio.pauseMusic() : m_audio.haltMusic();
+        else
+            pausing ? m_audio.pause(kWaveChannel) : m_audio.halt(kWaveChannel);
+        return kOk;
+    }
+    if (is(verb, "seek")) {
+        if (words.size() < 4 || !is(words[2], "to"))
+            return kBadParameter;
+        bool ok = true;
+        const qint64 to = is(words[3], "start") ? 0 : is(words[3], "end") ? d->lengthMs : words[3].toLongLong(&ok);
+        if (!ok)
+            return kBadParameter;
+        d->end.cancel();
+        d->mode = Mode::Stopped;
+        d->heldPosition = std::clamp<qint64>(to, 0, d->lengthMs);
+        d->sequencer ? m_audio.haltMusic() : m_audio.halt(kWaveChannel);
+        return kOk;
+    }
+    // play / resume
+    qint64 from = position(*d);
+    bool wait = false;
+    for (qsizetype i = 2; i < words.size(); ++i) {
+        if (is(words[i], "from") && i + 1 < words.size()) {
+            bool ok = false;
+            from = words[++i].toLongLong(&ok);
+            if (!ok)
+                return kBadParameter;
+        } else if (is(words[i], "to") && i + 1 < words.size()) {
+            ++i;
+        } else if (is(words[i], "wait")) {
+            wait = true;
+        } else if (is(words[i], "notify")) {
+            d->notify = notify;
+        } else if (!is(words[i], "window")) {
+            return kBadParameter;
+        }
+    }
+    if (is(verb, "resume") && d->mode != Mode::Paused)
+        return kOk;
+    start(*d, std::clamp<qint64>(from, 0, d->lengthMs));
+    const QString name = d->name;
+    while (wait && (d = find(name)) && d->mode == Mode::Playing) {
+        if (!m_clock.waitForEvents())
+            break;
+    }
+    return kOk;
+}
+
+} // namespace platform

@@ -1,0 +1,90 @@
+#pragma once
+
+#include "platform/audio_device.h"
+#include "platform/deadline.h"
+
+#include <QEvent>
+#include <QPointer>
+#include <QString>
+
+#include <map>
+#include <memory>
+
+namespace platform {
+
+class Clock;
+class EventLog;
+class FileResolver;
+
+// The media command interpreter the games talk to: text commands that open,
+// play, pause, seek, stop, close and ask the status of devices, as
+//   Open "C:\music\theme.mid" ALIAS mid7 TYPE Sequencer wait
+//   open C:\music\theme.mid type sequencer
+//   play mid7 from 0 notify      Status mid7 mode      Close mid7
+// Keywords are case-blind; a device is named by its alias, or without one by
+// the file name it was opened with. Sequencer devices play MIDI, waveaudio
+// devices WAV; every end is a deadline on the player's clock, so a piece is
+// "playing" for exactly its length on a real or a virtual clock alike.
+// Answers: 0 or an error code (see errorText); replies are the mode texts
+// "playing", "paused", "stopped" (the empty text for a name nothing is open
+// under) and lengths and positions in milliseconds.
+class MediaCommands {
+public:
+    // The event a device opened or played with "notify" posts to its window
+    // when it plays to its end, in turn among the window's other events.
+    class Notice : public QEvent {
+    public:
+        static const QEvent::Type kType;
+        explicit Notice(QString device) : QEvent(kType), device(std::move(device)) {}
+        QString device;
+        // Played to its end (the only completion this layer reports).
+        bool successful = true;
+    };
+
+    enum Error : int {
+        kOk = 0,
+        kUnknownCommand = 261,
+        kUnknownDevice = 263,
+        kBadParameter = 274,
+        kFileNotFound = 275,
+        kCannotRead = 296,
+        kUnsupportedDevice = 305,
+    };
+
+    MediaCommands(Clock& clock, AudioDevice& audio, const FileResolver& files, EventLog& log);
+    ~MediaCommands();
+    MediaCommands(const MediaCommands&) = delete;
+    MediaCommands& operator=(const MediaCommands&) = delete;
+
+    // Carries out one command; the reply (status) goes to reply when given.
+    // notify: the window that takes the notices of this command's device.
+    int send(const QString& command, QString* reply = nullptr, QObject* notify = nullptr);
+    static QString errorText(int code);
+    // The mode of a device as "Status NAME mode" answers it, without a
+    // command (for the state dump).
+    QString mode(const QString& name) const;
+
+    // A form of the path that commands can carry unquoted (no blanks, only
+    // ASCII), naming the same file; the empty text for a missing file.
+    QString shortPath(const QString& path);
+
+    // The sound channel on which waveaudio devices play.
+    static constexpr int kWaveChannel = 8;
+
+private:
+    struct Device;
+    int open(const QStringList& words, QObject* notify);
+    Device* find(const QString& name) const;
+    void finished(Device& device);
+    qint64 position(const Device& device) const;
+    void start(Device& device, qint64 from);
+
+    Clock& m_clock;
+    AudioDevice& m_audio;
+    const FileResolver& m_files;
+    EventLog& m_log;
+    std::map<QString, std::unique_ptr<Device>> m_devices;
+    std::map<QString, QString> m_shortPaths;
+};
+
+} // namespace platform

@@ -1,0 +1,116 @@
+#include "platform/mp3_library.h"
+
+#include "platform/clock.h"
+#include "platform/event_log.h"
+#include "platform/failure.h"
+#include "platform/file_resolver.h"
+
+#include <QJsonObject>
+#include <QMetaObject>
+
+namespace platform {
+
+Mp3Library::Mp3Library(Clock& clock, AudioDevice& audio, const FileResolver& files, EventLog& log)
+    : m_clock(clock), m_audio(audio), m_files(files), m_log(log), m_context(std::make_unique<QObject>()), m_end(clock, [this] {
+        std::lock_guard lock(m_mutex);
+        m_finished = true;
+        m_changed.notify_all();
+    })
+{
+}
+
+Mp3Library::~Mp3Library()
+{
+    stop();
+}
+
+void Mp3Library::record(const QString& call)
+{
+    // The log belongs to the window's thread.
+    QMetaObject::invokeMethod(m_context.get(), [this, call] {
+        m_log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("media")},
+                                {QStringLiteral("layer"), QStringLiteral("mp3")},
+                                {QStringLiteral("call"), call}});
+    });
+}
+
+AudioDevice::SoundPtr Mp3Library::decoded(const QString& path)
+{
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_cached && m_cachedPath == path)
+            return m_cached;
+    }
+    AudioDevice::SoundPtr sound = m_audio.decode(m_files.readAll(path));
+    std::lock_guard lock(m_mutex);
+    m_cachedPath = path;
+    m_cached = sound;
+    return sound;
+}
+
+bool Mp3Library::gettime(const QString& path, double& ms)
+{
+    record(QStringLiteral("mp3gettime \"%1\"").arg(path));
+    try {
+        ms = static_cast<double>(AudioDevice::lengthMs(decoded(path)));
+        return true;
+    } catch (const Failure&) {
+        ms = 0;
+        return false;
+    }
+}
+
+std::uint64_t Mp3Library::ticket() const
+{
+    std::lock_guard lock(m_mutex);
+    return m_stops;
+}
+
+void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::function<void()>& started)
+{
+    record(QStringLiteral("mp3play \"%1\"").arg(path));
+    AudioDevice::SoundPtr sound;
+    try {
+        sound = decoded(path);
+    } catch (const Failure&) {
+    }
+    std::unique_lock lock(m_mutex);
+    if (!sound || ticket != m_stops) {
+        lock.unlock();
+        started();
+        return;
+    }
+    m_finished = false;
+    m_playing = ticket + 1;
+    const qint64 length = AudioDevice::lengthMs(sound);
+    // The sound and its end start on the window's thread, unless a stop
+    // comes first.
+    QMetaObject::invokeMethod(m_context.get(), [this, sound, length, ticket] {
+        {
+            std::lock_guard guard(m_mutex);
+            if (ticket != m_stops)
+                return;
+        }
+        m_audio.play(kChannel, sound, false);
+        m_end.armIn(length);
+    });
+    lock.unlock();
+    started();
+    lock.lock();
+    m_changed.wait(lock, [&] { return m_finished || ticket != m_stops; });
+    m_playing = 0;
+}
+
+void Mp3Library::stop()
+{
+    record(QStringLiteral("mp3stop"));
+    {
+        std::lock_guard lock(m_mutex);
+        ++m_stops;
+        m_changed.notify_all();
+    }
+    m_end.cancel();
+    m_audio.halt(kChannel);
+}
+
+} // namespace platform

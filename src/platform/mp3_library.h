@@ -1,0 +1,64 @@
+#pragma once
+
+#include "platform/audio_device.h"
+#include "platform/deadline.h"
+
+#include <QObject>
+#include <QString>
+
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+
+namespace platform {
+
+class Clock;
+class EventLog;
+class FileResolver;
+
+// MP3 music as a library of three calls: the length of a piece, a play that
+// blocks its (worker) thread until the piece ends or is stopped, and a stop
+// callable from the window's thread. The sound plays on its own channel of
+// the audio device; its end is a deadline on the player's clock, reached
+// from the worker only through events posted to the window's thread.
+class Mp3Library {
+public:
+    static constexpr int kChannel = 9;
+
+    Mp3Library(Clock& clock, AudioDevice& audio, const FileResolver& files, EventLog& log);
+    ~Mp3Library();
+
+    // The length in milliseconds; false when the file is missing or cannot
+    // be decoded. Any thread.
+    bool gettime(const QString& path, double& ms);
+    // A ticket for a play about to start: a stop after it makes that play
+    // return at once without a sound. Window's thread.
+    std::uint64_t ticket() const;
+    // Plays to the end or to a stop, then returns. started runs once the
+    // start is on its way to the window's thread (or refused). Worker thread.
+    void play(const QString& path, std::uint64_t ticket, const std::function<void()>& started);
+    // Ends a running play, and any play whose ticket came before. Window's thread.
+    void stop();
+
+private:
+    AudioDevice::SoundPtr decoded(const QString& path);
+    void record(const QString& call);
+
+    Clock& m_clock;
+    AudioDevice& m_audio;
+    const FileResolver& m_files;
+    EventLog& m_log;
+    std::unique_ptr<QObject> m_context;
+    Deadline m_end;
+    mutable std::mutex m_mutex;
+    std::condition_variable m_changed;
+    std::uint64_t m_stops = 0;
+    std::uint64_t m_playing = 0;
+    bool m_finished = false;
+    QString m_cachedPath;
+    AudioDevice::SoundPtr m_cached;
+};
+
+} // namespace platform
