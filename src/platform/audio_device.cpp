@@ -4,6 +4,8 @@
 
 #include <QFileInfo>
 
+#include <cmath>
+
 #include <SDL.h>
 #include <SDL_mixer.h>
 
@@ -42,6 +44,7 @@ AudioDevice::~AudioDevice()
         return;
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
+    m_playing = {};
     m_playingMusic.reset();
     Mix_CloseAudio();
     Mix_Quit();
@@ -59,10 +62,19 @@ void AudioDevice::noticeOnce(const QString& text, bool& said)
 
 bool AudioDevice::openWith(const char* driver)
 {
-    // The driver is chosen by name when the audio subsystem starts.
+    // The driver is chosen by name when the audio subsystem starts; the
+    // choice is not left behind for later starts.
+    const bool wasSet = qEnvironmentVariableIsSet("SDL_AUDIODRIVER");
+    const QByteArray previous = qgetenv("SDL_AUDIODRIVER");
     if (driver)
-        SDL_setenv("SDL_AUDIODRIVER", driver, 1);
+        qputenv("SDL_AUDIODRIVER", driver);
     const bool started = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+    if (driver) {
+        if (wasSet)
+            qputenv("SDL_AUDIODRIVER", previous);
+        else
+            qunsetenv("SDL_AUDIODRIVER");
+    }
     if (started && Mix_OpenAudioDevice(44100, AUDIO_S16SYS, 2, 1024, nullptr, 0) == 0)
         return true;
     if (started)
@@ -128,19 +140,37 @@ qint64 AudioDevice::lengthMs(const SoundPtr& sound)
     return bytesPerFrame > 0 ? qint64(sound->chunk->alen) * 1000 / (bytesPerFrame * frequency) : 0;
 }
 
+qint64 AudioDevice::pieceLengthMs(const QByteArray& bytes)
+{
+    if (!open())
+        throw Failure("No audio output");
+    SDL_RWops* source = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
+    Mix_Music* music = source ? Mix_LoadMUS_RW(source, 1) : nullptr;
+    if (!music)
+        throw Failure(QStringLiteral("Cannot read the piece: %1").arg(QString::fromUtf8(Mix_GetError())));
+    const double seconds = Mix_MusicDuration(music);
+    Mix_FreeMusic(music);
+    if (!(seconds >= 0))
+        throw Failure("The piece has no length");
+    return static_cast<qint64>(std::llround(seconds * 1000));
+}
+
 void AudioDevice::play(int channel, const SoundPtr& sound, bool loop)
 {
     std::lock_guard lock(m_mutex);
     if (!m_open || !sound || channel < 0 || channel >= kChannels)
         return;
     Mix_PlayChannel(channel, sound->chunk, loop ? -1 : 0);
+    m_playing[static_cast<std::size_t>(channel)] = sound;
 }
 
 void AudioDevice::halt(int channel)
 {
     std::lock_guard lock(m_mutex);
-    if (m_open && channel >= 0 && channel < kChannels)
+    if (m_open && channel >= 0 && channel < kChannels) {
         Mix_HaltChannel(channel);
+        m_playing[static_cast<std::size_t>(channel)].reset();
+    }
 }
 
 void AudioDevice::pause(int channel)

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QString>
 
+#include <array>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -49,6 +50,9 @@ public:
     // or there is no output. Safe from any thread.
     SoundPtr decode(const QByteArray& bytes);
     static qint64 lengthMs(const SoundPtr& sound);
+    // The length of a compressed piece (MP3) as the file itself tells it,
+    // at its own sampling rate; throws Failure. Safe from any thread.
+    qint64 pieceLengthMs(const QByteArray& bytes);
 
     // Plays a sound on a channel from its start, once or without end,
     // replacing what the channel played.
@@ -77,6 +81,8 @@ private:
     bool m_hasSoundFont = false;
     bool m_saidSilent = false;
     bool m_saidNoSoundFont = false;
+    // What each channel plays, kept alive while it sounds.
+    std::array<SoundPtr, kChannels> m_playing;
     MusicPtr m_playingMusic;
 };
 

@@ -34,25 +34,27 @@ void Mp3Library::record(const QString& call)
     });
 }
 
-AudioDevice::SoundPtr Mp3Library::decoded(const QString& path)
+Mp3Library::Piece Mp3Library::decoded(const QString& path)
 {
     {
         std::lock_guard lock(m_mutex);
-        if (m_cached && m_cachedPath == path)
+        if (m_cached.sound && m_cachedPath == path)
             return m_cached;
     }
-    AudioDevice::SoundPtr sound = m_audio.decode(m_files.readAll(path));
+    const QByteArray bytes = m_files.readAll(path);
+    Piece piece{m_audio.decode(bytes), 0};
+    piece.lengthMs = m_audio.pieceLengthMs(bytes);
     std::lock_guard lock(m_mutex);
     m_cachedPath = path;
-    m_cached = sound;
-    return sound;
+    m_cached = piece;
+    return piece;
 }
 
 bool Mp3Library::gettime(const QString& path, double& ms)
 {
     record(QStringLiteral("mp3gettime \"%1\"").arg(path));
     try {
-        ms = static_cast<double>(AudioDevice::lengthMs(decoded(path)));
+        ms = static_cast<double>(decoded(path).lengthMs);
         return true;
     } catch (const Failure&) {
         ms = 0;
@@ -69,11 +71,12 @@ std::uint64_t Mp3Library::ticket() const
 void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::function<void()>& started)
 {
     record(QStringLiteral("mp3play \"%1\"").arg(path));
-    AudioDevice::SoundPtr sound;
+    Piece piece;
     try {
-        sound = decoded(path);
+        piece = decoded(path);
     } catch (const Failure&) {
     }
+    const AudioDevice::SoundPtr sound = piece.sound;
     std::unique_lock lock(m_mutex);
     if (!sound || ticket != m_stops) {
         lock.unlock();
@@ -82,7 +85,7 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
     }
     m_finished = false;
     m_playing = ticket + 1;
-    const qint64 length = AudioDevice::lengthMs(sound);
+    const qint64 length = piece.lengthMs;
     // The sound and its end start on the window's thread, unless a stop
     // comes first.
     QMetaObject::invokeMethod(m_context.get(), [this, sound, length, ticket] {

@@ -43,7 +43,12 @@ public:
     void stop();
 
 private:
-    AudioDevice::SoundPtr decoded(const QString& path);
+    // The piece decoded, and its length as the file tells it.
+    struct Piece {
+        AudioDevice::SoundPtr sound;
+        qint64 lengthMs = 0;
+    };
+    Piece decoded(const QString& path);
     void record(const QString& call);
 
     Clock& m_clock;
@@ -58,7 +63,7 @@ private:
     std::uint64_t m_playing = 0;
     bool m_finished = false;
     QString m_cachedPath;
-    AudioDevice::SoundPtr m_cached;
+    Piece m_cached;
 };
 
 } // namespace platform

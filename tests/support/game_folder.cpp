@@ -116,7 +116,7 @@ void GameFolder::general(const GeneralSettings& g)
     if (g.groups >= 3)
         w.number(0).number(0).number(0).string(g.scheme).endRecord();
     if (g.groups >= 4)
-        w.number(0).number(0).boolean(false).boolean(g.hideLoadButton).boolean(g.hideSaveMenu).number(0).endRecord();
+        w.number(0).number(0).boolean(g.singleSound).boolean(g.hideLoadButton).boolean(g.hideSaveMenu).number(0).endRecord();
     if (g.groups >= 5) {
         w.number(0).number(0).number(g.spacingX).number(g.marginY).boolean(g.inventoryEnabled).boolean(g.slideOpen)
             .boolean(g.slideClose).boolean(true).boolean(true).boolean(g.customPictures).string(g.tabPicture)

@@ -27,6 +27,7 @@ struct GeneralSettings {
     QString webSite = QStringLiteral("https://example.org");
     int displayChangeMode = 1;
     QString scheme;
+    bool singleSound = false;
     bool hideLoadButton = false;
     bool hideSaveMenu = false;
     int spacingX = 10;

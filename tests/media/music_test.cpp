@@ -1,0 +1,161 @@
+#include "demo/authoring.h"
+#include "media/media.h"
+#include "media/mp3_music.h"
+#include "platform/audio_device.h"
+#include "platform/clock.h"
+#include "platform/event_log.h"
+#include "platform/file_resolver.h"
+#include "platform/media_commands.h"
+#include "platform/mp3_library.h"
+#include "support/game_folder.h"
+#include "support/player.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+
+#include <gtest/gtest.h>
+
+using testsupport::GameFolder;
+
+// MIDI and MP3 music of frames and actions.
+class Music : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        folder.general();
+        folder.variables({});
+        folder.frame(QStringLiteral("Start"));
+        // Two beats at 120 a minute: one second by its tempo map.
+        folder.writeBytes(QStringLiteral("Frames/tune.mid"), demo::MidiFile({60, 64}));
+    }
+    engine::Game& start(const QString& soundFont = QString())
+    {
+        app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path(), QSize(1024, 768));
+        options.soundFont = soundFont;
+        rt = std::make_unique<app::Runtime>(options);
+        rt->frmWelcome().ClickButton(0);
+        rt->log.clear();
+        return rt->game();
+    }
+    QString tune() const { return rt->project.FramesPath + QStringLiteral("tune.mid"); }
+    int plays() const
+    {
+        int n = 0;
+        for (const QJsonObject& e : rt->log.ofType(QStringLiteral("media")))
+            n += e.value(QStringLiteral("call")).toString() == QStringLiteral("play %1 from 0 notify").arg(tune());
+        return n;
+    }
+    void wait(int ms) { rt->clock().sleep(ms); }
+    // An MP3 of silence made by Debian's ffmpeg.
+    bool mp3(const QString& name, int seconds)
+    {
+        QProcess ffmpeg;
+        ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                                                QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("anullsrc=r=8000:cl=mono"), QStringLiteral("-t"),
+                                                QString::number(seconds), QStringLiteral("-b:a"), QStringLiteral("8k"), folder.file(name)});
+        return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
+    }
+
+    GameFolder folder;
+    std::unique_ptr<app::Runtime> rt;
+};
+
+TEST_F(Music, ALoopingPieceStartsAgainAtTheEndOfItsTempoMap)
+{
+    start();
+    media::Media& m = rt->media();
+    m.PlayMIDImusic(tune(), true);
+    EXPECT_EQ(m.MidiStatus(), QStringLiteral("playing"));
+    EXPECT_EQ(plays(), 1);
+    wait(999);
+    EXPECT_EQ(plays(), 1);
+    wait(1);
+    EXPECT_EQ(plays(), 2);
+    wait(1000);
+    EXPECT_EQ(plays(), 3);
+    EXPECT_EQ(m.MidiStatus(), QStringLiteral("playing"));
+}
+
+TEST_F(Music, APieceThatDoesNotLoopClosesAtItsEnd)
+{
+    start();
+    media::Media& m = rt->media();
+    m.PlayMIDImusic(tune(), false);
+    wait(1000);
+    EXPECT_EQ(m.MidiStatus(), QString());
+    EXPECT_EQ(plays(), 1);
+}
+
+TEST_F(Music, AStopBeforeAnyMusicAndANoticeAfterTheStopDoNothing)
+{
+    engine::Game& game = start();
+    media::Media& m = rt->media();
+    m.StopMIDIMusic();
+    EXPECT_TRUE(rt->log.ofType(QStringLiteral("msgbox")).empty());
+    m.PlayMIDImusic(tune(), true);
+    m.StopMIDIMusic();
+    // A notice that was already on its way when the music stopped.
+    QCoreApplication::postEvent(&game.window(), new platform::MediaCommands::Notice(tune()));
+    wait(5000);
+    EXPECT_EQ(plays(), 1);
+    EXPECT_EQ(m.MidiStatus(), QString());
+}
+
+TEST_F(Music, WithoutASoundfontThePieceIsSilentButTimedAndToldOnce)
+{
+    start(QStringLiteral("/nonexistent/none.sf2"));
+    media::Media& m = rt->media();
+    m.PlayMIDImusic(tune(), false);
+    m.StopMIDIMusic();
+    m.PlayMIDImusic(tune(), false);
+    EXPECT_EQ(m.MidiStatus(), QStringLiteral("playing"));
+    int soundfont = 0;
+    for (const QJsonObject& n : rt->log.ofType(QStringLiteral("notice")))
+        soundfont += n.value(QStringLiteral("text")).toString().contains(QStringLiteral("timgm6mb-soundfont"));
+    EXPECT_EQ(soundfont, 1);
+    wait(1000);
+    EXPECT_EQ(m.MidiStatus(), QString());
+}
+
+TEST_F(Music, Mp3MusicCountsAsPlayingUntilFiveSecondsAfterItsLength)
+{
+    ASSERT_TRUE(mp3(QStringLiteral("Frames/long.mp3"), 180));
+    engine::Game& game = start();
+    media::Media& m = rt->media();
+    EXPECT_FALSE(m.IsMP3Playing());
+    m.StopMP3();
+    EXPECT_EQ(m.MP3Duration(), 0);
+    game.ScheduleMP3Music(QStringLiteral("long.mp3"));
+    EXPECT_EQ(m.MP3Duration(), 60);
+    EXPECT_TRUE(m.IsMP3Playing());
+    wait(1000);
+    EXPECT_FALSE(game.MP3Timer.enabled());
+    EXPECT_EQ(m.MP3Duration(), 180);
+    const QDateTime started = m.MP3StartTime();
+    EXPECT_EQ(started, rt->clock().now());
+    wait(185000);
+    EXPECT_TRUE(m.IsMP3Playing());
+    wait(1000);
+    EXPECT_FALSE(m.IsMP3Playing());
+    // Channel files stay silent while the MP3 music counts as playing.
+    EXPECT_EQ(m.MP3Duration(), 180);
+}
+
+TEST_F(Music, AStopWhileTheWorkerMeasuresThePieceIsNotUndone)
+{
+    ASSERT_TRUE(mp3(QStringLiteral("Frames/race.mp3"), 600));
+    // A real clock: the worker runs while this thread goes on.
+    platform::RealClock clock;
+    platform::EventLog log;
+    platform::FileResolver files;
+    platform::AudioDevice audio({.silent = true});
+    platform::Mp3Library library(clock, audio, files, log);
+    media::Mp3Music music(clock, library);
+    music.setMP3Duration(60);
+    music.StartMP3Thread(folder.file(QStringLiteral("Frames/race.mp3")));
+    // Decoding ten minutes takes the worker a while: the stop lands first.
+    music.StopMP3();
+    clock.sleep(2000);
+    EXPECT_EQ(music.MP3Duration(), 0);
+    EXPECT_FALSE(music.IsMP3Playing());
+}
