@@ -8,6 +8,7 @@
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -94,8 +95,9 @@ int main(int argc, char* argv[])
     const QCommandLineOption debugOption(QStringLiteral("debug"), QStringLiteral("Offer the Debug menu of frames in the game window."));
     const QCommandLineOption settingsDirOption(QStringLiteral("settings"), QStringLiteral("Keep the per-user settings in this folder (a headless run otherwise uses a temporary one)."), QStringLiteral("DIR"));
     const QCommandLineOption dpiOption(QStringLiteral("dpi"), QStringLiteral("The logical DPI a headless run pretends its desktop has (above 96: large fonts)."), QStringLiteral("N"), QStringLiteral("96"));
+    const QCommandLineOption soundFontOption(QStringLiteral("soundfont"), QStringLiteral("The General MIDI soundfont for MIDI music (default: Debian's timgm6mb-soundfont)."), QStringLiteral("FILE"));
     const QCommandLineOption mountsOption(QStringLiteral("mount-table"), QStringLiteral("A mount table (as /proc/mounts) to take drive letters from."), QStringLiteral("FILE"));
-    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption, settingsDirOption, dpiOption, mountsOption});
+    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption, settingsDirOption, dpiOption, soundFontOption, mountsOption});
     parser.process(application);
 
     app::RuntimeOptions options;
@@ -105,6 +107,11 @@ int main(int argc, char* argv[])
         return fail(QStringLiteral("the game folder %1 does not exist").arg(options.projectDir));
     options.scripted = headless;
     options.debug = parser.isSet(debugOption);
+    if (parser.isSet(soundFontOption)) {
+        options.soundFont = QFileInfo(parser.value(soundFontOption)).absoluteFilePath();
+        if (!QFileInfo::exists(options.soundFont))
+            return fail(QStringLiteral("the soundfont %1 does not exist").arg(options.soundFont));
+    }
     try {
         options.codePage = formats::CodePage::named(parser.value(codePageOption)).name();
     } catch (const platform::Failure& e) {

@@ -58,6 +58,15 @@ TEST(DemoWalkthrough, PlaysFromTheTitleToTheEndAndBackFromASave)
     EXPECT_EQ(game_(2).value(QStringLiteral("disappear")).toArray(),
               (QJsonArray{QJsonArray{QStringLiteral("Shore"), 2}, QJsonArray{QStringLiteral("Shore"), 4}}));
     // Saved in the lantern room.
+    // The sea loops on channel 0 of the shore, and falls silent on the stairs;
+    // the lantern room's tune loops.
+    const QJsonObject shoreSea = dumps[1][QStringLiteral("media")][QStringLiteral("channels")][0].toObject();
+    EXPECT_TRUE(shoreSea.value(QStringLiteral("playing")).toBool());
+    EXPECT_TRUE(shoreSea.value(QStringLiteral("loop")).toBool());
+    const QJsonObject lantern = dumps[3][QStringLiteral("media")].toObject();
+    EXPECT_FALSE(lantern[QStringLiteral("channels")][0][QStringLiteral("playing")].toBool());
+    EXPECT_EQ(lantern.value(QStringLiteral("MidiStatus")).toString(), QStringLiteral("playing"));
+    EXPECT_TRUE(lantern.value(QStringLiteral("MidiLoop")).toBool());
     EXPECT_EQ(game_(3).value(QStringLiteral("frame")).toString(), QStringLiteral("Lantern"));
     EXPECT_EQ(game_(3).value(QStringLiteral("history")).toArray(),
               (QJsonArray{QStringLiteral("Shore"), QStringLiteral("Stairs"), QStringLiteral("Lantern")}));

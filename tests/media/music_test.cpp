@@ -159,3 +159,18 @@ TEST_F(Music, AStopWhileTheWorkerMeasuresThePieceIsNotUndone)
     EXPECT_EQ(music.MP3Duration(), 0);
     EXPECT_FALSE(music.IsMP3Playing());
 }
+
+TEST_F(Music, AFileNameWithBlanksAndAccentsStillOpens)
+{
+    folder.writeBytes(QStringLiteral("Frames/night tune \u00e9t\u00e9.mid"), demo::MidiFile({60}));
+    start();
+    media::Media& m = rt->media();
+    m.PlayMIDImusic(rt->project.FramesPath + QStringLiteral("night tune \u00e9t\u00e9.mid"), false);
+    EXPECT_EQ(m.MidiStatus(), QStringLiteral("playing"));
+    // The device is named by a form of the name that commands can carry.
+    EXPECT_FALSE(m.MidiFileName().contains(u' '));
+    for (const QChar c : m.MidiFileName())
+        EXPECT_LT(c.unicode(), 128);
+    wait(500);
+    EXPECT_EQ(m.MidiStatus(), QString());
+}

@@ -549,10 +549,11 @@ QByteArray midiFile()
     return demo::MidiFile({69, 72, 76, 74, 72, 69, 67, 69}, 600000, 73);
 }
 
-// A frame's or an action's channel file with one wave on channel 0.
+// A frame's or an action's channel file: channel 0 stops what it played
+// and plays the wave.
 QByteArray channelFile(const QString& wave, bool loop)
 {
-    return demo::ChannelFile({{.wave = wave, .loop = loop ? 1 : 0}});
+    return demo::ChannelFile({{.stop = true, .wave = wave, .loop = loop ? 1 : 0}});
 }
 
 // Runs ffmpeg to encode what Qt cannot: an MP3 and an old-codec AVI.
@@ -680,7 +681,12 @@ int main(int argc, char* argv[])
     ok &= save(QStringLiteral("Areas/Shore/4c.dat"), pickFile(true, QStringLiteral("Hook")));
     // The moon toggles a hint in the sky (a single variable, toggled).
     ok &= save(QStringLiteral("Areas/Shore/5a.dat"), AreaFile(1530, 630, 660, 660, false, QString(), false, hand));
-    ok &= save(QStringLiteral("Areas/Shore/5b.dat"), ActionRecord{{{1, 1}, {2, QStringLiteral("Hint")}, {5, 1}}}.bytes());
+    // It rings a bell once (MIDI that does not repeat) and chimes on
+    // channel 1 from the area's own channel file.
+    ok &= save(QStringLiteral("Areas/Shore/5b.dat"),
+               ActionRecord{{{1, 1}, {2, QStringLiteral("Hint")}, {5, 1}, {25, 1}, {26, QStringLiteral("bell.mid")}, {42, false}}}.bytes());
+    ok &= save(QStringLiteral("Frames/bell.mid"), demo::MidiFile({84, 79}, 400000, 14));
+    ok &= save(QStringLiteral("Areas/Shore/5d.dat"), demo::ChannelFile({{.play = false}, {.wave = QStringLiteral("chime.wav")}}));
     QImage hint(300, 24, QImage::Format_RGB32);
     hint.fill(QColor(40, 30, 70));
     {
@@ -699,6 +705,8 @@ int main(int argc, char* argv[])
     ok &= savePicture(QStringLiteral("Frames/stone.bmp"), drawStoneTile(), "BMP");
     ok &= save(QStringLiteral("Frames/Stairs.fme"), frameFile({1, QStringLiteral("stone.bmp"), true, 0, QString()}));
     ok &= save(QStringLiteral("Frames/Stairs.lks"), links(2));
+    // Inside the tower the sea on channel 0 falls silent.
+    ok &= save(QStringLiteral("Frames/Stairs.chn"), demo::ChannelFile({{.stop = true, .play = false}}));
     ok &= save(QStringLiteral("Areas/Stairs/steps.lbl"),
                textFile(QStringLiteral("Ninety-nine steps"), 5400, 3300, true, false, QStringLiteral("Arial"), 16, true, 0xA0E0FF));
     ok &= savePicture(QStringLiteral("Areas/up.bmp"), drawArrow(true), "BMP");
