@@ -164,7 +164,7 @@ void MediaCommands::finished(Device& d)
     }
 }
 
-int MediaCommands::open(const QStringList& words, QObject* notify)
+int MediaCommands::open(const QStringList& words)
 {
     if (words.size() < 2)
         return kBadParameter;
@@ -199,7 +199,6 @@ int MediaCommands::open(const QStringList& words, QObject* notify)
     });
     device->name = name;
     device->sequencer = sequencer;
-    device->notify = notify;
     try {
         const QByteArray bytes = m_files.readAll(path);
         if (sequencer) {
@@ -233,7 +232,7 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
         return kUnknownCommand;
     const QString& verb = words[0];
     if (is(verb, "open"))
-        return open(words, notify);
+        return open(words);
     if (!is(verb, "play") && !is(verb, "stop") && !is(verb, "close") && !is(verb, "pause") && !is(verb, "resume")
         && !is(verb, "seek") && !is(verb, "status"))
         return kUnknownCommand;
@@ -293,6 +292,8 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
     // play / resume
     qint64 from = position(*d);
     bool wait = false;
+    // A play without "notify" supersedes the notice an earlier one asked for.
+    QObject* noticeTo = nullptr;
     for (qsizetype i = 2; i < words.size(); ++i) {
         if (is(words[i], "from") && i + 1 < words.size()) {
             bool ok = false;
@@ -304,13 +305,14 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
         } else if (is(words[i], "wait")) {
             wait = true;
         } else if (is(words[i], "notify")) {
-            d->notify = notify;
+            noticeTo = notify;
         } else if (!is(words[i], "window")) {
             return kBadParameter;
         }
     }
     if (is(verb, "resume") && d->mode != Mode::Paused)
         return kOk;
+    d->notify = noticeTo;
     start(*d, std::clamp<qint64>(from, 0, d->lengthMs));
     const QString name = d->name;
     while (wait && (d = find(name)) && d->mode == Mode::Playing) {

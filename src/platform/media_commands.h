@@ -73,7 +73,7 @@ public:
 
 private:
     struct Device;
-    int open(const QStringList& words, QObject* notify);
+    int open(const QStringList& words);
     Device* find(const QString& name) const;
     void finished(Device& device);
     qint64 position(const Device& device) const;
