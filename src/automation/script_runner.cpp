@@ -452,16 +452,30 @@ bool ScriptRunner::run(const LineSource& source)
     // Lines count from the top of the script, start-up answers included.
     if (!std::exchange(m_continuing, false))
         m_lineNumber = 0;
+    // While the program waits for the player (a video plays), the next
+    // lines run inside that wait, as a person's input would arrive.
+    m_failed = false;
+    m_rt.clock().setInputSource([this, &source] {
+        if (m_failed || m_rt.ended())
+            return false;
+        const std::optional<QString> line = nextLine(source);
+        if (!line)
+            return false;
+        m_failed = !runLine(*line);
+        return true;
+    });
     // Let the windows shown before the script settle (activation).
     QCoreApplication::processEvents();
-    while (std::optional<QString> line = nextLine(source)) {
-        if (m_rt.ended())
-            return true;
+    while (!m_failed) {
+        const std::optional<QString> line = nextLine(source);
+        if (!line || m_rt.ended())
+            break;
         if (!runLine(*line))
-            return false;
+            m_failed = true;
         QCoreApplication::processEvents();
     }
-    return true;
+    m_rt.clock().setInputSource(nullptr);
+    return !m_failed;
 }
 
 } // namespace automation

@@ -77,6 +77,8 @@ private:
     std::optional<QString> m_pending;
     // run() goes on with the script whose start-up answers were queued.
     bool m_continuing = false;
+    // A line failed: the run stops, also from inside a wait.
+    bool m_failed = false;
 };
 
 } // namespace automation

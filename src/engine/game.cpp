@@ -622,10 +622,15 @@ void Game::mnuFrameName_Click(const QString& frame)
 
 void Game::PlayMovieWithStop(const QString& path, const QString& control)
 {
-    if (!visible())
-        show();
-    m_rt.media().PlayMovieWithStop(path, control);
-    StopVideoRequested = false;
+    try {
+        if (!visible())
+            show();
+        m_rt.media().VideoMedia().PlayMovie(path, media::Media::parentHandle(control));
+        m_rt.clock().doEvents();
+        StopVideoRequested = false;
+    } catch (const platform::Failure&) {
+        m_rt.ShowErrorReport(QStringLiteral(" Unable to play video."));
+    }
 }
 
 void Game::PlayCutScene(const QString& file, bool inRect, const QRect& pixels)

@@ -1,6 +1,7 @@
 #include "media/media.h"
 
 #include "app/runtime.h"
+#include "engine/game.h"
 #include "media/midi_music.h"
 #include "media/mmedia.h"
 #include "media/mp3_music.h"
@@ -16,39 +17,40 @@
 
 namespace media {
 
-namespace {
-QString quoted(const QString& s)
-{
-    return u'"' + s + u'"';
-}
-} // namespace
-
 Media::Media(app::Runtime& rt) : m_rt(rt)
 {
     platform::AudioDevice::Options options;
     options.silent = rt.options().scripted;
     options.soundFont = rt.options().soundFont;
-    options.notice = [&rt](const QString& text) {
-        // Said once: a line of the run's log, or on standard error.
-        if (rt.log.enabled())
-            rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("notice")}, {QStringLiteral("text"), text}});
-        else
-            std::fprintf(stderr, "loomplay: %s\n", qPrintable(text));
-    };
+    options.notice = [this](const QString& text) { notice(text); };
     m_audio = std::make_unique<platform::AudioDevice>(std::move(options));
     m_commands = std::make_unique<platform::MediaCommands>(rt.clock(), *m_audio, rt.files, rt.log);
     m_waveMix = std::make_unique<platform::WaveMixLibrary>(rt.clock(), *m_audio, rt.files, rt.log);
     m_mp3Library = std::make_unique<platform::Mp3Library>(rt.clock(), *m_audio, rt.files, rt.log);
-    m_soundMedia = std::make_unique<Mmedia>(*m_commands, rt.clock());
+    m_soundMedia = std::make_unique<Mmedia>(*m_commands, rt.clock(), rt.files);
     m_channels = std::make_unique<SoundChannels>(rt, *this, *m_waveMix);
     m_midi = std::make_unique<MidiMusic>(rt, *m_commands);
     m_mp3 = std::make_unique<Mp3Music>(rt.clock(), *m_mp3Library);
+    m_videoMedia = std::make_unique<Mmedia>(*m_commands, rt.clock(), rt.files);
+    m_commands->onVideoFrame = [this](qint64 parent, const QImage& frame) { showVideoFrame(parent, frame); };
+    m_commands->onVideoClosed = [this](qint64) { closeVideoWindow(); };
+    m_commands->onNotice = [this](const QString& text) { notice(text); };
+}
+
+void Media::notice(const QString& text)
+{
+    // A line of the run's log, or on standard error.
+    if (m_rt.log.enabled())
+        m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("notice")}, {QStringLiteral("text"), text}});
+    else
+        std::fprintf(stderr, "loomplay: %s\n", qPrintable(text));
 }
 
 Media::~Media()
 {
     // The worker first: it may be blocked in the library's play.
     m_mp3.reset();
+    m_videoMedia.reset();
     m_midi.reset();
     m_channels.reset();
     m_soundMedia.reset();
@@ -56,15 +58,6 @@ Media::~Media()
     m_waveMix.reset();
     m_commands.reset();
     m_audio.reset();
-}
-
-void Media::record(const char* layer, const QString& call)
-{
-    m_rt.log.write(QJsonObject{
-        {QStringLiteral("type"), QStringLiteral("media")},
-        {QStringLiteral("layer"), QString::fromLatin1(layer)},
-        {QStringLiteral("call"), call},
-    });
 }
 
 QString Media::MidiStatus()
@@ -144,28 +137,60 @@ void Media::PlaySoundChannels(const QString& path)
     m_channels->PlaySoundChannels(path);
 }
 
-void Media::PlayMovieWithStop(const QString& path, const QString& control)
+qint64 Media::parentHandle(const QString& control)
 {
-    record("mci", QStringLiteral("PlayMovieWithStop %1, %2").arg(quoted(path), control));
-    // Until the video player is built the movie ends as soon as it starts.
-    m_videoStatus = QStringLiteral("stopped");
+    // Small numbers of our own, the same on every run.
+    return control == QLatin1String("CutSceneArea") ? 2 : 1;
 }
 
 void Media::StopMovie()
 {
-    record("mci", QStringLiteral("StopMovie"));
-    m_videoStatus.clear();
+    m_videoMedia->StopMovie();
 }
 
 void Media::VideoMediaClose()
 {
-    record("mci", QStringLiteral("VideoMedia.mmClose"));
-    m_videoStatus.clear();
+    m_videoMedia->mmClose();
 }
 
-bool Media::IsVideoPlaying() const
+QString Media::VideoStatus()
 {
-    return m_videoStatus.toLower() == QLatin1String("playing");
+    return m_videoMedia->Status();
+}
+
+bool Media::IsVideoPlaying()
+{
+    return VideoStatus().toLower() == QLatin1String("playing");
+}
+
+void Media::showVideoFrame(qint64 parent, const QImage& frame)
+{
+    engine::Game* game = m_rt.gameIfLoaded();
+    if (!game)
+        return;
+    // The video's child window: at its own size from the parent's corner,
+    // clipped by the parent, above the frame's areas and texts.
+    platform::Element* container = game->element(parent == 2 ? QStringLiteral("CutSceneArea") : QStringLiteral("PictureBox"));
+    platform::Element* window = game->element(QStringLiteral("VideoWindow"));
+    if (window && window->parentItem() != container) {
+        game->window().destroy(QStringLiteral("VideoWindow"));
+        window = nullptr;
+    }
+    if (!window) {
+        window = game->window().create(platform::Element::Kind::Picture, QStringLiteral("VideoWindow"), container);
+        window->setBackColor(Qt::transparent);
+        window->setInputTransparent(true);
+        window->bringToFront();
+    }
+    window->setGeometryTwips(0, 0, frame.width() * 15, frame.height() * 15);
+    window->setPicture(frame);
+    window->setShown(true);
+}
+
+void Media::closeVideoWindow()
+{
+    if (engine::Game* game = m_rt.gameIfLoaded(); game && game->element(QStringLiteral("VideoWindow")))
+        game->window().destroy(QStringLiteral("VideoWindow"));
 }
 
 QJsonObject Media::state()
@@ -187,7 +212,7 @@ QJsonObject Media::state()
         {QStringLiteral("MP3File"), m_mp3->MP3File()},
         {QStringLiteral("MP3Duration"), m_mp3->MP3Duration()},
         {QStringLiteral("MP3Playing"), m_mp3->IsMP3Playing()},
-        {QStringLiteral("VideoStatus"), m_videoStatus},
+        {QStringLiteral("VideoStatus"), m_commands->mode(m_videoMedia->Alias())},
         {QStringLiteral("channels"), channels},
         {QStringLiteral("SoundMedia"), QJsonObject{{QStringLiteral("file"), m_soundMedia->FileName()}, {QStringLiteral("status"), soundStatus}}},
         {QStringLiteral("WaveMixActive"), m_channels->WaveMixActive()},

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QImage>
 #include <QJsonObject>
 #include <QString>
 
@@ -57,19 +58,24 @@ public:
     void PlaySoundChannels(const QString& path);
     // Single wave sounds
     Mmedia& SoundMedia() { return *m_soundMedia; }
-    // Video (the VideoMedia object and the movie procedures)
-    void PlayMovieWithStop(const QString& path, const QString& control);
+    // Video: the VideoMedia object; the handle that names a picture element
+    // of the game window as a video's parent (PictureBox, CutSceneArea).
+    Mmedia& VideoMedia() { return *m_videoMedia; }
+    static qint64 parentHandle(const QString& control);
     void StopMovie();
     void VideoMediaClose();
-    QString VideoStatus() const { return m_videoStatus; }
-    bool IsVideoPlaying() const;
+    QString VideoStatus();
+    // True exactly while the video's status is "playing".
+    bool IsVideoPlaying();
 
     platform::MediaCommands& commands() { return *m_commands; }
     // What plays now, for the dump.
     QJsonObject state();
 
 private:
-    void record(const char* layer, const QString& call);
+    void showVideoFrame(qint64 parent, const QImage& frame);
+    void closeVideoWindow();
+    void notice(const QString& text);
 
     app::Runtime& m_rt;
     std::unique_ptr<platform::AudioDevice> m_audio;
@@ -80,7 +86,7 @@ private:
     std::unique_ptr<SoundChannels> m_channels;
     std::unique_ptr<MidiMusic> m_midi;
     std::unique_ptr<Mp3Music> m_mp3;
-    QString m_videoStatus;
+    std::unique_ptr<Mmedia> m_videoMedia;
 };
 
 } // namespace media

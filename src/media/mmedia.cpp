@@ -2,7 +2,10 @@
 
 #include "formats/quoted_field_reader.h"
 #include "platform/clock.h"
+#include "platform/file_resolver.h"
 #include "platform/media_commands.h"
+
+#include <random>
 
 namespace media {
 
@@ -55,6 +58,26 @@ float Mmedia::number(const QString& what)
     QString reply;
     m_commands.send(QStringLiteral("Status ") + m_alias + what, &reply);
     return static_cast<float>(formats::QuotedFieldReader::leadingNumber(reply));
+}
+
+void Mmedia::PlayMovie(const QString& file, qint64 parentHandle)
+{
+    if (!m_files.fileExists(file))
+        return;
+    // Seeded from the time of day: on a virtual clock a run repeats.
+    std::mt19937 random(static_cast<std::uint32_t>(m_clock.now().time().msecsSinceStartOfDay()));
+    const double fraction = std::generate_canonical<double, 32>(random);
+    m_alias = QString::number(static_cast<int>(fraction * 50) + 1);
+    m_commands.send(QStringLiteral("Open \"") + file + QStringLiteral("\" ALIAS ") + m_alias + QStringLiteral(" TYPE AviVideo wait parent ")
+                    + QString::number(parentHandle) + QStringLiteral(" style child"));
+    m_commands.send(QStringLiteral("play ") + m_alias + QStringLiteral(" window"));
+}
+
+void Mmedia::StopMovie()
+{
+    m_commands.send(QStringLiteral("Stop ") + m_alias);
+    m_commands.send(QStringLiteral("Close ") + m_alias);
+    m_clock.doEvents();
 }
 
 QString Mmedia::Status()

@@ -4,6 +4,7 @@
 
 namespace platform {
 class Clock;
+class FileResolver;
 class MediaCommands;
 }
 
@@ -15,7 +16,10 @@ namespace media {
 // cannot be opened simply does not play.
 class Mmedia {
 public:
-    Mmedia(platform::MediaCommands& commands, platform::Clock& clock) : m_commands(commands), m_clock(clock) {}
+    Mmedia(platform::MediaCommands& commands, platform::Clock& clock, const platform::FileResolver& files)
+        : m_commands(commands), m_clock(clock), m_files(files)
+    {
+    }
 
     // Opens a MIDI file (sequencer) or a wave (waveaudio), closing what was
     // open. The alias is the file name's last three characters and the
@@ -40,12 +44,20 @@ public:
     QString Status();
     const QString& Alias() const { return m_alias; }
 
+    // Videos: opened under a random alias as a child of the parent window
+    // (the handle of a picture element), and played without waiting. A
+    // missing file sends nothing.
+    void PlayMovie(const QString& file, qint64 parentHandle);
+    // Stops and closes the video; the alias text stays until the next one.
+    void StopMovie();
+
 private:
     void open(const QString& file, const QString& type);
     float number(const QString& what);
 
     platform::MediaCommands& m_commands;
     platform::Clock& m_clock;
+    const platform::FileResolver& m_files;
     QString m_alias;
     QString m_fileName;
     bool m_wait = false;

@@ -89,6 +89,8 @@ void VirtualClock::advance(qint64 ms)
 bool VirtualClock::waitForEvents()
 {
     runPostedEvents();
+    if (m_inputSource && m_inputSource())
+        return true;
     Deadline* d = nextDue(std::numeric_limits<qint64>::max());
     if (!d)
         return false;

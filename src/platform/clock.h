@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 
+#include <functional>
 #include <vector>
 
 namespace platform {
@@ -41,12 +42,18 @@ public:
     void add(Deadline* deadline) { m_deadlines.push_back(deadline); }
     void remove(Deadline* deadline);
 
+    // Where a scripted run's input comes from while the program waits for
+    // the player (a video plays): a wait first asks it to run the next
+    // line, as a person's click or key would arrive; false when it has none.
+    void setInputSource(std::function<bool()> source) { m_inputSource = std::move(source); }
+
 protected:
     // The armed deadline that falls due first, no later than the limit.
     Deadline* nextDue(qint64 limit) const;
 
     std::vector<Timer*> m_timers;
     std::vector<Deadline*> m_deadlines;
+    std::function<bool()> m_inputSource;
 };
 
 class RealClock : public Clock {

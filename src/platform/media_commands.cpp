@@ -5,6 +5,7 @@
 #include "platform/failure.h"
 #include "platform/file_resolver.h"
 #include "platform/midi_file.h"
+#include "platform/video_decoder.h"
 
 #include <QCoreApplication>
 #include <QJsonObject>
@@ -52,10 +53,17 @@ bool is(const QString& word, const char* keyword)
 } // namespace
 
 struct MediaCommands::Device {
-    Device(Clock& clock, std::function<void()> onEnd) : end(clock, std::move(onEnd)) {}
+    enum class Kind { Sequencer, Wave, Video };
+    Device(Clock& clock, std::function<void()> onEnd, std::function<void()> onFrame)
+        : end(clock, std::move(onEnd)), frameTick(clock, std::move(onFrame))
+    {
+    }
     QString name;
-    bool sequencer = false;
+    Kind kind = Kind::Wave;
     AudioDevice::SoundPtr sound;
+    // Video: the decoder, the parent window's handle, the next picture.
+    std::unique_ptr<VideoDecoder> video;
+    qint64 parent = 0;
     AudioDevice::MusicPtr music;
     qint64 lengthMs = 0;
     Mode mode = Mode::Stopped;
@@ -64,6 +72,7 @@ struct MediaCommands::Device {
     qint64 heldPosition = 0;
     QPointer<QObject> notify;
     Deadline end;
+    Deadline frameTick;
 };
 
 MediaCommands::MediaCommands(Clock& clock, AudioDevice& audio, const FileResolver& files, EventLog& log)
@@ -138,16 +147,53 @@ void MediaCommands::start(Device& d, qint64 from)
     d.mode = Mode::Playing;
     d.startedAt = m_clock.elapsedMs() - from;
     d.end.armAt(d.startedAt + d.lengthMs);
-    if (d.sequencer) {
+    switch (d.kind) {
+    case Device::Kind::Sequencer:
         if (resuming)
             m_audio.resumeMusic();
         else if (d.music)
             m_audio.playMusic(d.music);
-    } else if (resuming) {
-        m_audio.resume(kWaveChannel);
-    } else {
-        m_audio.play(kWaveChannel, d.sound, false);
+        break;
+    case Device::Kind::Wave:
+    case Device::Kind::Video:
+        if (resuming)
+            m_audio.resume(channelOf(d));
+        else
+            m_audio.play(channelOf(d), d.sound, false);
+        break;
     }
+    // The first picture at once, the next ones at their times.
+    if (d.video)
+        d.frameTick.armAt(m_clock.elapsedMs());
+}
+
+int MediaCommands::channelOf(const Device& d)
+{
+    return d.kind == Device::Kind::Video ? kVideoChannel : kWaveChannel;
+}
+
+void MediaCommands::silence(Device& d, bool pausing)
+{
+    d.frameTick.cancel();
+    if (d.kind == Device::Kind::Sequencer)
+        pausing ? m_audio.pauseMusic() : m_audio.haltMusic();
+    else
+        pausing ? m_audio.pause(channelOf(d)) : m_audio.halt(channelOf(d));
+}
+
+void MediaCommands::showFrame(Device& d)
+{
+    if (!d.video || d.mode != Mode::Playing)
+        return;
+    const qint64 at = position(d);
+    // A virtual clock may have jumped: the picture of that moment is waited for.
+    const QImage frame = d.video->frameAt(at, m_clock.isVirtual());
+    if (!frame.isNull() && onVideoFrame)
+        onVideoFrame(d.parent, frame);
+    const qint64 interval = d.video->frameIntervalMs();
+    const qint64 next = (at / interval + 1) * interval;
+    if (next < d.lengthMs)
+        d.frameTick.armAt(d.startedAt + next);
 }
 
 void MediaCommands::finished(Device& d)
@@ -155,9 +201,10 @@ void MediaCommands::finished(Device& d)
     d.mode = Mode::Stopped;
     d.heldPosition = d.lengthMs;
     // The synthesiser's voices may still ring: the piece ends with its last
-    // event, so that a loop starts again without a gap.
-    if (d.sequencer)
-        m_audio.haltMusic();
+    // event, so that a loop starts again without a gap. A video's last
+    // picture stays.
+    if (d.kind != Device::Kind::Wave)
+        silence(d, false);
     if (QObject* window = d.notify.data()) {
         d.notify.clear();
         QCoreApplication::postEvent(window, new Notice(d.name));
@@ -170,12 +217,15 @@ int MediaCommands::open(const QStringList& words)
         return kBadParameter;
     const QString file = words[1];
     QString alias, type;
+    qint64 parent = 0;
     for (qsizetype i = 2; i < words.size(); ++i) {
         if (is(words[i], "alias") && i + 1 < words.size())
             alias = words[++i];
         else if (is(words[i], "type") && i + 1 < words.size())
             type = words[++i];
-        else if ((is(words[i], "parent") || is(words[i], "style")) && i + 1 < words.size())
+        else if (is(words[i], "parent") && i + 1 < words.size())
+            parent = words[++i].toLongLong();
+        else if (is(words[i], "style") && i + 1 < words.size())
             ++i;
         else if (!is(words[i], "wait") && !is(words[i], "notify") && !is(words[i], "shareable"))
             return kBadParameter;
@@ -185,23 +235,35 @@ int MediaCommands::open(const QStringList& words)
         return kBadParameter;
     if (find(name))
         return kBadParameter;
-    const bool sequencer = is(type, "sequencer");
-    if (!sequencer && !is(type, "waveaudio"))
+    Device::Kind kind = Device::Kind::Wave;
+    if (is(type, "sequencer"))
+        kind = Device::Kind::Sequencer;
+    else if (is(type, "avivideo"))
+        kind = Device::Kind::Video;
+    else if (!is(type, "waveaudio"))
         return kUnsupportedDevice;
     const auto shortName = m_shortPaths.find(file);
     const QString path = shortName != m_shortPaths.end() ? shortName->second : file;
     if (!m_files.fileExists(path))
         return kFileNotFound;
     const QString key = name.toLower();
-    auto device = std::make_unique<Device>(m_clock, [this, key] {
-        if (Device* ended = find(key))
-            finished(*ended);
-    });
+    auto device = std::make_unique<Device>(
+        m_clock,
+        [this, key] {
+            if (Device* ended = find(key))
+                finished(*ended);
+        },
+        [this, key] {
+            if (Device* playing = find(key))
+                showFrame(*playing);
+        });
     device->name = name;
-    device->sequencer = sequencer;
+    device->kind = kind;
+    device->parent = parent;
     try {
-        const QByteArray bytes = m_files.readAll(path);
-        if (sequencer) {
+        switch (kind) {
+        case Device::Kind::Sequencer: {
+            const QByteArray bytes = m_files.readAll(path);
             // The piece lasts as its own tempo map says; a synthesiser that
             // cannot take it (no soundfont) leaves it timed but silent.
             device->lengthMs = ReadMidiPiece(bytes).lengthMs;
@@ -209,11 +271,29 @@ int MediaCommands::open(const QStringList& words)
                 device->music = m_audio.loadMusic(bytes);
             } catch (const Failure&) {
             }
-        } else {
-            device->sound = m_audio.decode(bytes);
-            device->lengthMs = AudioDevice::lengthMs(device->sound);
+            break;
         }
-    } catch (const Failure&) {
+        case Device::Kind::Wave:
+            device->sound = m_audio.decode(m_files.readAll(path));
+            device->lengthMs = AudioDevice::lengthMs(device->sound);
+            break;
+        case Device::Kind::Video: {
+            const auto real = m_files.resolve(path);
+            device->video = std::make_unique<VideoDecoder>(QString::fromStdString(real ? real->string() : std::string()));
+            device->lengthMs = device->video->lengthMs();
+            if (!device->video->soundTrack().isEmpty()) {
+                try {
+                    device->sound = m_audio.decode(device->video->soundTrack());
+                } catch (const Failure&) {
+                    // Pictures without their sound rather than nothing.
+                }
+            }
+            break;
+        }
+        }
+    } catch (const Failure& failure) {
+        if (kind == Device::Kind::Video && onNotice)
+            onNotice(QStringLiteral("The video %1 is skipped: %2").arg(path, QString::fromUtf8(failure.what())));
         return kCannotRead;
     }
     m_devices[key] = std::move(device);
@@ -258,10 +338,9 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
         return kOk;
     }
     if (is(verb, "close")) {
-        if (d->sequencer)
-            m_audio.haltMusic();
-        else
-            m_audio.halt(kWaveChannel);
+        silence(*d, false);
+        if (d->video && onVideoClosed)
+            onVideoClosed(d->parent);
         m_devices.erase(d->name.toLower());
         return kOk;
     }
@@ -270,10 +349,7 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
         d->end.cancel();
         const bool pausing = is(verb, "pause") && d->mode == Mode::Playing;
         d->mode = pausing ? Mode::Paused : Mode::Stopped;
-        if (d->sequencer)
-            pausing ? m_audio.pauseMusic() : m_audio.haltMusic();
-        else
-            pausing ? m_audio.pause(kWaveChannel) : m_audio.halt(kWaveChannel);
+        silence(*d, pausing);
         return kOk;
     }
     if (is(verb, "seek")) {
@@ -286,7 +362,7 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
         d->end.cancel();
         d->mode = Mode::Stopped;
         d->heldPosition = std::clamp<qint64>(to, 0, d->lengthMs);
-        d->sequencer ? m_audio.haltMusic() : m_audio.halt(kWaveChannel);
+        silence(*d, false);
         return kOk;
     }
     // play / resume

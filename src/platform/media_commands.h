@@ -4,9 +4,11 @@
 #include "platform/deadline.h"
 
 #include <QEvent>
+#include <QImage>
 #include <QPointer>
 #include <QString>
 
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -68,8 +70,16 @@ public:
     // ASCII), naming the same file; the empty text for a missing file.
     QString shortPath(const QString& path);
 
-    // The sound channel on which waveaudio devices play.
+    // The sound channels on which waveaudio devices and videos play.
     static constexpr int kWaveChannel = 8;
+    static constexpr int kVideoChannel = 10;
+
+    // Where video pictures go: the parent window's handle of "parent N"
+    // and the picture of the moment; the video window goes when it closes.
+    std::function<void(qint64 parent, const QImage& frame)> onVideoFrame;
+    std::function<void(qint64 parent)> onVideoClosed;
+    // Told why a video is skipped.
+    std::function<void(const QString&)> onNotice;
 
 private:
     struct Device;
@@ -78,6 +88,9 @@ private:
     void finished(Device& device);
     qint64 position(const Device& device) const;
     void start(Device& device, qint64 from);
+    static int channelOf(const Device& device);
+    void silence(Device& device, bool pausing);
+    void showFrame(Device& device);
 
     Clock& m_clock;
     AudioDevice& m_audio;

@@ -71,7 +71,7 @@ TEST_F(OpenFrame, AnEmptyNameShowsTheThreeFailureReports)
 TEST_F(OpenFrame, ATenFieldFrameCallsTheMediaInOrderWithTheDefaults)
 {
     folder.writeBytes(QStringLiteral("Frames/tune.mid"), demo::MidiFile({60, 62}));
-    folder.writeBytes(QStringLiteral("Frames/intro.avi"), "RIFF");
+    ASSERT_TRUE(folder.video(QStringLiteral("Frames/intro.avi"), 500));
     folder.writeBytes(QStringLiteral("Areas/tick.wav"), demo::WavFile(demo::Tone(100)));
     folder.writeBytes(QStringLiteral("Frames/Ten.chn"), demo::ChannelFile({{.wave = QStringLiteral("tick.wav")}}));
     frameFile(folder, QStringLiteral("Ten"), {0, "0", false, false, "tune.mid", false, 0, "", "intro.avi", false});
@@ -83,13 +83,20 @@ TEST_F(OpenFrame, ATenFieldFrameCallsTheMediaInOrderWithTheDefaults)
         QStringLiteral("close %1tune.mid").arg(f),
         QStringLiteral("open %1tune.mid type sequencer").arg(f),
         QStringLiteral("play %1tune.mid from 0 notify").arg(f),
-        QStringLiteral("StopMovie"),
-        QStringLiteral("PlayMovieWithStop \"%1intro.avi\", PictureBox").arg(f),
-        QStringLiteral("StopMovie"),
+        QStringLiteral("Stop "),
+        QStringLiteral("Close "),
     };
     auto calls = player->mediaCalls();
-    ASSERT_GT(calls.size(), expected.size());
+    ASSERT_GT(calls.size(), expected.size() + 2);
     EXPECT_EQ(std::vector<QString>(calls.begin(), calls.begin() + static_cast<long>(expected.size())), expected);
+    // The video over the whole picture (parent 1) under its random alias.
+    const QString open = calls[expected.size()];
+    EXPECT_TRUE(open.startsWith(QStringLiteral("Open \"%1intro.avi\" ALIAS ").arg(f))) << qPrintable(open);
+    EXPECT_TRUE(open.endsWith(QStringLiteral(" TYPE AviVideo wait parent 1 style child"))) << qPrintable(open);
+    const QString alias = open.section(u' ', 3, 3);
+    EXPECT_EQ(calls[expected.size() + 1], QStringLiteral("play %1 window").arg(alias));
+    // The frame waited for the end of the video.
+    EXPECT_EQ(player->rt().clock().elapsedMs(), 500);
     // Then the frame's channel file, on the mixer.
     EXPECT_TRUE(calls.back().startsWith(QStringLiteral("WaveMixPlay 18 00")));
     EXPECT_EQ(player->rt().media().MidiStatus(), QStringLiteral("playing"));
@@ -99,14 +106,14 @@ TEST_F(OpenFrame, ATenFieldFrameCallsTheMediaInOrderWithTheDefaults)
 TEST_F(OpenFrame, MusicDeferredUntilAfterTheVideoStartsLast)
 {
     folder.writeBytes(QStringLiteral("Frames/tune.mid"), demo::MidiFile({60}));
-    folder.writeBytes(QStringLiteral("Frames/intro.avi"), "RIFF");
+    ASSERT_TRUE(folder.video(QStringLiteral("Frames/intro.avi"), 300));
     frameFile(folder, QStringLiteral("Late"), {0, "0", false, false, "tune.mid", false, 0, "", "intro.avi", true, false, false, ""});
     engine::Game& game = start();
     game.OpenFrame(QStringLiteral("Late"));
     const auto calls = player->mediaCalls();
     ASSERT_FALSE(calls.empty());
     EXPECT_EQ(calls.back(), QStringLiteral("play %1tune.mid from 0 notify").arg(frames()));
-    const auto video = std::find(calls.begin(), calls.end(), QStringLiteral("PlayMovieWithStop \"%1intro.avi\", PictureBox").arg(frames()));
+    const auto video = std::find_if(calls.begin(), calls.end(), [](const QString& c) { return c.startsWith(QStringLiteral("Open \"")); });
     const auto open = std::find(calls.begin(), calls.end(), QStringLiteral("open %1tune.mid type sequencer").arg(frames()));
     EXPECT_LT(video, open);
 }
@@ -244,7 +251,7 @@ TEST_F(OpenFrame, AVideoRectangleBeyondSixteenBitTwipsFailsAfterTheMusicSettings
 
 TEST_F(OpenFrame, AVideoRectangleIsPlacedInTwips)
 {
-    folder.writeBytes(QStringLiteral("Frames/intro.avi"), "RIFF");
+    ASSERT_TRUE(folder.video(QStringLiteral("Frames/intro.avi"), 300));
     frameFile(folder, QStringLiteral("Boxed"), {0, "0", false, false, "", false, 0, "", "intro.avi", false, false, false, "",
                                                0, 0, 0, false, true, 10, 20, 160, 120, true});
     engine::Game& game = start();
@@ -256,7 +263,8 @@ TEST_F(OpenFrame, AVideoRectangleIsPlacedInTwips)
     EXPECT_EQ(box->height(), 1800);
     EXPECT_FALSE(box->shown());
     const auto calls = player->mediaCalls();
-    EXPECT_NE(std::find(calls.begin(), calls.end(), QStringLiteral("PlayMovieWithStop \"%1intro.avi\", CutSceneArea").arg(frames())), calls.end());
+    EXPECT_NE(std::find_if(calls.begin(), calls.end(), [](const QString& c) { return c.endsWith(QStringLiteral(" parent 2 style child")); }),
+              calls.end());
 }
 
 TEST_F(OpenFrame, TheLinksFileGivesTheAreaCountAndIsOptional)

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
+#include <QProcess>
 
 namespace testsupport {
 
@@ -147,6 +148,26 @@ void GameFolder::variables(std::initializer_list<const char*> names)
     for (const char* n : names)
         w.line(QString::fromUtf8(n));
     writeBytes(QStringLiteral("Config/Variables"), w.bytes());
+}
+
+bool GameFolder::video(const QString& relative, int milliseconds, QColor colour, QSize size, int fps, bool sound)
+{
+    const QString target = file(relative);
+    QDir().mkpath(QFileInfo(target).absolutePath());
+    const QString seconds = QString::number(milliseconds / 1000.0);
+    QStringList arguments{QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
+                          QStringLiteral("-i"),
+                          QStringLiteral("color=c=%1:size=%2x%3:rate=%4").arg(colour.name()).arg(size.width()).arg(size.height()).arg(fps)};
+    if (sound)
+        arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i") << QStringLiteral("sine=frequency=440:sample_rate=22050");
+    arguments << QStringLiteral("-t") << seconds << QStringLiteral("-c:v") << QStringLiteral("msvideo1") << QStringLiteral("-pix_fmt")
+              << QStringLiteral("rgb555le");
+    if (sound)
+        arguments << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
+    arguments << target;
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), arguments);
+    return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
 }
 
 } // namespace testsupport

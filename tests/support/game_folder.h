@@ -3,6 +3,7 @@
 #include "formats/quoted_field_writer.h"
 
 #include <QColor>
+#include <QSize>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -59,6 +60,10 @@ public:
 
     // An animated GIF of the colours given, one frame each.
     void animation(const QString& relative, std::initializer_list<QColor> colours, int width = 8, int height = 8);
+    // An MS Video 1 AVI of one colour, with a tone as its PCM sound track
+    // unless silent, made by Debian's ffmpeg; false when it could not be made.
+    bool video(const QString& relative, int milliseconds, QColor colour = Qt::red, QSize size = QSize(64, 48), int fps = 10,
+               bool sound = true);
     // An area file of a frame: place and size (twips), animated, picture,
     // stretch, cursor, and the zero and one condition lists.
     void area(const QString& frame, int index, int left, int top, int width, int height, const QString& picture = QString(),

@@ -148,6 +148,8 @@ struct Frame {
     QString midi = QString();
     QString video = QString();
     QString mp3 = QString();
+    // A video in its own rectangle (pixels) instead of over the picture.
+    QRect videoRect = QRect();
 };
 
 QByteArray frameFile(const Frame& f)
@@ -160,7 +162,8 @@ QByteArray frameFile(const Frame& f)
     // silence channels, stop MP3, MP3 file
     w.boolean(false).boolean(true).string(f.mp3).endRecord();
     // four ignored fields, video in its rectangle and the rectangle, repeat MIDI
-    w.number(0).number(0).number(0).boolean(false).boolean(false).number(0).number(0).number(0).number(0).endRecord();
+    const QRect& r = f.videoRect;
+    w.number(0).number(0).number(0).boolean(false).boolean(!r.isNull()).number(r.left()).number(r.top()).number(r.width()).number(r.height()).endRecord();
     w.boolean(true).endRecord();
     return w.bytes();
 }
@@ -768,7 +771,9 @@ int main(int argc, char* argv[])
                textFile(QStringLiteral("Dawn. The ships came home safe."), 600, 600, true, false, QStringLiteral("Times New Roman"), 20, false, 0x402010));
 
     // The credits: a click anywhere ends the game.
-    ok &= save(QStringLiteral("Frames/Credits.fme"), frameFile({0, QString::number(0x000000), false, 0, QString()}));
+    // The beam sweeps once more in a window of the credits, until a click.
+    ok &= save(QStringLiteral("Frames/Credits.fme"), frameFile({0, QString::number(0x000000), false, 0, QString(), QString(), QStringLiteral("beam.avi"),
+                                                                QString(), QRect(160, 300, 320, 240)}));
     ok &= save(QStringLiteral("Frames/Credits.lks"), links(1));
     ok &= save(QStringLiteral("Areas/Credits/1.lbl"),
                textFile(QStringLiteral("The Lighthouse"), 2700, 2400, true, false, QStringLiteral("Times New Roman"), 32, false, 0x80D0FF));
