@@ -595,14 +595,15 @@ bool makeBeamVideo(const QString& target)
         if (!img.save(work.filePath(QStringLiteral("f%1.png").arg(f, 3, 10, QChar(u'0')))))
             return false;
     }
-    QFile chime(work.filePath(QStringLiteral("chime.wav")));
-    if (!chime.open(QIODevice::WriteOnly))
+    // Its sound track: the sea, cut to the two seconds of the pictures.
+    QFile sound(work.filePath(QStringLiteral("sea.wav")));
+    if (!sound.open(QIODevice::WriteOnly))
         return false;
-    chime.write(demo::WavFile(chimeSound()));
-    chime.close();
+    sound.write(demo::WavFile(seaSound()));
+    sound.close();
     return ffmpeg({QStringLiteral("-framerate"), QStringLiteral("20"), QStringLiteral("-i"), work.filePath(QStringLiteral("f%03d.png")),
-                   QStringLiteral("-i"), work.filePath(QStringLiteral("chime.wav")), QStringLiteral("-c:v"), QStringLiteral("msvideo1"),
-                   QStringLiteral("-c:a"), QStringLiteral("pcm_u8"), QStringLiteral("-shortest"), target});
+                   QStringLiteral("-i"), work.filePath(QStringLiteral("sea.wav")), QStringLiteral("-c:v"), QStringLiteral("msvideo1"),
+                   QStringLiteral("-c:a"), QStringLiteral("pcm_u8"), QStringLiteral("-t"), QStringLiteral("2"), target});
 }
 
 QByteArray textsFile()
