@@ -4,6 +4,13 @@
 
 #include <QFile>
 
+#ifndef _WIN32
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 #include <algorithm>
 #include <system_error>
 
@@ -16,6 +23,53 @@ namespace {
 QString lower(const fs::path& p)
 {
     return QString::fromStdString(p.string()).toLower();
+}
+
+enum class Read { Done, Missing, Failed };
+
+// Reads a whole regular file: one open, one size check and one read (more
+// only when the file grows meanwhile). Missing when nothing of that name is
+// there, so that the caller may look for it without regard to case.
+Read readRegularFile(const fs::path& path, QByteArray& out)
+{
+#ifdef _WIN32
+    std::error_code ec;
+    if (!fs::is_regular_file(path, ec))
+        return fs::exists(path, ec) ? Read::Failed : Read::Missing;
+    QFile file(QString::fromStdString(path.string()));
+    if (!file.open(QIODevice::ReadOnly))
+        return Read::Failed;
+    out = file.readAll();
+    return Read::Done;
+#else
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return errno == ENOENT || errno == ENOTDIR ? Read::Missing : Read::Failed;
+    struct stat info {};
+    Read result = Read::Failed;
+    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 && info.st_size < (qint64(1) << 31)) {
+        out.resize(static_cast<qsizetype>(info.st_size));
+        qsizetype done = 0;
+        result = Read::Done;
+        while (true) {
+            if (done == out.size())
+                out.resize(done + 4096);
+            const ssize_t n = ::read(fd, out.data() + done, static_cast<std::size_t>(out.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0) {
+                result = Read::Failed;
+                break;
+            }
+            if (n == 0)
+                break;
+            done += n;
+        }
+        out.resize(done);
+    }
+    ::close(fd);
+    return result;
+#endif
 }
 
 } // namespace
@@ -113,8 +167,17 @@ bool FileResolver::fileExists(const QString& path) const
     // A name that ends in a separator names a folder, never a file.
     if (path.endsWith(u'\\') || path.endsWith(u'/'))
         return false;
-    const auto found = resolve(path);
+    // The name as given first: one look at the file system when it is there.
+    const QString mapped = mapDrive(path);
+    if (mapped.isEmpty())
+        return false;
     std::error_code ec;
+    const fs::file_status status = fs::status(fs::path(nativeSeparators(mapped).toStdString()), ec);
+    if (fs::is_regular_file(status))
+        return true;
+    if (fs::exists(status))
+        return false;
+    const auto found = resolve(path);
     return found && fs::is_regular_file(*found, ec);
 }
 
@@ -138,16 +201,34 @@ fs::path FileResolver::pathForWriting(const QString& path) const
     return *folder / wanted.filename();
 }
 
+std::optional<QByteArray> FileResolver::tryReadAll(const QString& path) const
+{
+    const QString mapped = mapDrive(path);
+    if (mapped.isEmpty() || path.endsWith(u'\\') || path.endsWith(u'/'))
+        return std::nullopt;
+    // The name as given opens at once; only a miss looks for it without
+    // regard to case.
+    QByteArray bytes;
+    Read read = readRegularFile(fs::path(nativeSeparators(mapped).toStdString()), bytes);
+    if (read == Read::Missing) {
+        const auto found = resolve(path);
+        if (!found)
+            return std::nullopt;
+        read = readRegularFile(*found, bytes);
+    }
+    if (read == Read::Missing)
+        return std::nullopt;
+    if (read == Read::Failed)
+        throw Failure(QStringLiteral("Cannot read %1").arg(path));
+    return bytes;
+}
+
 QByteArray FileResolver::readAll(const QString& path) const
 {
-    const auto found = resolve(path);
-    std::error_code ec;
-    if (!found || !fs::is_regular_file(*found, ec))
+    std::optional<QByteArray> bytes = tryReadAll(path);
+    if (!bytes)
         throw Failure(QStringLiteral("File not found: %1").arg(path));
-    QFile file(QString::fromStdString(found->string()));
-    if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot read %1").arg(path));
-    return file.readAll();
+    return std::move(*bytes);
 }
 
 QStringList FileResolver::listFiles(const QString& folder, const QString& suffix) const

@@ -32,6 +32,9 @@ public:
 
     // Throws Failure when the file is missing or cannot be read.
     QByteArray readAll(const QString& path) const;
+    // The same, with nullopt for a missing file (a file that is there but
+    // cannot be read is still a Failure).
+    std::optional<QByteArray> tryReadAll(const QString& path) const;
 
     // Names (not paths) of the files in a folder whose name ends with the
     // suffix, compared without case, sorted as the system's file list sorts

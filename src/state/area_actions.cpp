@@ -10,6 +10,8 @@
 #include <QDir>
 #include <QRect>
 
+#include <optional>
+
 namespace state {
 
 bool AreaActions::nonZero(const formats::FieldValue& value)
@@ -84,9 +86,11 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
             objectName = game.PickedObjectTag(O);
             path = folder + QString::number(A) + u'_' + objectName + QStringLiteral(".drg");
         }
-        if (!m_rt.files.fileExists(path))
+        // No record of that name: the action is empty.
+        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(path);
+        if (!bytes)
             return 0;
-        auto r = m_rt.openReader(path);
+        formats::QuotedFieldReader r(std::move(*bytes), m_rt.codePage);
         ActionRecord a;
         // Each change happens as soon as its fields are read: a record
         // garbled further on leaves the earlier changes done.

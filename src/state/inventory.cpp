@@ -7,12 +7,13 @@
 #include "platform/failure.h"
 #include "state/inventory_bar.h"
 
-#include <QGraphicsPixmapItem>
 #include <QDir>
+#include <QGraphicsPixmapItem>
 #include <QGraphicsScene>
 #include <QRegularExpression>
 
 #include <cmath>
+#include <optional>
 
 namespace state {
 
@@ -281,9 +282,10 @@ void Inventory::PickedObject_DragDrop(std::int16_t target, const QString& source
     try {
         const std::int16_t dragged = m_game.DraggedObjectIndex;
         const QString record = m_rt.project.AreasPath + Tag(dragged) + QStringLiteral("_on_") + Tag(target) + QStringLiteral(".drg");
-        if (!m_rt.files.fileExists(record))
+        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(record);
+        if (!bytes)
             return;
-        auto reader = m_rt.openReader(record);
+        formats::QuotedFieldReader reader(*bytes, m_rt.codePage);
         const bool removeDragged = reader.readAny().toNumber() == 1;
         if (removeDragged)
             RemovePickedObject(dragged);
