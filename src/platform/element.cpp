@@ -13,8 +13,9 @@
 namespace platform {
 
 namespace {
-// Stacking bands: images and labels below containers.
-constexpr double kContainerBand = 1e6;
+// Stacking bands: images and labels below containers, whatever the count of
+// raises (exact in a double up to 2^53).
+constexpr double kContainerBand = 1e15;
 } // namespace
 
 Element::Element(Kind kind, QString name, QGraphicsItem* parent)
@@ -140,18 +141,17 @@ void Element::setValue(int value)
 
 void Element::bringToFront()
 {
-    const double band = isContainer() ? kContainerBand : 0;
-    QList<QGraphicsItem*> siblings;
-    if (parentItem())
-        siblings = parentItem()->childItems();
-    else if (scene())
-        siblings = scene()->items();
-    double top = band;
-    for (const QGraphicsItem* item : siblings) {
-        if (item != this && item->parentItem() == parentItem() && item->zValue() >= band && item->zValue() < band + kContainerBand)
-            top = std::max(top, item->zValue() + 1);
+    // A running count of raises among the siblings, kept by their parent:
+    // the newest raise is above every earlier one without looking at them.
+    // Containers stay a band above.
+    double raises = 0;
+    if (auto* parent = dynamic_cast<Element*>(parentItem())) {
+        raises = ++parent->m_childRaises;
+    } else if (QGraphicsScene* s = scene()) {
+        raises = s->property("loomplayRaises").toDouble() + 1;
+        s->setProperty("loomplayRaises", raises);
     }
-    setZValue(top);
+    setZValue((isContainer() ? kContainerBand : 0) + raises);
 }
 
 void Element::setInputTransparent(bool transparent)

@@ -129,6 +129,8 @@ private:
     bool m_pressed = false;
     QString m_tag;
     bool m_autoSize = false;
+    // Raises of this element's children so far.
+    double m_childRaises = 0;
 
     void fitToText();
 };

@@ -5,6 +5,7 @@
 #include <QGraphicsView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QThread>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -13,13 +14,14 @@ namespace platform {
 
 namespace {
 
-// Keeps an unloaded element alive until Qt deletes the holder.
-class UnloadedElement : public QObject {
+// Keeps unloaded elements alive until Qt deletes the holder.
+class UnloadedElements : public QObject {
 public:
-    UnloadedElement(Element* element, QObject* parent) : QObject(parent), m_element(element) {}
+    explicit UnloadedElements(QObject* parent) : QObject(parent) {}
+    void add(Element* element) { m_elements.emplace_back(element); }
 
 private:
-    std::unique_ptr<Element> m_element;
+    std::vector<std::unique_ptr<Element>> m_elements;
 };
 
 } // namespace
@@ -85,8 +87,16 @@ void SceneWindow::destroy(const QString& name)
     // element has returned, even when it lets events run in the meantime;
     // handlers further out must not touch an element after calling code that
     // may unload it.
-    auto* holder = new UnloadedElement(element, this); // owned by this window until deleteLater
-    holder->deleteLater();
+    // Elements unloaded at the same depth of event loops share one holder,
+    // which Qt frees under the same rule.
+    const int level = thread()->loopLevel();
+    if (!m_unloaded || m_unloadedLevel != level) {
+        auto* holder = new UnloadedElements(this); // owned by this window until deleteLater
+        holder->deleteLater();
+        m_unloaded = holder;
+        m_unloadedLevel = level;
+    }
+    static_cast<UnloadedElements*>(m_unloaded.data())->add(element);
 }
 
 Element* SceneWindow::element(const QString& name) const

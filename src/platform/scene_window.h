@@ -2,6 +2,7 @@
 
 #include "platform/element.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <functional>
@@ -76,6 +77,9 @@ private:
     QColor m_background = Qt::black;
     QImage m_tile;
     bool m_scaleUp = false;
+    // The holder of elements unloaded at this depth of event loops.
+    QPointer<QObject> m_unloaded;
+    int m_unloadedLevel = -1;
 };
 
 } // namespace platform
