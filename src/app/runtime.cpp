@@ -151,6 +151,11 @@ QImage Runtime::LoadPicture(const QString& path) const
     QImage image = reader.read();
     if (image.isNull())
         throw platform::Failure(QStringLiteral("Invalid picture: %1").arg(path));
+    // Converted once, when it is not already, to a format the window paints
+    // without converting it again at every paint (indexed GIFs and BMPs).
+    const QImage::Format fast = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
+    if (image.format() != fast && image.format() != QImage::Format_ARGB32_Premultiplied)
+        image.convertTo(fast);
     return image;
 }
 

@@ -60,6 +60,55 @@ void RealClock::doEvents()
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+namespace {
+
+// One repeating timer and one event loop for all the steps.
+class RealPacer : public Clock::Pacer {
+public:
+    explicit RealPacer(qint64 stepMs)
+    {
+        m_timer.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&m_timer, &QTimer::timeout, &m_loop, [this] {
+            m_ticked = true;
+            m_loop.quit();
+        });
+        m_timer.start(static_cast<int>(std::clamp<qint64>(stepMs, 1, 1'000'000)));
+    }
+    void wait() override
+    {
+        if (!m_ticked)
+            m_loop.exec();
+        m_ticked = false;
+    }
+
+private:
+    QTimer m_timer;
+    QEventLoop m_loop;
+    bool m_ticked = false;
+};
+
+class VirtualPacer : public Clock::Pacer {
+public:
+    VirtualPacer(VirtualClock& clock, qint64 stepMs) : m_clock(clock), m_stepMs(stepMs) {}
+    void wait() override { m_clock.advance(m_stepMs); }
+
+private:
+    VirtualClock& m_clock;
+    qint64 m_stepMs;
+};
+
+} // namespace
+
+std::unique_ptr<Clock::Pacer> RealClock::pacer(qint64 stepMs)
+{
+    return std::make_unique<RealPacer>(stepMs);
+}
+
+std::unique_ptr<Clock::Pacer> VirtualClock::pacer(qint64 stepMs)
+{
+    return std::make_unique<VirtualPacer>(*this, stepMs);
+}
+
 bool RealClock::waitForEvents()
 {
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

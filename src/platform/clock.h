@@ -3,6 +3,7 @@
 #include <QDateTime>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 namespace platform {
@@ -35,6 +36,16 @@ public:
     // armed, on which such a loop would wait for ever.
     virtual bool waitForEvents() = 0;
 
+    // Waits in equal steps of one timer, for loops that move something a
+    // step at a time (the inventory bar's slide): each wait lasts until the
+    // next step is due, with other handlers running meanwhile.
+    class Pacer {
+    public:
+        virtual ~Pacer() = default;
+        virtual void wait() = 0;
+    };
+    virtual std::unique_ptr<Pacer> pacer(qint64 stepMs) = 0;
+
     // Timers and deadlines register themselves while they exist.
     void add(Timer* timer) { m_timers.push_back(timer); }
     void remove(Timer* timer);
@@ -65,6 +76,7 @@ public:
     void sleep(qint64 ms) override;
     void doEvents() override;
     bool waitForEvents() override;
+    std::unique_ptr<Pacer> pacer(qint64 stepMs) override;
 
 private:
     qint64 m_startMs;
@@ -79,6 +91,7 @@ public:
     void sleep(qint64 ms) override { advance(ms); }
     void doEvents() override { runPostedEvents(); }
     bool waitForEvents() override;
+    std::unique_ptr<Pacer> pacer(qint64 stepMs) override;
 
     // Moves the clock ms milliseconds on, firing due deadlines in order and
     // running the events they post.

@@ -4,6 +4,7 @@
 #include <QGraphicsSceneHoverEvent>
 #include <QGraphicsSceneMouseEvent>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QPainter>
 
 #include <cmath>
@@ -103,20 +104,34 @@ QString displayedText(const QString& text)
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(u'\r', u'\n');
     return shown;
 }
+// The size a caption takes in a font, pixels: the whole caption, every line
+// of it; an empty caption keeps the height of one line. Frames show the same
+// captions again and again, so the layouts are kept (a few hundred at most).
+QSizeF captionSize(const QFont& font, const QString& text)
+{
+    static QHash<QPair<QString, QString>, QSizeF> known;
+    const QPair<QString, QString> key(font.key(), text);
+    if (const auto it = known.constFind(key); it != known.constEnd())
+        return *it;
+    const QFontMetricsF metrics(font);
+    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop, displayedText(text));
+    const QSizeF size(text.isEmpty() ? 0 : bounds.width(), std::max(bounds.height(), metrics.height()));
+    if (known.size() > 512)
+        known.clear();
+    known.insert(key, size);
+    return size;
+}
 } // namespace
 
 void Element::fitToText()
 {
     if (!m_autoSize || m_kind != Kind::Label)
         return;
-    const QFontMetricsF metrics(m_font);
-    // The whole caption, every line of it; an empty caption keeps the
-    // height of one line.
-    const QRectF bounds = metrics.boundingRect(QRectF(0, 0, 1e6, 1e6), Qt::AlignLeft | Qt::AlignTop, displayedText(m_text));
+    const QSizeF size = captionSize(m_font, m_text);
     // Kept within the range of a position, whatever the text.
     const double limit = 1e8;
-    const int w = m_text.isEmpty() ? 0 : static_cast<int>(std::min(limit, std::ceil(bounds.width()) * 15));
-    const int h = static_cast<int>(std::min(limit, std::ceil(std::max(bounds.height(), metrics.height())) * 15));
+    const int w = static_cast<int>(std::min(limit, std::ceil(size.width()) * 15));
+    const int h = static_cast<int>(std::min(limit, std::ceil(size.height()) * 15));
     const int left = (m_alignment & Qt::AlignHCenter) ? m_left + m_width / 2 - w / 2 : m_left;
     setGeometryTwips(left, m_top, w, h);
 }

@@ -86,6 +86,8 @@ void InventoryBar::Inventory_Move()
     double step = 15;
     double last = m_rt.clock().elapsedMs() / 1000.0;
     int passes = 0;
+    // Every pass of the slide waits on the same timer.
+    const std::unique_ptr<platform::Clock::Pacer> pace = m_rt.clock().pacer(kPassMs);
     for (;;) {
         const int h = bar->height();
         const int t = bar->top();
@@ -106,7 +108,7 @@ void InventoryBar::Inventory_Move()
             if (p.InventorySlideOpen) {
                 const int top = t + static_cast<int>(std::lround(step));
                 bar->setTop(top >= 0 ? 0 : top);
-                m_rt.clock().sleep(kPassMs);
+                pace->wait();
             } else {
                 bar->setTop(0);
             }
@@ -114,7 +116,7 @@ void InventoryBar::Inventory_Move()
             if (p.InventorySlideClose) {
                 const int top = t - static_cast<int>(std::lround(step));
                 bar->setTop(top <= -h ? -h : top);
-                m_rt.clock().sleep(kPassMs);
+                pace->wait();
             } else {
                 bar->setTop(-h);
             }

@@ -15,6 +15,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <algorithm>
+
 #include <sys/resource.h>
 
 #include <cstdio>
@@ -79,6 +81,32 @@ int main(int argc, char** argv)
         game.InventoryDirection = game.element(QStringLiteral("Inventory1"))->top() >= 0 ? 2 : 1;
         game.inventoryBar().Inventory_Move();
     });
+    // The slide's floor: a plain picture of the bar's size moved by a step
+    // every 16 ms from one timer, down and up again.
+    {
+        platform::Element* bar = game.element(QStringLiteral("Inventory1"));
+        platform::Element* plain = game.window().create(platform::Element::Kind::Image, QStringLiteral("FloorPicture"),
+                                                        game.element(QStringLiteral("PictureBox")));
+        QImage picture(bar->width() / 15, bar->height() / 15, QImage::Format_RGB32);
+        picture.fill(Qt::darkYellow);
+        plain->setPicture(picture);
+        plain->bringToFront();
+        const int h = plain->height();
+        int step = h / 19;
+        QTimer pace;
+        pace.setTimerType(Qt::PreciseTimer);
+        QObject::connect(&pace, &QTimer::timeout, [&] {
+            int top = plain->top() + step;
+            if (top >= 0 || top <= -h)
+                step = -step;
+            plain->setTop(std::clamp(top, -h, 0));
+        });
+        plain->setTop(-h);
+        pace.start(16);
+        measure("plain picture moved (floor)", seconds, [](qint64 left) { idle(left); });
+        pace.stop();
+        game.window().destroy(QStringLiteral("FloorPicture"));
+    }
     // The demo's sea and the lantern room's tune.
     const QString frames = rt.project.FramesPath;
     rt.media().PlaySoundChannels(frames + QStringLiteral("Shore.chn"));
