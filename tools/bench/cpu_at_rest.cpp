@@ -7,6 +7,7 @@
 //   cpu_at_rest GAME_DIR [SECONDS]
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "bench/cpu_time.h"
 #include "engine/game.h"
 #include "media/media.h"
 
@@ -17,18 +18,12 @@
 
 #include <algorithm>
 
-#include <sys/resource.h>
-
 #include <cstdio>
 
 namespace {
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
+using bench::cpuSeconds;
+using bench::idle;
 
 // Runs `during` repeatedly (or just the event loop) for the given wall time
 // and prints the share of one core used.
@@ -43,13 +38,6 @@ void measure(const char* what, double seconds, Step&& during)
     const double cpu = cpuSeconds() - cpuBefore;
     const double elapsed = wall.elapsed() / 1000.0;
     std::printf("%-28s %6.3f s CPU in %6.2f s = %5.2f %% of a core\n", what, cpu, elapsed, 100.0 * cpu / elapsed);
-}
-
-void idle(qint64 ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 } // namespace

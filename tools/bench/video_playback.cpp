@@ -7,6 +7,7 @@
 //   video_playback DEMO_DIR
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "bench/cpu_time.h"
 #include "engine/game.h"
 #include "media/media.h"
 
@@ -18,27 +19,14 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <vector>
 
 namespace {
 
-double cpuSeconds()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_utime.tv_sec + usage.ru_stime.tv_sec + (usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
-}
-
-void idle(qint64 ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
+using bench::cpuSeconds;
+using bench::idle;
 
 bool copyFolder(const QString& from, const QString& to)
 {
