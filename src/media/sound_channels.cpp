@@ -6,6 +6,8 @@
 #include "media/mmedia.h"
 #include "platform/failure.h"
 
+#include <optional>
+
 namespace media {
 
 namespace {
@@ -43,10 +45,12 @@ void SoundChannels::ReleaseWaveMix()
 
 void SoundChannels::PlaySoundChannels(const QString& file)
 {
-    if (!m_rt.files.fileExists(file) || m_media.IsVideoPlaying())
-        return;
     try {
-        auto reader = m_rt.openReader(file);
+        // A missing file, or a video playing: nothing happens.
+        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(file);
+        if (!bytes || m_media.IsVideoPlaying())
+            return;
+        formats::QuotedFieldReader reader(*bytes, m_rt.codePage);
         for (int k = 0; k < 22; ++k)
             reader.skip();
         const app::Project& p = m_rt.project;
