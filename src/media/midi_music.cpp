@@ -57,18 +57,12 @@ void MidiMusic::MidiOpenAndPlay()
     // The device is named by a form of the path without blanks; a missing
     // file gives the empty name, which nothing opens under.
     m_fileName = m_commands.shortPath(m_fileName);
-    if (!m_isOpen) {
-        const int error = m_commands.send(QStringLiteral("open ") + m_fileName + QStringLiteral(" type sequencer"), nullptr, m_window);
-        if (error != 0) {
-            (void)platform::MediaCommands::errorText(error);
-            return;
-        }
-    }
-    const int error = m_commands.send(QStringLiteral("play ") + m_fileName + QStringLiteral(" from 0 notify"), nullptr, m_window);
-    if (error != 0) {
-        (void)platform::MediaCommands::errorText(error);
+    // The sequencer's errors are swallowed: a piece it cannot open or play
+    // simply does not play.
+    if (!m_isOpen && m_commands.send(QStringLiteral("open ") + m_fileName + QStringLiteral(" type sequencer"), nullptr, m_window) != 0)
         return;
-    }
+    if (m_commands.send(QStringLiteral("play ") + m_fileName + QStringLiteral(" from 0 notify"), nullptr, m_window) != 0)
+        return;
     m_isOpen = true;
 }
 
