@@ -137,10 +137,15 @@ void Media::PlaySoundChannels(const QString& path)
     m_channels->PlaySoundChannels(path);
 }
 
+namespace {
+// The picture elements a video can play in; a parent's handle is its place
+// here plus one, a small number that is the same on every run.
+const QString kVideoParents[] = {QStringLiteral("PictureBox"), QStringLiteral("CutSceneArea")};
+} // namespace
+
 qint64 Media::parentHandle(const QString& control)
 {
-    // Small numbers of our own, the same on every run.
-    return control == QLatin1String("CutSceneArea") ? 2 : 1;
+    return control == kVideoParents[1] ? 2 : 1;
 }
 
 void Media::StopMovie()
@@ -170,7 +175,7 @@ void Media::showVideoFrame(qint64 parent, const QImage& frame)
         return;
     // The video's child window: at its own size from the parent's corner,
     // clipped by the parent, above the frame's areas and texts.
-    platform::Element* container = game->element(parent == 2 ? QStringLiteral("CutSceneArea") : QStringLiteral("PictureBox"));
+    platform::Element* container = game->element(kVideoParents[parent == 2 ? 1 : 0]);
     platform::Element* window = game->element(QStringLiteral("VideoWindow"));
     if (window && window->parentItem() != container) {
         game->window().destroy(QStringLiteral("VideoWindow"));
