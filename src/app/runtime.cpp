@@ -5,17 +5,16 @@
 #include "engine/game.h"
 #include "media/media.h"
 #include "platform/failure.h"
+#include "platform/picture_decoder.h"
 #include "platform/qt_dialogs.h"
 #include "platform/scripted_dialogs.h"
 #include "saves/frm_load_game.h"
 #include "saves/frm_save_game.h"
 
-#include <QBuffer>
 #include <QFont>
 #include <QDesktopServices>
 #include <QJsonObject>
 #include <QUrl>
-#include <QImageReader>
 
 namespace app {
 
@@ -140,15 +139,7 @@ formats::QuotedFieldReader Runtime::openReader(const QString& path) const
 
 QImage Runtime::LoadPicture(const QString& path) const
 {
-    QByteArray bytes = files.readAll(path);
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::ReadOnly);
-    QImageReader reader(&buffer);
-    reader.setDecideFormatFromContent(true);
-    // Pictures beyond any sensible screen are bad data, not a reason to
-    // allocate gigabytes.
-    reader.setAllocationLimit(256);
-    QImage image = reader.read();
+    QImage image = platform::DecodePicture(files.readAll(path));
     if (image.isNull())
         throw platform::Failure(QStringLiteral("Invalid picture: %1").arg(path));
     // Converted once, when it is not already, to a format the window paints
