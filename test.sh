@@ -1,8 +1,23 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test. Non-zero on any failure.
+#   ./test.sh               the normal build, in build/
+#   ./test.sh --sanitize    the same tests built with AddressSanitizer and
+#                           UndefinedBehaviorSanitizer, in build-asan/
+# Further arguments go to ctest (e.g. -R OpenFrame).
 set -eu
 cd "$(dirname "$0")"
 scripts/install-deps
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOOM_TESTS=ON -DLOOM_WERROR=ON >/dev/null
-cmake --build build
-ctest --test-dir build --output-on-failure --no-tests=error -j2 "$@"
+dir=build
+flags=()
+if [ "${1:-}" = "--sanitize" ]; then
+  shift
+  dir=build-asan
+  flags=(-DLOOM_SANITIZE=ON)
+  # Leaks of the system's own libraries are theirs; every other report fails the test.
+  export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
+  export LSAN_OPTIONS=suppressions=$PWD/tools/sanitizers/lsan.supp:print_suppressions=0
+  export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+fi
+cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOOM_TESTS=ON -DLOOM_WERROR=ON "${flags[@]}" >/dev/null
+cmake --build "$dir"
+ctest --test-dir "$dir" --output-on-failure --no-tests=error -j2 "$@"

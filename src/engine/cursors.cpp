@@ -11,27 +11,35 @@
 
 namespace engine {
 
-QCursor LoadCursorFile(app::Runtime& rt, const QString& path)
+CursorPicture DecodeCursor(const QByteArray& bytes)
 {
-    QByteArray bytes = rt.files.readAll(path);
-    QBuffer buffer(&bytes);
+    QByteArray data = bytes;
+    QBuffer buffer(&data);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setDecideFormatFromContent(true);
     reader.setAllocationLimit(16);
-    const QImage image = reader.read();
-    if (image.isNull())
-        throw platform::Failure(QStringLiteral("Invalid cursor: %1").arg(path));
-    int hotX = -1;
-    int hotY = -1;
+    CursorPicture cursor;
+    cursor.image = reader.read();
+    if (cursor.image.isNull())
+        throw platform::Failure(QStringLiteral("Invalid cursor"));
     // ICONDIR: reserved, type (2 = cursor), count; then the first entry,
     // whose planes and bit-count words hold the hot spot of a cursor.
     auto word = [&](int at) { return static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8); };
-    if (bytes.size() >= 14 && word(2) == 2) {
-        hotX = std::min(word(10), image.width() - 1);
-        hotY = std::min(word(12), image.height() - 1);
+    if (bytes.size() >= 14 && word(2) == 2)
+        cursor.hotSpot = QPoint(std::min(word(10), cursor.image.width() - 1), std::min(word(12), cursor.image.height() - 1));
+    return cursor;
+}
+
+QCursor LoadCursorFile(app::Runtime& rt, const QString& path)
+{
+    const QByteArray bytes = rt.files.readAll(path);
+    try {
+        const CursorPicture cursor = DecodeCursor(bytes);
+        return QCursor(QPixmap::fromImage(cursor.image), cursor.hotSpot.x(), cursor.hotSpot.y());
+    } catch (const platform::Failure&) {
+        throw platform::Failure(QStringLiteral("Invalid cursor: %1").arg(path));
     }
-    return QCursor(QPixmap::fromImage(image), hotX, hotY);
 }
 
 void ApplyDefaultCursor(app::Runtime& rt, platform::Element& element)

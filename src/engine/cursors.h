@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QCursor>
+#include <QImage>
+#include <QPoint>
 #include <QString>
 
 namespace app {
@@ -11,6 +13,14 @@ class Element;
 }
 
 namespace engine {
+
+// The picture of a .cur or .ico file and its hot spot ((-1, -1), the
+// middle, for an icon). Throws platform::Failure when the bytes are no cursor.
+struct CursorPicture {
+    QImage image;
+    QPoint hotSpot{-1, -1};
+};
+CursorPicture DecodeCursor(const QByteArray& bytes);
 
 // A mouse pointer from a game's .cur or .ico file (or its packaged name);
 // the hot spot of a .cur comes from the file's first directory entry.

@@ -509,6 +509,8 @@ void GdiPainter::textOut(QPointF point, const QString& text, std::optional<QRect
     } else if (m_dc.font.height == 0) {
         pixels = 13;
     }
+    if (!finite(pixels))
+        pixels = 13;
     font.setPixelSize(static_cast<int>(std::clamp(std::round(pixels), 1.0, 2000.0)));
     font.setWeight(static_cast<QFont::Weight>(std::clamp(m_dc.font.weight == 0 ? 400 : m_dc.font.weight, 100, 900)));
     font.setItalic(m_dc.font.italic);

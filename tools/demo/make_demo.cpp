@@ -2,6 +2,7 @@
 // frames and pictures, all drawn here. Run: make_demo OUTPUT_DIR
 #include "demo/authoring.h"
 #include "demo/gif_writer.h"
+#include "demo/metafile_writer.h"
 #include "formats/quoted_field_writer.h"
 
 #include <QCoreApplication>
@@ -491,7 +492,7 @@ QByteArray schemeFile()
 {
     formats::QuotedFieldWriter w;
     w.number(0).number(0).number(0).endRecord();
-    w.number(4).string(QStringLiteral("start.bmp")).string(QStringLiteral("load.bmp")).string(QStringLiteral("exit.bmp"))
+    w.number(4).string(QStringLiteral("start.bmp")).string(QStringLiteral("load.bmp")).string(QStringLiteral("exit.emf"))
         .string(QStringLiteral("waves.bmp")).endRecord();
     // Version 4: window, name, text and button colours (0x00BBGGRR).
     w.number(4).number(0x3C220E).number(0xA0DCF0).number(0xC8E6FA).number(0xD2F0FC).endRecord();
@@ -606,6 +607,72 @@ bool makeBeamVideo(const QString& target)
                    QStringLiteral("-c:a"), QStringLiteral("pcm_u8"), QStringLiteral("-t"), QStringLiteral("2"), target});
 }
 
+// Metafile pictures: the lantern room's walls (WMF), the oil can (EMF),
+// the hint in the sky (WMF) and the welcome window's Exit plaque (EMF).
+bool saveLanternWalls(const QString& relative)
+{
+    MetafileWriter w(MetafileWriter::Kind::Wmf, QSize(640, 480), g_out.filePath(relative));
+    w.setNoPen();
+    w.setBrush(QColor(0x10, 0x30, 0x50));
+    w.rectangle(QRect(0, 0, 640, 480));
+    // Courses of stone, each joint half a block from the one below.
+    w.setPen(QColor(0x1c, 0x44, 0x6c), 2);
+    for (int y = 40; y < 400; y += 40) {
+        w.polyline({QPoint(0, y), QPoint(640, y)});
+        for (int x = (y / 40) % 2 ? 0 : 40; x < 640; x += 80)
+            w.polyline({QPoint(x, y), QPoint(x, y + 40)});
+    }
+    w.setBrush(QColor(0x0a, 0x1c, 0x2e));
+    w.rectangle(QRect(0, 400, 640, 80));
+    // The niche the lamp stands in.
+    w.setPen(QColor(0x0a, 0x1c, 0x2e), 4);
+    w.setBrush(QColor(0x10, 0x30, 0x50));
+    w.rectangle(QRect(252, 150, 136, 176));
+    // A round window on the night.
+    w.setPen(QColor(0x6c, 0x5a, 0x40), 6);
+    w.setBrush(QColor(0x08, 0x0c, 0x22));
+    w.ellipse(QRect(80, 70, 120, 120));
+    w.setNoBrush();
+    w.polyline({QPoint(140, 70), QPoint(140, 190)});
+    w.polyline({QPoint(80, 130), QPoint(200, 130)});
+    return w.finish();
+}
+
+bool saveOilCan(const QString& relative)
+{
+    MetafileWriter w(MetafileWriter::Kind::Emf, QSize(32, 32), g_out.filePath(relative));
+    w.setPen(QColor(30, 30, 30), 1);
+    w.setBrush(QColor(200, 60, 40));
+    w.roundRect(QRect(7, 10, 16, 18), QSize(6, 6));
+    w.setBrush(QColor(230, 200, 80));
+    w.rectangle(QRect(12, 5, 6, 5));
+    w.setPen(QColor(30, 30, 30), 2);
+    w.polyline({QPoint(23, 14), QPoint(29, 8)});
+    return w.finish();
+}
+
+bool saveHint(const QString& relative)
+{
+    MetafileWriter w(MetafileWriter::Kind::Wmf, QSize(300, 24), g_out.filePath(relative));
+    w.setNoPen();
+    w.setBrush(QColor(40, 30, 70));
+    w.rectangle(QRect(0, 0, 300, 24));
+    w.setTextColor(QColor(250, 240, 200));
+    w.text(QPoint(22, 4), QStringLiteral("Hint: a rope and a hook make a grapple."), 14);
+    return w.finish();
+}
+
+bool savePlaque(const QString& relative, const QString& text)
+{
+    MetafileWriter w(MetafileWriter::Kind::Emf, QSize(180, 30), g_out.filePath(relative));
+    w.setPen(QColor(240, 214, 160), 2);
+    w.setBrush(QColor(120, 86, 52));
+    w.rectangle(QRect(1, 1, 178, 28));
+    w.setTextColor(QColor(252, 240, 210));
+    w.text(QPoint(72, 5), text, 18, QStringLiteral("Times New Roman"));
+    return w.finish();
+}
+
 QByteArray textsFile()
 {
     // The long built-in words ("Start New Game", "Load Game..." ...).
@@ -635,7 +702,7 @@ int main(int argc, char* argv[])
     ok &= save(QStringLiteral("Schemes/Harbour/Scheme.txt"), schemeFile());
     ok &= savePicture(QStringLiteral("Schemes/Harbour/start.bmp"), drawPlaque(QStringLiteral("New Game")), "BMP");
     ok &= savePicture(QStringLiteral("Schemes/Harbour/load.bmp"), drawPlaque(QStringLiteral("Load Game")), "BMP");
-    ok &= savePicture(QStringLiteral("Schemes/Harbour/exit.bmp"), drawPlaque(QStringLiteral("Exit")), "BMP");
+    ok &= savePlaque(QStringLiteral("Schemes/Harbour/exit.emf"), QStringLiteral("Exit"));
     ok &= savePicture(QStringLiteral("Schemes/Harbour/waves.bmp"), drawWaves(), "BMP");
     ok &= save(QStringLiteral("Config/Variables"),
                variables({QStringLiteral("Hint"), QStringLiteral("GotOil"), QStringLiteral("LampLit"), QStringLiteral("Dry")}));
@@ -648,11 +715,11 @@ int main(int argc, char* argv[])
     ok &= savePicture(QStringLiteral("Areas/rope.bmp"), drawRope(), "BMP");
     ok &= savePicture(QStringLiteral("Areas/hook.bmp"), drawHook(), "BMP");
     ok &= savePicture(QStringLiteral("Areas/grapple.bmp"), drawGrapple(), "BMP");
-    ok &= savePicture(QStringLiteral("Areas/oil.bmp"), drawOilCan(), "BMP");
+    ok &= saveOilCan(QStringLiteral("Areas/oil.008"));
     ok &= save(QStringLiteral("Areas/Rope.obj"), objectFile(QStringLiteral("rope.bmp")));
     ok &= save(QStringLiteral("Areas/Hook.obj"), objectFile(QStringLiteral("hook.bmp")));
     ok &= save(QStringLiteral("Areas/Grapple.obj"), objectFile(QStringLiteral("grapple.bmp")));
-    ok &= save(QStringLiteral("Areas/Oil.obj"), objectFile(QStringLiteral("oil.bmp")));
+    ok &= save(QStringLiteral("Areas/Oil.obj"), objectFile(QStringLiteral("oil.emf")));
     ok &= save(QStringLiteral("Areas/Rope_on_Hook.drg"), combination(true, true, QStringLiteral("Grapple")));
     ok &= save(QStringLiteral("Areas/Hook_on_Rope.drg"), combination(true, true, QStringLiteral("Grapple")));
 
@@ -691,19 +758,9 @@ int main(int argc, char* argv[])
                ActionRecord{{{1, 1}, {2, QStringLiteral("Hint")}, {5, 1}, {25, 1}, {26, QStringLiteral("bell.mid")}, {42, false}}}.bytes());
     ok &= save(QStringLiteral("Frames/bell.mid"), demo::MidiFile({84, 79}, 400000, 14));
     ok &= save(QStringLiteral("Areas/Shore/5d.dat"), demo::ChannelFile({{.play = false}, {.wave = QStringLiteral("chime.wav")}}));
-    QImage hint(300, 24, QImage::Format_RGB32);
-    hint.fill(QColor(40, 30, 70));
-    {
-        QPainter p(&hint);
-        p.setPen(QColor(250, 240, 200));
-        QFont f(QStringLiteral("Arial"));
-        f.setPixelSize(14);
-        p.setFont(f);
-        p.drawText(hint.rect(), Qt::AlignCenter, QStringLiteral("Hint: a rope and a hook make a grapple."));
-    }
-    ok &= savePicture(QStringLiteral("Areas/hint.bmp"), hint, "BMP");
+    ok &= saveHint(QStringLiteral("Areas/hint.007"));
     ok &= save(QStringLiteral("Areas/Shore/6a.dat"),
-               AreaFile(1470, 3240, 4560, 420, false, QStringLiteral("hint.bmp"), false, QString(), {}, {QStringLiteral("Hint")}));
+               AreaFile(1470, 3240, 4560, 420, false, QStringLiteral("hint.wmf"), false, QString(), {}, {QStringLiteral("Hint")}));
 
     // The stairs: a tiled stone wall, a way up and a way back.
     ok &= savePicture(QStringLiteral("Frames/stone.bmp"), drawStoneTile(), "BMP");
@@ -720,11 +777,12 @@ int main(int argc, char* argv[])
     ok &= save(QStringLiteral("Areas/Stairs/2a.dat"), AreaFile(4350, 5100, 1020, 1020, false, QStringLiteral("down.bmp"), false, hand));
     ok &= save(QStringLiteral("Areas/Stairs/2b.dat"), ActionRecord{{{32, 1}}}.bytes());
 
-    // The lantern room: a plain night-blue colour (0x00BBGGRR). The lamp is
+    // The lantern room: stone walls drawn as a metafile. The lamp is
     // dry; the oil is on a shelf out of reach until the grapple pulls it
     // down; oil in the lamp lights it, and the way out appears.
     ok &= save(QStringLiteral("Frames/lantern.011"), midiFile());
-    ok &= save(QStringLiteral("Frames/Lantern.fme"), frameFile({0, QString::number(0x503010), false, 0, QString(), QStringLiteral("lantern.mid")}));
+    ok &= saveLanternWalls(QStringLiteral("Frames/lantern.007"));
+    ok &= save(QStringLiteral("Frames/Lantern.fme"), frameFile({1, QStringLiteral("lantern.wmf"), false, 0, QString(), QStringLiteral("lantern.mid")}));
     ok &= save(QStringLiteral("Frames/Lantern.lks"), links(5));
     ok &= save(QStringLiteral("Areas/Lantern/name.lbl"),
                textFile(QStringLiteral("The lantern room"), 300, 6600, false, false, QStringLiteral("Courier New"), 14, false, 0xC0C0C0));

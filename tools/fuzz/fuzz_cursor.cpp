@@ -1,0 +1,18 @@
+// The mouse pointers of .cur and .ico files and their hot spots.
+#include "engine/cursors.h"
+#include "fuzz_support.h"
+#include "platform/failure.h"
+
+#include <QPixmap>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::StartQt();
+    try {
+        const engine::CursorPicture cursor = engine::DecodeCursor(fuzz::Bytes(data, size));
+        const QCursor made(QPixmap::fromImage(cursor.image), cursor.hotSpot.x(), cursor.hotSpot.y());
+        (void)made.hotSpot();
+    } catch (const platform::Failure&) {
+    }
+    return 0;
+}

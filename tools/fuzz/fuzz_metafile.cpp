@@ -1,0 +1,22 @@
+// The metafile drawing, past the signature checks: the first byte chooses
+// the kind, the rest are the file.
+#include "fuzz_support.h"
+#include "platform/emf_player.h"
+#include "platform/failure.h"
+#include "platform/wmf_player.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    fuzz::StartQt();
+    if (size == 0)
+        return 0;
+    const QByteArray bytes = fuzz::Bytes(data + 1, size - 1);
+    try {
+        if (data[0] & 1)
+            (void)platform::EmfPlayer::draw(bytes);
+        else
+            (void)platform::WmfPlayer::draw(bytes);
+    } catch (const platform::Failure&) {
+    }
+    return 0;
+}

@@ -1,0 +1,25 @@
+// Opening a video: its size, length and whole sound track, then the first
+// and the last picture.
+#include "fuzz_support.h"
+#include "platform/failure.h"
+#include "platform/video_decoder.h"
+
+#include <QFile>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    const QString path = fuzz::ScratchFolder() + QStringLiteral("/video.avi");
+    {
+        QFile file(path);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return 0;
+        file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
+    }
+    try {
+        platform::VideoDecoder video(path);
+        (void)video.frameAt(0, true);
+        (void)video.frameAt(video.lengthMs(), true);
+    } catch (const platform::Failure&) {
+    }
+    return 0;
+}
