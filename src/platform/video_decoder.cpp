@@ -57,6 +57,19 @@ struct VideoDecoder::Demuxer {
 
     Demuxer(const QString& path, AVMediaType type)
     {
+        // A constructor that throws runs no destructor: what was opened so
+        // far (the file among it) is closed here.
+        try {
+            open(path, type);
+        } catch (const Failure&) {
+            release();
+            throw;
+        }
+    }
+    ~Demuxer() { release(); }
+
+    void open(const QString& path, AVMediaType type)
+    {
         const QByteArray name = path.toLocal8Bit();
         if (avformat_open_input(&format, name.constData(), nullptr, nullptr) < 0)
             throw Failure(QStringLiteral("Cannot open the video %1").arg(path));
@@ -74,7 +87,7 @@ struct VideoDecoder::Demuxer {
             || avcodec_open2(codec, decoder, nullptr) < 0)
             throw Failure(QStringLiteral("Cannot decode %1").arg(path));
     }
-    ~Demuxer()
+    void release()
     {
         av_frame_free(&frame);
         av_packet_free(&packet);

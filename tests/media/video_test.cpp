@@ -4,7 +4,9 @@
 #include "media/mmedia.h"
 #include "support/game_folder.h"
 #include "support/player.h"
+#include "platform/video_decoder.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -130,4 +132,15 @@ TEST_F(Video, UndecodableAndTruncatedVideosAreSkippedWithANotice)
     load();
     EXPECT_TRUE(runner->run({QStringLiteral("click lblButton(0)"), QStringLiteral("wait 3000"), QStringLiteral("dump")}));
     EXPECT_EQ(videoStatus(), QString());
+}
+
+TEST(VideoFiles, AVideoThatCannotBeOpenedLeavesNoFileOpen)
+{
+    testsupport::GameFolder folder;
+    folder.writeBytes(QStringLiteral("bad.avi"), QByteArray("RIFF\x20\0\0\0AVI LIST", 16) + QByteArray(64, '\x7f'));
+    const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size(); };
+    const qsizetype before = openFiles();
+    for (int i = 0; i < 20; ++i)
+        EXPECT_THROW(platform::VideoDecoder(folder.file(QStringLiteral("bad.avi"))), platform::Failure);
+    EXPECT_EQ(openFiles(), before);
 }
