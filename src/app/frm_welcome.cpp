@@ -212,8 +212,9 @@ void FrmWelcome::Form_Load()
         {&p.AuthorEmail, QStringLiteral("Email")},
         {&p.AuthorWebSite, QStringLiteral("Homepage")},
     };
-    for (const auto& [value, suffix] : infoLines) {
+    for (const auto& info : infoLines) {
         platform::SkipOnFailure([&] {
+            const auto& [value, suffix] = info;
             if (value->isEmpty())
                 return;
             platform::Element* text = element(QStringLiteral("txt") + suffix);

@@ -124,21 +124,16 @@ void EmfPlayer::play(const RecordBytes& r)
 {
     using Arc = GdiPainter::ArcKind;
     const quint32 type = r.u32(0);
-    switch (type) {
-    case 2: m_dc.polyBezier(pointsAt(r, 28, r.u32(24), true)); break;
-    case 3: m_dc.polygon(pointsAt(r, 28, r.u32(24), true)); break;
-    case 4: m_dc.polyline(pointsAt(r, 28, r.u32(24), true)); break;
-    case 5: m_dc.polyBezierTo(pointsAt(r, 28, r.u32(24), true)); break;
-    case 6: m_dc.polylineTo(pointsAt(r, 28, r.u32(24), true)); break;
-    case 7: m_dc.polyPolyline(polyPolyAt(r, true)); break;
-    case 8: m_dc.polyPolygon(polyPolyAt(r, true)); break;
-    case 85: m_dc.polyBezier(pointsAt(r, 28, r.u32(24), false)); break;
-    case 86: m_dc.polygon(pointsAt(r, 28, r.u32(24), false)); break;
-    case 87: m_dc.polyline(pointsAt(r, 28, r.u32(24), false)); break;
-    case 88: m_dc.polyBezierTo(pointsAt(r, 28, r.u32(24), false)); break;
-    case 89: m_dc.polylineTo(pointsAt(r, 28, r.u32(24), false)); break;
-    case 90: m_dc.polyPolyline(polyPolyAt(r, false)); break;
-    case 91: m_dc.polyPolygon(polyPolyAt(r, false)); break;
+    // Records 85 to 91 are records 2 to 8 with points of 16 bits.
+    const bool wide = type < 85 || type > 91;
+    switch (wide ? type : type - 83) {
+    case 2: m_dc.polyBezier(pointsAt(r, 28, r.u32(24), wide)); break;
+    case 3: m_dc.polygon(pointsAt(r, 28, r.u32(24), wide)); break;
+    case 4: m_dc.polyline(pointsAt(r, 28, r.u32(24), wide)); break;
+    case 5: m_dc.polyBezierTo(pointsAt(r, 28, r.u32(24), wide)); break;
+    case 6: m_dc.polylineTo(pointsAt(r, 28, r.u32(24), wide)); break;
+    case 7: m_dc.polyPolyline(polyPolyAt(r, wide)); break;
+    case 8: m_dc.polyPolygon(polyPolyAt(r, wide)); break;
     case 9: m_dc.setWindowExt(sizeAt(r, 8)); break;
     case 10: m_dc.setWindowOrg(pointAt(r, 8)); break;
     case 11: m_dc.setViewportExt(sizeAt(r, 8)); break;
@@ -218,24 +213,7 @@ void EmfPlayer::play(const RecordBytes& r)
         m_dc.drawBitmap(QRectF(pointAt(r, 24), sizeAt(r, 72)), sourceFromTop(bitmap, pointAt(r, 32), sizeAt(r, 40)), bitmap, r.u32(68));
         break;
     }
-    case 82: {
-        GdiFont font;
-        font.height = r.i32(12);
-        font.escapement = r.i32(20);
-        font.weight = r.i32(28);
-        font.italic = r.u8(32);
-        font.underline = r.u8(33);
-        font.strikeOut = r.u8(34);
-        font.charSet = r.u8(35);
-        // The face name: up to 32 UTF-16 units, ended by a zero or the record.
-        const qsizetype units = std::min<qsizetype>(32, (r.size() - 40) / 2);
-        QString face;
-        for (qsizetype i = 0; i < units && r.u16(40 + 2 * i) != 0; ++i)
-            face.append(QChar(r.u16(40 + 2 * i)));
-        font.face = face;
-        m_dc.createObjectAt(r.u32(8), font);
-        break;
-    }
+    case 82: m_dc.createObjectAt(r.u32(8), ReadLogFont(r, 12, true)); break;
     case 83: // text of 8-bit characters
     case 84: { // text of UTF-16 units
         const quint32 count = r.u32(44);

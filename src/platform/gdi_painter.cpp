@@ -1,6 +1,7 @@
 #include "platform/gdi_painter.h"
 
 #include "formats/code_page.h"
+#include "platform/record_bytes.h"
 
 #include <QFontMetricsF>
 
@@ -35,6 +36,35 @@ double ellipseAngle(const QRectF& rect, QPointF point)
 }
 
 } // namespace
+
+GdiFont ReadLogFont(const RecordBytes& r, qsizetype at, bool wide)
+{
+    // Height, width, escapement, orientation and weight, then four bytes
+    // of style and character set, four more, and the face name.
+    const qsizetype field = wide ? 4 : 2;
+    const auto number = [&](int index) { return wide ? r.i32(at + field * index) : r.i16(at + field * index); };
+    const qsizetype flags = at + 5 * field;
+    GdiFont font;
+    font.height = number(0);
+    font.escapement = number(2);
+    font.weight = number(4);
+    font.italic = r.u8(flags);
+    font.underline = r.u8(flags + 1);
+    font.strikeOut = r.u8(flags + 2);
+    font.charSet = r.u8(flags + 3);
+    // Up to 32 characters, ended by a zero or the record.
+    const qsizetype face = flags + 8;
+    if (wide) {
+        for (qsizetype i = 0; i < 32 && r.has(face + 2 * i, 2) && r.u16(face + 2 * i) != 0; ++i)
+            font.face.append(QChar(r.u16(face + 2 * i)));
+    } else {
+        QByteArray name;
+        for (qsizetype i = 0; i < 32 && r.has(face + i, 1) && r.u8(face + i) != 0; ++i)
+            name.append(static_cast<char>(r.u8(face + i)));
+        font.face = GdiPainter::decodeText(name, font.charSet);
+    }
+    return font;
+}
 
 GdiPainter::GdiPainter(QImage& image, const QTransform& deviceToImage, QSizeF millimetresPerPixel)
     : m_image(image), m_painter(&image), m_deviceToImage(deviceToImage), m_mmPerPixel(millimetresPerPixel)

@@ -43,6 +43,12 @@ struct GdiFont {
     QString face;
 };
 
+class RecordBytes;
+
+// A font as a record stores it from at: the 16-bit kind of old metafiles
+// with an 8-bit face name, or the wide kind with a UTF-16 one.
+GdiFont ReadLogFont(const RecordBytes& record, qsizetype at, bool wide);
+
 // Palettes and regions take a place in the object table and draw nothing.
 using GdiObject = std::variant<std::monostate, GdiPen, GdiBrush, GdiFont>;
 

@@ -241,21 +241,7 @@ void WmfPlayer::play(const RecordBytes& r)
         m_dc.createObject(GdiBrush{.style = 3, .color = Qt::black, .pattern = pattern});
         break;
     }
-    case 0x02FB: {
-        GdiFont font;
-        font.height = r.i16(6);
-        font.escapement = r.i16(10);
-        font.weight = r.i16(14);
-        font.italic = r.u8(16);
-        font.underline = r.u8(17);
-        font.strikeOut = r.u8(18);
-        font.charSet = r.u8(19);
-        // The face name: up to 32 bytes, ended by a zero or the record.
-        const QByteArray face = r.bytes(24, std::min<qsizetype>(32, r.size() - 24));
-        font.face = GdiPainter::decodeText(face.left(face.indexOf('\0') < 0 ? face.size() : face.indexOf('\0')), 0);
-        m_dc.createObject(font);
-        break;
-    }
+    case 0x02FB: m_dc.createObject(ReadLogFont(r, 6, false)); break;
     // Palettes, regions and old pattern brushes take their place in the table.
     case 0x00F7:
     case 0x01F9:

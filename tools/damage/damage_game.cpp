@@ -278,15 +278,18 @@ int main(int argc, char* argv[])
     // Every copy to play, the damage chosen at once so a seed repeats a run.
     Damager damager(parser.value(seedOption).toUInt());
     QRandomGenerator choose(parser.value(seedOption).toUInt() + 1);
+    // Kinds take turns, so that a run stopped early has as many copies of each.
     std::deque<Damage> queue;
     for (const QString& kind : kinds) {
-        const QStringList& list = files[kind];
-        if (list.isEmpty()) {
+        if (files[kind].isEmpty())
             std::fprintf(stderr, "damage_game: the game holds no file of the kind %s\n", qPrintable(kind));
-            continue;
+    }
+    for (int i = 0; i < copies; ++i) {
+        for (const QString& kind : kinds) {
+            const QStringList& list = files[kind];
+            if (!list.isEmpty())
+                queue.push_back({list[choose.bounded(static_cast<int>(list.size()))], kind, {}});
         }
-        for (int i = 0; i < copies; ++i)
-            queue.push_back({list[choose.bounded(static_cast<int>(list.size()))], kind, {}});
     }
 
     std::map<QString, Tally> tallies;
@@ -294,6 +297,36 @@ int main(int argc, char* argv[])
     int done = 0, failures = 0;
     const qsizetype total = static_cast<qsizetype>(queue.size());
     const QString cleanSave = out + QStringLiteral("/clean.sav");
+
+    // The counts so far, rewritten as the run goes so that a run stopped
+    // early leaves its report; on the console at the end.
+    auto writeReport = [&](bool console) {
+        QFile report(out + QStringLiteral("/report.txt"));
+        report.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        QTextStream text(&report);
+        QString table;
+        QTextStream rows(&table);
+        int sum[4] = {};
+        rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(QStringLiteral("kind"), -16).arg(QStringLiteral("copies"), 7).arg(QStringLiteral("crashes"), 8)
+                    .arg(QStringLiteral("hangs"), 6).arg(QStringLiteral("reports"), 8);
+        for (const auto& [kind, t] : tallies) {
+            rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(kind, -16).arg(t.copies, 7).arg(t.crashes, 8).arg(t.hangs, 6).arg(t.reports, 8);
+            sum[0] += t.copies;
+            sum[1] += t.crashes;
+            sum[2] += t.hangs;
+            sum[3] += t.reports;
+        }
+        rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(QStringLiteral("all"), -16).arg(sum[0], 7).arg(sum[1], 8).arg(sum[2], 6).arg(sum[3], 8);
+        rows.flush();
+        text << table << "\nMessages the damaged files drew, by kind (count, text):\n";
+        for (const auto& [kind, t] : tallies) {
+            text << "\n" << kind << ":\n";
+            for (const auto& [message, count] : t.messages)
+                text << QStringLiteral("  %1  %2\n").arg(count, 5).arg(message);
+        }
+        if (console)
+            std::fputs(qPrintable(table), stdout);
+    };
 
     auto startNext = [&] {
         auto run = std::make_unique<Run>();
@@ -350,8 +383,10 @@ int main(int argc, char* argv[])
                          qPrintable(run.damage.file), qPrintable(run.damage.how), qPrintable(keep));
         }
         ++done;
-        if (done % 50 == 0)
+        if (done % 50 == 0) {
             std::fprintf(stderr, "damage_game: %d of %lld played\n", done, static_cast<long long>(total));
+            writeReport(false);
+        }
     };
 
     while (!queue.empty() || !running.empty()) {
@@ -375,29 +410,6 @@ int main(int argc, char* argv[])
         }
     }
 
-    QFile report(out + QStringLiteral("/report.txt"));
-    report.open(QIODevice::WriteOnly);
-    QTextStream text(&report);
-    QTextStream console(stdout);
-    int sum[4] = {};
-    for (QTextStream* s : {&console, &text})
-        *s << QStringLiteral("%1 %2 %3 %4 %5\n").arg(QStringLiteral("kind"), -16).arg(QStringLiteral("copies"), 7).arg(QStringLiteral("crashes"), 8)
-                  .arg(QStringLiteral("hangs"), 6).arg(QStringLiteral("reports"), 8);
-    for (const auto& [kind, t] : tallies) {
-        for (QTextStream* s : {&console, &text})
-            *s << QStringLiteral("%1 %2 %3 %4 %5\n").arg(kind, -16).arg(t.copies, 7).arg(t.crashes, 8).arg(t.hangs, 6).arg(t.reports, 8);
-        sum[0] += t.copies;
-        sum[1] += t.crashes;
-        sum[2] += t.hangs;
-        sum[3] += t.reports;
-    }
-    for (QTextStream* s : {&console, &text})
-        *s << QStringLiteral("%1 %2 %3 %4 %5\n").arg(QStringLiteral("all"), -16).arg(sum[0], 7).arg(sum[1], 8).arg(sum[2], 6).arg(sum[3], 8);
-    text << "\nMessages the damaged files drew, by kind (count, text):\n";
-    for (const auto& [kind, t] : tallies) {
-        text << "\n" << kind << ":\n";
-        for (const auto& [message, count] : t.messages)
-            text << QStringLiteral("  %1  %2\n").arg(count, 5).arg(message);
-    }
+    writeReport(true);
     return failures == 0 ? 0 : 1;
 }
