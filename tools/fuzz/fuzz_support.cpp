@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
-#include <QGuiApplication>
 #include <QApplication>
 #include <QTemporaryDir>
 
@@ -13,7 +12,9 @@ namespace fuzz {
 
 void StartQt()
 {
-    static std::unique_ptr<QApplication> application;
+    // The application lives as long as the process: destroyed at exit it
+    // would tear down windows after the statics they rely on are gone.
+    static QApplication* application = nullptr;
     if (application)
         return;
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -21,7 +22,7 @@ void StartQt()
     static int argc = 1;
     static char name[] = "fuzz";
     static char* argv[] = {name, nullptr};
-    application = std::make_unique<QApplication>(argc, argv);
+    application = new QApplication(argc, argv);
 }
 
 QString ScratchFolder()
