@@ -134,7 +134,8 @@ int main(int argc, char* argv[])
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("loomplay"));
     QApplication::setApplicationVersion(QStringLiteral(LOOM_VERSION));
-    QGuiApplication::setDesktopFileName(QStringLiteral("loomplay"));
+    // The menu entry's name, which Wayland desktops match the window to.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.loomplay.loomplay"));
 
     if (options.projectDir.isEmpty()) {
         const std::optional<QString> chosen = gameWithoutArgument(headless, formats::CodePage(options.codePage));

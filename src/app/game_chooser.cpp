@@ -7,9 +7,11 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScreen>
 
 namespace app {
 
@@ -75,6 +77,8 @@ const RecentGames::Game* GameChooser::current() const
 
 std::optional<QString> GameChooser::exec()
 {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_window->centreOn(screen->availableSize());
     m_window->show();
     m_window->raise();
     m_window->activateWindow();
@@ -116,10 +120,8 @@ void GameChooser::cmdRemove_Click()
         after->setCurrentRow(std::min(row, after->count() - 1));
 }
 
-bool GameChooser::OpenGame(const QString folder)
+bool GameChooser::OpenGame(QString folder)
 {
-    // Taken by value: the folder may be one of the list's own, which the
-    // list moves when the game goes first.
     if (const QString why = WhyNotAGame(folder); !why.isEmpty()) {
         m_dialogs.show({kTitle, why, platform::MsgIcon::Exclamation});
         return false;

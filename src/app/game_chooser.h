@@ -42,6 +42,8 @@ public:
     void lstGames_DblClick() { cmdPlay_Click(); }
 
     // Opens a game folder: false, after saying why, when it is not one.
+    // The folder is taken by value: it may be one of the list's own, which
+    // the list moves when the game goes first.
     bool OpenGame(QString folder);
 
 private:

@@ -10,6 +10,7 @@ Notices::Notices(EventLog& log) : m_log(log) {}
 
 void Notices::notice(const QString& text)
 {
+    std::lock_guard lock(m_mutex);
     if (m_told.contains(text))
         return;
     m_told.insert(text);

@@ -6,6 +6,7 @@
 #include <QString>
 
 #include <functional>
+#include <mutex>
 
 namespace platform {
 
@@ -36,6 +37,8 @@ private:
     EventLog& m_log;
     Sink m_sink;
     bool m_verbose = false;
+    // The audio device may tell from a media worker's thread.
+    std::mutex m_mutex;
     QSet<QString> m_told;
 };
 

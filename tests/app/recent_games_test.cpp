@@ -35,11 +35,6 @@ protected:
 
 } // namespace
 
-TEST_F(GameList, IsEmptyBeforeAnyGameIsPlayed)
-{
-    EXPECT_TRUE(RecentGames().games().empty());
-}
-
 TEST_F(GameList, TheNewestGameComesFirstAndTheListIsKept)
 {
     {

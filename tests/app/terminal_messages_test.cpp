@@ -21,12 +21,18 @@ struct Terminal {
 
 } // namespace
 
-TEST(Notices, GoToTheTerminalOnceEachWithTheProgramsName)
-{
+// Notices and details of a run whose terminal lines are kept.
+class Notices : public ::testing::Test {
+protected:
+    void SetUp() override { notices.setSink(terminal.sink()); }
+
     platform::EventLog log;
-    platform::Notices notices(log);
+    platform::Notices notices{log};
     Terminal terminal;
-    notices.setSink(terminal.sink());
+};
+
+TEST_F(Notices, GoToTheTerminalOnceEachWithTheProgramsName)
+{
     notices.notice(QStringLiteral("No audio device: the game plays silently."));
     notices.notice(QStringLiteral("The video a.avi is skipped: bad"));
     notices.notice(QStringLiteral("No audio device: the game plays silently."));
@@ -35,13 +41,9 @@ TEST(Notices, GoToTheTerminalOnceEachWithTheProgramsName)
     EXPECT_TRUE(log.entries().empty());
 }
 
-TEST(Notices, AreLinesOfAScriptedRunsLogInstead)
+TEST_F(Notices, AreLinesOfAScriptedRunsLogInstead)
 {
-    platform::EventLog log;
     log.setEnabled(true);
-    platform::Notices notices(log);
-    Terminal terminal;
-    notices.setSink(terminal.sink());
     notices.notice(QStringLiteral("Sound plays on a silent output."));
     notices.notice(QStringLiteral("Sound plays on a silent output."));
     ASSERT_EQ(log.ofType(QStringLiteral("notice")).size(), 1u);
@@ -49,12 +51,8 @@ TEST(Notices, AreLinesOfAScriptedRunsLogInstead)
     EXPECT_TRUE(terminal.lines.isEmpty());
 }
 
-TEST(Notices, DetailsAreToldOnlyWhenVerboseAndEveryTime)
+TEST_F(Notices, DetailsAreToldOnlyWhenVerboseAndEveryTime)
 {
-    platform::EventLog log;
-    platform::Notices notices(log);
-    Terminal terminal;
-    notices.setSink(terminal.sink());
     notices.detail(QStringLiteral("opens the frame Start"));
     EXPECT_TRUE(terminal.lines.isEmpty());
     notices.setVerbose(true);

@@ -98,31 +98,6 @@ struct Child {
 
 } // namespace
 
-TEST(XwdFile, GivesThePixelsOfEitherByteOrder)
-{
-    // A 2x1 ZPixmap of 32 bits a pixel, no colour map.
-    for (const quint32 order : {0u, 1u}) {
-        QByteArray file(100, '\0');
-        const quint32 header[25] = {100, 7, 2, 24, 2, 1, 0, order, 32, order, 32, 32, 8, 4, 0xff0000, 0xff00, 0xff, 8, 0, 0, 2, 1, 0, 0, 0};
-        for (int i = 0; i < 25; ++i)
-            qToBigEndian<quint32>(header[i], file.data() + 4 * i);
-        const quint32 pixels[2] = {0x00112233, 0x00ff8000};
-        for (quint32 p : pixels) {
-            char b[4];
-            if (order == 0)
-                qToLittleEndian<quint32>(p, b);
-            else
-                qToBigEndian<quint32>(p, b);
-            file.append(b, 4);
-        }
-        const std::optional<QImage> image = ReadXwd(file);
-        ASSERT_TRUE(image);
-        EXPECT_EQ(image->pixel(0, 0), qRgb(0x11, 0x22, 0x33));
-        EXPECT_EQ(image->pixel(1, 0), qRgb(0xff, 0x80, 0x00));
-    }
-    EXPECT_FALSE(ReadXwd(QByteArray(40, '\0')));
-}
-
 // The player started as a person starts it, on a real X server: its window
 // is on the screen with the demo's own picture.
 TEST(RealWindow, TheDemoIsOnARealXScreen)
