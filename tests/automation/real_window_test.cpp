@@ -8,9 +8,16 @@
 #include <QThread>
 #include <QtEndian>
 
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <memory>
 #include <optional>
+
+#include <xcb/xcb.h>
 
 namespace {
 
@@ -84,6 +91,56 @@ double Match(const QImage& screen, const QImage& reference, QPoint at)
     return double(same) / double(qint64(reference.width()) * reference.height());
 }
 
+template <typename Reply>
+using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
+
+// A press and release of the left button at a point of the screen, sent to
+// the top window there as the X server sends a person's click.
+bool ClickAt(const QString& display, QPoint point)
+{
+    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> c(xcb_connect(display.toLocal8Bit().constData(), nullptr),
+                                                                         &xcb_disconnect);
+    if (xcb_connection_has_error(c.get()))
+        return false;
+    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c.get())).data;
+    const ReplyPtr<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c.get(), xcb_query_tree(c.get(), screen->root), nullptr), &std::free);
+    if (!tree)
+        return false;
+    xcb_window_t target = XCB_NONE;
+    QPoint origin;
+    const xcb_window_t* children = xcb_query_tree_children(tree.get());
+    // Children come bottom first: the last that holds the point is on top.
+    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
+        const ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
+            xcb_get_window_attributes_reply(c.get(), xcb_get_window_attributes(c.get(), children[i]), nullptr), &std::free);
+        const ReplyPtr<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c.get(), xcb_get_geometry(c.get(), children[i]), nullptr),
+                                                          &std::free);
+        if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
+            continue;
+        if (QRect(geometry->x, geometry->y, geometry->width, geometry->height).contains(point)) {
+            target = children[i];
+            origin = QPoint(geometry->x, geometry->y);
+        }
+    }
+    if (target == XCB_NONE)
+        return false;
+    for (const bool press : {true, false}) {
+        xcb_button_press_event_t event{};
+        event.response_type = press ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE;
+        event.detail = 1;
+        event.root = screen->root;
+        event.event = target;
+        event.root_x = std::int16_t(point.x());
+        event.root_y = std::int16_t(point.y());
+        event.event_x = std::int16_t(point.x() - origin.x());
+        event.event_y = std::int16_t(point.y() - origin.y());
+        event.state = press ? 0 : XCB_BUTTON_MASK_1;
+        event.same_screen = 1;
+        xcb_send_event(c.get(), 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
+    }
+    return xcb_flush(c.get()) > 0;
+}
+
 // A process that is killed, not left behind, whatever the test's outcome.
 struct Child {
     QProcess process;
@@ -114,11 +171,13 @@ TEST(RealWindow, TheDemoIsOnARealXScreen)
     const QString settings = work.filePath(QStringLiteral("settings"));
     const QString shots = work.filePath(QStringLiteral("shots"));
 
-    // What the demo's welcome window looks like, drawn headless.
+    // What the demo's welcome window and its first frame look like, drawn
+    // headless, and where the welcome window's Start picture lies.
+    QRect start;
     {
         QFile script(work.filePath(QStringLiteral("welcome.txt")));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("shot welcome.png\n");
+        script.write("dump\nshot welcome.png\nclick Img(0)\nwait 500\nshot game.png\n");
         script.close();
         QProcess headless;
         headless.setWorkingDirectory(work.path());
@@ -127,9 +186,16 @@ TEST(RealWindow, TheDemoIsOnARealXScreen)
                                                       QStringLiteral("--dpi"), QStringLiteral("96"), QStringLiteral("--settings"), settings, game});
         ASSERT_TRUE(headless.waitForFinished(60000));
         ASSERT_EQ(headless.exitCode(), 0) << headless.readAllStandardError().toStdString();
+        const QJsonObject dump = QJsonDocument::fromJson(headless.readAllStandardOutput().split('\n').value(0)).object();
+        const QJsonObject img = dump[QStringLiteral("windows")][QStringLiteral("frmWelcome")][QStringLiteral("elements")][QStringLiteral("Img(0)")].toObject();
+        start = QRect(img[QStringLiteral("left")].toInt() / 15, img[QStringLiteral("top")].toInt() / 15, img[QStringLiteral("width")].toInt() / 15,
+                      img[QStringLiteral("height")].toInt() / 15);
+        ASSERT_FALSE(start.isEmpty()) << "the dump gives no place for Img(0)";
     }
     const QImage reference(QDir(shots).filePath(QStringLiteral("welcome.png")));
     ASSERT_FALSE(reference.isNull());
+    const QImage picture(QDir(shots).filePath(QStringLiteral("game.png")));
+    ASSERT_EQ(picture.size(), QSize(1024, 768));
 
     // A free display number, told by the server itself.
     Child server;
@@ -160,6 +226,7 @@ TEST(RealWindow, TheDemoIsOnARealXScreen)
     ASSERT_TRUE(bare) << "xwd gave no picture this test can read";
     ASSERT_EQ(bare->size(), QSize(1024, 768));
     EXPECT_LT(Match(*bare, reference, at), 0.5);
+    EXPECT_LT(Match(*bare, picture, QPoint()), 0.5);
 
     Child player;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -172,17 +239,26 @@ TEST(RealWindow, TheDemoIsOnARealXScreen)
     player.process.start(QStringLiteral(LOOM_PLAYER), {QStringLiteral("--mute"), game});
     ASSERT_TRUE(player.process.waitForStarted(10000));
 
+    // The screen is read until it shows the picture expected or time runs out.
+    const auto waitFor = [&](const QImage& expected, QPoint where, double enough) {
+        double best = 0;
+        for (int attempt = 0; attempt < 40 && best < enough; ++attempt) {
+            if (player.process.state() != QProcess::Running)
+                break;
+            QThread::msleep(250);
+            if (const std::optional<QImage> screen = screenshot())
+                best = std::max(best, Match(*screen, expected, where));
+        }
+        return best;
+    };
     // Without a window manager the welcome window sits where the player
-    // centres it; the screen is read until it shows there or time runs out.
-    double best = 0;
-    for (int attempt = 0; attempt < 40 && best < 0.97; ++attempt) {
-        ASSERT_EQ(player.process.state(), QProcess::Running) << player.process.readAllStandardError().toStdString();
-        QThread::msleep(250);
-        const std::optional<QImage> screen = screenshot();
-        ASSERT_TRUE(screen) << "xwd gave no picture this test can read";
-        best = std::max(best, Match(*screen, reference, at));
-    }
-    EXPECT_GE(best, 0.97) << "the demo's welcome window is not on the X screen";
+    // centres it.
+    ASSERT_GE(waitFor(reference, at, 0.97), 0.97) << "the demo's welcome window is not on the X screen: "
+                                                   << player.process.readAllStandardError().toStdString();
+    // Start: the game window fills the screen with the first frame (its
+    // gull and lighthouse beam move, so not every pixel is the same).
+    ASSERT_TRUE(ClickAt(display, at + start.center()));
+    EXPECT_GE(waitFor(picture, QPoint(), 0.9), 0.9) << "the demo's first frame is not on the X screen";
 
     // The game was started from the command line: it is a game played before.
     QFile list(QDir(settings).filePath(QStringLiteral("loomplay/loomplay.ini")));
