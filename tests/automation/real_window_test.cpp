@@ -1,23 +1,28 @@
+#include "app/game_chooser.h"
+#include "app/recent_games.h"
+#include "platform/event_log.h"
+#include "platform/scripted_dialogs.h"
+
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtEndian>
-
 #include <QJsonDocument>
 #include <QJsonObject>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
 #include <optional>
 
-#include <xcb/xcb.h>
+#include <X11/Xlib.h>
+#include <X11/extensions/XTest.h>
 
 namespace {
 
@@ -91,54 +96,20 @@ double Match(const QImage& screen, const QImage& reference, QPoint at)
     return double(same) / double(qint64(reference.width()) * reference.height());
 }
 
-template <typename Reply>
-using ReplyPtr = std::unique_ptr<Reply, decltype(&std::free)>;
-
-// A press and release of the left button at a point of the screen, sent to
-// the top window there as the X server sends a person's click.
+// A press and release of the left button at a point of the screen, made
+// by the X server's test extension: the pointer moves there and clicks as
+// a person's mouse does.
 bool ClickAt(const QString& display, QPoint point)
 {
-    const std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> c(xcb_connect(display.toLocal8Bit().constData(), nullptr),
-                                                                         &xcb_disconnect);
-    if (xcb_connection_has_error(c.get()))
+    const std::unique_ptr<Display, decltype(&XCloseDisplay)> x(XOpenDisplay(display.toLocal8Bit().constData()), &XCloseDisplay);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!x || !XTestQueryExtension(x.get(), &event, &error, &major, &minor))
         return false;
-    const xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c.get())).data;
-    const ReplyPtr<xcb_query_tree_reply_t> tree(xcb_query_tree_reply(c.get(), xcb_query_tree(c.get(), screen->root), nullptr), &std::free);
-    if (!tree)
-        return false;
-    xcb_window_t target = XCB_NONE;
-    QPoint origin;
-    const xcb_window_t* children = xcb_query_tree_children(tree.get());
-    // Children come bottom first: the last that holds the point is on top.
-    for (int i = 0; i < xcb_query_tree_children_length(tree.get()); ++i) {
-        const ReplyPtr<xcb_get_window_attributes_reply_t> attributes(
-            xcb_get_window_attributes_reply(c.get(), xcb_get_window_attributes(c.get(), children[i]), nullptr), &std::free);
-        const ReplyPtr<xcb_get_geometry_reply_t> geometry(xcb_get_geometry_reply(c.get(), xcb_get_geometry(c.get(), children[i]), nullptr),
-                                                          &std::free);
-        if (!attributes || !geometry || attributes->map_state != XCB_MAP_STATE_VIEWABLE)
-            continue;
-        if (QRect(geometry->x, geometry->y, geometry->width, geometry->height).contains(point)) {
-            target = children[i];
-            origin = QPoint(geometry->x, geometry->y);
-        }
-    }
-    if (target == XCB_NONE)
-        return false;
-    for (const bool press : {true, false}) {
-        xcb_button_press_event_t event{};
-        event.response_type = press ? XCB_BUTTON_PRESS : XCB_BUTTON_RELEASE;
-        event.detail = 1;
-        event.root = screen->root;
-        event.event = target;
-        event.root_x = std::int16_t(point.x());
-        event.root_y = std::int16_t(point.y());
-        event.event_x = std::int16_t(point.x() - origin.x());
-        event.event_y = std::int16_t(point.y() - origin.y());
-        event.state = press ? 0 : XCB_BUTTON_MASK_1;
-        event.same_screen = 1;
-        xcb_send_event(c.get(), 0, target, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-    }
-    return xcb_flush(c.get()) > 0;
+    XTestFakeMotionEvent(x.get(), 0, point.x(), point.y(), CurrentTime);
+    XTestFakeButtonEvent(x.get(), 1, True, 50);
+    XTestFakeButtonEvent(x.get(), 1, False, 50);
+    XSync(x.get(), False);
+    return true;
 }
 
 // A process that is killed, not left behind, whatever the test's outcome.
@@ -155,26 +126,50 @@ struct Child {
 
 } // namespace
 
-// The player started as a person starts it, on a real X server: its window
-// is on the screen with the demo's own picture.
-TEST(RealWindow, TheDemoIsOnARealXScreen)
-{
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
-    const QString xwd = QStandardPaths::findExecutable(QStringLiteral("xwd"));
-    if (xvfb.isEmpty() || xwd.isEmpty())
-        GTEST_SKIP() << "Xvfb or xwd is not installed (Debian packages xvfb and x11-apps)";
-
-    QTemporaryDir work;
-    ASSERT_TRUE(work.isValid());
-    const QString game = work.filePath(QStringLiteral("demo"));
-    ASSERT_TRUE(CopyFolder(QStringLiteral(LOOM_DEMO_DIR), game));
-    const QString settings = work.filePath(QStringLiteral("settings"));
-    const QString shots = work.filePath(QStringLiteral("shots"));
-
-    // What the demo's welcome window and its first frame look like, drawn
-    // headless, and where the welcome window's Start picture lies.
-    QRect start;
+// The player started as a person starts it, on a real X server of its own
+// (a free display number, told by the server itself), with the demo copied
+// into a temporary folder and settings of its own. The pictures expected
+// are drawn first by a headless run of the same demo.
+class RealWindow : public ::testing::Test {
+protected:
+    void SetUp() override
     {
+        const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
+        xwd = QStandardPaths::findExecutable(QStringLiteral("xwd"));
+        if (xvfb.isEmpty() || xwd.isEmpty())
+            GTEST_SKIP() << "Xvfb or xwd is not installed (Debian packages xvfb and x11-apps)";
+        ASSERT_TRUE(work.isValid());
+        game = work.filePath(QStringLiteral("demo"));
+        ASSERT_TRUE(CopyFolder(QStringLiteral(LOOM_DEMO_DIR), game));
+        settings = work.filePath(QStringLiteral("settings"));
+        drawHeadless();
+        if (HasFatalFailure())
+            return;
+
+        server.process.setWorkingDirectory(work.path());
+        server.process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
+                                    QStringLiteral("1024x768x24"), QStringLiteral("-dpi"), QStringLiteral("96"), QStringLiteral("-nolisten"),
+                                    QStringLiteral("tcp")});
+        ASSERT_TRUE(server.process.waitForStarted(10000));
+        QByteArray number;
+        while (!number.contains('\n') && server.process.waitForReadyRead(10000))
+            number += server.process.readAllStandardOutput();
+        ASSERT_TRUE(number.contains('\n')) << "Xvfb did not say its display: " << server.process.readAllStandardError().toStdString();
+        display = u':' + QString::fromLatin1(number.trimmed());
+        // The bare screen is not mistaken for the player's windows.
+        const std::optional<QImage> screen = screenshot();
+        ASSERT_TRUE(screen) << "xwd gave no picture this test can read";
+        bare = *screen;
+        ASSERT_EQ(bare.size(), QSize(1024, 768));
+        EXPECT_LT(Match(bare, welcome, at), 0.5);
+        EXPECT_LT(Match(bare, frame, QPoint()), 0.5);
+    }
+
+    // The welcome window, the first frame after Start, and where the welcome
+    // window's Start picture lies.
+    void drawHeadless()
+    {
+        const QString shots = work.filePath(QStringLiteral("shots"));
         QFile script(work.filePath(QStringLiteral("welcome.txt")));
         ASSERT_TRUE(script.open(QIODevice::WriteOnly));
         script.write("dump\nshot welcome.png\nclick Img(0)\nwait 500\nshot game.png\n");
@@ -183,7 +178,8 @@ TEST(RealWindow, TheDemoIsOnARealXScreen)
         headless.setWorkingDirectory(work.path());
         headless.start(QStringLiteral(LOOM_PLAYER), {QStringLiteral("--headless"), QStringLiteral("--script"), script.fileName(),
                                                       QStringLiteral("--shots"), shots, QStringLiteral("--screen"), QStringLiteral("1024x768"),
-                                                      QStringLiteral("--dpi"), QStringLiteral("96"), QStringLiteral("--settings"), settings, game});
+                                                      QStringLiteral("--dpi"), QStringLiteral("96"), QStringLiteral("--settings"),
+                                                      work.filePath(QStringLiteral("headless-settings")), game});
         ASSERT_TRUE(headless.waitForFinished(60000));
         ASSERT_EQ(headless.exitCode(), 0) << headless.readAllStandardError().toStdString();
         const QJsonObject dump = QJsonDocument::fromJson(headless.readAllStandardOutput().split('\n').value(0)).object();
@@ -191,27 +187,17 @@ TEST(RealWindow, TheDemoIsOnARealXScreen)
         start = QRect(img[QStringLiteral("left")].toInt() / 15, img[QStringLiteral("top")].toInt() / 15, img[QStringLiteral("width")].toInt() / 15,
                       img[QStringLiteral("height")].toInt() / 15);
         ASSERT_FALSE(start.isEmpty()) << "the dump gives no place for Img(0)";
+        welcome = QImage(QDir(shots).filePath(QStringLiteral("welcome.png")));
+        ASSERT_FALSE(welcome.isNull());
+        // Without a window manager the welcome window sits where the player centres it.
+        at = QPoint((1024 - welcome.width()) / 2, (768 - welcome.height()) / 2);
+        frame = QImage(QDir(shots).filePath(QStringLiteral("game.png")));
+        ASSERT_EQ(frame.size(), QSize(1024, 768));
     }
-    const QImage reference(QDir(shots).filePath(QStringLiteral("welcome.png")));
-    ASSERT_FALSE(reference.isNull());
-    const QImage picture(QDir(shots).filePath(QStringLiteral("game.png")));
-    ASSERT_EQ(picture.size(), QSize(1024, 768));
 
-    // A free display number, told by the server itself.
-    Child server;
-    server.process.setWorkingDirectory(work.path());
-    server.process.start(xvfb, {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"), QStringLiteral("0"),
-                                QStringLiteral("1024x768x24"), QStringLiteral("-dpi"), QStringLiteral("96"), QStringLiteral("-nolisten"),
-                                QStringLiteral("tcp")});
-    ASSERT_TRUE(server.process.waitForStarted(10000));
-    QByteArray number;
-    while (!number.contains('\n') && server.process.waitForReadyRead(10000))
-        number += server.process.readAllStandardOutput();
-    ASSERT_TRUE(number.contains('\n')) << "Xvfb did not say its display: " << server.process.readAllStandardError().toStdString();
-    const QString display = u':' + QString::fromLatin1(number.trimmed());
-    const QPoint at((1024 - reference.width()) / 2, (768 - reference.height()) / 2);
-    const QString shot = work.filePath(QStringLiteral("screen.xwd"));
-    const auto screenshot = [&]() -> std::optional<QImage> {
+    std::optional<QImage> screenshot()
+    {
+        const QString shot = work.filePath(QStringLiteral("screen.xwd"));
         QProcess grab;
         grab.start(xwd, {QStringLiteral("-root"), QStringLiteral("-silent"), QStringLiteral("-display"), display, QStringLiteral("-out"), shot});
         if (!grab.waitForFinished(10000) || grab.exitCode() != 0)
@@ -220,27 +206,25 @@ TEST(RealWindow, TheDemoIsOnARealXScreen)
         if (!file.open(QIODevice::ReadOnly))
             return std::nullopt;
         return ReadXwd(file.readAll());
-    };
-    // The bare screen is not mistaken for the window.
-    const std::optional<QImage> bare = screenshot();
-    ASSERT_TRUE(bare) << "xwd gave no picture this test can read";
-    ASSERT_EQ(bare->size(), QSize(1024, 768));
-    EXPECT_LT(Match(*bare, reference, at), 0.5);
-    EXPECT_LT(Match(*bare, picture, QPoint()), 0.5);
+    }
 
-    Child player;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("DISPLAY"), display);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
-    env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
-    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
-    player.process.setProcessEnvironment(env);
-    player.process.setWorkingDirectory(work.path());
-    player.process.start(QStringLiteral(LOOM_PLAYER), {QStringLiteral("--mute"), game});
-    ASSERT_TRUE(player.process.waitForStarted(10000));
+    void startPlayer(const QStringList& arguments)
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("DISPLAY"), display);
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
+        env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+        player.process.setProcessEnvironment(env);
+        player.process.setWorkingDirectory(work.path());
+        player.process.start(QStringLiteral(LOOM_PLAYER), arguments);
+        ASSERT_TRUE(player.process.waitForStarted(10000));
+    }
 
-    // The screen is read until it shows the picture expected or time runs out.
-    const auto waitFor = [&](const QImage& expected, QPoint where, double enough) {
+    // The best share of the picture found at its place while the screen is
+    // read, until it is enough or time runs out.
+    double waitFor(const QImage& expected, QPoint where, double enough)
+    {
         double best = 0;
         for (int attempt = 0; attempt < 40 && best < enough; ++attempt) {
             if (player.process.state() != QProcess::Running)
@@ -250,18 +234,74 @@ TEST(RealWindow, TheDemoIsOnARealXScreen)
                 best = std::max(best, Match(*screen, expected, where));
         }
         return best;
-    };
-    // Without a window manager the welcome window sits where the player
-    // centres it.
-    ASSERT_GE(waitFor(reference, at, 0.97), 0.97) << "the demo's welcome window is not on the X screen: "
-                                                   << player.process.readAllStandardError().toStdString();
-    // Start: the game window fills the screen with the first frame (its
-    // gull and lighthouse beam move, so not every pixel is the same).
-    ASSERT_TRUE(ClickAt(display, at + start.center()));
-    EXPECT_GE(waitFor(picture, QPoint(), 0.9), 0.9) << "the demo's first frame is not on the X screen";
+    }
 
-    // The game was started from the command line: it is a game played before.
-    QFile list(QDir(settings).filePath(QStringLiteral("loomplay/loomplay.ini")));
+    // The welcome window, then Start: the game window fills the screen with
+    // the first frame (its gull and lighthouse beam move, so not every
+    // pixel is the same).
+    void expectTheDemoToStart()
+    {
+        ASSERT_GE(waitFor(welcome, at, 0.97), 0.97) << "the demo's welcome window is not on the X screen: "
+                                                     << player.process.readAllStandardError().toStdString();
+        ASSERT_TRUE(ClickAt(display, at + start.center()));
+        EXPECT_GE(waitFor(frame, QPoint(), 0.9), 0.9) << "the demo's first frame is not on the X screen";
+    }
+
+    QString listFile() const { return QDir(settings).filePath(QStringLiteral("loomplay/loomplay.ini")); }
+
+    QTemporaryDir work;
+    QString xwd;
+    QString game;
+    QString settings;
+    QString display;
+    QImage bare;
+    QImage welcome;
+    QImage frame;
+    QRect start;
+    QPoint at;
+    // Declared last, so they are killed first.
+    Child server;
+    Child player;
+};
+
+TEST_F(RealWindow, TheDemoStartsOnARealXScreenFromTheCommandLine)
+{
+    startPlayer({QStringLiteral("--mute"), game});
+    expectTheDemoToStart();
+    // A game started from the command line is a game played before.
+    QFile list(listFile());
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_TRUE(list.readAll().contains(QDir(game).absolutePath().toUtf8()));
+}
+
+TEST_F(RealWindow, AGameChosenFromTheListStartsAsFromTheCommandLine)
+{
+    {
+        QSettings list(listFile(), QSettings::IniFormat);
+        list.beginWriteArray(QStringLiteral("RecentGames"));
+        list.setArrayIndex(0);
+        list.setValue(QStringLiteral("folder"), QDir(game).absolutePath());
+        list.setValue(QStringLiteral("name"), QStringLiteral("The Lighthouse"));
+        list.endArray();
+    }
+    // Where Play lies in the chooser, centred on the screen.
+    platform::EventLog log;
+    platform::ScriptedDialogs dialogs(log);
+    app::RecentGames games;
+    app::GameChooser layout(games, dialogs, formats::CodePage());
+    const platform::FormWindow& window = layout.window();
+    const QPoint chooserAt((1024 - window.width()) / 2, (768 - window.height()) / 2);
+    const QPoint play = chooserAt + window.control(QStringLiteral("cmdPlay"))->geometry().center();
+
+    // The player's own folder holds no game: it opens the chooser.
+    startPlayer({QStringLiteral("--mute")});
+    bool shown = false;
+    for (int attempt = 0; attempt < 40 && !shown && player.process.state() == QProcess::Running; ++attempt) {
+        QThread::msleep(250);
+        const std::optional<QImage> screen = screenshot();
+        shown = screen && screen->pixel(play) != bare.pixel(play);
+    }
+    ASSERT_TRUE(shown) << "no chooser on the X screen: " << player.process.readAllStandardError().toStdString();
+    ASSERT_TRUE(ClickAt(display, play));
+    expectTheDemoToStart();
 }
