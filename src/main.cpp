@@ -1,11 +1,15 @@
+#include "app/command_line.h"
 #include "app/frm_welcome.h"
+#include "app/game_chooser.h"
+#include "app/game_folders.h"
+#include "app/recent_games.h"
 #include "app/runtime.h"
 #include "automation/script_runner.h"
 #include "formats/code_page.h"
 #include "platform/failure.h"
+#include "platform/qt_dialogs.h"
 
 #include <QApplication>
-#include <QCommandLineParser>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -34,33 +38,81 @@ void quietOffscreenWarnings(QtMsgType type, const QMessageLogContext&, const QSt
 int fail(const QString& message)
 {
     std::fprintf(stderr, "loomplay: %s\n", qPrintable(message));
-    return 2;
+    return app::CommandLine::kUsageError;
 }
 
-// The value of --settings (or --settings=DIR), read before the application
-// exists; empty when not given.
-QByteArray settingsOption(int argc, char* argv[])
+// A command line the player cannot follow: what is wrong, then how it is used.
+int usageError(const QString& message)
 {
-    for (int i = 1; i < argc; ++i) {
-        const QByteArray arg(argv[i]);
-        if (arg == "--settings" && i + 1 < argc)
-            return argv[i + 1];
-        if (arg.startsWith("--settings="))
-            return arg.mid(11);
-    }
-    return {};
+    std::fprintf(stderr, "loomplay: %s\n%s (loomplay --help lists the options)\n", qPrintable(message),
+                 qPrintable(app::CommandLine::usage()));
+    return app::CommandLine::kUsageError;
+}
+
+QStringList argumentsOf(int argc, char* argv[])
+{
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// The folder to play when none is named: the program's own when it holds a
+// game (or for a headless run, which never asks), else the one a person
+// chooses; nothing when they close the chooser.
+std::optional<QString> gameWithoutArgument(bool headless, const formats::CodePage& codePage)
+{
+    const QString own = QCoreApplication::applicationDirPath();
+    if (headless || app::WhyNotAGame(own).isEmpty())
+        return own;
+    app::RecentGames games;
+    platform::QtDialogs dialogs;
+    app::GameChooser chooser(games, dialogs, codePage);
+    return chooser.exec();
 }
 
 } // namespace
 
 int main(int argc, char* argv[])
 {
-    // Headless runs must choose Qt's platform before the application exists.
-    bool headless = false;
-    for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--headless")
-            headless = true;
+    // The command line is read before anything needs a display, so that a
+    // mistake, --help or --version work anywhere.
+    app::CommandLine line;
+    if (!line.parse(argumentsOf(argc, argv)))
+        return usageError(line.error());
+    if (line.isSet(QStringLiteral("help"))) {
+        std::fputs(qPrintable(app::CommandLine::help()), stdout);
+        return 0;
     }
+    if (line.isSet(QStringLiteral("version"))) {
+        std::printf("loomplay %s\n", LOOM_VERSION);
+        return 0;
+    }
+    const QStringList positional = line.positional();
+    if (positional.size() > 1)
+        return usageError(QStringLiteral("one game folder at a time: %1").arg(positional.join(u' ')));
+    if (line.isSet(QStringLiteral("windowed")) && line.isSet(QStringLiteral("fullscreen")))
+        return usageError(QStringLiteral("--windowed and --fullscreen exclude each other"));
+    const bool headless = line.isSet(QStringLiteral("headless"));
+    if (headless && !line.isSet(QStringLiteral("script")))
+        return usageError(QStringLiteral("--headless needs --script FILE"));
+
+    app::RuntimeOptions options;
+    try {
+        options.codePage = formats::CodePage::named(line.isSet(QStringLiteral("codepage")) ? line.value(QStringLiteral("codepage")) : options.codePage).name();
+    } catch (const platform::Failure& e) {
+        return fail(QString::fromStdString(e.what()));
+    }
+    // A folder named on the command line must be a game; a headless run
+    // plays whatever is there, as the start-up of the game itself would.
+    if (!positional.isEmpty()) {
+        options.projectDir = QDir(positional.first()).absolutePath();
+        const QString why = app::WhyNotAGame(options.projectDir);
+        if (!why.isEmpty() && (!headless || !QFileInfo(options.projectDir).isDir()))
+            return fail(why);
+    }
+
+    // Headless runs must choose Qt's platform before the application exists.
     if (headless) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
         qInstallMessageHandler(quietOffscreenWarnings);
@@ -70,8 +122,8 @@ int main(int argc, char* argv[])
     // told where keeps them in a folder of its own, removed when it ends,
     // so that scripts never touch the player's real settings.
     std::optional<QTemporaryDir> ownSettings;
-    if (const QByteArray dir = settingsOption(argc, argv); !dir.isEmpty()) {
-        qputenv("XDG_CONFIG_HOME", dir);
+    if (const QString dir = line.value(QStringLiteral("settings")); !dir.isEmpty()) {
+        qputenv("XDG_CONFIG_HOME", dir.toLocal8Bit());
     } else if (headless && !qEnvironmentVariableIsSet("XDG_CONFIG_HOME")) {
         ownSettings.emplace(QDir::tempPath() + QStringLiteral("/loomplay-settings-XXXXXX"));
         if (!ownSettings->isValid())
@@ -81,44 +133,35 @@ int main(int argc, char* argv[])
 
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("loomplay"));
+    QApplication::setApplicationVersion(QStringLiteral(LOOM_VERSION));
+    // The menu entry's name, which Wayland desktops match the window to.
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.loomplay.loomplay"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Plays point-and-click adventure games made with Storyloom."));
-    parser.addHelpOption();
-    parser.addPositionalArgument(QStringLiteral("PROJECT_DIR"), QStringLiteral("The game folder (default: the folder of the program)."));
-    const QCommandLineOption headlessOption(QStringLiteral("headless"), QStringLiteral("Play a script without a screen; print JSON lines."));
-    const QCommandLineOption scriptOption(QStringLiteral("script"), QStringLiteral("The script to play."), QStringLiteral("FILE"));
-    const QCommandLineOption shotsOption(QStringLiteral("shots"), QStringLiteral("Folder for the screenshots of 'shot' lines."), QStringLiteral("DIR"));
-    const QCommandLineOption screenOption(QStringLiteral("screen"), QStringLiteral("The screen size a headless run pretends to have."), QStringLiteral("WxH"), QStringLiteral("1024x768"));
-    const QCommandLineOption startOption(QStringLiteral("start-time"), QStringLiteral("Where the virtual clock starts."), QStringLiteral("YYYY-MM-DDTHH:MM:SS"));
-    const QCommandLineOption codePageOption(QStringLiteral("codepage"), QStringLiteral("The game's code page (default windows-1252)."), QStringLiteral("NAME"), QStringLiteral("windows-1252"));
-    const QCommandLineOption debugOption(QStringLiteral("debug"), QStringLiteral("Offer the Debug menu of frames in the game window."));
-    const QCommandLineOption settingsDirOption(QStringLiteral("settings"), QStringLiteral("Keep the per-user settings in this folder (a headless run otherwise uses a temporary one)."), QStringLiteral("DIR"));
-    const QCommandLineOption dpiOption(QStringLiteral("dpi"), QStringLiteral("The logical DPI a headless run pretends its desktop has (above 96: large fonts)."), QStringLiteral("N"), QStringLiteral("96"));
-    const QCommandLineOption soundFontOption(QStringLiteral("soundfont"), QStringLiteral("The General MIDI soundfont for MIDI music (default: Debian's timgm6mb-soundfont)."), QStringLiteral("FILE"));
-    const QCommandLineOption mountsOption(QStringLiteral("mount-table"), QStringLiteral("A mount table (as /proc/mounts) to take drive letters from."), QStringLiteral("FILE"));
-    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption, settingsDirOption, dpiOption, soundFontOption, mountsOption});
-    parser.process(application);
-
-    app::RuntimeOptions options;
-    const QStringList positional = parser.positionalArguments();
-    options.projectDir = QDir(positional.isEmpty() ? QCoreApplication::applicationDirPath() : positional.first()).absolutePath();
-    if (!QDir(options.projectDir).exists())
-        return fail(QStringLiteral("the game folder %1 does not exist").arg(options.projectDir));
+    if (options.projectDir.isEmpty()) {
+        const std::optional<QString> chosen = gameWithoutArgument(headless, formats::CodePage(options.codePage));
+        if (!chosen)
+            return 0;
+        options.projectDir = *chosen;
+    } else if (!headless) {
+        // A game started from the command line is one played before, too.
+        try {
+            app::RecentGames().add(options.projectDir, app::ReadGameName(options.projectDir, formats::CodePage(options.codePage)));
+        } catch (const platform::Failure& e) {
+            std::fprintf(stderr, "loomplay: %s\n", e.what());
+        }
+    }
     options.scripted = headless;
-    options.debug = parser.isSet(debugOption);
-    if (parser.isSet(soundFontOption)) {
-        options.soundFont = QFileInfo(parser.value(soundFontOption)).absoluteFilePath();
+    options.debug = line.isSet(QStringLiteral("debug"));
+    options.fullScreen = !line.isSet(QStringLiteral("windowed"));
+    options.mute = line.isSet(QStringLiteral("mute"));
+    if (line.isSet(QStringLiteral("soundfont"))) {
+        options.soundFont = QFileInfo(line.value(QStringLiteral("soundfont"))).absoluteFilePath();
         if (!QFileInfo::exists(options.soundFont))
             return fail(QStringLiteral("the soundfont %1 does not exist").arg(options.soundFont));
     }
-    try {
-        options.codePage = formats::CodePage::named(parser.value(codePageOption)).name();
-    } catch (const platform::Failure& e) {
-        return fail(QString::fromStdString(e.what()));
-    }
-    if (headless || parser.isSet(screenOption)) {
-        const QStringList size = parser.value(screenOption).split(u'x');
+    if (headless || line.isSet(QStringLiteral("screen"))) {
+        const QString value = line.isSet(QStringLiteral("screen")) ? line.value(QStringLiteral("screen")) : QStringLiteral("1024x768");
+        const QStringList size = value.split(u'x');
         bool okW = false, okH = false;
         const int w = size.value(0).toInt(&okW);
         const int h = size.value(1).toInt(&okH);
@@ -128,14 +171,14 @@ int main(int argc, char* argv[])
     } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         options.screen = screen->size();
     }
-    if (parser.isSet(startOption)) {
-        options.startTime = QDateTime::fromString(parser.value(startOption), Qt::ISODate);
+    if (line.isSet(QStringLiteral("start-time"))) {
+        options.startTime = QDateTime::fromString(line.value(QStringLiteral("start-time")), Qt::ISODate);
         if (!options.startTime.isValid())
             return fail(QStringLiteral("--start-time takes a time such as 2026-01-31T09:30:00"));
     }
 
-    if (parser.isSet(mountsOption)) {
-        QFile table(parser.value(mountsOption));
+    if (line.isSet(QStringLiteral("mount-table"))) {
+        QFile table(line.value(QStringLiteral("mount-table")));
         if (!table.open(QIODevice::ReadOnly))
             return fail(QStringLiteral("cannot read the mount table %1").arg(table.fileName()));
         options.mountTable = QString::fromLocal8Bit(table.readAll());
@@ -145,9 +188,7 @@ int main(int argc, char* argv[])
     QFile scriptFile;
     QTextStream script;
     if (headless) {
-        if (!parser.isSet(scriptOption))
-            return fail(QStringLiteral("--headless needs --script FILE"));
-        scriptFile.setFileName(parser.value(scriptOption));
+        scriptFile.setFileName(line.value(QStringLiteral("script")));
         if (!scriptFile.open(QIODevice::ReadOnly | QIODevice::Text))
             return fail(QStringLiteral("cannot read the script %1").arg(scriptFile.fileName()));
         script.setDevice(&scriptFile);
@@ -156,9 +197,9 @@ int main(int argc, char* argv[])
     const automation::ScriptRunner::LineSource lines = automation::ScriptRunner::linesOf(script);
 
     double dpi = 96;
-    if (parser.isSet(dpiOption)) {
+    if (line.isSet(QStringLiteral("dpi"))) {
         bool ok = false;
-        dpi = parser.value(dpiOption).toDouble(&ok);
+        dpi = line.value(QStringLiteral("dpi")).toDouble(&ok);
         if (!ok || dpi < 24 || dpi > 960)
             return fail(QStringLiteral("--dpi takes a number of dots per inch such as 96 or 120"));
     } else if (QScreen* screen = QGuiApplication::primaryScreen(); screen && !headless) {
@@ -167,6 +208,7 @@ int main(int argc, char* argv[])
 
     app::Runtime rt(options);
     rt.display.setLogicalDpi(dpi);
+    rt.notices.setVerbose(line.isSet(QStringLiteral("verbose")));
     rt.log.setSink([](const QJsonObject& entry) {
         std::fputs(QJsonDocument(entry).toJson(QJsonDocument::Compact).constData(), stdout);
         std::fputc('\n', stdout);
@@ -175,7 +217,7 @@ int main(int argc, char* argv[])
     rt.onEnded = [] { QCoreApplication::quit(); };
 
     // Answers at the top of a script are for the questions of the start-up.
-    automation::ScriptRunner runner(rt, parser.value(shotsOption));
+    automation::ScriptRunner runner(rt, line.value(QStringLiteral("shots")));
     if (headless)
         runner.queueStartUpAnswers(lines);
     app::FrmWelcome& welcome = rt.frmWelcome();

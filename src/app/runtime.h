@@ -11,6 +11,7 @@
 #include "platform/drives.h"
 #include "platform/event_log.h"
 #include "platform/file_resolver.h"
+#include "platform/notices.h"
 #include "platform/settings_store.h"
 
 #include <QDateTime>
@@ -53,6 +54,10 @@ struct RuntimeOptions {
     std::optional<QString> mountTable;
     // The General MIDI soundfont; empty: the one Debian installs.
     QString soundFont;
+    // The game window starts full screen (else in a window).
+    bool fullScreen = true;
+    // No sound reaches a speaker; media keep their timings.
+    bool mute = false;
 };
 
 // The application object: the services the runtime's procedures use, the
@@ -68,6 +73,7 @@ public:
     const RuntimeOptions& options() const { return m_options; }
 
     platform::EventLog log;
+    platform::Notices notices{log};
     platform::FileResolver files;
     formats::CodePage codePage;
     platform::SettingsStore settings;

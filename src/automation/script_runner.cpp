@@ -310,8 +310,7 @@ bool ScriptRunner::shot(const QString& file)
     // A run writes nothing where it was started: without a folder for
     // pictures a shot is only noted.
     if (m_shotsDir.isEmpty()) {
-        m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("notice")},
-                                   {QStringLiteral("text"), QStringLiteral("No --shots folder: %1 is not written").arg(file)}});
+        m_rt.notices.notice(QStringLiteral("No --shots folder: %1 is not written").arg(file));
         return true;
     }
     const QString path = QDir(m_shotsDir).filePath(file);

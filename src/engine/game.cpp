@@ -169,8 +169,10 @@ void Game::show()
     present();
     if (m_rt.options().scripted)
         m_window->show();
-    else
+    else if (m_rt.options().fullScreen || m_window->isFullScreen())
         m_window->showFullScreen();
+    else
+        showWindowed();
     m_window->raise();
     m_window->activateWindow();
 }
@@ -178,12 +180,17 @@ void Game::show()
 void Game::toggleFullScreen()
 {
     if (m_window->isFullScreen()) {
-        m_window->showNormal();
-        const QSize screen = m_rt.display.realScreen();
-        m_window->resize(screen * 3 / 4);
+        showWindowed();
     } else {
         m_window->showFullScreen();
     }
+}
+
+void Game::showWindowed()
+{
+    m_window->showNormal();
+    const QSize screen = m_rt.display.realScreen();
+    m_window->resize(screen * 3 / 4);
 }
 
 void Game::hideWindow()
@@ -325,6 +332,7 @@ void Game::OpenFrame(const QString& name)
 {
     const app::Project& p = m_rt.project;
     media::Media& media = m_rt.media();
+    m_rt.notices.detail(QStringLiteral("opens the frame %1").arg(name));
     // The open goes on after a broken link: its own reads then fail.
     if (name.isEmpty() || !m_rt.files.fileExists(p.FramesPath + name + QStringLiteral(".fme")))
         m_rt.ShowErrorReport(kBrokenLink);

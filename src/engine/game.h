@@ -63,6 +63,8 @@ public:
     void hideWindow();
     // Between full screen and a window (Alt+Enter).
     void toggleFullScreen();
+    // In a window of three quarters of the screen.
+    void showWindowed();
     bool visible() const;
 
     // Frames

@@ -13,16 +13,16 @@
 
 #include <QJsonArray>
 
-#include <cstdio>
-
 namespace media {
 
 Media::Media(app::Runtime& rt) : m_rt(rt)
 {
+    const auto notice = [this](const QString& text) { m_rt.notices.notice(text); };
     platform::AudioDevice::Options options;
     options.silent = rt.options().scripted;
+    options.muted = rt.options().mute;
     options.soundFont = rt.options().soundFont;
-    options.notice = [this](const QString& text) { notice(text); };
+    options.notice = notice;
     m_audio = std::make_unique<platform::AudioDevice>(std::move(options));
     m_commands = std::make_unique<platform::MediaCommands>(rt.clock(), *m_audio, rt.files, rt.log);
     m_waveMix = std::make_unique<platform::WaveMixLibrary>(rt.clock(), *m_audio, rt.files, rt.log);
@@ -34,16 +34,11 @@ Media::Media(app::Runtime& rt) : m_rt(rt)
     m_videoMedia = std::make_unique<Mmedia>(*m_commands, rt.clock(), rt.files);
     m_commands->onVideoFrame = [this](qint64 parent, const QImage& frame) { showVideoFrame(parent, frame); };
     m_commands->onVideoClosed = [this](qint64) { closeVideoWindow(); };
-    m_commands->onNotice = [this](const QString& text) { notice(text); };
-}
-
-void Media::notice(const QString& text)
-{
-    // A line of the run's log, or on standard error.
-    if (m_rt.log.enabled())
-        m_rt.log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("notice")}, {QStringLiteral("text"), text}});
-    else
-        std::fprintf(stderr, "loomplay: %s\n", qPrintable(text));
+    m_commands->onNotice = notice;
+    const auto played = [this](const QString& file) { m_rt.notices.detail(QStringLiteral("plays %1").arg(file)); };
+    m_commands->onPlay = played;
+    m_waveMix->onPlay = played;
+    m_mp3Library->onPlay = played;
 }
 
 Media::~Media()

@@ -75,7 +75,6 @@ public:
 private:
     void showVideoFrame(qint64 parent, const QImage& frame);
     void closeVideoWindow();
-    void notice(const QString& text);
 
     app::Runtime& m_rt;
     std::unique_ptr<platform::AudioDevice> m_audio;

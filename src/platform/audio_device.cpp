@@ -89,12 +89,13 @@ bool AudioDevice::open()
         return m_open;
     m_tried = true;
     Mix_Init(MIX_INIT_MID | MIX_INIT_MP3);
-    if (!m_options.silent && openWith(nullptr)) {
+    if (!m_options.silent && !m_options.muted && openWith(nullptr)) {
         m_audible = true;
     } else if (openWith("dummy")) {
-        noticeOnce(m_options.silent ? QStringLiteral("Sound plays on a silent output.")
-                                    : QStringLiteral("No audio device: the game plays silently."),
-                   m_saidSilent);
+        if (!m_options.muted)
+            noticeOnce(m_options.silent ? QStringLiteral("Sound plays on a silent output.")
+                                        : QStringLiteral("No audio device: the game plays silently."),
+                       m_saidSilent);
     } else {
         noticeOnce(QStringLiteral("No audio output at all: %1").arg(QString::fromUtf8(SDL_GetError())), m_saidSilent);
         return false;

@@ -22,6 +22,8 @@ public:
     struct Options {
         // A silent output from the start (headless runs).
         bool silent = false;
+        // A silent output because the player asked for no sound: nothing to tell.
+        bool muted = false;
         // The General MIDI soundfont; empty: the one Debian installs.
         QString soundFont;
         // Told once each of the conditions the player works around.

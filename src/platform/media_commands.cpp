@@ -59,6 +59,7 @@ struct MediaCommands::Device {
     {
     }
     QString name;
+    QString file;
     Kind kind = Kind::Wave;
     AudioDevice::SoundPtr sound;
     // Video: the decoder, the parent window's handle, the next picture.
@@ -258,6 +259,7 @@ int MediaCommands::open(const QStringList& words)
                 showFrame(*playing);
         });
     device->name = name;
+    device->file = path;
     device->kind = kind;
     device->parent = parent;
     try {
@@ -390,6 +392,8 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
         return kOk;
     d->notify = noticeTo;
     start(*d, std::clamp<qint64>(from, 0, d->lengthMs));
+    if (is(verb, "play") && onPlay)
+        onPlay(d->file);
     const QString name = d->name;
     while (wait && (d = find(name)) && d->mode == Mode::Playing) {
         if (!m_clock.waitForEvents())

@@ -80,6 +80,8 @@ public:
     std::function<void(qint64 parent)> onVideoClosed;
     // Told why a video is skipped.
     std::function<void(const QString&)> onNotice;
+    // Told of each file that starts to play.
+    std::function<void(const QString& file)> onPlay;
 
 private:
     struct Device;

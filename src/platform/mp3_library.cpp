@@ -88,7 +88,7 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
     const qint64 length = piece.lengthMs;
     // The sound and its end start on the window's thread, unless a stop
     // comes first.
-    QMetaObject::invokeMethod(m_context.get(), [this, sound, length, ticket] {
+    QMetaObject::invokeMethod(m_context.get(), [this, sound, length, ticket, path] {
         {
             std::lock_guard guard(m_mutex);
             if (ticket != m_stops)
@@ -96,6 +96,8 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
         }
         m_audio.play(kChannel, sound, false);
         m_end.armIn(length);
+        if (onPlay)
+            onPlay(path);
     });
     lock.unlock();
     started();

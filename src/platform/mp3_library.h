@@ -41,6 +41,8 @@ public:
     void play(const QString& path, std::uint64_t ticket, const std::function<void()>& started);
     // Ends a running play, and any play whose ticket came before. Window's thread.
     void stop();
+    // Told, on the window's thread, of each piece that starts to play.
+    std::function<void(const QString& path)> onPlay;
 
 private:
     // The piece decoded, and its length as the file tells it.

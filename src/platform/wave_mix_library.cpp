@@ -101,6 +101,8 @@ int WaveMixLibrary::Play(const QByteArray& r)
     else
         c.end.armIn(AudioDevice::lengthMs(wave->second.sound) * (1 + loops));
     m_audio.play(channel, wave->second.sound, c.loop);
+    if (onPlay)
+        onPlay(c.file);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -42,6 +43,8 @@ public:
     int OpenChannel(std::int32_t mixer, int channel, int flags);
     // The 24-byte play record: mixer, channel, wave, window, flags, loops.
     int Play(const QByteArray& record);
+    // Told of each wave file that starts to play.
+    std::function<void(const QString& file)> onPlay;
     int FlushChannel(std::int32_t mixer, int channel, int flags);
     int FreeWave(std::int32_t mixer, std::int32_t wave);
     int CloseSession(std::int32_t mixer);

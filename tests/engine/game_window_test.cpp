@@ -184,3 +184,23 @@ TEST_F(GameWindow, MenuItemsAreClickedFromAScript)
                             QStringLiteral("wait 100")}));
     EXPECT_FALSE(player->game().visible());
 }
+
+// How the game window of a person's run starts: full screen unless told to
+// start in a window; Alt+Enter switches either way.
+TEST(GameWindowStart, FullScreenByDefaultOrInAWindowWhenAsked)
+{
+    GameFolder folder;
+    folder.general();
+    for (const bool fullScreen : {true, false}) {
+        app::RuntimeOptions options;
+        options.projectDir = folder.path();
+        options.fullScreen = fullScreen;
+        app::Runtime rt(options);
+        engine::Game& game = rt.game();
+        game.show();
+        EXPECT_EQ(game.window().isFullScreen(), fullScreen);
+        game.window().onKeyDown(Qt::Key_Return, Qt::AltModifier);
+        EXPECT_EQ(game.window().isFullScreen(), !fullScreen);
+        game.hideWindow();
+    }
+}

@@ -107,3 +107,20 @@ TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
     EXPECT_GT(w.loudness, 50);
     EXPECT_NEAR(w.soundingSeconds, 2.0, 0.2);
 }
+
+TEST_F(DiskOutput, AMutedPlayerWritesNothingAndSaysNothing)
+{
+    QStringList notices;
+    {
+        platform::AudioDevice audio({.muted = true, .notice = [&](const QString& text) { notices << text; }});
+        EXPECT_TRUE(audio.open());
+        EXPECT_FALSE(audio.audible());
+        // Sounds still decode and play, so their lengths and ends stay.
+        const auto sound = audio.decode(demo::WavFile(demo::Tone(300)));
+        EXPECT_NEAR(platform::AudioDevice::lengthMs(sound), 300, 5);
+        audio.play(0, sound, false);
+        clock.sleep(400);
+    }
+    EXPECT_FALSE(QFile::exists(out()));
+    EXPECT_TRUE(notices.isEmpty());
+}

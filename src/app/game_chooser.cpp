@@ -1,0 +1,140 @@
+#include "app/game_chooser.h"
+
+#include "app/game_folders.h"
+#include "platform/failure.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QScreen>
+
+namespace app {
+
+namespace {
+
+const QString kTitle = QStringLiteral("loomplay");
+
+} // namespace
+
+GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, formats::CodePage codePage)
+    : m_games(games), m_dialogs(dialogs), m_codePage(std::move(codePage)), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("GameChooser")))
+{
+    platform::FormWindow& w = *m_window;
+    w.setWindowTitle(QStringLiteral("Choose a game - loomplay"));
+    w.setClientSizeTwips(7200, 4800);
+    w.addLabel(QStringLiteral("lblGames"), QRect(120, 120, 6960, 300), QString());
+    QListWidget* list = w.addList(QStringLiteral("lstGames"), QRect(120, 480, 6960, 3480));
+    QPushButton* open = w.addButton(QStringLiteral("cmdOpen"), QRect(120, 4140, 2700, 435), QStringLiteral("Open a game folder..."));
+    QPushButton* remove = w.addButton(QStringLiteral("cmdRemove"), QRect(2940, 4140, 2040, 435), QStringLiteral("Remove from list"));
+    QPushButton* play = w.addButton(QStringLiteral("cmdPlay"), QRect(5160, 4140, 1920, 435), QStringLiteral("Play"));
+    play->setDefault(true);
+    QObject::connect(play, &QPushButton::clicked, &w, [this] { cmdPlay_Click(); });
+    QObject::connect(open, &QPushButton::clicked, &w, [this] { cmdOpen_Click(); });
+    QObject::connect(remove, &QPushButton::clicked, &w, [this] { cmdRemove_Click(); });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, &w, [this] { lstGames_DblClick(); });
+    askFolder = [this] {
+        return QFileDialog::getExistingDirectory(m_window.get(), QStringLiteral("Open a game folder"), QDir::homePath());
+    };
+    fillList();
+}
+
+GameChooser::~GameChooser() = default;
+
+QString GameChooser::itemText(const RecentGames::Game& game)
+{
+    const QString name = game.name.isEmpty() ? QFileInfo(game.folder).fileName() : game.name;
+    return QStringLiteral("%1 (%2)").arg(name, QDir::toNativeSeparators(game.folder));
+}
+
+void GameChooser::fillList()
+{
+    auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("lstGames")));
+    list->clear();
+    for (const RecentGames::Game& game : m_games.games())
+        list->addItem(itemText(game));
+    if (list->count() > 0)
+        list->setCurrentRow(0);
+    const bool any = list->count() > 0;
+    static_cast<QLabel*>(m_window->control(QStringLiteral("lblGames")))
+        ->setText(any ? QStringLiteral("Games played before:") : QStringLiteral("No game played yet: open a game folder to play it."));
+    m_window->control(QStringLiteral("cmdPlay"))->setEnabled(any);
+    m_window->control(QStringLiteral("cmdRemove"))->setEnabled(any);
+}
+
+const RecentGames::Game* GameChooser::current() const
+{
+    const auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("lstGames")));
+    const int row = list->currentRow();
+    if (row < 0 || row >= int(m_games.games().size()))
+        return nullptr;
+    return &m_games.games()[std::size_t(row)];
+}
+
+std::optional<QString> GameChooser::exec()
+{
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_window->centreOn(screen->availableSize());
+    m_window->show();
+    m_window->raise();
+    m_window->activateWindow();
+    QEventLoop loop;
+    while (m_window->isVisible() && !m_chosen)
+        loop.processEvents(QEventLoop::WaitForMoreEvents);
+    return m_chosen;
+}
+
+void GameChooser::cmdPlay_Click()
+{
+    if (const RecentGames::Game* game = current())
+        OpenGame(game->folder);
+}
+
+void GameChooser::cmdOpen_Click()
+{
+    const QString folder = askFolder ? askFolder() : QString();
+    if (!folder.isEmpty())
+        OpenGame(folder);
+}
+
+void GameChooser::cmdRemove_Click()
+{
+    const RecentGames::Game* game = current();
+    if (!game)
+        return;
+    const auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("lstGames")));
+    const int row = list->currentRow();
+    try {
+        m_games.remove(game->folder);
+    } catch (const platform::Failure& e) {
+        m_dialogs.show({kTitle, QString::fromUtf8(e.what()), platform::MsgIcon::Critical});
+    }
+    fillList();
+    // The line that took the removed one's place stays chosen.
+    auto* after = static_cast<QListWidget*>(m_window->control(QStringLiteral("lstGames")));
+    if (after->count() > 0)
+        after->setCurrentRow(std::min(row, after->count() - 1));
+}
+
+bool GameChooser::OpenGame(QString folder)
+{
+    if (const QString why = WhyNotAGame(folder); !why.isEmpty()) {
+        m_dialogs.show({kTitle, why, platform::MsgIcon::Exclamation});
+        return false;
+    }
+    try {
+        m_games.add(folder, ReadGameName(folder, m_codePage));
+    } catch (const platform::Failure& e) {
+        // The game plays all the same; only the list could not be kept.
+        m_dialogs.show({kTitle, QString::fromUtf8(e.what()), platform::MsgIcon::Exclamation});
+    }
+    m_chosen = RecentGames::key(folder);
+    m_window->unload();
+    return true;
+}
+
+} // namespace app

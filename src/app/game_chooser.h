@@ -1,0 +1,61 @@
+#pragma once
+
+#include "app/recent_games.h"
+#include "formats/code_page.h"
+#include "platform/dialogs.h"
+#include "platform/form_window.h"
+
+#include <functional>
+#include <memory>
+#include <optional>
+
+namespace app {
+
+// The window that opens when the player is started without a game: the
+// games played before (name and folder, newest first), a button to open
+// another game folder, one to take a game off the list, and Play. A folder
+// that is not a game is refused with a message naming what is missing; a
+// game that is opened goes first on the list and is the chosen one.
+class GameChooser {
+public:
+    GameChooser(RecentGames& games, platform::Dialogs& dialogs, formats::CodePage codePage);
+    ~GameChooser();
+
+    platform::FormWindow& window() { return *m_window; }
+
+    // Asks for the folder to open (the desktop's folder chooser unless a
+    // test puts another here); the empty text when the person gives up.
+    std::function<QString()> askFolder;
+
+    // Shows the window and waits, without spinning, until a game is chosen
+    // (its folder) or the window is closed (nothing).
+    std::optional<QString> exec();
+    const std::optional<QString>& chosen() const { return m_chosen; }
+
+    // The list's line for a game.
+    static QString itemText(const RecentGames::Game& game);
+
+    // Handlers of the window's controls.
+    void cmdPlay_Click();
+    void cmdOpen_Click();
+    void cmdRemove_Click();
+    void lstGames_DblClick() { cmdPlay_Click(); }
+
+    // Opens a game folder: false, after saying why, when it is not one.
+    // The folder is taken by value: it may be one of the list's own, which
+    // the list moves when the game goes first.
+    bool OpenGame(QString folder);
+
+private:
+    void fillList();
+    // The game of the list's current line, if any.
+    const RecentGames::Game* current() const;
+
+    RecentGames& m_games;
+    platform::Dialogs& m_dialogs;
+    formats::CodePage m_codePage;
+    std::unique_ptr<platform::FormWindow> m_window;
+    std::optional<QString> m_chosen;
+};
+
+} // namespace app

@@ -1,0 +1,46 @@
+#include "app/game_folders.h"
+
+#include "formats/quoted_field_reader.h"
+#include "platform/failure.h"
+#include "platform/file_resolver.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+namespace app {
+
+namespace {
+
+QString settingsPath(const QString& folder)
+{
+    return QDir(folder).filePath(QStringLiteral("Config/General"));
+}
+
+} // namespace
+
+QString WhyNotAGame(const QString& folder)
+{
+    const QString shown = QDir::toNativeSeparators(folder);
+    const QFileInfo info(folder);
+    if (!info.exists())
+        return QStringLiteral("The folder %1 does not exist.").arg(shown);
+    if (!info.isDir())
+        return QStringLiteral("%1 is a file, not a game folder.").arg(shown);
+    if (!platform::FileResolver().fileExists(settingsPath(folder)))
+        return QStringLiteral("No Config/General file in %1: it is not a Storyloom game folder.").arg(shown);
+    return {};
+}
+
+QString ReadGameName(const QString& folder, const formats::CodePage& codePage)
+{
+    try {
+        formats::QuotedFieldReader reader(platform::FileResolver().readAll(settingsPath(folder)), codePage);
+        reader.skip();
+        reader.skip();
+        return reader.readString();
+    } catch (const platform::Failure&) {
+        return {};
+    }
+}
+
+} // namespace app

@@ -1,0 +1,187 @@
+#include "app/game_chooser.h"
+#include "app/recent_games.h"
+#include "platform/event_log.h"
+#include "platform/scripted_dialogs.h"
+#include "support/game_folder.h"
+#include "support/player.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSettings>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+using app::GameChooser;
+using app::RecentGames;
+using testsupport::GameFolder;
+using testsupport::GeneralSettings;
+
+namespace {
+
+class Chooser : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+        log.setEnabled(true);
+        GeneralSettings first;
+        first.name = QStringLiteral("The Lighthouse");
+        lighthouse.general(first);
+        GeneralSettings second;
+        second.name = QStringLiteral("Harbour Nights");
+        harbour.general(second);
+    }
+    void TearDown() override
+    {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
+    }
+    GameChooser& chooser()
+    {
+        if (!m_chooser) {
+            m_list = std::make_unique<RecentGames>();
+            m_chooser = std::make_unique<GameChooser>(*m_list, dialogs, formats::CodePage());
+            // Its buttons take clicks only on screen.
+            m_chooser->window().show();
+        }
+        return *m_chooser;
+    }
+    QListWidget* list() { return static_cast<QListWidget*>(chooser().window().control(QStringLiteral("lstGames"))); }
+    QStringList lines()
+    {
+        QStringList out;
+        for (int i = 0; i < list()->count(); ++i)
+            out << list()->item(i)->text();
+        return out;
+    }
+    std::vector<QString> messages()
+    {
+        std::vector<QString> out;
+        for (const QJsonObject& box : log.ofType(QStringLiteral("msgbox")))
+            out.push_back(box.value(QStringLiteral("text")).toString());
+        log.clear();
+        return out;
+    }
+    static QString line(const QString& name, const GameFolder& folder)
+    {
+        return QStringLiteral("%1 (%2)").arg(name, QDir::toNativeSeparators(RecentGames::key(folder.path())));
+    }
+
+    QTemporaryDir settings;
+    platform::EventLog log;
+    platform::ScriptedDialogs dialogs{log};
+    GameFolder lighthouse;
+    GameFolder harbour;
+    std::unique_ptr<RecentGames> m_list;
+    std::unique_ptr<GameChooser> m_chooser;
+};
+
+} // namespace
+
+TEST_F(Chooser, WithNoGamePlayedItOffersOnlyToOpenAFolder)
+{
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_EQ(static_cast<QLabel*>(chooser().window().control(QStringLiteral("lblGames")))->text(),
+              QStringLiteral("No game played yet: open a game folder to play it."));
+    EXPECT_FALSE(chooser().window().click(QStringLiteral("cmdPlay")));
+    EXPECT_FALSE(chooser().window().click(QStringLiteral("cmdRemove")));
+}
+
+TEST_F(Chooser, ListsTheGamesPlayedBeforeByNameAndFolderNewestFirst)
+{
+    RecentGames before;
+    before.add(lighthouse.path(), QStringLiteral("The Lighthouse"));
+    before.add(harbour.path(), QStringLiteral("Harbour Nights"));
+    EXPECT_EQ(lines(), (QStringList{line(QStringLiteral("Harbour Nights"), harbour), line(QStringLiteral("The Lighthouse"), lighthouse)}));
+    EXPECT_EQ(list()->currentRow(), 0);
+}
+
+TEST_F(Chooser, OpeningAGameFolderChoosesItAndPutsItFirstWithTheNameFromItsSettings)
+{
+    RecentGames().add(harbour.path(), QStringLiteral("Harbour Nights"));
+    chooser().askFolder = [this] { return lighthouse.path(); };
+    ASSERT_TRUE(chooser().window().click(QStringLiteral("cmdOpen")));
+    EXPECT_EQ(chooser().chosen(), RecentGames::key(lighthouse.path()));
+    EXPECT_FALSE(chooser().window().loaded());
+    EXPECT_TRUE(messages().empty());
+    const RecentGames after;
+    ASSERT_EQ(after.games().size(), 2u);
+    EXPECT_EQ(after.games()[0], (RecentGames::Game{RecentGames::key(lighthouse.path()), QStringLiteral("The Lighthouse")}));
+}
+
+TEST_F(Chooser, AFolderWithoutSettingsIsRefusedNamingTheMissingFile)
+{
+    GameFolder notAGame;
+    notAGame.variables({});
+    chooser().askFolder = [&] { return notAGame.path(); };
+    chooser().window().click(QStringLiteral("cmdOpen"));
+    EXPECT_EQ(messages(), (std::vector<QString>{QStringLiteral("No Config/General file in %1: it is not a Storyloom game folder.")
+                                                    .arg(QDir::toNativeSeparators(notAGame.path()))}));
+    EXPECT_FALSE(chooser().chosen());
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_TRUE(RecentGames().games().empty());
+}
+
+TEST_F(Chooser, AGameWhoseFolderIsGoneIsRefusedAndStaysListed)
+{
+    const QString gone = QDir(settings.path()).filePath(QStringLiteral("gone"));
+    RecentGames().add(gone, QStringLiteral("Gone"));
+    chooser().window().click(QStringLiteral("cmdPlay"));
+    EXPECT_EQ(messages(), (std::vector<QString>{QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(gone))}));
+    EXPECT_FALSE(chooser().chosen());
+    EXPECT_EQ(lines().size(), 1);
+}
+
+TEST_F(Chooser, GivingUpTheFolderChooserChangesNothing)
+{
+    chooser().askFolder = [] { return QString(); };
+    chooser().window().click(QStringLiteral("cmdOpen"));
+    EXPECT_FALSE(chooser().chosen());
+    EXPECT_TRUE(messages().empty());
+    EXPECT_TRUE(chooser().window().loaded());
+}
+
+TEST_F(Chooser, PlayStartsTheSelectedGame)
+{
+    RecentGames before;
+    before.add(lighthouse.path(), QStringLiteral("The Lighthouse"));
+    before.add(harbour.path(), QStringLiteral("Harbour Nights"));
+    ASSERT_TRUE(chooser().window().select(QStringLiteral("lstGames"), line(QStringLiteral("The Lighthouse"), lighthouse)));
+    chooser().window().click(QStringLiteral("cmdPlay"));
+    EXPECT_EQ(chooser().chosen(), RecentGames::key(lighthouse.path()));
+    EXPECT_EQ(RecentGames().games()[0].folder, RecentGames::key(lighthouse.path()));
+}
+
+TEST_F(Chooser, ADoubleClickOnAGamePlaysIt)
+{
+    RecentGames().add(harbour.path(), QStringLiteral("Harbour Nights"));
+    chooser().window().doubleClick(QStringLiteral("lstGames"));
+    EXPECT_EQ(chooser().chosen(), RecentGames::key(harbour.path()));
+}
+
+TEST_F(Chooser, RemoveTakesTheSelectedGameOffTheListAndKeepsTheRest)
+{
+    RecentGames before;
+    before.add(lighthouse.path(), QStringLiteral("The Lighthouse"));
+    before.add(harbour.path(), QStringLiteral("Harbour Nights"));
+    chooser().window().select(QStringLiteral("lstGames"), line(QStringLiteral("Harbour Nights"), harbour));
+    ASSERT_TRUE(chooser().window().click(QStringLiteral("cmdRemove")));
+    EXPECT_EQ(lines(), QStringList{line(QStringLiteral("The Lighthouse"), lighthouse)});
+    EXPECT_EQ(list()->currentRow(), 0);
+    ASSERT_EQ(RecentGames().games().size(), 1u);
+    EXPECT_EQ(RecentGames().games()[0].folder, RecentGames::key(lighthouse.path()));
+    // The game folder itself is left alone.
+    EXPECT_TRUE(QDir(harbour.path()).exists(QStringLiteral("Config/General")));
+    chooser().window().click(QStringLiteral("cmdRemove"));
+    EXPECT_TRUE(lines().isEmpty());
+    EXPECT_FALSE(chooser().window().control(QStringLiteral("cmdPlay"))->isEnabled());
+}
+
+TEST_F(Chooser, AGameWithoutANameIsListedUnderItsFolderName)
+{
+    RecentGames().add(harbour.path(), QString());
+    EXPECT_EQ(lines(), QStringList{line(QDir(harbour.path()).dirName(), harbour)});
+}
