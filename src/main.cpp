@@ -1,5 +1,6 @@
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "authoring/check_command.h"
 #include "automation/script_runner.h"
 #include "formats/code_page.h"
 #include "platform/failure.h"
@@ -58,7 +59,7 @@ int main(int argc, char* argv[])
     // Headless runs must choose Qt's platform before the application exists.
     bool headless = false;
     for (int i = 1; i < argc; ++i) {
-        if (QByteArray(argv[i]) == "--headless")
+        if (QByteArray(argv[i]) == "--headless" || QByteArray(argv[i]) == "--check")
             headless = true;
     }
     if (headless) {
@@ -97,8 +98,18 @@ int main(int argc, char* argv[])
     const QCommandLineOption dpiOption(QStringLiteral("dpi"), QStringLiteral("The logical DPI a headless run pretends its desktop has (above 96: large fonts)."), QStringLiteral("N"), QStringLiteral("96"));
     const QCommandLineOption soundFontOption(QStringLiteral("soundfont"), QStringLiteral("The General MIDI soundfont for MIDI music (default: Debian's timgm6mb-soundfont)."), QStringLiteral("FILE"));
     const QCommandLineOption mountsOption(QStringLiteral("mount-table"), QStringLiteral("A mount table (as /proc/mounts) to take drive letters from."), QStringLiteral("FILE"));
-    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption, settingsDirOption, dpiOption, soundFontOption, mountsOption});
+    const QCommandLineOption checkOption(QStringLiteral("check"), QStringLiteral("Check the game for authors: print what is wrong, open no window."));
+    const QCommandLineOption jsonOption(QStringLiteral("json"), QStringLiteral("With --check: print the findings as JSON lines."));
+    const QCommandLineOption mapOption(QStringLiteral("map"), QStringLiteral("With --check: draw the frames as a graph (.svg or .dot)."), QStringLiteral("FILE"));
+    const QCommandLineOption recordOption(QStringLiteral("record"), QStringLiteral("Write the player's input as a script."), QStringLiteral("FILE"));
+    parser.addOptions({headlessOption, scriptOption, shotsOption, screenOption, startOption, codePageOption, debugOption, settingsDirOption, dpiOption, soundFontOption, mountsOption,
+                       checkOption, jsonOption, mapOption, recordOption});
     parser.process(application);
+    if (parser.isSet(checkOption)) {
+        const QStringList games = parser.positionalArguments();
+        return authoring::RunCheck({games.isEmpty() ? QCoreApplication::applicationDirPath() : games.first(), parser.value(codePageOption),
+                                    parser.isSet(jsonOption), parser.value(mapOption)});
+    }
 
     app::RuntimeOptions options;
     const QStringList positional = parser.positionalArguments();
