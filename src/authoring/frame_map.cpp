@@ -21,6 +21,7 @@ QString id(const QString& text)
     QString escaped = text;
     escaped.replace(u'\\', QStringLiteral("\\\\"));
     escaped.replace(u'"', QStringLiteral("\\\""));
+    escaped.replace(u'\n', QStringLiteral("\\n"));
     return u'"' + escaped + u'"';
 }
 

@@ -73,6 +73,10 @@ QString plainFailure(const QString& what, int field)
         return QStringLiteral("holds %1, which is not a Boolean (#TRUE# or #FALSE#)").arg(quoted(m.captured(1)));
     if (const auto m = mismatch.match(what); m.hasMatch())
         return QStringLiteral("holds %1, which is neither a number nor a Boolean").arg(quoted(m.captured(1)));
+    if (what == QLatin1String("Invalid property value: font size"))
+        return QStringLiteral("gives a font size the player cannot use (it takes more than 0 and up to 2048)");
+    if (what == QLatin1String("Overflow: text position"))
+        return QStringLiteral("gives a position out of the range the player takes");
     if (const auto m = subscript.match(what); m.hasMatch())
         return QStringLiteral("would set interface string %1, but the last one is 60").arg(m.captured(1));
     return QStringLiteral("cannot be read: %1").arg(what);
@@ -225,7 +229,7 @@ void GameChecker::checkSettings()
 {
     app::Project& p = m_rt->project;
     const QString path = p.ConfigPath + QStringLiteral("General");
-    readFile(path, [&](formats::QuotedFieldReader& reader) { app::ReadProjectSettings(reader, p); });
+    const bool read = readFile(path, [&](formats::QuotedFieldReader& reader) { app::ReadProjectSettings(reader, p); });
     const QString file = relative(path);
     const QString initial = frameNamed(p.InitialFrame);
     m_graph.initialFrame = initial.isEmpty() ? p.InitialFrame : initial;
@@ -235,7 +239,10 @@ void GameChecker::checkSettings()
               p.InitialFrame.isEmpty() ? QStringLiteral("names no initial frame %1").arg(frameList())
                                        : QStringLiteral("names the initial frame %1, which does not exist %2").arg(quoted(p.InitialFrame), frameList()));
     }
+    // After a failure the sizes are the player's defaults, not the author's.
     for (const auto& [field, size] : {std::pair{7, p.FrameWidth}, std::pair{8, p.FrameHeight}}) {
+        if (!read)
+            break;
         try {
             if (size <= 0)
                 throw platform::Failure("no size");
@@ -342,14 +349,18 @@ void GameChecker::checkMedia(Media kind, const QString& path, const QString& fil
                 break;
             }
         } catch (const platform::Failure& e) {
+            // The decoders name the file by its full path, which the
+            // finding already gives: only what they say of it is kept.
             failure = QString::fromStdString(e.what());
-            if (failure.isEmpty())
-                failure = QStringLiteral("unknown failure");
+            if (failure.contains(m_dir) || failure.isEmpty())
+                failure = QStringLiteral("-");
         }
         known = m_decoded.insert(key, failure);
     }
-    if (!known->isEmpty())
-        error(file, where, QStringLiteral("names the %1 %2, which cannot be decoded: %3").arg(what, quoted(relative(mapped)), *known));
+    if (*known == QLatin1String("-"))
+        error(file, where, QStringLiteral("names the %1 %2, which the player cannot decode").arg(what, quoted(relative(mapped))));
+    else if (!known->isEmpty())
+        error(file, where, QStringLiteral("names the %1 %2, which the player cannot decode: %3").arg(what, quoted(relative(mapped)), *known));
 }
 
 // ---------------------------------------------------------------- frames
@@ -399,12 +410,12 @@ void GameChecker::checkFrame(const QString& frame)
         try {
             engine::FrameTimerInterval(f.timerDuration);
         } catch (const platform::Failure&) {
-            error(file, fieldName(7), QStringLiteral("gives the timer %1 seconds; a timer takes 0.001 to 65.535").arg(f.timerDuration.toText()));
+            error(file, fieldName(7), QStringLiteral("gives the timer %1 seconds; a timer takes 0 to 65.535").arg(f.timerDuration.toText()));
         }
         if (engine::IsLastVisitedFrame(f.timerTarget))
             m_graph.links.push_back({frame, QString(), Kind::Back, QStringLiteral("timer"), false});
         else if (!f.timerTarget.isEmpty())
-            checkFrameLink(frame, f.timerTarget, file, fieldName(8), QStringLiteral("opens when the timer fires"), Kind::Timer, QStringLiteral("timer"));
+            checkFrameLink(frame, f.timerTarget, file, fieldName(8), QStringLiteral("sends the timer to"), Kind::Timer, QStringLiteral("timer"));
     }
     checkChannelFile(p.FramesPath + frame + QStringLiteral(".chn"));
 
