@@ -1,6 +1,7 @@
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
 #include "authoring/check_command.h"
+#include "authoring/recorder.h"
 #include "automation/script_runner.h"
 #include "formats/code_page.h"
 #include "platform/failure.h"
@@ -184,6 +185,12 @@ int main(int argc, char* argv[])
         std::fflush(stdout);
     });
     rt.onEnded = [] { QCoreApplication::quit(); };
+    std::unique_ptr<authoring::Recorder> recorder;
+    if (parser.isSet(recordOption)) {
+        recorder = std::make_unique<authoring::Recorder>(rt, parser.value(recordOption));
+        if (!recorder->isOpen())
+            return fail(QStringLiteral("cannot write the recording %1: %2").arg(parser.value(recordOption), recorder->errorString()));
+    }
 
     // Answers at the top of a script are for the questions of the start-up.
     automation::ScriptRunner runner(rt, parser.value(shotsOption));
