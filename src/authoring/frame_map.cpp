@@ -4,7 +4,6 @@
 #include "platform/safe_file.h"
 
 #include <QFileInfo>
-#include <QMap>
 #include <QProcess>
 #include <QStandardPaths>
 

@@ -126,6 +126,9 @@ std::vector<Finding> GameChecker::check()
 {
     m_findings.clear();
     m_graph = FrameGraph();
+    m_objects.clear();
+    m_variables.clear();
+    m_variablesKnown = false;
     for (const QString& file : m_rt->files.listFiles(m_rt->project.FramesPath, QStringLiteral(".fme"))) {
         if (file.size() > 4)
             m_graph.frames << baseName(file, 4);
@@ -512,16 +515,17 @@ void GameChecker::checkActionRecord(const QString& frame, const QString& path, c
     const QString file = relative(path);
     state::ActionRecord a;
     QStringList listNames;
-    const bool read = readFile(path, [&](formats::QuotedFieldReader& reader) {
+    readFile(path, [&](formats::QuotedFieldReader& reader) {
         state::ReadActionRecord(reader, a, [&](const state::ActionStep& step, const state::ActionRecord&) {
             if (step.kind == state::ActionStep::ListName && a.listsSwitch != 0)
                 listNames << step.name;
             return true;
         });
     });
+    // No record: the area has no action. A record cut short is checked for
+    // what it holds.
     if (!m_rt->files.fileExists(path))
         return;
-    (void)read;
     // Fields the player tests as non-zero must hold a number or a Boolean.
     const std::pair<int, const formats::FieldValue*> values[] = {
         {3, &a.setToZero}, {4, &a.setToOne}, {5, &a.toggle}, {6, &a.showMessage}, {10, &a.remove}, {11, &a.endGame},
