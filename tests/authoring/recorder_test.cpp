@@ -1,3 +1,4 @@
+#include "support/game_folder.h"
 #include "support/player.h"
 
 #include <QDir>
@@ -37,6 +38,11 @@ QString readFile(const QString& path)
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
+QStringList linesOf(const QString& path)
+{
+    return readFile(path).split(u'\n', Qt::SkipEmptyParts);
+}
+
 // A headless run of the player's own program on a fresh copy of the demo;
 // its dump lines, with the game folder's path taken out of them.
 struct PlayedRun {
@@ -45,11 +51,11 @@ struct PlayedRun {
     QStringList errors;
 };
 
-PlayedRun play(const QString& script, const QStringList& options = {})
+PlayedRun play(const QString& script, const QStringList& options = {}, const QString& source = QStringLiteral(LOOM_DEMO_DIR))
 {
     QTemporaryDir work;
     const QString game = work.filePath(QStringLiteral("game"));
-    if (!copyFolder(QStringLiteral(LOOM_DEMO_DIR), game) || !writeFile(work.filePath(QStringLiteral("script.txt")), script))
+    if (!copyFolder(source, game) || !writeFile(work.filePath(QStringLiteral("script.txt")), script))
         return {};
     QProcess player;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -121,4 +127,25 @@ TEST(Recorder, ARecordingThatCannotBeWrittenStopsTheRun)
     const PlayedRun run = play(QStringLiteral("dump\n"), {QStringLiteral("--record"), out.filePath(QStringLiteral("no/such/folder/recording.txt"))});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_TRUE(run.dumps.isEmpty());
+}
+
+// A press whose element lies under another at its middle is written as the
+// point it was made at; one on an element that a click on its middle
+// reaches again, by the element's name.
+TEST(Recorder, APressIsWrittenByNameOnlyWhereTheNameLeadsBackToIt)
+{
+    testsupport::GameFolder game;
+    game.general();
+    game.variables({});
+    game.frame(QStringLiteral("Start"));
+    game.write(QStringLiteral("Frames/Start.lks"), {{2}});
+    game.area(QStringLiteral("Start"), 1, 0, 0, 3060, 3060);
+    game.area(QStringLiteral("Start"), 2, 1170, 1170, 780, 780);
+    QTemporaryDir out;
+    const QString recording = out.filePath(QStringLiteral("recording.txt"));
+    const PlayedRun run = play(QStringLiteral("click lblButton(0)\nclick-at 5 5\nclick Area(2) right\nwait 250\n"),
+                               {QStringLiteral("--record"), recording}, game.path());
+    ASSERT_EQ(run.exitCode, 0) << run.errors.join(u'\n').toStdString();
+    EXPECT_EQ(linesOf(recording), (QStringList{QStringLiteral("click lblButton(0)"), QStringLiteral("click-at 5 5"),
+                                               QStringLiteral("click Area(2) right"), QStringLiteral("wait 250")}));
 }
