@@ -41,16 +41,6 @@ QString MappedMediaName(const platform::FileResolver& files, const QString& name
     return name;
 }
 
-QString UsualExtension(const QString& name)
-{
-    const QString extension = name.right(4).toLower();
-    for (const Packaged& p : kPackaged) {
-        if (extension == QLatin1String(p.numbered))
-            return QLatin1String(p.usual);
-    }
-    return extension;
-}
-
 QString MapMediaFileName(Runtime& rt, const QString& name)
 {
     // Names too short to hold an extension are never reported.

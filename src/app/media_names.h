@@ -13,9 +13,6 @@ class Runtime;
 // The name MapMediaFileName gives a path, without telling anyone when that
 // file is missing too.
 QString MappedMediaName(const platform::FileResolver& files, const QString& name);
-// The usual extension (".bmp") of a name, numbered (".004") or not, in
-// lower case: what kind of media a file holds.
-QString UsualExtension(const QString& name);
 
 // The media file that a path names: the usual name when it exists, else the
 // packaged name with a numbered extension (".004" for ".bmp" ...). A name
