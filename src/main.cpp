@@ -4,6 +4,8 @@
 #include "app/game_folders.h"
 #include "app/recent_games.h"
 #include "app/runtime.h"
+#include "authoring/check_command.h"
+#include "authoring/recorder.h"
 #include "automation/script_runner.h"
 #include "formats/code_page.h"
 #include "platform/failure.h"
@@ -93,9 +95,11 @@ int main(int argc, char* argv[])
         return usageError(QStringLiteral("one game folder at a time: %1").arg(positional.join(u' ')));
     if (line.isSet(QStringLiteral("windowed")) && line.isSet(QStringLiteral("fullscreen")))
         return usageError(QStringLiteral("--windowed and --fullscreen exclude each other"));
-    const bool headless = line.isSet(QStringLiteral("headless"));
-    if (headless && !line.isSet(QStringLiteral("script")))
+    if (line.isSet(QStringLiteral("headless")) && !line.isSet(QStringLiteral("script")))
         return usageError(QStringLiteral("--headless needs --script FILE"));
+    // A check opens no window either: it runs offscreen, with settings of its own.
+    const bool checking = line.isSet(QStringLiteral("check"));
+    const bool headless = line.isSet(QStringLiteral("headless")) || checking;
 
     app::RuntimeOptions options;
     try {
@@ -108,7 +112,7 @@ int main(int argc, char* argv[])
     if (!positional.isEmpty()) {
         options.projectDir = QDir(positional.first()).absolutePath();
         const QString why = app::WhyNotAGame(options.projectDir);
-        if (!why.isEmpty() && (!headless || !QFileInfo(options.projectDir).isDir()))
+        if (!why.isEmpty() && !checking && (!headless || !QFileInfo(options.projectDir).isDir()))
             return fail(why);
     }
 
@@ -137,6 +141,10 @@ int main(int argc, char* argv[])
     // The menu entry's name, which Wayland desktops match the window to.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.loomplay.loomplay"));
 
+    if (checking) {
+        return authoring::RunCheck({options.projectDir.isEmpty() ? QCoreApplication::applicationDirPath() : options.projectDir, options.codePage,
+                                    line.isSet(QStringLiteral("json")), line.value(QStringLiteral("map"))});
+    }
     if (options.projectDir.isEmpty()) {
         const std::optional<QString> chosen = gameWithoutArgument(headless, formats::CodePage(options.codePage));
         if (!chosen)
@@ -215,6 +223,12 @@ int main(int argc, char* argv[])
         std::fflush(stdout);
     });
     rt.onEnded = [] { QCoreApplication::quit(); };
+    std::unique_ptr<authoring::Recorder> recorder;
+    if (const QString recording = line.value(QStringLiteral("record")); !recording.isEmpty()) {
+        recorder = std::make_unique<authoring::Recorder>(rt, recording);
+        if (!recorder->isOpen())
+            return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+    }
 
     // Answers at the top of a script are for the questions of the start-up.
     automation::ScriptRunner runner(rt, line.value(QStringLiteral("shots")));

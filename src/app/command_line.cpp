@@ -27,6 +27,10 @@ const std::vector<CommandLine::Option> kOptions = {
     {Group::ScriptedPlay, "dpi", "N", "The logical DPI a headless run pretends its desktop has (above 96: large fonts)."},
     {Group::ScriptedPlay, "start-time", "YYYY-MM-DDTHH:MM:SS", "Where the virtual clock starts (default: now)."},
     {Group::Authoring, "debug", nullptr, "Offer a Debug menu of the game's frames in the game window."},
+    {Group::Authoring, "check", nullptr, "Check the game for its author: print what is wrong, open no window."},
+    {Group::Authoring, "json", nullptr, "With --check: print the findings as JSON lines."},
+    {Group::Authoring, "map", "FILE", "With --check: draw the frames as a graph (.svg or .dot)."},
+    {Group::Authoring, "record", "FILE", "Write the player's input as a script of the scripted-play language."},
     {Group::Information, "help", nullptr, "Show this help and exit.", "h"},
     {Group::Information, "version", nullptr, "Show the player's version and exit."},
 };

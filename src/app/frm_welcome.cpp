@@ -161,19 +161,7 @@ void FrmWelcome::Form_Load()
     platform::SkipOnFailure([&] {
         if (!p.ProjectPath.isEmpty())
             return;
-        QString folder = QDir::toNativeSeparators(m_rt.options().projectDir);
-        const QChar sep = QDir::separator();
-        p.ProjectPath = folder + sep;
-        if (p.ProjectPath.endsWith(QString(sep) + sep))
-            p.ProjectPath = folder;
-        p.FramesPath = p.ProjectPath + QStringLiteral("Frames") + sep;
-        p.AreasPath = p.ProjectPath + QStringLiteral("Areas") + sep;
-        p.IconsPath = p.ProjectPath + QStringLiteral("Icons") + sep;
-        p.ConfigPath = p.ProjectPath + QStringLiteral("Config") + sep;
-        if (p.SchemesPath.isEmpty())
-            p.SchemesPath = p.ProjectPath + QStringLiteral("Schemes") + sep;
-        if (p.InventoryPath.isEmpty())
-            p.InventoryPath = p.ProjectPath + QStringLiteral("Inventory") + sep;
+        SetProjectFolders(p, m_rt.options().projectDir);
     });
     m_rt.frame.ClearFrameHeader();
     p.assignDefaults();

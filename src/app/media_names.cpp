@@ -27,20 +27,26 @@ QString runFromCdPath(const Runtime& rt)
 
 } // namespace
 
-QString MapMediaFileName(Runtime& rt, const QString& name)
+QString MappedMediaName(const platform::FileResolver& files, const QString& name)
 {
     // Names too short to hold an extension (the empty one too) come back
-    // unchanged and unreported.
-    if (name.size() < 5 || rt.files.fileExists(name))
+    // unchanged.
+    if (name.size() < 5 || files.fileExists(name))
         return name;
-    QString result = name;
     const QString extension = name.right(4).toLower();
     for (const Packaged& p : kPackaged) {
-        if (extension == QLatin1String(p.usual)) {
-            result = name.left(name.size() - 4) + QLatin1String(p.numbered);
-            break;
-        }
+        if (extension == QLatin1String(p.usual))
+            return name.left(name.size() - 4) + QLatin1String(p.numbered);
     }
+    return name;
+}
+
+QString MapMediaFileName(Runtime& rt, const QString& name)
+{
+    // Names too short to hold an extension are never reported.
+    if (name.size() < 5)
+        return name;
+    const QString result = MappedMediaName(rt.files, name);
     if (!rt.files.fileExists(result)) {
         rt.msgBox(rt.strings(29), rt.strings(33) + u' ' + result + QStringLiteral("\r\n\r\n") + rt.strings(34),
                   platform::MsgIcon::Exclamation);

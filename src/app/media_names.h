@@ -2,9 +2,17 @@
 
 #include <QString>
 
+namespace platform {
+class FileResolver;
+}
+
 namespace app {
 
 class Runtime;
+
+// The name MapMediaFileName gives a path, without telling anyone when that
+// file is missing too.
+QString MappedMediaName(const platform::FileResolver& files, const QString& name);
 
 // The media file that a path names: the usual name when it exists, else the
 // packaged name with a numbered extension (".004" for ".bmp" ...). A name

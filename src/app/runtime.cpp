@@ -5,6 +5,7 @@
 #include "engine/game.h"
 #include "media/media.h"
 #include "platform/failure.h"
+#include "platform/input_observer.h"
 #include "platform/picture_decoder.h"
 #include "platform/qt_dialogs.h"
 #include "platform/scripted_dialogs.h"
@@ -58,10 +59,26 @@ Runtime::~Runtime()
     m_media.reset();
 }
 
+void Runtime::setInputObserver(platform::InputObserver* observer)
+{
+    m_inputObserver = observer;
+    if (m_welcome)
+        m_welcome->window().setInputObserver(observer);
+    if (m_game)
+        m_game->window().setInputObserver(observer);
+    if (m_runFromCd)
+        m_runFromCd->window().setInputObserver(observer);
+    if (m_saveGame)
+        m_saveGame->window().setInputObserver(observer);
+    if (m_loadGame)
+        m_loadGame->window().setInputObserver(observer);
+}
+
 FrmWelcome& Runtime::frmWelcome()
 {
     if (!m_welcome) {
         m_welcome = std::make_unique<FrmWelcome>(*this);
+        m_welcome->window().setInputObserver(m_inputObserver);
         m_welcome->Form_Load();
     }
     return *m_welcome;
@@ -71,6 +88,7 @@ engine::Game& Runtime::game()
 {
     if (!m_game) {
         m_game = std::make_unique<engine::Game>(*this);
+        m_game->window().setInputObserver(m_inputObserver);
         m_game->Form_Load();
     }
     return *m_game;
@@ -78,8 +96,10 @@ engine::Game& Runtime::game()
 
 FrmRunFromCD& Runtime::frmRunFromCD()
 {
-    if (!m_runFromCd)
+    if (!m_runFromCd) {
         m_runFromCd = std::make_unique<FrmRunFromCD>(*this);
+        m_runFromCd->window().setInputObserver(m_inputObserver);
+    }
     m_runFromCd->Form_Load();
     return *m_runFromCd;
 }
@@ -91,15 +111,19 @@ FrmRunFromCD* Runtime::runFromCdIfLoaded()
 
 saves::FrmSaveGame& Runtime::frmSaveGame()
 {
-    if (!m_saveGame)
+    if (!m_saveGame) {
         m_saveGame = std::make_unique<saves::FrmSaveGame>(*this);
+        m_saveGame->window().setInputObserver(m_inputObserver);
+    }
     return *m_saveGame;
 }
 
 saves::FrmLoadGame& Runtime::frmLoadGame()
 {
-    if (!m_loadGame)
+    if (!m_loadGame) {
         m_loadGame = std::make_unique<saves::FrmLoadGame>(*this);
+        m_loadGame->window().setInputObserver(m_inputObserver);
+    }
     return *m_loadGame;
 }
 
@@ -159,7 +183,10 @@ platform::MsgAnswer Runtime::msgBox(const QString& title, const QString& text, p
     box.icon = icon;
     box.buttons = buttons;
     box.defaultButton = defaultButton;
-    return m_dialogs->show(box);
+    const platform::MsgAnswer answer = m_dialogs->show(box);
+    if (m_inputObserver)
+        m_inputObserver->answered(box, answer);
+    return answer;
 }
 
 bool Runtime::shellOpen(const QString& url)

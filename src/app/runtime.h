@@ -31,6 +31,7 @@ class FrmLoadGame;
 class FrmSaveGame;
 }
 namespace platform {
+class InputObserver;
 class ScriptedDialogs;
 }
 
@@ -104,6 +105,11 @@ public:
     saves::FrmSaveGame* saveGameIfLoaded();
     saves::FrmLoadGame* loadGameIfLoaded();
 
+    // Who watches the input that enters the windows and the answers of the
+    // message boxes (a recorder of play-throughs); nullptr: nobody. Set it
+    // before the first window loads.
+    void setInputObserver(platform::InputObserver* observer);
+
     // Ends the program at once with every window.
     void EndProgram();
     bool ended() const { return m_ended; }
@@ -129,6 +135,7 @@ private:
     std::unique_ptr<platform::Clock> m_clock;
     std::unique_ptr<platform::Dialogs> m_dialogs;
     platform::ScriptedDialogs* m_scripted = nullptr;
+    platform::InputObserver* m_inputObserver = nullptr;
     std::unique_ptr<media::Media> m_media;
     std::unique_ptr<FrmWelcome> m_welcome;
     std::unique_ptr<engine::Game> m_game;

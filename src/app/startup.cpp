@@ -3,6 +3,8 @@
 #include "app/runtime.h"
 #include "platform/failure.h"
 
+#include <QDir>
+
 namespace app {
 
 void LoadInterfaceStrings(Runtime& rt)
@@ -14,30 +16,56 @@ void LoadInterfaceStrings(Runtime& rt)
     }
     try {
         auto reader = rt.openReader(path);
-        const double format = reader.readDouble();
-        if (format == 0) {
-            rt.strings.SetDefaultInterfaceStrings(false);
-        } else if (format == 1) {
-            rt.strings.SetDefaultInterfaceStrings(true);
-        } else if (format == 2) {
-            for (int i = 0; i < 5; ++i)
-                reader.skip();
-            const std::int32_t n = reader.readInt32();
-            for (std::int32_t i = 1; i <= n; ++i) {
-                const QString text = reader.readString();
-                rt.strings.set(i, text);
-            }
-        }
+        ReadInterfaceStrings(reader, rt.strings);
     } catch (const platform::Failure&) {
         rt.msgBox(QStringLiteral("Error"), QStringLiteral("Unable to load text."), platform::MsgIcon::Critical);
         rt.strings.SetDefaultInterfaceStrings(false);
     }
 }
 
+void ReadInterfaceStrings(formats::QuotedFieldReader& reader, InterfaceStrings& strings)
+{
+    const double format = reader.readDouble();
+    if (format == 0) {
+        strings.SetDefaultInterfaceStrings(false);
+    } else if (format == 1) {
+        strings.SetDefaultInterfaceStrings(true);
+    } else if (format == 2) {
+        for (int i = 0; i < 5; ++i)
+            reader.skip();
+        const std::int32_t n = reader.readInt32();
+        for (std::int32_t i = 1; i <= n; ++i) {
+            const QString text = reader.readString();
+            strings.set(i, text);
+        }
+    }
+}
+
+void SetProjectFolders(Project& p, const QString& projectDir)
+{
+    const QString folder = QDir::toNativeSeparators(projectDir);
+    const QChar sep = QDir::separator();
+    p.ProjectPath = folder + sep;
+    if (p.ProjectPath.endsWith(QString(sep) + sep))
+        p.ProjectPath = folder;
+    p.FramesPath = p.ProjectPath + QStringLiteral("Frames") + sep;
+    p.AreasPath = p.ProjectPath + QStringLiteral("Areas") + sep;
+    p.IconsPath = p.ProjectPath + QStringLiteral("Icons") + sep;
+    p.ConfigPath = p.ProjectPath + QStringLiteral("Config") + sep;
+    if (p.SchemesPath.isEmpty())
+        p.SchemesPath = p.ProjectPath + QStringLiteral("Schemes") + sep;
+    if (p.InventoryPath.isEmpty())
+        p.InventoryPath = p.ProjectPath + QStringLiteral("Inventory") + sep;
+}
+
 void ReadProjectSettings(Runtime& rt)
 {
-    Project& p = rt.project;
-    auto reader = rt.openReader(p.ConfigPath + QStringLiteral("General"));
+    auto reader = rt.openReader(rt.project.ConfigPath + QStringLiteral("General"));
+    ReadProjectSettings(reader, rt.project);
+}
+
+void ReadProjectSettings(formats::QuotedFieldReader& reader, Project& p)
+{
     // Who made the game, where it starts and its picture size.
     p.ProjectKey = reader.readString();
     reader.skip();

@@ -1,7 +1,15 @@
 #pragma once
 
+#include <QString>
+
+namespace formats {
+class QuotedFieldReader;
+}
+
 namespace app {
 
+class InterfaceStrings;
+struct Project;
 class Runtime;
 
 // Fills the interface strings from Config\Texts, or with the short set.
@@ -10,5 +18,15 @@ void LoadInterfaceStrings(Runtime& rt);
 // platform::Failure when the file is missing or a field is bad (the globals
 // read so far stay).
 void ReadProjectSettings(Runtime& rt);
+
+// The readers of those two files, shared by the player and the game checker:
+// they throw platform::Failure at the first field that cannot be read, and
+// keep what was read before it.
+void ReadInterfaceStrings(formats::QuotedFieldReader& reader, InterfaceStrings& strings);
+void ReadProjectSettings(formats::QuotedFieldReader& reader, Project& project);
+
+// The project's folders inside the game folder (Frames, Areas, Icons,
+// Config, and Schemes and Inventory unless already set).
+void SetProjectFolders(Project& project, const QString& projectDir);
 
 } // namespace app

@@ -124,11 +124,7 @@ void ScriptRunner::sendClick(platform::SceneWindow& window, QPointF scenePos, Qt
     }
 }
 
-namespace {
-
-// The part of the element that can be seen: its own rectangle cut by every
-// container it sits in and by the window.
-QRectF visiblePart(const platform::Element& e)
+QRectF ScriptRunner::visiblePart(const platform::Element& e)
 {
     QRectF r = e.sceneBoundingRect();
     for (const QGraphicsItem* up = e.parentItem(); up; up = up->parentItem())
@@ -137,6 +133,8 @@ QRectF visiblePart(const platform::Element& e)
         r = r.intersected(e.scene()->sceneRect());
     return r;
 }
+
+namespace {
 
 bool effectivelyVisible(const platform::Element& e)
 {
@@ -159,18 +157,18 @@ bool ScriptRunner::clickMenu(const QString& name)
     }
     engine::GameMenus& menus = game->menus();
     if (item == QLatin1String("mnuExit") && menus.mnuExit.visible) {
-        game->mnuExit_Click();
+        menus.chooseExit();
         return true;
     }
     if (item == QLatin1String("mnuSaveGame") && menus.mnuSaveGame.visible) {
-        game->mnuSaveGame_Click();
+        menus.chooseSaveGame();
         return true;
     }
     if (item.startsWith(QLatin1String("mnuFrameName(")) && item.endsWith(u')') && menus.mnuDebug.visible) {
         bool ok = false;
         const int index = item.mid(13, item.size() - 14).toInt(&ok);
         if (ok && index >= 1 && index <= menus.mnuFrameName.size()) {
-            game->mnuFrameName_Click(menus.mnuFrameName[index - 1]);
+            menus.chooseFrame(index);
             return true;
         }
     }

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QPointF>
+#include <QRectF>
 #include <QStringList>
 
 #include <functional>
@@ -48,6 +49,11 @@ public:
     // The window that takes keys: an open dialog, else the top-most visible one.
     platform::SceneWindow* activeWindow() const;
     platform::FormWindow* openDialog() const;
+
+    // The part of an element that can be seen, in scene pixels: its own
+    // rectangle cut by every container it sits in and by the window. A
+    // click line presses the middle of it.
+    static QRectF visiblePart(const platform::Element& e);
     QString activeWindowName() const;
 
 private:

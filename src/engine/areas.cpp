@@ -3,6 +3,7 @@
 #include "app/media_names.h"
 #include "app/runtime.h"
 #include "media/media.h"
+#include "engine/area_record.h"
 #include "engine/cursors.h"
 #include "engine/game.h"
 #include "media/animated_pictures.h"
@@ -17,11 +18,6 @@ namespace {
 QString areaName(int i)
 {
     return QStringLiteral("Area(%1)").arg(i);
-}
-
-bool isDefaultCursor(const QString& c)
-{
-    return c.isEmpty() || c.toLower() == QLatin1String("default");
 }
 
 } // namespace
@@ -54,16 +50,8 @@ void Areas::wireArea(std::int16_t i)
 void Areas::loadArea(std::int16_t i)
 {
     auto reader = m_rt.openReader(areaFolder() + QString::number(i) + QStringLiteral("a.dat"));
-    const formats::FieldValue L = reader.readAny();
-    const formats::FieldValue T = reader.readAny();
-    const formats::FieldValue W = reader.readAny();
-    const formats::FieldValue H = reader.readAny();
-    const formats::FieldValue A = reader.readAny();
-    const formats::FieldValue P = reader.readAny();
-    const QString F = reader.readAny().toText();
-    const formats::FieldValue S = reader.readAny();
-    const QString C = reader.readAny().toText();
-    const bool hasPicture = P.toNumber() == -1;
+    const AreaPlacement a = ReadAreaPlacement(reader);
+    const bool hasPicture = a.hasPicture();
     auto twips = [](double v) {
         if (v < -32768 || v > 32767)
             throw platform::Failure("Overflow: area position");
@@ -75,51 +63,43 @@ void Areas::loadArea(std::int16_t i)
     area->setCursor(templateArea->cursor());
     m_highestArea = std::max(m_highestArea, i);
     wireArea(i);
-    if (hasPicture && A.toNumber() != 0) {
+    if (a.isAnimated()) {
         area->clearPicture();
         area->setGeometryTwips(0, 0, 15, 15);
-        double speed = 50;
-        {
-            auto pick = m_rt.openReader(areaFolder() + QString::number(i) + QStringLiteral("c.dat"));
-            for (int k = 0; k < 4 && !pick.atEnd(); ++k)
-                pick.skip();
-            if (!pick.atEnd()) {
-                const formats::FieldValue v = pick.readAny();
-                speed = v.isString() ? formats::QuotedFieldReader::leadingNumber(v.text) : v.number;
-            }
-        }
+        auto pick = m_rt.openReader(areaFolder() + QString::number(i) + QStringLiteral("c.dat"));
+        const double speed = ReadAnimationSpeed(pick);
         const double roundedSpeed = std::nearbyint(speed);
         if (roundedSpeed < -32768 || roundedSpeed > 32767)
             throw platform::Failure("Overflow: animation speed");
         const std::int16_t index = m_animations.AniGifNewWithIndex(
-            i, app::MapMediaFileName(m_rt, m_rt.project.AreasPath + F), static_cast<std::int16_t>(twips(L.toNumber() + 30)),
-            static_cast<std::int16_t>(twips(T.toNumber() + 30)), static_cast<std::int16_t>(roundedSpeed));
+            i, app::MapMediaFileName(m_rt, m_rt.project.AreasPath + a.picture), static_cast<std::int16_t>(twips(a.left.toNumber() + 30)),
+            static_cast<std::int16_t>(twips(a.top.toNumber() + 30)), static_cast<std::int16_t>(roundedSpeed));
         m_aniGifIndex[i] = index;
         if (platform::Element* box = m_animations.AniGifBox(index)) {
             box->onPress = [this, index](Qt::MouseButton button, QPointF) {
                 AniGifBox_MouseDown(index, button == Qt::RightButton ? 2 : 1);
             };
             box->onMove = [this](Qt::MouseButtons, QPointF) { m_game.inventoryBar().PointerMoved(2); };
-            if (!isDefaultCursor(C))
-                box->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + C)));
+            if (!IsDefaultCursorName(a.cursor))
+                box->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + a.cursor)));
             else
                 ApplyDefaultCursor(m_rt, *box);
         }
         return;
     }
-    const double w = W.toNumber() - 60;
-    const double h = H.toNumber() - 60;
-    area->setGeometryTwips(twips(L.toNumber() + 30), twips(T.toNumber() + 30), twips(w >= 1 ? w : 1), twips(h >= 1 ? h : 1));
-    area->setStretch(S.toNumber() == 1);
+    const double w = a.width.toNumber() - 60;
+    const double h = a.height.toNumber() - 60;
+    area->setGeometryTwips(twips(a.left.toNumber() + 30), twips(a.top.toNumber() + 30), twips(w >= 1 ? w : 1), twips(h >= 1 ? h : 1));
+    area->setStretch(a.stretch.toNumber() == 1);
     if (hasPicture) {
-        const QString path = app::MapMediaFileName(m_rt, m_rt.project.AreasPath + F);
+        const QString path = app::MapMediaFileName(m_rt, m_rt.project.AreasPath + a.picture);
         area->setPicture(m_rt.LoadPicture(path));
-        area->setPictureFile(F);
+        area->setPictureFile(a.picture);
     } else {
         area->clearPicture();
     }
-    if (!isDefaultCursor(C))
-        area->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + C)));
+    if (!IsDefaultCursorName(a.cursor))
+        area->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + a.cursor)));
     else
         ApplyDefaultCursor(m_rt, *area);
     area->bringToFront();
@@ -146,16 +126,15 @@ bool Areas::areaShown(std::int16_t i)
     auto reader = m_rt.openReader(areaFolder() + QString::number(i) + QStringLiteral("a.dat"));
     for (int k = 0; k < 9; ++k)
         reader.skip();
-    if (reader.readAny().toNumber() == 0)
+    if (!ReadAreaHasConditions(reader))
         return true;
+    // A list stops at the first variable that does not hold its value; an
+    // undeclared one (-1) never hides the area.
     auto listHolds = [&](std::int16_t wanted) {
-        const double n = reader.readAny().toNumber();
-        for (double k = 0; k < n; ++k) {
-            const std::int16_t v = m_game.GetVariableValue(reader.readAny().toText());
-            if (v != wanted && v != -1)
-                return false;
-        }
-        return true;
+        return ReadConditionList(reader, [&](const QString& name) {
+            const std::int16_t v = m_game.GetVariableValue(name);
+            return v == wanted || v == -1;
+        });
     };
     return listHolds(0) && listHolds(1);
 }

@@ -7,10 +7,12 @@
 #include "media/media.h"
 #include "media/mmedia.h"
 #include "engine/cursors.h"
+#include "engine/frame_record.h"
 #include "platform/color.h"
 #include "platform/failure.h"
 #include "platform/units.h"
 #include "saves/frm_save_game.h"
+#include "state/variables_list.h"
 
 #include <QFontMetrics>
 #include <QJsonObject>
@@ -27,23 +29,6 @@ const QString kBrokenLink = QStringLiteral(
     " A program link is broken. Verify that the 'Initial Frame' exists and that the 'Go to another frame' option in the Area Properties is linked to an existing frame.");
 
 } // namespace
-
-// Fields 4 to 23 of a frame file, with the defaults of a file that ends early.
-struct Game::FrameFields {
-    bool stopMidi = false;
-    QString midiFile;
-    bool hasTimer = false;
-    formats::FieldValue timerDuration;
-    QString timerTarget;
-    QString videoFile;
-    bool midiAfterVideo = false;
-    bool silenceChannels = false;
-    bool stopMp3 = false;
-    QString mp3File;
-    bool videoInRect = false;
-    std::int16_t rectLeft = 0, rectTop = 0, rectWidth = 0, rectHeight = 0;
-    bool repeatMidi = true;
-};
 
 Game::Game(app::Runtime& rt)
     : Timer1(rt.clock(), QStringLiteral("Timer1"), 0)
@@ -211,9 +196,7 @@ void Game::LoadFrameHeader(const QString& name)
     h.CurrentFrameName = name;
     try {
         auto reader = m_rt.openReader(m_rt.project.FramesPath + name + QStringLiteral(".fme"));
-        h.FrameBackgroundMode = reader.readInt16();
-        h.FrameBackground = reader.readString();
-        h.FrameBackgroundTiled = reader.readBoolean();
+        ReadFrameBackground(reader, h);
     } catch (const platform::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load the frame called '") + name + QStringLiteral("'."));
         return;
@@ -226,7 +209,7 @@ std::int16_t Game::ReadFrameAreaCount()
     FrameHeader& h = m_rt.frame;
     try {
         auto reader = m_rt.openReader(m_rt.project.FramesPath + h.CurrentFrameName + QStringLiteral(".lks"));
-        h.FrameAreaCount = reader.readInt16();
+        h.FrameAreaCount = ReadFrameLinks(reader);
     } catch (const platform::Failure&) {
         h.FrameAreaCount = 0;
     }
@@ -239,32 +222,7 @@ void Game::readFrameFields(FrameFields& f)
     reader.skip();
     reader.skip();
     reader.skip();
-    f.stopMidi = reader.readBoolean();
-    f.midiFile = reader.readString();
-    f.hasTimer = reader.readBoolean();
-    f.timerDuration = reader.readAny();
-    f.timerTarget = reader.readString();
-    f.videoFile = reader.readString();
-    f.midiAfterVideo = reader.readBoolean();
-    if (reader.atEnd())
-        return;
-    f.silenceChannels = reader.readBoolean();
-    f.stopMp3 = reader.readBoolean();
-    f.mp3File = reader.readString();
-    if (reader.atEnd())
-        return;
-    reader.skip();
-    reader.skip();
-    reader.skip();
-    reader.skip();
-    f.videoInRect = reader.readBoolean();
-    f.rectLeft = reader.readInt16();
-    f.rectTop = reader.readInt16();
-    f.rectWidth = reader.readInt16();
-    f.rectHeight = reader.readInt16();
-    if (reader.atEnd())
-        return;
-    f.repeatMidi = reader.readBoolean();
+    ReadFrameFields(reader, f);
 }
 
 void Game::reportFrameOpenFailure(const QString& name)
@@ -316,14 +274,7 @@ void Game::armFrameTimer(const FrameFields& f)
 {
     bool failed = !platform::SkipOnFailure([&] { Timer1.setTag(f.timerTarget); });
     failed |= !platform::SkipOnFailure([&] { Timer1.setEnabled(true); });
-    failed |= !platform::SkipOnFailure([&] {
-        const double seconds = f.timerDuration.isString() ? formats::QuotedFieldReader::leadingNumber(f.timerDuration.text)
-                                                          : f.timerDuration.number;
-        const double ms = std::nearbyint(seconds * 1000.0);
-        if (!std::isfinite(ms) || ms < -1e12 || ms > 1e12)
-            throw platform::Failure("Overflow: timer interval");
-        Timer1.setInterval(static_cast<long long>(ms));
-    });
+    failed |= !platform::SkipOnFailure([&] { Timer1.setInterval(FrameTimerInterval(f.timerDuration)); });
     if (failed)
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load timer duration."));
 }
@@ -436,7 +387,7 @@ void Game::Timer1_Timer()
         const QString t = target.toLower();
         if (t.isEmpty())
             return;
-        if (t == QLatin1String("[last visited frame]"))
+        if (IsLastVisitedFrame(t))
             GoBack();
         else
             OpenFrame(target);
@@ -530,9 +481,7 @@ void Game::LoadVariables()
         for (std::int32_t n = Variables.Count(); n > 0; --n)
             Variables.Remove(1);
         auto reader = m_rt.openReader(m_rt.project.ConfigPath + QStringLiteral("Variables"));
-        const std::int32_t count = reader.readInt32();
-        for (std::int32_t i = 0; i < count; ++i)
-            Variables.Add(reader.readString(), 0);
+        state::ReadVariablesList(reader, [this](const QString& name) { Variables.Add(name, 0); });
     } catch (const platform::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load variables list."));
     }

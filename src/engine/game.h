@@ -1,6 +1,7 @@
 #pragma once
 
 #include "engine/areas.h"
+#include "engine/frame_record.h"
 #include "engine/game_menus.h"
 #include "media/animated_pictures.h"
 #include "media/frame_texts.h"
@@ -144,7 +145,6 @@ public:
     void Form_Unload();
 
 private:
-    struct FrameFields;
     // Builds the window's fixed elements; returns the game picture.
     static platform::Element* createElements(platform::SceneWindow& window);
     void present();

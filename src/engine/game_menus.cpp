@@ -1,24 +1,20 @@
 #include "engine/game_menus.h"
 
+#include "platform/scene_window.h"
+
 #include <QMenu>
 #include <QMenuBar>
 
 namespace engine {
 
-GameMenus::GameMenus(QWidget& window, bool debugOffered)
+GameMenus::GameMenus(platform::SceneWindow& window, bool debugOffered)
     : m_window(window), m_bar(new QMenuBar(&window)), m_debugOffered(debugOffered) // the bar is owned by the window
 {
     m_exit = m_bar->addAction(mnuExit.caption);
     m_save = m_bar->addAction(mnuSaveGame.caption);
     m_debug = m_bar->addMenu(mnuDebug.caption);
-    QObject::connect(m_exit, &QAction::triggered, m_bar, [this] {
-        if (onExit)
-            onExit();
-    });
-    QObject::connect(m_save, &QAction::triggered, m_bar, [this] {
-        if (onSaveGame)
-            onSaveGame();
-    });
+    QObject::connect(m_exit, &QAction::triggered, m_bar, [this] { chooseExit(); });
+    QObject::connect(m_save, &QAction::triggered, m_bar, [this] { chooseSaveGame(); });
     m_bar->hide();
     sync();
 }
@@ -45,15 +41,44 @@ void GameMenus::setFrames(const QStringList& frames)
 {
     mnuFrameName = frames;
     m_debug->clear();
-    for (const QString& frame : frames) {
-        QAction* action = m_debug->addAction(frame);
-        QObject::connect(action, &QAction::triggered, m_bar, [this, frame] {
-            if (onFrame)
-                onFrame(frame);
-        });
+    for (int i = 1; i <= frames.size(); ++i) {
+        QAction* action = m_debug->addAction(frames[i - 1]);
+        QObject::connect(action, &QAction::triggered, m_bar, [this, i] { chooseFrame(i); });
     }
     m_debug->addSeparator();
     m_debug->addAction(QStringLiteral("Cancel"));
+}
+
+void GameMenus::choose(const QString& item, const std::function<void()>& handler)
+{
+    platform::InputObserver* observer = m_window.inputObserver();
+    if (observer)
+        observer->menuInput(item);
+    if (handler)
+        handler();
+    if (observer)
+        observer->inputEnds();
+}
+
+void GameMenus::chooseExit()
+{
+    choose(QStringLiteral("mnuExit"), onExit);
+}
+
+void GameMenus::chooseSaveGame()
+{
+    choose(QStringLiteral("mnuSaveGame"), onSaveGame);
+}
+
+void GameMenus::chooseFrame(int index)
+{
+    if (index < 1 || index > mnuFrameName.size())
+        return;
+    const QString frame = mnuFrameName[index - 1];
+    choose(QStringLiteral("mnuFrameName(%1)").arg(index), [this, &frame] {
+        if (onFrame)
+            onFrame(frame);
+    });
 }
 
 void GameMenus::sync()

@@ -10,6 +10,10 @@ class QMenu;
 class QMenuBar;
 class QWidget;
 
+namespace platform {
+class SceneWindow;
+}
+
 namespace engine {
 
 // A menu item of the game window: hidden until the player asks for the menus.
@@ -23,7 +27,7 @@ struct MenuItem {
 // the window, so the game picture never moves when it appears.
 class GameMenus {
 public:
-    GameMenus(QWidget& window, bool debugOffered);
+    GameMenus(platform::SceneWindow& window, bool debugOffered);
 
     MenuItem mnuExit{QStringLiteral("Exit")};
     MenuItem mnuSaveGame{QStringLiteral("Save game")};
@@ -43,8 +47,17 @@ public:
     // Applies captions and visibility to the bar.
     void sync();
 
+    // A person's or a script's choice of an item: the window's input
+    // observer hears of it, then the handler runs.
+    void chooseExit();
+    void chooseSaveGame();
+    // The frame item of the Debug menu, from 1.
+    void chooseFrame(int index);
+
 private:
-    QWidget& m_window;
+    void choose(const QString& item, const std::function<void()>& handler);
+
+    platform::SceneWindow& m_window;
     QMenuBar* m_bar;
     QAction* m_exit;
     QAction* m_save;

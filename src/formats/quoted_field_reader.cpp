@@ -68,6 +68,7 @@ bool QuotedFieldReader::atEnd() const
 
 QuotedFieldReader::Raw QuotedFieldReader::next()
 {
+    ++m_field;
     if (atEnd())
         throw platform::Failure("Input past end of file");
     const qsizetype n = m_text.size();
@@ -147,7 +148,7 @@ double QuotedFieldReader::leadingNumber(const QString& text)
 
 double QuotedFieldReader::readNumber(double low, double high, const char* typeName)
 {
-    const double v = fieldNumber(next().text);
+    const double v = numberOf(next().text);
     if (v < low || v > high)
         throw platform::Failure(QStringLiteral("Overflow: %1 does not fit in %2").arg(v).arg(QLatin1String(typeName)));
     return v;
@@ -182,7 +183,17 @@ float QuotedFieldReader::readSingle()
 
 double QuotedFieldReader::readDouble()
 {
-    return fieldNumber(next().text);
+    return numberOf(next().text);
+}
+
+double QuotedFieldReader::numberOf(const QString& text)
+{
+    const QString t = text.trimmed();
+    double v = 0;
+    if (!t.isEmpty() && !parseDecimal(t, v) && t.compare(QLatin1String("#TRUE#"), Qt::CaseInsensitive) != 0
+        && t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) != 0)
+        m_notNumbers.push_back({m_field, t.left(40)});
+    return fieldNumber(t);
 }
 
 bool QuotedFieldReader::readBoolean()

@@ -7,6 +7,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <vector>
 
 namespace formats {
 
@@ -31,6 +32,17 @@ public:
     // Reads one field of any type and throws it away.
     void skip();
 
+    // The number (from 1) of the field read last or being read: a failure
+    // thrown by a read belongs to this field.
+    int fieldIndex() const { return m_field; }
+    // Number fields whose text is not a number: they read 0, as the player
+    // always read them, and are kept here for whoever wants to tell.
+    struct NotANumber {
+        int field;
+        QString text;
+    };
+    const std::vector<NotANumber>& notNumbers() const { return m_notNumbers; }
+
     // The leading decimal number of a text (digits, sign, one point), 0 when
     // it has none: how number texts such as a timer duration are converted.
     static double leadingNumber(const QString& text);
@@ -43,10 +55,14 @@ private:
         bool quoted = false;
     };
     Raw next();
+    // fieldNumber, noting a text that is not a number.
+    double numberOf(const QString& text);
     double readNumber(double low, double high, const char* typeName);
 
     QString m_text;
     qsizetype m_pos = 0;
+    int m_field = 0;
+    std::vector<NotANumber> m_notNumbers;
 };
 
 } // namespace formats

@@ -1,6 +1,7 @@
 #include "media/frame_texts.h"
 
 #include "app/runtime.h"
+#include "media/frame_text_record.h"
 #include "platform/color.h"
 #include "platform/failure.h"
 #include "platform/scene_window.h"
@@ -10,17 +11,6 @@
 #include <cmath>
 
 namespace media {
-
-namespace {
-
-int toTwips(double v)
-{
-    if (!std::isfinite(v) || v < -2147483648.0 || v > 2147483647.0)
-        throw platform::Failure("Overflow: text position");
-    return static_cast<int>(std::lround(v));
-}
-
-} // namespace
 
 FrameTexts::FrameTexts(app::Runtime& rt, platform::SceneWindow& window, platform::Element& picture)
     : m_rt(rt), m_window(window), m_picture(picture)
@@ -65,21 +55,29 @@ void FrameTexts::LoadTexts()
             label->setFont(f);
         };
         if (reader) {
-            platform::SkipOnFailure([&] { label->setText(reader->readString()); });
-            platform::SkipOnFailure([&] { label->setLeft(toTwips(reader->readSingle())); });
-            platform::SkipOnFailure([&] { label->setTop(toTwips(reader->readSingle())); });
-            platform::SkipOnFailure([&] { const bool b = reader->readBoolean(); font([b](QFont& f) { f.setBold(b); }); });
-            platform::SkipOnFailure([&] { const bool b = reader->readBoolean(); font([b](QFont& f) { f.setItalic(b); }); });
-            platform::SkipOnFailure([&] { const QString name = reader->readString(); font([&name](QFont& f) { f.setFamily(name); }); });
-            platform::SkipOnFailure([&] {
-                const float size = reader->readSingle();
-                if (!(size > 0) || size > 2048)
-                    throw platform::Failure("Invalid property value: font size");
-                font([size](QFont& f) { f.setPointSizeF(size); });
+            const FrameTextRecord r = ReadFrameTextRecord(*reader);
+            if (r.text)
+                label->setText(*r.text);
+            if (r.left)
+                label->setLeft(*r.left);
+            if (r.top)
+                label->setTop(*r.top);
+            font([&r](QFont& f) {
+                if (r.bold)
+                    f.setBold(*r.bold);
+                if (r.italic)
+                    f.setItalic(*r.italic);
+                if (r.fontName)
+                    f.setFamily(*r.fontName);
+                if (r.fontSize)
+                    f.setPointSizeF(*r.fontSize);
+                if (r.strikeOut)
+                    f.setStrikeOut(*r.strikeOut);
+                if (r.underline)
+                    f.setUnderline(*r.underline);
             });
-            platform::SkipOnFailure([&] { const bool b = reader->readBoolean(); font([b](QFont& f) { f.setStrikeOut(b); }); });
-            platform::SkipOnFailure([&] { const bool b = reader->readBoolean(); font([b](QFont& f) { f.setUnderline(b); }); });
-            platform::SkipOnFailure([&] { label->setForeColor(platform::ColorFromBgr(reader->readInt32())); });
+            if (r.colour)
+                label->setForeColor(platform::ColorFromBgr(*r.colour));
         }
         label->setShown(true);
         label->bringToFront();

@@ -2,6 +2,7 @@
 
 #include "app/media_names.h"
 #include "app/runtime.h"
+#include "media/channel_record.h"
 #include "media/media.h"
 #include "media/mmedia.h"
 #include "platform/failure.h"
@@ -9,17 +10,6 @@
 #include <optional>
 
 namespace media {
-
-namespace {
-
-// A channel record's flag holds only when it is the Boolean true: the
-// number 1 is not true.
-bool isTrue(const formats::FieldValue& value)
-{
-    return !value.isString() && value.number == -1;
-}
-
-} // namespace
 
 SoundChannels::SoundChannels(app::Runtime& rt, Media& media, platform::WaveMixLibrary& library)
     : m_rt(rt), m_media(media), m_library(library)
@@ -51,52 +41,38 @@ void SoundChannels::PlaySoundChannels(const QString& file)
         if (!bytes || m_media.IsVideoPlaying())
             return;
         formats::QuotedFieldReader reader(*bytes, m_rt.codePage);
-        for (int k = 0; k < 22; ++k)
-            reader.skip();
         const app::Project& p = m_rt.project;
-        if (p.SingleSoundMode) {
-            // Only the first record counts, and its Stop field is not read.
-            reader.skip();
-            reader.skip();
-            const bool play = isTrue(reader.readAny());
-            const QString name = reader.readString();
-            reader.readAny();
-            if (play && !name.isEmpty()) {
-                const QString path = app::MapMediaFileName(m_rt, p.AreasPath + name);
-                if (m_rt.files.fileExists(path)) {
-                    ReleaseWaveMix();
-                    m_media.SoundMedia().mmOpenWave(path);
-                    m_media.SoundMedia().mmPlay();
+        // Only the first record counts in single-sound mode.
+        ReadChannelRecords(reader, p.SingleSoundMode, [&](const ChannelRecord& record) {
+            if (p.SingleSoundMode) {
+                if (record.play && !record.wave.isEmpty()) {
+                    const QString path = app::MapMediaFileName(m_rt, p.AreasPath + record.wave);
+                    if (m_rt.files.fileExists(path)) {
+                        ReleaseWaveMix();
+                        m_media.SoundMedia().mmOpenWave(path);
+                        m_media.SoundMedia().mmPlay();
+                    }
                 }
+                return;
             }
-            return;
-        }
-        // Channels a record leaves alone keep what they play.
-        for (std::int32_t c = 0; c <= 7; ++c) {
-            reader.skip();
-            const bool stop = isTrue(reader.readAny());
-            const bool play = isTrue(reader.readAny());
-            const QString name = reader.readString();
-            const bool loop = reader.readAny().toNumber() != 0;
-            if (stop) {
+            // Channels a record leaves alone keep what they play.
+            if (record.stop) {
                 EnsureWaveMix();
                 if (m_mixer) {
-                    m_mixer->CurrentChannel = c;
+                    m_mixer->CurrentChannel = record.channel;
                     m_mixer->Quit();
                 }
             }
-            if (play && !name.isEmpty()) {
+            if (record.play && !record.wave.isEmpty()) {
                 EnsureWaveMix();
                 if (m_mixer) {
-                    m_mixer->CurrentChannel = c;
-                    m_mixer->setFileName(app::MapMediaFileName(m_rt, p.AreasPath + name));
-                    m_mixer->setAutoLoop(loop ? -1 : 0);
+                    m_mixer->CurrentChannel = record.channel;
+                    m_mixer->setFileName(app::MapMediaFileName(m_rt, p.AreasPath + record.wave));
+                    m_mixer->setAutoLoop(record.loop ? -1 : 0);
                     m_mixer->Play();
                 }
             }
-            if (reader.atEnd())
-                break;
-        }
+        });
     } catch (const platform::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load sound channels information."));
     }

@@ -111,7 +111,11 @@ std::unique_ptr<Clock::Pacer> VirtualClock::pacer(qint64 stepMs)
 
 bool RealClock::waitForEvents()
 {
+    if (onListening)
+        onListening(true);
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (onListening)
+        onListening(false);
     return true;
 }
 
@@ -138,8 +142,15 @@ void VirtualClock::advance(qint64 ms)
 bool VirtualClock::waitForEvents()
 {
     runPostedEvents();
-    if (m_inputSource && m_inputSource())
-        return true;
+    if (m_inputSource) {
+        if (onListening)
+            onListening(true);
+        const bool ran = m_inputSource();
+        if (onListening)
+            onListening(false);
+        if (ran)
+            return true;
+    }
     Deadline* d = nextDue(std::numeric_limits<qint64>::max());
     if (!d)
         return false;

@@ -58,6 +58,11 @@ public:
     // line, as a person's click or key would arrive; false when it has none.
     void setInputSource(std::function<bool()> source) { m_inputSource = std::move(source); }
 
+    // Told when a wait for events starts (true) and ends (false) listening
+    // for the player's input: the time between is the player's, not the
+    // program's (a recorder of play-throughs writes it as a wait).
+    std::function<void(bool listening)> onListening;
+
 protected:
     // The armed deadline that falls due first, no later than the limit.
     Deadline* nextDue(qint64 limit) const;

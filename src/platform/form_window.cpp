@@ -47,6 +47,7 @@ QLineEdit* FormWindow::addTextBox(const QString& name, QRect twips)
     auto* edit = new QLineEdit(this); // owned by the window
     edit->setObjectName(name);
     edit->setGeometry(toPixels(twips));
+    QObject::connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) { observe(QStringLiteral("type"), name, text); });
     m_controls[name] = edit;
     return edit;
 }
@@ -56,6 +57,14 @@ QListWidget* FormWindow::addList(const QString& name, QRect twips)
     auto* list = new QListWidget(this); // owned by the window
     list->setObjectName(name);
     list->setGeometry(toPixels(twips));
+    // Connected before the window's own handlers: the observer hears of
+    // the input before they run.
+    QObject::connect(list, &QListWidget::itemClicked, this, [this, name](QListWidgetItem* item) {
+        if (item)
+            observe(QStringLiteral("select"), name, item->text());
+    });
+    QObject::connect(list, &QListWidget::itemDoubleClicked, this,
+                     [this, name](QListWidgetItem*) { observe(QStringLiteral("click"), name, QStringLiteral("double")); });
     m_controls[name] = list;
     return list;
 }
@@ -66,6 +75,8 @@ QComboBox* FormWindow::addComboBox(const QString& name, QRect twips)
     combo->setObjectName(name);
     combo->setEditable(true);
     combo->setGeometry(toPixels(twips));
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, name](const QString& text) { observe(QStringLiteral("type"), name, text); });
+    QObject::connect(combo, &QComboBox::activated, this, [this, name, combo](int index) { observe(QStringLiteral("select"), name, combo->itemText(index)); });
     m_controls[name] = combo;
     return combo;
 }
@@ -75,6 +86,7 @@ QPushButton* FormWindow::addButton(const QString& name, QRect twips, const QStri
     auto* button = new QPushButton(text, this); // owned by the window
     button->setObjectName(name);
     button->setGeometry(toPixels(twips));
+    QObject::connect(button, &QPushButton::clicked, this, [this, name] { observe(QStringLiteral("click"), name, QString()); });
     m_controls[name] = button;
     return button;
 }
@@ -107,23 +119,36 @@ void FormWindow::unload()
     hide();
 }
 
+void FormWindow::observe(const QString& verb, const QString& control, const QString& text)
+{
+    if (m_observer)
+        m_observer->dialogInput(*this, verb, control, text);
+}
+
 bool FormWindow::typeText(const QString& name, const QString& text)
 {
-    if (auto* edit = qobject_cast<QLineEdit*>(control(name))) {
+    auto* edit = qobject_cast<QLineEdit*>(control(name));
+    auto* combo = qobject_cast<QComboBox*>(control(name));
+    if (!edit && !combo)
+        return false;
+    // Text set by a script changes no text box as a person's typing does:
+    // the observer is told here.
+    observe(QStringLiteral("type"), name, text);
+    if (edit)
         edit->setText(text);
-        return true;
-    }
-    if (auto* combo = qobject_cast<QComboBox*>(control(name))) {
+    else
         combo->setEditText(text);
-        return true;
-    }
-    return false;
+    if (m_observer)
+        m_observer->inputEnds();
+    return true;
 }
 
 bool FormWindow::click(const QString& name)
 {
     if (auto* button = qobject_cast<QPushButton*>(control(name)); button && button->isVisible() && button->isEnabled()) {
         button->click();
+        if (m_observer)
+            m_observer->inputEnds();
         return true;
     }
     return false;
@@ -137,13 +162,18 @@ bool FormWindow::select(const QString& name, const QString& item)
             return false;
         list->setCurrentItem(found.front());
         emit list->itemClicked(found.front());
+        if (m_observer)
+            m_observer->inputEnds();
         return true;
     }
     if (auto* combo = qobject_cast<QComboBox*>(control(name))) {
         const int index = combo->findText(item);
         if (index < 0)
             return false;
+        observe(QStringLiteral("select"), name, item);
         combo->setCurrentIndex(index);
+        if (m_observer)
+            m_observer->inputEnds();
         return true;
     }
     return false;
@@ -153,6 +183,8 @@ bool FormWindow::doubleClick(const QString& name)
 {
     if (auto* list = qobject_cast<QListWidget*>(control(name)); list && list->currentItem()) {
         emit list->itemDoubleClicked(list->currentItem());
+        if (m_observer)
+            m_observer->inputEnds();
         return true;
     }
     return false;

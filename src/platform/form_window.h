@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/input_observer.h"
+
 #include <QRect>
 #include <QString>
 #include <QStringList>
@@ -57,12 +59,18 @@ public:
     std::function<void()> onActivate;
     std::function<void()> onClose;
 
+    // Who watches the input that enters this window (nullptr: nobody).
+    void setInputObserver(InputObserver* observer) { m_observer = observer; }
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void observe(const QString& verb, const QString& control, const QString& text);
+
     QString m_name;
+    InputObserver* m_observer = nullptr;
     std::map<QString, QWidget*> m_controls;
     bool m_loaded = true;
     bool m_inModalLoop = false;

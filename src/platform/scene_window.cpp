@@ -14,6 +14,26 @@ namespace platform {
 
 namespace {
 
+// The view of the scene: tells the window's input observer when the
+// handlers of a release or a double click have returned.
+class SceneView : public QGraphicsView {
+public:
+    SceneView(QGraphicsScene* scene, SceneWindow* window) : QGraphicsView(scene, window), m_window(*window) {}
+
+protected:
+    bool viewportEvent(QEvent* event) override
+    {
+        const QEvent::Type type = event->type();
+        const bool handled = QGraphicsView::viewportEvent(event);
+        if ((type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick || type == QEvent::MouseMove) && m_window.inputObserver())
+            m_window.inputObserver()->inputEnds();
+        return handled;
+    }
+
+private:
+    SceneWindow& m_window;
+};
+
 // Keeps unloaded elements alive until Qt deletes the holder.
 class UnloadedElements : public QObject {
 public:
@@ -33,7 +53,7 @@ SceneWindow::SceneWindow(QString name, QWidget* parent)
     m_layout = new QVBoxLayout(this);
     m_layout->setContentsMargins(0, 0, 0, 0);
     m_layout->setSpacing(0);
-    m_view = new QGraphicsView(m_scene.get(), this);
+    m_view = new SceneView(m_scene.get(), this); // owned by this window
     m_view->setFrameShape(QFrame::NoFrame);
     m_view->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_view->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -138,6 +158,13 @@ bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
     // The view's viewport learns its size last; fit the scene to it then.
     if (watched == m_view->viewport() && event->type() == QEvent::Resize)
         fitScene();
+    const QEvent::Type type = event->type();
+    if (watched == m_view->viewport() && m_observer
+        && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseMove)) {
+        auto* mouse = static_cast<QMouseEvent*>(event);
+        m_observer->pointerInput(*this, type, mouse->button(), m_view->mapToScene(mouse->position().toPoint()));
+    }
     if (watched == m_view->viewport() && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (!m_view->itemAt(mouse->position().toPoint())) {
@@ -173,10 +200,15 @@ void SceneWindow::setMenuWidget(QWidget* menu)
 
 void SceneWindow::keyPressEvent(QKeyEvent* event)
 {
-    if (onKeyDown)
-        onKeyDown(event->key(), event->modifiers());
-    else
+    if (!onKeyDown) {
         QWidget::keyPressEvent(event);
+        return;
+    }
+    if (m_observer)
+        m_observer->keyInput(*this, event->key(), event->modifiers());
+    onKeyDown(event->key(), event->modifiers());
+    if (m_observer)
+        m_observer->inputEnds();
 }
 
 void SceneWindow::closeEvent(QCloseEvent* event)

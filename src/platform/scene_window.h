@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/element.h"
+#include "platform/input_observer.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -49,6 +50,10 @@ public:
     void setBackground(const QColor& color);
     void setBackgroundTile(const QImage& tile);
 
+    // Who watches the input that enters this window (nullptr: nobody).
+    void setInputObserver(InputObserver* observer) { m_observer = observer; }
+    InputObserver* inputObserver() const { return m_observer; }
+
     // Where a menu bar sits; set by the window that owns one.
     void setMenuWidget(QWidget* menu);
 
@@ -70,6 +75,7 @@ private:
     void fitScene();
 
     QString m_name;
+    InputObserver* m_observer = nullptr;
     std::unique_ptr<QGraphicsScene> m_scene;
     QGraphicsView* m_view = nullptr;
     QVBoxLayout* m_layout = nullptr;

@@ -6,6 +6,7 @@
 #include "media/media.h"
 #include "media/mmedia.h"
 #include "platform/failure.h"
+#include "state/action_record.h"
 
 #include <QDir>
 #include <QRect>
@@ -32,38 +33,6 @@ bool AreaActions::isTrue(const formats::FieldValue& value)
 {
     return value.toNumber() == -1;
 }
-
-namespace {
-
-// The fields of an action record, with the values of a record that ends
-// early. Names say what a field asks for; "Value" fields keep what the file
-// holds (number, Boolean or text) and are tested as non-zero.
-struct ActionRecord {
-    std::int16_t variableSwitch = 0;
-    QString variable;
-    formats::FieldValue setToZero, setToOne, toggle;
-    formats::FieldValue showMessage, message;
-    std::int16_t playSound = 0;
-    QString soundFile;
-    formats::FieldValue remove, endGame;
-    std::int16_t openFrame = 0;
-    QString frame;
-    std::int16_t stopMidi = 0, stopSounds = 0, playVideo = 0;
-    QString videoFile;
-    bool videoInRect = false;
-    std::int16_t rectLeft = 0, rectTop = 0, rectWidth = 0, rectHeight = 0;
-    formats::FieldValue stopMp3, playMidi, midiFile, playMp3, mp3File, goBack, messageInStrip;
-    std::int16_t listsSwitch = 0;
-    bool repeatMidi = true;
-};
-
-void skip(formats::QuotedFieldReader& r, int fields)
-{
-    for (int k = 0; k < fields; ++k)
-        r.skip();
-}
-
-} // namespace
 
 std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
 {
@@ -92,88 +61,50 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
             return 0;
         formats::QuotedFieldReader r(std::move(*bytes), m_rt.codePage);
         ActionRecord a;
-        // Each change happens as soon as its fields are read: a record
-        // garbled further on leaves the earlier changes done.
-        a.variableSwitch = r.readInt16();
-        a.variable = r.readString();
-        a.setToZero = r.readAny();
-        a.setToOne = r.readAny();
-        a.toggle = r.readAny();
-        if (!a.variable.isEmpty() && a.variableSwitch != 0) {
-            // Independent tests: all three set ends at 0 (0, 1, toggled).
-            if (nonZero(a.setToZero))
-                game.ChangeVariableValue(a.variable, 0);
-            if (nonZero(a.setToOne))
-                game.ChangeVariableValue(a.variable, 1);
-            if (nonZero(a.toggle))
-                game.ChangeVariableValue(a.variable, -1);
-        }
-        a.showMessage = r.readAny();
-        a.message = r.readAny();
-        a.playSound = r.readInt16();
-        a.soundFile = r.readString();
-        a.remove = r.readAny();
-        if (nonZero(a.remove)) {
-            if (O != 0)
-                game.RemovePickedObject(O);
-            else
-                game.Disappear.Add(m_rt.frame.CurrentFrameName, A);
-        }
-        a.endGame = r.readAny();
-        if (nonZero(a.endGame))
-            return 1;
-        a.openFrame = r.readInt16();
-        a.frame = r.readString();
-        // Records of older versions end before any group that follows.
-        if (!r.atEnd()) {
-            a.stopMidi = r.readInt16();
-            if (a.stopMidi != 0 && midiWasPlaying)
-                media.StopMIDIMusic();
-            a.stopSounds = r.readInt16();
-            if (a.stopSounds != 0) {
-                media.ReleaseWaveMix();
-                media.SoundMedia().mmClose();
-            }
-            a.playVideo = r.readInt16();
-            a.videoFile = r.readString();
-            r.skip();
-            // Only the Boolean true puts the video in its rectangle: 1 does not.
-            a.videoInRect = isTrue(r.readAny());
-            a.rectLeft = r.readInt16();
-            a.rectTop = r.readInt16();
-            a.rectWidth = r.readInt16();
-            a.rectHeight = r.readInt16();
-        }
-        if (!r.atEnd()) {
-            a.stopMp3 = r.readAny();
-            a.playMidi = r.readAny();
-            a.midiFile = r.readAny();
-            a.playMp3 = r.readAny();
-            a.mp3File = r.readAny();
-            if (!r.atEnd()) {
-                skip(r, 3);
-                a.goBack = r.readAny();
-                if (!r.atEnd()) {
-                    skip(r, 3);
-                    a.messageInStrip = r.readAny();
-                    if (!r.atEnd()) {
-                        skip(r, 3);
-                        a.listsSwitch = r.readInt16();
-                        // Names to set to 0, to set to 1, to toggle.
-                        for (const std::int16_t change : {0, 1, -1}) {
-                            const double n = r.readAny().toNumber();
-                            for (double j = 0; j < n; ++j) {
-                                const QString name = r.readString();
-                                if (!name.isEmpty() && a.listsSwitch != 0)
-                                    game.ChangeVariableValue(name, change);
-                            }
-                        }
-                        if (!r.atEnd())
-                            a.repeatMidi = r.readBoolean();
-                    }
+        bool gameEnds = false;
+        ReadActionRecord(r, a, [&](const ActionStep& step, const ActionRecord& read) {
+            switch (step.kind) {
+            case ActionStep::Variable:
+                if (!read.variable.isEmpty() && read.variableSwitch != 0) {
+                    // Independent tests: all three set ends at 0 (0, 1, toggled).
+                    if (nonZero(read.setToZero))
+                        game.ChangeVariableValue(read.variable, 0);
+                    if (nonZero(read.setToOne))
+                        game.ChangeVariableValue(read.variable, 1);
+                    if (nonZero(read.toggle))
+                        game.ChangeVariableValue(read.variable, -1);
                 }
+                break;
+            case ActionStep::Removal:
+                if (nonZero(read.remove)) {
+                    if (O != 0)
+                        game.RemovePickedObject(O);
+                    else
+                        game.Disappear.Add(m_rt.frame.CurrentFrameName, A);
+                }
+                break;
+            case ActionStep::EndGame:
+                gameEnds = nonZero(read.endGame);
+                return !gameEnds;
+            case ActionStep::StopMidi:
+                if (read.stopMidi != 0 && midiWasPlaying)
+                    media.StopMIDIMusic();
+                break;
+            case ActionStep::StopSounds:
+                if (read.stopSounds != 0) {
+                    media.ReleaseWaveMix();
+                    media.SoundMedia().mmClose();
+                }
+                break;
+            case ActionStep::ListName:
+                if (!step.name.isEmpty() && read.listsSwitch != 0)
+                    game.ChangeVariableValue(step.name, step.change);
+                break;
             }
-        }
+            return true;
+        });
+        if (gameEnds)
+            return 1;
         // While MP3 music plays only an action that stops it plays sounds.
         if ((nonZero(a.stopMp3) || !mp3WasPlaying) && a.stopSounds == 0) {
             if (a.playSound != 0 && m_rt.files.fileExists(p.AreasPath + a.soundFile)) {

@@ -3,9 +3,11 @@
 #include "app/media_names.h"
 #include "app/runtime.h"
 #include "media/media.h"
+#include "engine/area_record.h"
 #include "engine/game.h"
 #include "platform/failure.h"
 #include "state/inventory_bar.h"
+#include "state/object_records.h"
 
 #include <QDir>
 #include <QGraphicsPixmapItem>
@@ -105,8 +107,8 @@ void Inventory::PickOrNotPickObject(std::int16_t area)
     try {
         auto reader = m_rt.openReader(m_rt.project.AreasPath + m_rt.frame.CurrentFrameName + QDir::separator()
                                       + QString::number(area) + QStringLiteral("c.dat"));
-        if (reader.readAny().toNumber() == 1)
-            AddPickedObject(reader.readAny().toText());
+        if (const std::optional<QString> name = engine::ReadPickedObjectName(reader))
+            AddPickedObject(*name);
     } catch (const platform::Failure&) {
         // An area without a pick record holds no object.
     }
@@ -129,7 +131,7 @@ void Inventory::AddPickedObject(const QString& name)
         QString pictureFile;
         {
             auto reader = m_rt.openReader(p.AreasPath + name + QStringLiteral(".obj"));
-            pictureFile = reader.readAny().toText();
+            pictureFile = ReadObjectPicture(reader);
         }
         const std::int16_t n = static_cast<std::int16_t>(m_game.ObjectsCount + 1);
         const platform::Element* model = m_game.element(objectName(0));
@@ -286,15 +288,14 @@ void Inventory::PickedObject_DragDrop(std::int16_t target, const QString& source
         if (!bytes)
             return;
         formats::QuotedFieldReader reader(*bytes, m_rt.codePage);
-        const bool removeDragged = reader.readAny().toNumber() == 1;
-        if (removeDragged)
-            RemovePickedObject(dragged);
-        if (reader.readAny().toNumber() == 1)
-            RemovePickedObject(removeDragged && dragged < target ? static_cast<std::int16_t>(target - 1) : target);
-        const bool add = reader.readAny().toNumber() == 1;
-        const QString name = reader.readAny().toText();
-        if (add)
-            AddPickedObject(name);
+        const CombinationRecord c = ReadCombinationRecord(reader, [&](int field, const CombinationRecord& read) {
+            if (field == 1 && read.removeDragged)
+                RemovePickedObject(dragged);
+            if (field == 2 && read.removeTarget)
+                RemovePickedObject(read.removeDragged && dragged < target ? static_cast<std::int16_t>(target - 1) : target);
+        });
+        if (c.addObject)
+            AddPickedObject(c.newObject);
     } catch (const platform::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to combine items."));
     }

@@ -1,0 +1,99 @@
+#pragma once
+
+#include "authoring/finding.h"
+#include "authoring/frame_graph.h"
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace app {
+class Runtime;
+}
+namespace formats {
+class QuotedFieldReader;
+}
+namespace platform {
+class AudioDevice;
+}
+
+namespace authoring {
+
+// Reads every file of a game folder the way the player reads it, with the
+// player's own readers, media-name mapping and decoders, and tells what the
+// player would trip over (errors) or let pass silently though an author
+// rarely means it (warnings). Opens no window and plays nothing.
+class GameChecker {
+public:
+    explicit GameChecker(const QString& gameDir, const QString& codePage = QStringLiteral("windows-1252"));
+    ~GameChecker();
+    GameChecker(const GameChecker&) = delete;
+    GameChecker& operator=(const GameChecker&) = delete;
+
+    // A game folder is one with the settings file Config/General.
+    static bool IsGameFolder(const QString& dir);
+
+    // Checks the whole game; the findings come in the order of the files.
+    std::vector<Finding> check();
+    // The frames and their links, known after check().
+    const FrameGraph& graph() const { return m_graph; }
+    // The game's name from its settings, known after check().
+    QString gameName() const;
+
+private:
+    enum class Media { Picture, Cursor, Sound, Midi, Mp3, Video };
+    using ReadStep = std::function<void(formats::QuotedFieldReader&)>;
+
+    void checkSettings();
+    void checkInterfaceStrings();
+    void checkVariables();
+    void checkFrame(const QString& frame);
+    void checkArea(const QString& frame, int index, int count);
+    // A pick record; the speed it gives counts only for an animated area.
+    void checkPickRecord(const QString& path, bool animated);
+    void checkActionRecord(const QString& frame, const QString& path, const QString& label, FrameGraph::Link::Kind kind);
+    void checkChannelFile(const QString& path);
+    void checkTextFile(const QString& path);
+    void checkObjects();
+    void checkReachability();
+
+    // Reads a data file with the step; a failure of the reader becomes a
+    // finding at the field where it happened. False when the file is
+    // missing (nothing is said) or a field failed.
+    bool readFile(const QString& path, const ReadStep& step);
+    void checkMedia(Media kind, const QString& path, const QString& file, const QString& where, const QString& what);
+    void checkFrameLink(const QString& from, const QString& target, const QString& file, const QString& where,
+                        const QString& how, FrameGraph::Link::Kind kind, const QString& label);
+    void checkVariableName(const QString& name, const QString& file, const QString& where);
+    void checkObjectName(const QString& name, const QString& file, const QString& where, const QString& how);
+
+    void error(const QString& file, const QString& where, const QString& message);
+    void warning(const QString& file, const QString& where, const QString& message);
+    // The path as the author knows it: relative to the game folder, with
+    // the real letter case of the parts that exist and '/' between folders.
+    QString relative(const QString& path) const;
+    QString areaFolder(const QString& frame) const;
+    // The frame's name as its file spells it, or "" when it has no file.
+    QString frameNamed(const QString& name) const;
+    QString frameList() const;
+    QString objectList() const;
+
+    std::unique_ptr<app::Runtime> m_rt;
+    std::unique_ptr<platform::AudioDevice> m_audio;
+    QString m_dir;
+    std::vector<Finding> m_findings;
+    FrameGraph m_graph;
+    QSet<QString> m_variables;
+    bool m_variablesKnown = false;
+    QStringList m_objects;
+    // Media already decoded, by resolved file and kind: their failure text
+    // ("" when they decode).
+    QHash<QString, QString> m_decoded;
+};
+
+} // namespace authoring

@@ -1,0 +1,51 @@
+#include "media/frame_text_record.h"
+
+#include "formats/quoted_field_reader.h"
+#include "platform/failure.h"
+
+#include <cmath>
+
+namespace media {
+
+namespace {
+
+int toTwips(double v)
+{
+    if (!std::isfinite(v) || v < -2147483648.0 || v > 2147483647.0)
+        throw platform::Failure("Overflow: text position");
+    return static_cast<int>(std::lround(v));
+}
+
+} // namespace
+
+FrameTextRecord ReadFrameTextRecord(formats::QuotedFieldReader& reader)
+{
+    FrameTextRecord r;
+    int field = 0;
+    auto read = [&](auto& property, auto readValue) {
+        ++field;
+        try {
+            property = readValue();
+        } catch (const platform::Failure& e) {
+            r.failures.emplace_back(field, QString::fromStdString(e.what()));
+        }
+    };
+    read(r.text, [&] { return reader.readString(); });
+    read(r.left, [&] { return toTwips(reader.readSingle()); });
+    read(r.top, [&] { return toTwips(reader.readSingle()); });
+    read(r.bold, [&] { return reader.readBoolean(); });
+    read(r.italic, [&] { return reader.readBoolean(); });
+    read(r.fontName, [&] { return reader.readString(); });
+    read(r.fontSize, [&] {
+        const float size = reader.readSingle();
+        if (!(size > 0) || size > 2048)
+            throw platform::Failure("Invalid property value: font size");
+        return size;
+    });
+    read(r.strikeOut, [&] { return reader.readBoolean(); });
+    read(r.underline, [&] { return reader.readBoolean(); });
+    read(r.colour, [&] { return reader.readInt32(); });
+    return r;
+}
+
+} // namespace media

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QString>
+
+#include <cstdint>
+#include <optional>
+#include <utility>
+#include <vector>
+
+namespace formats {
+class QuotedFieldReader;
+}
+
+namespace media {
+
+// A frame text file (".lbl"): each field stands on its own, so a field that
+// cannot be read leaves that property unset and the next one is still read.
+struct FrameTextRecord {
+    std::optional<QString> text;
+    std::optional<int> left, top; // twips
+    std::optional<bool> bold, italic;
+    std::optional<QString> fontName;
+    std::optional<float> fontSize;
+    std::optional<bool> strikeOut, underline;
+    std::optional<std::int32_t> colour; // a Windows colour value
+    // The fields that could not be read: their number (from 1) and why.
+    std::vector<std::pair<int, QString>> failures;
+};
+
+// Shared by the player and the game checker; never throws.
+FrameTextRecord ReadFrameTextRecord(formats::QuotedFieldReader& reader);
+
+} // namespace media
