@@ -368,7 +368,8 @@ int main(int argc, char* argv[])
         for (const QByteArray& line : stdoutText.split('\n')) {
             const QJsonObject entry = QJsonDocument::fromJson(line).object();
             if (entry.value(QStringLiteral("type")).toString() == QLatin1String("msgbox"))
-                ++tally.messages[entry.value(QStringLiteral("text")).toString().simplified().left(160)];
+                // The copy's own folder is named GAME, so that equal messages count as one.
+                ++tally.messages[entry.value(QStringLiteral("text")).toString().replace(run.dir->filePath(QStringLiteral("game")), QStringLiteral("GAME")).simplified().left(160)];
         }
         if (hung || report || crashed) {
             ++failures;
