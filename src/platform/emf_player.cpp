@@ -182,24 +182,15 @@ void EmfPlayer::play(const RecordBytes& r)
         if (r.u32(8) == 0 && r.u32(12) == 5)
             m_dc.resetClip();
         break;
-    case 76: { // bit block transfer, with or without a bitmap
+    case 76: // bit block transfer, with or without a bitmap
+    case 77: { // the same, stretched from a source of its own size
         const QRectF dest(pointAt(r, 24), sizeAt(r, 32));
         const quint32 rop = r.u32(40);
         const QImage bitmap = bitmapAt(r, 84, 92);
         if (bitmap.isNull())
             m_dc.patBlt(dest, rop);
         else
-            m_dc.drawBitmap(dest, sourceFromTop(bitmap, pointAt(r, 44), dest.size()), bitmap, rop);
-        break;
-    }
-    case 77: { // the same, stretched
-        const QRectF dest(pointAt(r, 24), sizeAt(r, 32));
-        const quint32 rop = r.u32(40);
-        const QImage bitmap = bitmapAt(r, 84, 92);
-        if (bitmap.isNull())
-            m_dc.patBlt(dest, rop);
-        else
-            m_dc.drawBitmap(dest, sourceFromTop(bitmap, pointAt(r, 44), sizeAt(r, 100)), bitmap, rop);
+            m_dc.drawBitmap(dest, sourceFromTop(bitmap, pointAt(r, 44), type == 77 ? sizeAt(r, 100) : dest.size()), bitmap, rop);
         break;
     }
     case 80: { // bits to the device, at their own size

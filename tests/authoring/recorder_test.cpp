@@ -13,19 +13,6 @@
 
 namespace {
 
-bool copyFolder(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        if (!QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
-
 bool writeFile(const QString& path, const QString& text)
 {
     QFile file(path);
@@ -55,7 +42,7 @@ PlayedRun play(const QString& script, const QStringList& options = {}, const QSt
 {
     QTemporaryDir work;
     const QString game = work.filePath(QStringLiteral("game"));
-    if (!copyFolder(source, game) || !writeFile(work.filePath(QStringLiteral("script.txt")), script))
+    if (!testsupport::CopyFolder(source, game) || !writeFile(work.filePath(QStringLiteral("script.txt")), script))
         return {};
     QProcess player;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();

@@ -7,22 +7,11 @@
 #include <QJsonArray>
 #include <QTemporaryDir>
 
+#include "support/game_folder.h"
+
 #include <gtest/gtest.h>
 
 namespace {
-
-bool copyFolder(const QString& from, const QString& to)
-{
-    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString source = it.next();
-        const QString target = to + source.mid(from.size());
-        QDir().mkpath(QFileInfo(target).absolutePath());
-        if (!QFile::copy(source, target))
-            return false;
-    }
-    return true;
-}
 
 QJsonArray pairs(std::initializer_list<std::pair<const char*, int>> list)
 {
@@ -38,7 +27,7 @@ QJsonArray pairs(std::initializer_list<std::pair<const char*, int>> list)
 TEST(DemoWalkthrough, PlaysFromTheTitleToTheEndAndBackFromASave)
 {
     QTemporaryDir game;
-    ASSERT_TRUE(copyFolder(QStringLiteral(LOOM_DEMO_DIR), game.path()));
+    ASSERT_TRUE(testsupport::CopyFolder(QStringLiteral(LOOM_DEMO_DIR), game.path()));
     QFile script(game.filePath(QStringLiteral("walkthrough.txt")));
     ASSERT_TRUE(script.open(QIODevice::ReadOnly));
     app::Runtime rt(testsupport::ScriptedOptions(game.path(), QSize(1024, 768)));

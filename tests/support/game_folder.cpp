@@ -4,12 +4,27 @@
 #include "demo/gif_writer.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 
 namespace testsupport {
+
+bool CopyFolder(const QString& from, const QString& to)
+{
+    QDirIterator it(from, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QString source = it.next();
+        const QString target = to + source.mid(from.size());
+        QDir().mkpath(QFileInfo(target).absolutePath());
+        if (!QFile::copy(source, target))
+            return false;
+    }
+    return true;
+}
+
 
 namespace {
 

@@ -43,6 +43,10 @@ struct GeneralSettings {
     int groups = 5;
 };
 
+// Copies every file below from into to, keeping the folders; false when one
+// cannot be copied.
+bool CopyFolder(const QString& from, const QString& to);
+
 // A game folder built in a temporary directory with the player's own writer.
 class GameFolder {
 public:
