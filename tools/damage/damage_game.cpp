@@ -237,6 +237,14 @@ int main(int argc, char* argv[])
     const int timeoutMs = parser.value(timeoutOption).toInt() * 1000;
     QDir().mkpath(out);
 
+    // Every run of the player, the clean one included, reports through the
+    // sanitizers alike and plays its sounds on no device.
+    QProcessEnvironment playerEnvironment = QProcessEnvironment::systemEnvironment();
+    playerEnvironment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=1:exitcode=99"));
+    playerEnvironment.insert(QStringLiteral("UBSAN_OPTIONS"), QStringLiteral("halt_on_error=1:exitcode=98:print_stacktrace=1"));
+    playerEnvironment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" LOOM_LSAN_SUPPRESSIONS ":print_suppressions=0"));
+    playerEnvironment.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+
     // The files of the game by kind; a saved game comes from one clean run.
     std::map<QString, QStringList> files;
     QDirIterator it(game, QDir::Files, QDirIterator::Subdirectories);
@@ -251,9 +259,11 @@ int main(int argc, char* argv[])
         // loads the damaged save, after the walkthrough made a clean one.
         QTemporaryDir clean;
         CopyFolder(game, clean.path());
+        QTemporaryDir settings;
         QProcess run;
         run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        run.start(player, {QStringLiteral("--headless"), QStringLiteral("--script"), script, clean.path()});
+        run.setProcessEnvironment(playerEnvironment);
+        run.start(player, {QStringLiteral("--headless"), QStringLiteral("--script"), script, QStringLiteral("--settings"), settings.path(), clean.path()});
         run.waitForFinished(timeoutMs);
         const QString save = parser.value(saveOption) + QStringLiteral(".sav");
         if (QFile::exists(clean.filePath(save))) {
@@ -340,12 +350,7 @@ int main(int argc, char* argv[])
             QFile::copy(cleanSave, copy + QLatin1Char('/') + run->damage.file);
         run->damage.how = damager.apply(copy + QLatin1Char('/') + run->damage.file, IsFieldFile(run->damage.kind));
         run->process = std::make_unique<QProcess>();
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=1:exitcode=99"));
-        env.insert(QStringLiteral("UBSAN_OPTIONS"), QStringLiteral("halt_on_error=1:exitcode=98:print_stacktrace=1"));
-        env.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" LOOM_LSAN_SUPPRESSIONS));
-        env.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
-        run->process->setProcessEnvironment(env);
+        run->process->setProcessEnvironment(playerEnvironment);
         run->process->start(player, {QStringLiteral("--headless"), QStringLiteral("--script"), isSave ? loadScript : script, QStringLiteral("--settings"),
                                      run->dir->filePath(QStringLiteral("settings")), copy});
         run->started.start();
