@@ -3,6 +3,9 @@
 #   ./test.sh               the normal build, in build/
 #   ./test.sh --sanitize    the same tests built with AddressSanitizer and
 #                           UndefinedBehaviorSanitizer, in build-asan/
+#   ./test.sh --thread      the tests of the threads (media, files, saves) and
+#                           the demo's walkthrough built with ThreadSanitizer,
+#                           in build-tsan/
 # Further arguments go to ctest (e.g. -R OpenFrame).
 set -eu
 cd "$(dirname "$0")"
@@ -17,6 +20,15 @@ if [ "${1:-}" = "--sanitize" ]; then
   export ASAN_OPTIONS=detect_leaks=1:abort_on_error=0
   export LSAN_OPTIONS=suppressions=$PWD/tools/sanitizers/lsan.supp:print_suppressions=0
   export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+elif [ "${1:-}" = "--thread" ]; then
+  shift
+  dir=build-tsan
+  flags=(-DLOOM_THREAD_SANITIZE=ON)
+  # Any report fails the test that made it.
+  export TSAN_OPTIONS="halt_on_error=1:exitcode=66:second_deadlock_stack=1:suppressions=$PWD/tools/sanitizers/tsan.supp"
+  # Where the player's threads meet: the media workers, the file lookups
+  # they share with the window's thread, and whole runs of the demo.
+  set -- -R '^(Music|Sound|Video|VideoFiles|DiskOutput|AudioVoices|AudioSignals|FileResolver|SavedGames|TerminationSignals)\.|^demo_walkthrough$' "$@"
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOOM_TESTS=ON -DLOOM_WERROR=ON "${flags[@]}" >/dev/null
 cmake --build "$dir"

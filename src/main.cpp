@@ -10,6 +10,7 @@
 #include "formats/code_page.h"
 #include "platform/failure.h"
 #include "platform/qt_dialogs.h"
+#include "platform/termination_signals.h"
 
 #include <QApplication>
 #include <QDir>
@@ -141,6 +142,20 @@ int main(int argc, char* argv[])
     // The menu entry's name, which Wayland desktops match the window to.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.loomplay.loomplay"));
 
+    // Ctrl+C, kill and the end of the session end the player as its Exit
+    // does, once the running windows let them: before a game has started
+    // only the event loops have to end.
+    app::Runtime* running = nullptr;
+    const platform::TerminationSignals termination([&running](int) {
+        if (running)
+            running->EndFromOutside();
+        else
+            QCoreApplication::exit();
+    });
+    const auto endStatus = [&termination](int status) {
+        return termination.received() ? platform::TerminationSignals::exitStatusFor(termination.received()) : status;
+    };
+
     if (checking) {
         return authoring::RunCheck({options.projectDir.isEmpty() ? QCoreApplication::applicationDirPath() : options.projectDir, options.codePage,
                                     line.isSet(QStringLiteral("json")), line.value(QStringLiteral("map"))});
@@ -148,7 +163,7 @@ int main(int argc, char* argv[])
     if (options.projectDir.isEmpty()) {
         const std::optional<QString> chosen = gameWithoutArgument(headless, formats::CodePage(options.codePage));
         if (!chosen)
-            return 0;
+            return endStatus(0);
         options.projectDir = *chosen;
     } else if (!headless) {
         // A game started from the command line is one played before, too.
@@ -215,6 +230,9 @@ int main(int argc, char* argv[])
     }
 
     app::Runtime rt(options);
+    running = &rt;
+    // Gone before the runtime is: a signal during its tear-down finds none.
+    const std::unique_ptr<app::Runtime*, void (*)(app::Runtime**)> forgetRuntime(&running, [](app::Runtime** r) { *r = nullptr; });
     rt.display.setLogicalDpi(dpi);
     rt.notices.setVerbose(line.isSet(QStringLiteral("verbose")));
     rt.log.setSink([](const QJsonObject& entry) {
@@ -236,10 +254,10 @@ int main(int argc, char* argv[])
         runner.queueStartUpAnswers(lines);
     app::FrmWelcome& welcome = rt.frmWelcome();
     if (rt.ended())
-        return 0;
+        return endStatus(0);
     welcome.show();
 
     if (headless)
-        return runner.run(lines) ? 0 : 1;
-    return QApplication::exec();
+        return endStatus(runner.run(lines) ? 0 : 1);
+    return endStatus(QApplication::exec());
 }

@@ -156,6 +156,15 @@ void Runtime::EndProgram()
         onEnded();
 }
 
+void Runtime::EndFromOutside()
+{
+    if (m_ended)
+        return;
+    if (m_game && m_game->visible())
+        m_game->Form_Unload();
+    EndProgram();
+}
+
 formats::QuotedFieldReader Runtime::openReader(const QString& path) const
 {
     return formats::QuotedFieldReader(files.readAll(path), codePage);

@@ -112,6 +112,10 @@ public:
 
     // Ends the program at once with every window.
     void EndProgram();
+    // Ends the program as a person's Exit would, for a request from outside
+    // the game (a termination signal): a game on screen is closed first, so
+    // its media stop and the display is restored.
+    void EndFromOutside();
     bool ended() const { return m_ended; }
     std::function<void()> onEnded;
 

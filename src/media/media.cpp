@@ -35,6 +35,8 @@ Media::Media(app::Runtime& rt) : m_rt(rt)
     m_commands->onVideoFrame = [this](qint64 parent, const QImage& frame) { showVideoFrame(parent, frame); };
     m_commands->onVideoClosed = [this](qint64) { closeVideoWindow(); };
     m_commands->onNotice = notice;
+    m_waveMix->onNotice = notice;
+    m_mp3Library->onNotice = notice;
     const auto played = [this](const QString& file) { m_rt.notices.detail(QStringLiteral("plays %1").arg(file)); };
     m_commands->onPlay = played;
     m_waveMix->onPlay = played;

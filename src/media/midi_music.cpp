@@ -86,7 +86,10 @@ bool MidiMusic::eventFilter(QObject* watched, QEvent* event)
     if (event->type() == platform::MediaCommands::Notice::kType) {
         const auto* notice = static_cast<const platform::MediaCommands::Notice*>(event);
         if (notice->successful) {
-            if (m_loop)
+            // A piece of no length (no notes, or a tempo of 0) ends where it
+            // starts: played again it would restart without end while time
+            // stands still, so it ends as if it did not repeat.
+            if (m_loop && m_commands.lengthMs(m_fileName) > 0)
                 MidiOpenAndPlay();
             else
                 MidiClose();

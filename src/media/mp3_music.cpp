@@ -24,8 +24,11 @@ void Mp3Music::join()
 
 void Mp3Music::StartMP3Thread(const QString& path)
 {
-    // A worker still in its play was ended by the StopMP3 that scheduled
-    // this start; it only has to leave.
+    // A worker still in its play is stopped here when no stop came since
+    // its start: it waits for an end that only this thread can bring, so
+    // joining it unstopped would wait for ever.
+    if (m_worker.joinable() && m_library.ticket() == m_ticket)
+        StopMP3();
     join();
     std::uint64_t generation = 0;
     {
@@ -34,7 +37,8 @@ void Mp3Music::StartMP3Thread(const QString& path)
         m_workerSettled = false;
     }
     m_file = path;
-    m_worker = std::thread(&Mp3Music::MP3ThreadProc, this, path, generation, m_library.ticket());
+    m_ticket = m_library.ticket();
+    m_worker = std::thread(&Mp3Music::MP3ThreadProc, this, path, generation, m_ticket);
     // On a virtual clock time stands still until the worker has measured the
     // piece and started it, so that a scripted run repeats exactly.
     if (m_clock.isVirtual()) {

@@ -55,6 +55,8 @@ private:
     std::int16_t m_duration = 0;
     QDateTime m_startTime;
     QString m_file;
+    // The library's ticket of the worker's play.
+    std::uint64_t m_ticket = 0;
     std::thread m_worker;
 };
 

@@ -8,6 +8,8 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <alsa/asoundlib.h>
+#include <fluidsynth.h>
 
 namespace platform {
 
@@ -16,6 +18,24 @@ namespace {
 // Debian's General MIDI soundfont (package timgm6mb-soundfont).
 const char* const kDefaultSoundFonts[] = {"/usr/share/sounds/sf3/default-GM.sf3", "/usr/share/sounds/sf2/default-GM.sf2",
                                           "/usr/share/sounds/sf2/TimGM6mb.sf2"};
+
+// The sound system and the synthesiser write their own complaints (no sound
+// card, a note without an instrument) straight to the terminal, some of them
+// for every note; the player tells what matters once, in its own words.
+void quietAlsa(const char*, int, const char*, int, const char*, ...) {}
+void quietSynthesiser(int, const char*, void*) {}
+
+void keepLibrariesQuiet()
+{
+    // The player ends on SIGINT and SIGTERM itself; SDL would turn them into
+    // quit events that nobody reads.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    snd_lib_error_set_handler(&quietAlsa);
+    for (int level : {FLUID_PANIC, FLUID_ERR, FLUID_WARN, FLUID_INFO, FLUID_DBG})
+        fluid_set_log_function(level, &quietSynthesiser, nullptr);
+}
+
+constexpr int kChannelStep = 8;
 
 } // namespace
 
@@ -44,7 +64,7 @@ AudioDevice::~AudioDevice()
         return;
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
-    m_playing = {};
+    m_channels.clear();
     m_playingMusic.reset();
     Mix_CloseAudio();
     Mix_Quit();
@@ -88,6 +108,7 @@ bool AudioDevice::open()
     if (m_tried)
         return m_open;
     m_tried = true;
+    keepLibrariesQuiet();
     Mix_Init(MIX_INIT_MID | MIX_INIT_MP3);
     if (!m_options.silent && !m_options.muted && openWith(nullptr)) {
         m_audible = true;
@@ -101,7 +122,7 @@ bool AudioDevice::open()
         return false;
     }
     m_open = true;
-    Mix_AllocateChannels(kChannels);
+    m_channels.resize(static_cast<std::size_t>(Mix_AllocateChannels(kChannelStep)));
     QString font = m_options.soundFont;
     if (font.isEmpty()) {
         for (const char* candidate : kDefaultSoundFonts) {
@@ -118,6 +139,11 @@ bool AudioDevice::open()
 bool AudioDevice::audible()
 {
     return open() && m_audible;
+}
+
+bool AudioDevice::hasSoundFont()
+{
+    return open() && m_hasSoundFont;
 }
 
 AudioDevice::SoundPtr AudioDevice::decode(const QByteArray& bytes)
@@ -156,36 +182,63 @@ qint64 AudioDevice::pieceLengthMs(const QByteArray& bytes)
     return static_cast<qint64>(std::llround(seconds * 1000));
 }
 
-void AudioDevice::play(int channel, const SoundPtr& sound, bool loop)
+bool AudioDevice::holds(const Voice& voice) const
 {
-    std::lock_guard lock(m_mutex);
-    if (!m_open || !sound || channel < 0 || channel >= kChannels)
-        return;
-    Mix_PlayChannel(channel, sound->chunk, loop ? -1 : 0);
-    m_playing[static_cast<std::size_t>(channel)] = sound;
+    return m_open && voice.serial != 0 && voice.channel >= 0 && std::size_t(voice.channel) < m_channels.size()
+           && m_channels[std::size_t(voice.channel)].serial == voice.serial;
 }
 
-void AudioDevice::halt(int channel)
+int AudioDevice::freeChannel()
+{
+    for (std::size_t c = 0; c < m_channels.size(); ++c) {
+        // A paused channel counts as playing: its voice may resume it.
+        if (m_channels[c].serial == 0 || !Mix_Playing(int(c)))
+            return int(c);
+    }
+    const int first = int(m_channels.size());
+    m_channels.resize(static_cast<std::size_t>(Mix_AllocateChannels(first + kChannelStep)));
+    return first < int(m_channels.size()) ? first : -1;
+}
+
+AudioDevice::Voice AudioDevice::play(const SoundPtr& sound, bool loop)
 {
     std::lock_guard lock(m_mutex);
-    if (m_open && channel >= 0 && channel < kChannels) {
-        Mix_HaltChannel(channel);
-        m_playing[static_cast<std::size_t>(channel)].reset();
+    if (!m_open || !sound || sound->chunk->alen == 0)
+        return {};
+    const int channel = freeChannel();
+    if (channel < 0 || Mix_PlayChannel(channel, sound->chunk, loop ? -1 : 0) != channel)
+        return {};
+    m_channels[std::size_t(channel)] = {sound, ++m_lastSerial};
+    return {channel, m_lastSerial};
+}
+
+void AudioDevice::halt(const Voice& voice)
+{
+    std::lock_guard lock(m_mutex);
+    if (holds(voice)) {
+        Mix_HaltChannel(voice.channel);
+        m_channels[std::size_t(voice.channel)] = {};
     }
 }
 
-void AudioDevice::pause(int channel)
+void AudioDevice::pause(const Voice& voice)
 {
     std::lock_guard lock(m_mutex);
-    if (m_open && channel >= 0 && channel < kChannels)
-        Mix_Pause(channel);
+    if (holds(voice))
+        Mix_Pause(voice.channel);
 }
 
-void AudioDevice::resume(int channel)
+void AudioDevice::resume(const Voice& voice)
 {
     std::lock_guard lock(m_mutex);
-    if (m_open && channel >= 0 && channel < kChannels)
-        Mix_Resume(channel);
+    if (holds(voice))
+        Mix_Resume(voice.channel);
+}
+
+bool AudioDevice::sounding(const Voice& voice)
+{
+    std::lock_guard lock(m_mutex);
+    return holds(voice) && Mix_Playing(voice.channel);
 }
 
 AudioDevice::MusicPtr AudioDevice::loadMusic(const QByteArray& bytes)
@@ -204,36 +257,47 @@ AudioDevice::MusicPtr AudioDevice::loadMusic(const QByteArray& bytes)
     return std::make_shared<const Music>(std::move(*holder), music);
 }
 
-void AudioDevice::playMusic(const MusicPtr& music)
+AudioDevice::MusicVoice AudioDevice::playMusic(const MusicPtr& music)
 {
     std::lock_guard lock(m_mutex);
     if (!m_open || !music)
-        return;
+        return 0;
+    if (Mix_PlayMusic(music->music, 0) != 0)
+        return 0;
+    // Starting a piece replaces the one before: its voice goes stale.
     m_playingMusic = music;
-    Mix_PlayMusic(music->music, 0);
+    m_musicVoice = ++m_lastSerial;
+    return m_musicVoice;
 }
 
-void AudioDevice::haltMusic()
+void AudioDevice::haltMusic(MusicVoice voice)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_open)
+    if (!m_open || voice == 0 || voice != m_musicVoice)
         return;
     Mix_HaltMusic();
     m_playingMusic.reset();
+    m_musicVoice = 0;
 }
 
-void AudioDevice::pauseMusic()
+void AudioDevice::pauseMusic(MusicVoice voice)
 {
     std::lock_guard lock(m_mutex);
-    if (m_open)
+    if (m_open && voice != 0 && voice == m_musicVoice)
         Mix_PauseMusic();
 }
 
-void AudioDevice::resumeMusic()
+void AudioDevice::resumeMusic(MusicVoice voice)
 {
     std::lock_guard lock(m_mutex);
-    if (m_open)
+    if (m_open && voice != 0 && voice == m_musicVoice)
         Mix_ResumeMusic();
+}
+
+bool AudioDevice::musicSounding(MusicVoice voice)
+{
+    std::lock_guard lock(m_mutex);
+    return m_open && voice != 0 && voice == m_musicVoice && Mix_PlayingMusic();
 }
 
 } // namespace platform

@@ -3,10 +3,11 @@
 #include <QByteArray>
 #include <QString>
 
-#include <array>
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <vector>
 
 namespace platform {
 
@@ -36,7 +37,15 @@ public:
     class Music;
     using MusicPtr = std::shared_ptr<const Music>;
 
-    static constexpr int kChannels = 12;
+    // One sound playing on a channel of its own. A voice whose sound has
+    // been halted or replaced names nothing any more, so a stale voice can
+    // never stop a newer sound that took over its channel.
+    struct Voice {
+        int channel = -1;
+        std::uint64_t serial = 0;
+    };
+    // The same for the one MIDI piece the synthesiser plays at a time.
+    using MusicVoice = std::uint64_t;
 
     explicit AudioDevice(Options options);
     ~AudioDevice();
@@ -47,6 +56,8 @@ public:
     bool open();
     // Sound reaches a speaker (not the silent output).
     bool audible();
+    // MIDI can be synthesised: the output is open with a soundfont.
+    bool hasSoundFont();
 
     // Decodes a whole sound file; throws Failure when it cannot be decoded
     // or there is no output. Safe from any thread.
@@ -56,24 +67,30 @@ public:
     // at its own sampling rate; throws Failure. Safe from any thread.
     qint64 pieceLengthMs(const QByteArray& bytes);
 
-    // Plays a sound on a channel from its start, once or without end,
-    // replacing what the channel played.
-    void play(int channel, const SoundPtr& sound, bool loop);
-    void halt(int channel);
-    void pause(int channel);
-    void resume(int channel);
+    // Plays a sound from its start, once or without end, on a channel no
+    // other voice holds. A sound of no length plays nothing: looped, it would
+    // never let the mixer finish a buffer.
+    Voice play(const SoundPtr& sound, bool loop);
+    void halt(const Voice& voice);
+    void pause(const Voice& voice);
+    void resume(const Voice& voice);
+    // The voice's sound is still heard or held paused.
+    bool sounding(const Voice& voice);
 
     // MIDI: read (throws Failure for a file the synthesiser cannot take),
     // then played from its start; one piece sounds at a time.
     MusicPtr loadMusic(const QByteArray& bytes);
-    void playMusic(const MusicPtr& music);
-    void haltMusic();
-    void pauseMusic();
-    void resumeMusic();
+    MusicVoice playMusic(const MusicPtr& music);
+    void haltMusic(MusicVoice voice);
+    void pauseMusic(MusicVoice voice);
+    void resumeMusic(MusicVoice voice);
+    bool musicSounding(MusicVoice voice);
 
 private:
     void noticeOnce(const QString& text, bool& said);
     bool openWith(const char* driver);
+    bool holds(const Voice& voice) const;
+    int freeChannel();
 
     Options m_options;
     std::recursive_mutex m_mutex;
@@ -83,9 +100,16 @@ private:
     bool m_hasSoundFont = false;
     bool m_saidSilent = false;
     bool m_saidNoSoundFont = false;
-    // What each channel plays, kept alive while it sounds.
-    std::array<SoundPtr, kChannels> m_playing;
+    // What each channel plays, kept alive while it sounds, and the voice
+    // that holds it.
+    struct ChannelUse {
+        SoundPtr sound;
+        std::uint64_t serial = 0;
+    };
+    std::vector<ChannelUse> m_channels;
+    std::uint64_t m_lastSerial = 0;
     MusicPtr m_playingMusic;
+    MusicVoice m_musicVoice = 0;
 };
 
 } // namespace platform

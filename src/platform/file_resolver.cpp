@@ -81,24 +81,41 @@ QString FileResolver::nativeSeparators(const QString& path)
     return out;
 }
 
-const FileResolver::Listing* FileResolver::listing(const fs::path& dir) const
+void FileResolver::setDriveRoots(std::map<QChar, QString> roots)
+{
+    std::lock_guard lock(m_cacheMutex);
+    m_driveRoots = std::move(roots);
+}
+
+void FileResolver::forgetListings()
+{
+    std::lock_guard lock(m_cacheMutex);
+    m_cache.clear();
+}
+
+FileResolver::ListingPtr FileResolver::listing(const fs::path& dir) const
 {
     std::error_code ec;
     const auto stamp = fs::last_write_time(dir, ec);
     if (ec)
         return nullptr;
-    auto it = m_cache.find(dir);
-    if (it != m_cache.end() && it->second.stamp == stamp)
-        return &it->second;
-    Listing fresh;
-    fresh.stamp = stamp;
+    {
+        std::lock_guard lock(m_cacheMutex);
+        auto it = m_cache.find(dir);
+        if (it != m_cache.end() && it->second->stamp == stamp)
+            return it->second;
+    }
+    // The folder is read outside the lock; two threads that both miss read
+    // it twice, and the later copy stays.
+    auto fresh = std::make_shared<Listing>();
+    fresh->stamp = stamp;
     for (fs::directory_iterator entries(dir, ec), end; !ec && entries != end; entries.increment(ec))
-        fresh.names.push_back(entries->path().filename());
+        fresh->names.push_back(entries->path().filename());
     if (ec)
         return nullptr;
-    auto [pos, inserted] = m_cache.insert_or_assign(dir, std::move(fresh));
-    (void)inserted;
-    return &pos->second;
+    std::lock_guard lock(m_cacheMutex);
+    m_cache.insert_or_assign(dir, fresh);
+    return fresh;
 }
 
 std::optional<fs::path> FileResolver::matchInDir(const fs::path& dir, const fs::path& name) const
@@ -107,7 +124,7 @@ std::optional<fs::path> FileResolver::matchInDir(const fs::path& dir, const fs::
     const fs::path exact = dir / name;
     if (fs::exists(exact, ec))
         return exact;
-    const Listing* entries = listing(dir.empty() ? fs::path(".") : dir);
+    const ListingPtr entries = listing(dir.empty() ? fs::path(".") : dir);
     if (!entries)
         return std::nullopt;
     const QString wanted = lower(name);
@@ -122,13 +139,18 @@ QString FileResolver::mapDrive(const QString& path) const
 {
     if (path.size() < 2 || path[1] != u':' || !path[0].isLetter())
         return path;
-    auto it = m_driveRoots.find(path[0].toUpper());
-    if (it == m_driveRoots.end())
-        return QString();
+    QString root;
+    {
+        std::lock_guard lock(m_cacheMutex);
+        auto it = m_driveRoots.find(path[0].toUpper());
+        if (it == m_driveRoots.end())
+            return QString();
+        root = it->second;
+    }
     QString rest = path.mid(2);
     while (rest.startsWith(u'\\') || rest.startsWith(u'/'))
         rest.remove(0, 1);
-    return it->second + rest;
+    return root + rest;
 }
 
 std::optional<fs::path> FileResolver::resolve(const QString& asGiven) const
@@ -238,7 +260,7 @@ QStringList FileResolver::listFiles(const QString& folder, const QString& suffix
     std::error_code ec;
     if (!dir || !fs::is_directory(*dir, ec))
         return names;
-    const Listing* entries = listing(*dir);
+    const ListingPtr entries = listing(*dir);
     if (!entries)
         return names;
     for (const fs::path& name : entries->names) {

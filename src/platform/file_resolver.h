@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <vector>
 
@@ -16,6 +18,8 @@ namespace platform {
 // without regard to letter case, and both separators are accepted. Directory
 // listings are cached and read again when the folder's modification time
 // changes, so a game that looks up hundreds of media names stays cheap.
+// Safe from any thread: the MP3 worker reads its piece while the window's
+// thread looks up and forgets listings.
 class FileResolver {
 public:
     // The existing file or folder that the path names, if any. An exact
@@ -46,22 +50,26 @@ public:
 
     // Forgets the cached listings: after the player itself wrote or removed
     // a file, on a file system whose folder times are too coarse to tell.
-    void forgetListings() { m_cache.clear(); }
+    void forgetListings();
 
     // Drive letters ("E:\...") and the folders they stand for.
-    void setDriveRoots(std::map<QChar, QString> roots) { m_driveRoots = std::move(roots); }
+    void setDriveRoots(std::map<QChar, QString> roots);
 
 private:
     struct Listing {
         std::filesystem::file_time_type stamp;
         std::vector<std::filesystem::path> names;
     };
-    const Listing* listing(const std::filesystem::path& dir) const;
+    using ListingPtr = std::shared_ptr<const Listing>;
+    ListingPtr listing(const std::filesystem::path& dir) const;
     std::optional<std::filesystem::path> matchInDir(const std::filesystem::path& dir, const std::filesystem::path& name) const;
 
     QString mapDrive(const QString& path) const;
 
-    mutable std::map<std::filesystem::path, Listing> m_cache;
+    // A listing is shared, never changed: a reader keeps its copy while
+    // another thread replaces or forgets it.
+    mutable std::mutex m_cacheMutex; // guards m_cache and m_driveRoots
+    mutable std::map<std::filesystem::path, ListingPtr> m_cache;
     std::map<QChar, QString> m_driveRoots;
 };
 

@@ -66,6 +66,10 @@ struct MediaCommands::Device {
     std::unique_ptr<VideoDecoder> video;
     qint64 parent = 0;
     AudioDevice::MusicPtr music;
+    // What this device has sounding: each device its own, so that one
+    // device's stop or close never silences another's sound.
+    AudioDevice::Voice voice;
+    AudioDevice::MusicVoice musicVoice = 0;
     qint64 lengthMs = 0;
     Mode mode = Mode::Stopped;
     // Playing: the clock time at which position 0 was; else the position.
@@ -129,6 +133,12 @@ QString MediaCommands::mode(const QString& name) const
     return d->mode == Mode::Playing ? QStringLiteral("playing") : d->mode == Mode::Paused ? QStringLiteral("paused") : QStringLiteral("stopped");
 }
 
+qint64 MediaCommands::lengthMs(const QString& name) const
+{
+    const Device* d = find(name);
+    return d ? d->lengthMs : 0;
+}
+
 MediaCommands::Device* MediaCommands::find(const QString& name) const
 {
     auto it = m_devices.find(name.toLower());
@@ -151,16 +161,18 @@ void MediaCommands::start(Device& d, qint64 from)
     switch (d.kind) {
     case Device::Kind::Sequencer:
         if (resuming)
-            m_audio.resumeMusic();
+            m_audio.resumeMusic(d.musicVoice);
         else if (d.music)
-            m_audio.playMusic(d.music);
+            d.musicVoice = m_audio.playMusic(d.music);
         break;
     case Device::Kind::Wave:
     case Device::Kind::Video:
-        if (resuming)
-            m_audio.resume(channelOf(d));
-        else
-            m_audio.play(channelOf(d), d.sound, false);
+        if (resuming) {
+            m_audio.resume(d.voice);
+        } else {
+            m_audio.halt(d.voice);
+            d.voice = m_audio.play(d.sound, false);
+        }
         break;
     }
     // The first picture at once, the next ones at their times.
@@ -168,18 +180,13 @@ void MediaCommands::start(Device& d, qint64 from)
         d.frameTick.armAt(m_clock.elapsedMs());
 }
 
-int MediaCommands::channelOf(const Device& d)
-{
-    return d.kind == Device::Kind::Video ? kVideoChannel : kWaveChannel;
-}
-
 void MediaCommands::silence(Device& d, bool pausing)
 {
     d.frameTick.cancel();
     if (d.kind == Device::Kind::Sequencer)
-        pausing ? m_audio.pauseMusic() : m_audio.haltMusic();
+        pausing ? m_audio.pauseMusic(d.musicVoice) : m_audio.haltMusic(d.musicVoice);
     else
-        pausing ? m_audio.pause(channelOf(d)) : m_audio.halt(channelOf(d));
+        pausing ? m_audio.pause(d.voice) : m_audio.halt(d.voice);
 }
 
 void MediaCommands::showFrame(Device& d)
@@ -271,7 +278,10 @@ int MediaCommands::open(const QStringList& words)
             device->lengthMs = ReadMidiPiece(bytes).lengthMs;
             try {
                 device->music = m_audio.loadMusic(bytes);
-            } catch (const Failure&) {
+            } catch (const Failure& failure) {
+                // Without a soundfont every piece is silent, told once.
+                if (m_audio.hasSoundFont() && onNotice)
+                    onNotice(QStringLiteral("The music %1 is silent: %2").arg(path, QString::fromUtf8(failure.what())));
             }
             break;
         }
@@ -294,8 +304,12 @@ int MediaCommands::open(const QStringList& words)
         }
         }
     } catch (const Failure& failure) {
-        if (kind == Device::Kind::Video && onNotice)
-            onNotice(QStringLiteral("The video %1 is skipped: %2").arg(path, QString::fromUtf8(failure.what())));
+        if (onNotice) {
+            const QString what = kind == Device::Kind::Video       ? QStringLiteral("video")
+                                 : kind == Device::Kind::Sequencer ? QStringLiteral("music")
+                                                                   : QStringLiteral("sound");
+            onNotice(QStringLiteral("The %1 %2 is skipped: %3").arg(what, path, QString::fromUtf8(failure.what())));
+        }
         return kCannotRead;
     }
     m_devices[key] = std::move(device);

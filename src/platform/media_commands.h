@@ -65,20 +65,19 @@ public:
     // The mode of a device as "Status NAME mode" answers it, without a
     // command (for the state dump).
     QString mode(const QString& name) const;
+    // The length of a device in milliseconds, without a command; 0 for a
+    // name nothing is open under.
+    qint64 lengthMs(const QString& name) const;
 
     // A form of the path that commands can carry unquoted (no blanks, only
     // ASCII), naming the same file; the empty text for a missing file.
     QString shortPath(const QString& path);
 
-    // The sound channels on which waveaudio devices and videos play.
-    static constexpr int kWaveChannel = 8;
-    static constexpr int kVideoChannel = 10;
-
     // Where video pictures go: the parent window's handle of "parent N"
     // and the picture of the moment; the video window goes when it closes.
     std::function<void(qint64 parent, const QImage& frame)> onVideoFrame;
     std::function<void(qint64 parent)> onVideoClosed;
-    // Told why a video is skipped.
+    // Told why a video, a sound or a piece of music is skipped.
     std::function<void(const QString&)> onNotice;
     // Told of each file that starts to play.
     std::function<void(const QString& file)> onPlay;
@@ -90,7 +89,6 @@ private:
     void finished(Device& device);
     qint64 position(const Device& device) const;
     void start(Device& device, qint64 from);
-    static int channelOf(const Device& device);
     void silence(Device& device, bool pausing);
     void showFrame(Device& device);
 

@@ -34,6 +34,14 @@ void Mp3Library::record(const QString& call)
     });
 }
 
+void Mp3Library::tell(const QString& text)
+{
+    QMetaObject::invokeMethod(m_context.get(), [this, text] {
+        if (onNotice)
+            onNotice(text);
+    });
+}
+
 Mp3Library::Piece Mp3Library::decoded(const QString& path)
 {
     {
@@ -56,7 +64,9 @@ bool Mp3Library::gettime(const QString& path, double& ms)
     try {
         ms = static_cast<double>(decoded(path).lengthMs);
         return true;
-    } catch (const Failure&) {
+    } catch (const Failure& failure) {
+        if (m_files.fileExists(path))
+            tell(QStringLiteral("The music %1 is skipped: %2").arg(path, QString::fromUtf8(failure.what())));
         ms = 0;
         return false;
     }
@@ -94,7 +104,8 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
             if (ticket != m_stops)
                 return;
         }
-        m_audio.play(kChannel, sound, false);
+        m_audio.halt(m_voice);
+        m_voice = m_audio.play(sound, false);
         m_end.armIn(length);
         if (onPlay)
             onPlay(path);
@@ -115,7 +126,7 @@ void Mp3Library::stop()
         m_changed.notify_all();
     }
     m_end.cancel();
-    m_audio.halt(kChannel);
+    m_audio.halt(m_voice);
 }
 
 } // namespace platform

@@ -25,8 +25,6 @@ class FileResolver;
 // from the worker only through events posted to the window's thread.
 class Mp3Library {
 public:
-    static constexpr int kChannel = 9;
-
     Mp3Library(Clock& clock, AudioDevice& audio, const FileResolver& files, EventLog& log);
     ~Mp3Library();
 
@@ -43,6 +41,8 @@ public:
     void stop();
     // Told, on the window's thread, of each piece that starts to play.
     std::function<void(const QString& path)> onPlay;
+    // Told, on the window's thread, why a piece that is there cannot be played.
+    std::function<void(const QString&)> onNotice;
 
 private:
     // The piece decoded, and its length as the file tells it.
@@ -52,6 +52,7 @@ private:
     };
     Piece decoded(const QString& path);
     void record(const QString& call);
+    void tell(const QString& text);
 
     Clock& m_clock;
     AudioDevice& m_audio;
@@ -59,6 +60,8 @@ private:
     EventLog& m_log;
     std::unique_ptr<QObject> m_context;
     Deadline m_end;
+    // The piece sounding; window's thread only.
+    AudioDevice::Voice m_voice;
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::uint64_t m_stops = 0;

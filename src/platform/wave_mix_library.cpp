@@ -7,6 +7,8 @@
 
 #include <QJsonObject>
 
+#include <optional>
+
 namespace platform {
 
 namespace {
@@ -61,13 +63,19 @@ std::int32_t WaveMixLibrary::OpenWave(std::int32_t mixer, const QString& file, i
     record(QStringLiteral("WaveMixOpenWave %1, \"%2\", 0, 0").arg(mixer).arg(file));
     if (!valid(mixer))
         return 0;
+    // A missing or undecodable wave: the channel simply stays silent.
+    std::optional<QByteArray> bytes;
     try {
-        Wave wave{file, m_audio.decode(m_files.readAll(file))};
+        bytes = m_files.tryReadAll(file);
+        if (!bytes)
+            return 0;
+        Wave wave{file, m_audio.decode(*bytes)};
         const std::int32_t handle = m_nextHandle++;
         m_waves[handle] = std::move(wave);
         return handle;
-    } catch (const Failure&) {
-        // A missing or undecodable wave: the channel simply stays silent.
+    } catch (const Failure& failure) {
+        if (onNotice)
+            onNotice(QStringLiteral("The sound %1 is skipped: %2").arg(file, QString::fromUtf8(failure.what())));
         return 0;
     }
 }
@@ -100,7 +108,8 @@ int WaveMixLibrary::Play(const QByteArray& r)
         c.end.cancel();
     else
         c.end.armIn(AudioDevice::lengthMs(wave->second.sound) * (1 + loops));
-    m_audio.play(channel, wave->second.sound, c.loop);
+    m_audio.halt(c.voice);
+    c.voice = m_audio.play(wave->second.sound, c.loop);
     if (onPlay)
         onPlay(c.file);
     return 0;
@@ -111,7 +120,7 @@ void WaveMixLibrary::flush(int channel)
     Channel& c = *m_channels[channel];
     c.end.cancel();
     c.playing = false;
-    m_audio.halt(channel);
+    m_audio.halt(c.voice);
 }
 
 int WaveMixLibrary::FlushChannel(std::int32_t mixer, int channel, int flags)

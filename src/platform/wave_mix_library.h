@@ -23,8 +23,8 @@ class FileResolver;
 // 0 to 7 that play a wave once or without end, a flush that silences a
 // channel, and the close of the session that silences them all. The
 // configuration and play calls take the little-endian records the games
-// build. Channels play on the audio device's channels 0 to 7; a sound's end
-// is a deadline on the player's clock.
+// build. Each channel's sound is a voice of the audio device of its own; a
+// sound's end is a deadline on the player's clock.
 class WaveMixLibrary {
 public:
     static constexpr int kChannels = 8;
@@ -45,6 +45,8 @@ public:
     int Play(const QByteArray& record);
     // Told of each wave file that starts to play.
     std::function<void(const QString& file)> onPlay;
+    // Told why a wave that is there cannot be played.
+    std::function<void(const QString&)> onNotice;
     int FlushChannel(std::int32_t mixer, int channel, int flags);
     int FreeWave(std::int32_t mixer, std::int32_t wave);
     int CloseSession(std::int32_t mixer);
@@ -67,6 +69,7 @@ private:
         QString file;
         bool loop = false;
         bool playing = false;
+        AudioDevice::Voice voice;
         Deadline end;
     };
     void record(const QString& call);

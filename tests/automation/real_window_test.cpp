@@ -18,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <memory>
 #include <optional>
 
@@ -214,6 +215,8 @@ protected:
         env.insert(QStringLiteral("DISPLAY"), display);
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
         env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings);
+        // As a desktop session gives it; Qt complains of its absence.
+        env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir.path());
         env.remove(QStringLiteral("WAYLAND_DISPLAY"));
         player.process.setProcessEnvironment(env);
         player.process.setWorkingDirectory(work.path());
@@ -250,6 +253,7 @@ protected:
     QString listFile() const { return QDir(settings).filePath(QStringLiteral("loomplay/loomplay.ini")); }
 
     QTemporaryDir work;
+    QTemporaryDir runtimeDir;
     QString xwd;
     QString game;
     QString settings;
@@ -272,6 +276,31 @@ TEST_F(RealWindow, TheDemoStartsOnARealXScreenFromTheCommandLine)
     QFile list(listFile());
     ASSERT_TRUE(list.open(QIODevice::ReadOnly));
     EXPECT_TRUE(list.readAll().contains(QDir(game).absolutePath().toUtf8()));
+}
+
+// Once a game plays, its sound output is open: Ctrl+C and SIGTERM (a
+// terminal, `timeout`, the end of the session) still end the player, as its
+// own Exit does, with the status a shell expects of a program so ended.
+TEST_F(RealWindow, InterruptAndTerminateEndAPlayingGame)
+{
+    for (const int signal : {SIGTERM, SIGINT}) {
+        // With the machine's own sound output, or none.
+        startPlayer({game});
+        expectTheDemoToStart();
+        if (HasFatalFailure())
+            return;
+        ASSERT_EQ(::kill(pid_t(player.process.processId()), signal), 0);
+        ASSERT_TRUE(player.process.waitForFinished(10000)) << "signal " << signal << " did not end the player";
+        EXPECT_EQ(player.process.exitStatus(), QProcess::NormalExit) << signal;
+        EXPECT_EQ(player.process.exitCode(), 128 + signal);
+        // The program's own words only: the sound system's complaints
+        // about a missing sound card stay off the terminal.
+        for (const QByteArray& line : player.process.readAllStandardError().split('\n')) {
+            if (!line.isEmpty()) {
+                EXPECT_TRUE(line.startsWith("loomplay: ")) << line.toStdString();
+            }
+        }
+    }
 }
 
 TEST_F(RealWindow, AGameChosenFromTheListStartsAsFromTheCommandLine)

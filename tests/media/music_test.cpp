@@ -38,11 +38,12 @@ protected:
         return rt->game();
     }
     QString tune() const { return rt->project.FramesPath + QStringLiteral("tune.mid"); }
-    int plays() const
+    int plays() const { return plays(tune()); }
+    int plays(const QString& piece) const
     {
         int n = 0;
         for (const QJsonObject& e : rt->log.ofType(QStringLiteral("media")))
-            n += e.value(QStringLiteral("call")).toString() == QStringLiteral("play %1 from 0 notify").arg(tune());
+            n += e.value(QStringLiteral("call")).toString() == QStringLiteral("play %1 from 0 notify").arg(piece);
         return n;
     }
     void wait(int ms) { rt->clock().sleep(ms); }
@@ -74,6 +75,38 @@ TEST_F(Music, ALoopingPieceStartsAgainAtTheEndOfItsTempoMap)
     wait(1000);
     EXPECT_EQ(plays(), 3);
     EXPECT_EQ(m.MidiStatus(), QStringLiteral("playing"));
+}
+
+// Every note at tick 0: a chord struck and released at once, then the end of
+// the track, written byte by byte.
+QByteArray ChordAtTickZero()
+{
+    const QByteArray track = QByteArray::fromHex("00903c64" "00904064" "00803c00" "00804000" "00ff2f00");
+    QByteArray file = QByteArray::fromHex("4d546864" "00000006" "0000" "0001" "01e0" "4d54726b");
+    for (int shift = 24; shift >= 0; shift -= 8)
+        file.append(char((track.size() >> shift) & 0xff));
+    return file + track;
+}
+
+TEST_F(Music, APieceOfNoLengthEndsInsteadOfRepeating)
+{
+    // No notes at all; notes at a tempo of 0; every note at tick 0.
+    folder.writeBytes(QStringLiteral("Frames/empty.mid"), demo::MidiFile({}));
+    folder.writeBytes(QStringLiteral("Frames/still.mid"), demo::MidiFile({60, 64}, 0));
+    folder.writeBytes(QStringLiteral("Frames/chord.mid"), ChordAtTickZero());
+    start();
+    media::Media& m = rt->media();
+    const qint64 started = rt->clock().elapsedMs();
+    for (const char* name : {"empty.mid", "still.mid", "chord.mid"}) {
+        const QString piece = rt->project.FramesPath + QLatin1String(name);
+        m.PlayMIDImusic(piece, true);
+        wait(1000);
+        EXPECT_EQ(m.MidiStatus(), QString()) << name;
+        EXPECT_EQ(plays(piece), 1) << name;
+        m.StopMIDIMusic();
+    }
+    // Time went on: the run was never held at one moment.
+    EXPECT_EQ(rt->clock().elapsedMs() - started, 3000);
 }
 
 TEST_F(Music, APieceThatDoesNotLoopClosesAtItsEnd)
@@ -158,6 +191,34 @@ TEST_F(Music, AStopWhileTheWorkerMeasuresThePieceIsNotUndone)
     clock.sleep(2000);
     EXPECT_EQ(music.MP3Duration(), 0);
     EXPECT_FALSE(music.IsMP3Playing());
+}
+
+TEST_F(Music, AStartOverAPlayingMp3PieceStopsItFirst)
+{
+    ASSERT_TRUE(mp3(QStringLiteral("Frames/first.mp3"), 10));
+    ASSERT_TRUE(mp3(QStringLiteral("Frames/second.mp3"), 20));
+    start();
+    media::Media& m = rt->media();
+    m.MP3Timer_Timer(rt->project.FramesPath + QStringLiteral("first.mp3"));
+    EXPECT_EQ(m.MP3Duration(), 10);
+    wait(2000);
+    // Nothing stopped the first piece: the start does.
+    m.MP3Timer_Timer(rt->project.FramesPath + QStringLiteral("second.mp3"));
+    EXPECT_EQ(m.MP3Duration(), 20);
+    EXPECT_EQ(m.MP3StartTime(), rt->clock().now());
+    wait(0);
+    std::vector<QString> calls;
+    for (const QJsonObject& e : rt->log.ofType(QStringLiteral("media"))) {
+        if (e.value(QStringLiteral("layer")).toString() == QStringLiteral("mp3"))
+            calls.push_back(e.value(QStringLiteral("call")).toString().section(u' ', 0, 0));
+    }
+    EXPECT_EQ(calls, (std::vector<QString>{QStringLiteral("mp3gettime"), QStringLiteral("mp3play"), QStringLiteral("mp3stop"),
+                                           QStringLiteral("mp3gettime"), QStringLiteral("mp3play")}));
+    // Twenty seconds and the five that music counts as playing after its end.
+    wait(25000);
+    EXPECT_TRUE(m.IsMP3Playing());
+    wait(1000);
+    EXPECT_FALSE(m.IsMP3Playing());
 }
 
 TEST_F(Music, AFileNameWithBlanksAndAccentsStillOpens)

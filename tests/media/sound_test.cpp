@@ -133,6 +133,35 @@ TEST_F(Sound, DamagedOrMissingSoundsPlayNothing)
     EXPECT_TRUE(rt->log.ofType(QStringLiteral("msgbox")).empty());
 }
 
+TEST_F(Sound, EachFileThatCannotBeDecodedIsToldOnce)
+{
+    folder.writeBytes(QStringLiteral("Areas/bad.wav"), QByteArray("RIFF\x10\0\0\0WAVEfmt garbage", 24));
+    folder.writeBytes(QStringLiteral("Frames/bad.mid"), "MThd\0\0\0\6\0\1\0\1\1");
+    folder.writeBytes(QStringLiteral("Frames/bad.mp3"), QByteArray(4000, '\xff'));
+    engine::Game& game = start();
+    const QString wave = areas() + QStringLiteral("bad.wav");
+    const QString midi = rt->project.FramesPath + QStringLiteral("bad.mid");
+    const QString mp3 = rt->project.FramesPath + QStringLiteral("bad.mp3");
+    for (int twice = 0; twice < 2; ++twice) {
+        media().SoundMedia().mmOpenWave(wave);
+        channels({{.wave = QStringLiteral("bad.wav")}});
+        media().PlayMIDImusic(midi, false);
+        game.ScheduleMP3Music(QStringLiteral("bad.mp3"));
+        wait(1000);
+        media().ReleaseWaveMix();
+    }
+    // A missing file is told by the media names, not here.
+    channels({{.wave = QStringLiteral("gone.wav")}});
+    std::map<QString, int> told;
+    for (const QJsonObject& n : rt->log.ofType(QStringLiteral("notice"))) {
+        if (const QString text = n.value(QStringLiteral("text")).toString(); text.contains(QStringLiteral(" is skipped: ")))
+            ++told[text.section(u':', 0, 0)];
+    }
+    EXPECT_EQ(told, (std::map<QString, int>{{QStringLiteral("The sound %1 is skipped").arg(wave), 1},
+                                            {QStringLiteral("The music %1 is skipped").arg(midi), 1},
+                                            {QStringLiteral("The music %1 is skipped").arg(mp3), 1}}));
+}
+
 TEST_F(Sound, AChannelFileOfOnlyItsTwentyTwoFieldsIsReported)
 {
     start();

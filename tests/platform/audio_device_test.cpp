@@ -6,10 +6,12 @@
 #include "platform/media_commands.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 
 namespace {
@@ -76,7 +78,7 @@ TEST_F(DiskOutput, AWaveIsHeardForItsLength)
         platform::AudioDevice audio({});
         ASSERT_TRUE(audio.audible());
         // The device keeps the sound while it plays.
-        audio.play(0, audio.decode(demo::WavFile(demo::Tone(600))), false);
+        audio.play(audio.decode(demo::WavFile(demo::Tone(600))), false);
         clock.sleep(1100);
     }
     const Written w = analyse(out());
@@ -118,9 +120,132 @@ TEST_F(DiskOutput, AMutedPlayerWritesNothingAndSaysNothing)
         // Sounds still decode and play, so their lengths and ends stay.
         const auto sound = audio.decode(demo::WavFile(demo::Tone(300)));
         EXPECT_NEAR(platform::AudioDevice::lengthMs(sound), 300, 5);
-        audio.play(0, sound, false);
+        audio.play(sound, false);
         clock.sleep(400);
     }
     EXPECT_FALSE(QFile::exists(out()));
     EXPECT_TRUE(notices.isEmpty());
+}
+
+// Two devices of one kind sound side by side: closing the one that never
+// played leaves the other's sound alone.
+TEST_F(DiskOutput, ClosingAWaveDeviceLeavesAnotherWaveDeviceSounding)
+{
+    QFile wave(dir.filePath(QStringLiteral("tone.wav")));
+    ASSERT_TRUE(wave.open(QIODevice::WriteOnly));
+    wave.write(demo::WavFile(demo::Tone(600)));
+    wave.close();
+    {
+        platform::AudioDevice audio({});
+        platform::EventLog log;
+        platform::FileResolver files;
+        platform::MediaCommands commands(clock, audio, files, log);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias one type waveaudio").arg(wave.fileName())), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias two type waveaudio").arg(wave.fileName())), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("close two")), 0);
+        clock.sleep(1100);
+    }
+    EXPECT_NEAR(analyse(out()).soundingSeconds, 0.6, 0.06);
+}
+
+TEST_F(DiskOutput, ClosingASequencerLeavesAnotherSequencerSounding)
+{
+    QFile tune(dir.filePath(QStringLiteral("tune.mid")));
+    ASSERT_TRUE(tune.open(QIODevice::WriteOnly));
+    tune.write(demo::MidiFile({60, 64, 67, 72}));
+    tune.close();
+    {
+        platform::AudioDevice audio({});
+        platform::EventLog log;
+        platform::FileResolver files;
+        platform::MediaCommands commands(clock, audio, files, log);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias one type sequencer").arg(tune.fileName())), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias two type sequencer").arg(tune.fileName())), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("close two")), 0);
+        clock.sleep(2600);
+    }
+    EXPECT_NEAR(analyse(out()).soundingSeconds, 2.0, 0.2);
+}
+
+TEST_F(DiskOutput, ClosingAVideoLeavesAnotherVideosSoundPlaying)
+{
+    // A second of colour with a second of tone, as ffmpeg writes an AVI.
+    const QString video = dir.filePath(QStringLiteral("scene.avi"));
+    QProcess ffmpeg;
+    ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
+                                            QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("color=c=red:s=32x32:d=1"), QStringLiteral("-f"),
+                                            QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=frequency=440:duration=1"),
+                                            QStringLiteral("-c:v"), QStringLiteral("mjpeg"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), video});
+    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0) << ffmpeg.readAllStandardError().toStdString();
+    {
+        platform::AudioDevice audio({});
+        platform::EventLog log;
+        platform::FileResolver files;
+        platform::MediaCommands commands(clock, audio, files, log);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias one type avivideo").arg(video)), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias two type avivideo").arg(video)), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("close two")), 0);
+        clock.sleep(1500);
+    }
+    EXPECT_NEAR(analyse(out()).soundingSeconds, 1.0, 0.1);
+}
+
+TEST(AudioVoices, AStaleVoiceNeverTouchesTheSoundThatTookItsChannel)
+{
+    platform::AudioDevice audio({.silent = true});
+    const platform::AudioDevice::SoundPtr tone = audio.decode(demo::WavFile(demo::Tone(3000)));
+    const platform::AudioDevice::Voice first = audio.play(tone, false);
+    audio.halt(first);
+    const platform::AudioDevice::Voice second = audio.play(tone, false);
+    EXPECT_EQ(second.channel, first.channel);
+    audio.pause(first);
+    audio.halt(first);
+    EXPECT_TRUE(audio.sounding(second));
+    // Sounds at once take channels of their own.
+    const platform::AudioDevice::Voice third = audio.play(tone, true);
+    EXPECT_NE(third.channel, second.channel);
+    EXPECT_TRUE(audio.sounding(third));
+}
+
+TEST(AudioVoices, AStaleMusicVoiceNeverStopsThePieceThatReplacedIt)
+{
+    platform::AudioDevice audio({.silent = true});
+    const platform::AudioDevice::MusicPtr piece = audio.loadMusic(demo::MidiFile({60, 64, 67, 72}));
+    const platform::AudioDevice::MusicVoice first = audio.playMusic(piece);
+    const platform::AudioDevice::MusicVoice second = audio.playMusic(piece);
+    audio.pauseMusic(first);
+    audio.haltMusic(first);
+    EXPECT_TRUE(audio.musicSounding(second));
+    audio.haltMusic(second);
+    EXPECT_FALSE(audio.musicSounding(second));
+}
+
+TEST(AudioVoices, ASoundOfNoLengthIsNotPlayed)
+{
+    platform::AudioDevice audio({.silent = true});
+    const platform::AudioDevice::SoundPtr nothing = audio.decode(demo::WavFile({}));
+    EXPECT_EQ(platform::AudioDevice::lengthMs(nothing), 0);
+    // Looped, it would hold the mixer in one buffer for ever.
+    EXPECT_FALSE(audio.sounding(audio.play(nothing, true)));
+    const platform::AudioDevice::SoundPtr tone = audio.decode(demo::WavFile(demo::Tone(500)));
+    EXPECT_TRUE(audio.sounding(audio.play(tone, false)));
+}
+
+// The program ends itself on Ctrl+C and SIGTERM: the sound library must not
+// take them over when the output opens.
+TEST(AudioSignals, OpeningTheOutputLeavesInterruptAndTerminateAlone)
+{
+    struct sigaction before[2] = {};
+    ASSERT_EQ(::sigaction(SIGINT, nullptr, &before[0]), 0);
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &before[1]), 0);
+    platform::AudioDevice audio({.silent = true});
+    ASSERT_TRUE(audio.open());
+    struct sigaction after[2] = {};
+    ASSERT_EQ(::sigaction(SIGINT, nullptr, &after[0]), 0);
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &after[1]), 0);
+    EXPECT_EQ(after[0].sa_handler, before[0].sa_handler);
+    EXPECT_EQ(after[1].sa_handler, before[1].sa_handler);
 }

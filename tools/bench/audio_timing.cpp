@@ -91,17 +91,18 @@ int main(int argc, char** argv)
 
     const platform::AudioDevice::SoundPtr tone = audio.decode(demo::WavFile(demo::Tone(200)));
     std::vector<double> latency;
+    platform::AudioDevice::Voice voice;
     for (int i = 0; i < 20; ++i) {
-        audio.halt(0);
+        audio.halt(voice);
         clock.sleep(120);
         g_firstSoundNs = -1;
         const qint64 called = g_since.nsecsElapsed();
-        audio.play(0, tone, false);
+        voice = audio.play(tone, false);
         while (g_firstSoundNs.load() < 0)
             clock.sleep(1);
         latency.push_back(double(g_firstSoundNs.load() - called) / 1e6);
     }
-    audio.halt(0);
+    audio.halt(voice);
     report("play call to first sample", latency, 50);
 
     QTemporaryDir dir;
