@@ -10,6 +10,7 @@
 #include "formats/code_page.h"
 #include "platform/failure.h"
 #include "platform/qt_dialogs.h"
+#include "platform/sound_font.h"
 
 #include <QApplication>
 #include <QDir>
@@ -99,6 +100,10 @@ int main(int argc, char* argv[])
         return usageError(QStringLiteral("--headless needs --script FILE"));
     // A check opens no window either: it runs offscreen, with settings of its own.
     const bool checking = line.isSet(QStringLiteral("check"));
+    for (const QString& option : {QStringLiteral("json"), QStringLiteral("map")}) {
+        if (line.isSet(option) && !checking)
+            return usageError(QStringLiteral("--%1 goes with --check").arg(option));
+    }
     const bool headless = line.isSet(QStringLiteral("headless")) || checking;
 
     app::RuntimeOptions options;
@@ -164,8 +169,11 @@ int main(int argc, char* argv[])
     options.mute = line.isSet(QStringLiteral("mute"));
     if (line.isSet(QStringLiteral("soundfont"))) {
         options.soundFont = QFileInfo(line.value(QStringLiteral("soundfont"))).absoluteFilePath();
-        if (!QFileInfo::exists(options.soundFont))
-            return fail(QStringLiteral("the soundfont %1 does not exist").arg(options.soundFont));
+        try {
+            platform::CheckSoundFont(options.soundFont);
+        } catch (const platform::Failure& e) {
+            return fail(QString::fromStdString(e.what()));
+        }
     }
     if (headless || line.isSet(QStringLiteral("screen"))) {
         const QString value = line.isSet(QStringLiteral("screen")) ? line.value(QStringLiteral("screen")) : QStringLiteral("1024x768");

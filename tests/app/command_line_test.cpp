@@ -2,6 +2,7 @@
 #include "support/game_folder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
@@ -181,4 +182,30 @@ TEST(ExitStatus, ABadValueIsTwo)
     const Outcome r = run({QStringLiteral("--codepage"), QStringLiteral("klingon"), game.path()});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("loomplay: "))) << r.err.toStdString();
+}
+
+TEST(ExitStatus, JsonOrMapWithoutCheckIsTwoWithTheUsage)
+{
+    const Outcome json = run({QStringLiteral("--json"), QStringLiteral(LOOM_DEMO_DIR)});
+    EXPECT_EQ(json.exitCode, 2);
+    EXPECT_EQ(json.err, QStringLiteral("loomplay: --json goes with --check\n") + kUsage);
+    const Outcome map = run({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), QStringLiteral("--map"),
+                             QStringLiteral("map.dot"), QStringLiteral(LOOM_DEMO_DIR)});
+    EXPECT_EQ(map.exitCode, 2);
+    EXPECT_EQ(map.err, QStringLiteral("loomplay: --map goes with --check\n") + kUsage);
+}
+
+TEST(ExitStatus, AFileThatIsNoSoundfontIsTwo)
+{
+    QTemporaryDir dir;
+    // A RIFF file of another form: a wave sound.
+    const QString wave = dir.filePath(QStringLiteral("tune.sf2"));
+    QFile file(wave);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("RIFF\x04\0\0\0WAVE", 12));
+    file.close();
+    const Outcome r = run({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), QStringLiteral("--soundfont"), wave,
+                           QStringLiteral(LOOM_DEMO_DIR)});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QStringLiteral("loomplay: the soundfont %1 is not an SF2 or SF3 file\n").arg(wave));
 }
