@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/frm_welcome.h"
 #include "app/game_chooser.h"
 #include "app/game_folders.h"
@@ -140,7 +141,15 @@ int main(int argc, char* argv[])
         qputenv("XDG_CONFIG_HOME", ownSettings->path().toLocal8Bit());
     }
 
+    // Without a display Qt would abort in its own words.
+    std::optional<app::DisplayCheck> display;
+    if (!headless) {
+        if (const QString missing = app::DisplayCheck::missing(); !missing.isEmpty())
+            return fail(missing);
+        display.emplace();
+    }
     QApplication application(argc, argv);
+    display.reset();
     QApplication::setApplicationName(QStringLiteral("loomplay"));
     QApplication::setApplicationVersion(QStringLiteral(LOOM_VERSION));
     // The menu entry's name, which Wayland desktops match the window to.

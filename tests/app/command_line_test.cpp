@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 using app::CommandLine;
 using testsupport::GameFolder;
 
@@ -20,17 +22,21 @@ struct Outcome {
     QString err;
 };
 
-Outcome run(const QStringList& arguments)
+Outcome run(const QStringList& arguments, const std::map<QString, QString>& environment = {})
 {
     QTemporaryDir startedIn;
     QTemporaryDir settings;
     QProcess player;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
-    // No display at all: what is checked here needs none.
+    // No display at all, nor a Wayland socket where one is looked for:
+    // what is checked here needs none.
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), settings.path());
+    for (const auto& [name, value] : environment)
+        env.insert(name, value);
     player.setProcessEnvironment(env);
     player.setWorkingDirectory(startedIn.path());
     player.start(QStringLiteral(LOOM_PLAYER), arguments);
@@ -208,4 +214,25 @@ TEST(ExitStatus, AFileThatIsNoSoundfontIsTwo)
                            QStringLiteral(LOOM_DEMO_DIR)});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("loomplay: the soundfont %1 is not an SF2 or SF3 file\n").arg(wave));
+}
+
+// A window needs a display: without one the player says so in its own
+// line, rather than Qt aborting.
+TEST(ExitStatus, WithoutADisplayPlayingIsTwoInOneLine)
+{
+    const Outcome r = run({QStringLiteral(LOOM_DEMO_DIR)});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QStringLiteral("loomplay: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set); "
+                                    "--headless --script FILE plays a game without one\n"));
+    const Outcome x = run({QStringLiteral(LOOM_DEMO_DIR)}, {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")}});
+    EXPECT_EQ(x.exitCode, 2);
+    EXPECT_EQ(x.err, QStringLiteral("loomplay: no display to open a window on (DISPLAY is not set); --headless --script FILE plays a game without one\n"));
+}
+
+TEST(ExitStatus, ADisplayThatCannotBeOpenedIsTwoInOneLine)
+{
+    // No X server listens on so high a display number.
+    const Outcome r = run({QStringLiteral(LOOM_DEMO_DIR)}, {{QStringLiteral("DISPLAY"), QStringLiteral(":4093")}});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QStringLiteral("loomplay: the display cannot be opened (DISPLAY=:4093); --headless --script FILE plays a game without one\n"));
 }
