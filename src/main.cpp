@@ -241,7 +241,8 @@ int main(int argc, char* argv[])
     });
     rt.onEnded = [] { QCoreApplication::quit(); };
     std::unique_ptr<authoring::Recorder> recorder;
-    if (const QString recording = line.value(QStringLiteral("record")); !recording.isEmpty()) {
+    const QString recording = line.value(QStringLiteral("record"));
+    if (!recording.isEmpty()) {
         recorder = std::make_unique<authoring::Recorder>(rt, recording);
         if (!recorder->isOpen())
             return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
@@ -252,11 +253,13 @@ int main(int argc, char* argv[])
     if (headless)
         runner.queueStartUpAnswers(lines);
     app::FrmWelcome& welcome = rt.frmWelcome();
-    if (rt.ended())
-        return 0;
-    welcome.show();
-
-    if (headless)
-        return runner.run(lines) ? 0 : 1;
-    return QApplication::exec();
+    int status = 0;
+    if (!rt.ended()) {
+        welcome.show();
+        status = headless ? (runner.run(lines) ? 0 : 1) : QApplication::exec();
+    }
+    // A recording that could not be written in full is no script to trust.
+    if (recorder && !recorder->finish())
+        return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+    return status;
 }

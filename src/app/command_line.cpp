@@ -44,7 +44,8 @@ const std::vector<CommandLine::Option> kOptions = {
      "With --check: draw the frames and the ways between them as a graph, Graphviz's text for a FILE ending in .dot, laid out "
      "by Graphviz's dot program for one ending in .svg."},
     {Group::Authoring, "record", "FILE", "Write the player's input as a script of the scripted-play language.",
-     "Write the player's input as a script of the scripted-play language, which --headless --script plays back."},
+     "Write the player's input as a script of the scripted-play language, ending with an expect line of the state the run "
+     "ended in; played with --headless --script it reaches that state or fails."},
     {Group::Information, "help", nullptr, "Show this help and exit.", "Show the options, group by group, and exit.", "h"},
     {Group::Information, "version", nullptr, "Show the player's version and exit."},
 };
