@@ -1,4 +1,5 @@
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/frm_welcome.h"
 #include "app/game_chooser.h"
 #include "app/game_folders.h"
@@ -10,6 +11,7 @@
 #include "formats/code_page.h"
 #include "platform/failure.h"
 #include "platform/qt_dialogs.h"
+#include "platform/sound_font.h"
 #include "platform/termination_signals.h"
 
 #include <QApplication>
@@ -100,6 +102,10 @@ int main(int argc, char* argv[])
         return usageError(QStringLiteral("--headless needs --script FILE"));
     // A check opens no window either: it runs offscreen, with settings of its own.
     const bool checking = line.isSet(QStringLiteral("check"));
+    for (const QString& option : {QStringLiteral("json"), QStringLiteral("map")}) {
+        if (line.isSet(option) && !checking)
+            return usageError(QStringLiteral("--%1 goes with --check").arg(option));
+    }
     const bool headless = line.isSet(QStringLiteral("headless")) || checking;
 
     app::RuntimeOptions options;
@@ -136,7 +142,15 @@ int main(int argc, char* argv[])
         qputenv("XDG_CONFIG_HOME", ownSettings->path().toLocal8Bit());
     }
 
+    // Without a display Qt would abort in its own words.
+    std::optional<app::DisplayCheck> display;
+    if (!headless) {
+        if (const QString missing = app::DisplayCheck::missing(); !missing.isEmpty())
+            return fail(missing);
+        display.emplace();
+    }
     QApplication application(argc, argv);
+    display.reset();
     QApplication::setApplicationName(QStringLiteral("loomplay"));
     QApplication::setApplicationVersion(QStringLiteral(LOOM_VERSION));
     // The menu entry's name, which Wayland desktops match the window to.
@@ -179,8 +193,11 @@ int main(int argc, char* argv[])
     options.mute = line.isSet(QStringLiteral("mute"));
     if (line.isSet(QStringLiteral("soundfont"))) {
         options.soundFont = QFileInfo(line.value(QStringLiteral("soundfont"))).absoluteFilePath();
-        if (!QFileInfo::exists(options.soundFont))
-            return fail(QStringLiteral("the soundfont %1 does not exist").arg(options.soundFont));
+        try {
+            platform::CheckSoundFont(options.soundFont);
+        } catch (const platform::Failure& e) {
+            return fail(QString::fromStdString(e.what()));
+        }
     }
     if (headless || line.isSet(QStringLiteral("screen"))) {
         const QString value = line.isSet(QStringLiteral("screen")) ? line.value(QStringLiteral("screen")) : QStringLiteral("1024x768");
@@ -242,7 +259,8 @@ int main(int argc, char* argv[])
     });
     rt.onEnded = [] { QCoreApplication::quit(); };
     std::unique_ptr<authoring::Recorder> recorder;
-    if (const QString recording = line.value(QStringLiteral("record")); !recording.isEmpty()) {
+    const QString recording = line.value(QStringLiteral("record"));
+    if (!recording.isEmpty()) {
         recorder = std::make_unique<authoring::Recorder>(rt, recording);
         if (!recorder->isOpen())
             return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
@@ -253,11 +271,13 @@ int main(int argc, char* argv[])
     if (headless)
         runner.queueStartUpAnswers(lines);
     app::FrmWelcome& welcome = rt.frmWelcome();
-    if (rt.ended())
-        return endStatus(0);
-    welcome.show();
-
-    if (headless)
-        return endStatus(runner.run(lines) ? 0 : 1);
-    return endStatus(QApplication::exec());
+    int status = 0;
+    if (!rt.ended()) {
+        welcome.show();
+        status = headless ? (runner.run(lines) ? 0 : 1) : QApplication::exec();
+    }
+    // A recording that could not be written in full is no script to trust.
+    if (recorder && !recorder->finish())
+        return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+    return endStatus(status);
 }

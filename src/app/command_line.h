@@ -21,6 +21,9 @@ public:
         // The value's placeholder in the help; null for an option without one.
         const char* value;
         const char* description;
+        // What the manual page says beyond the description; null: the
+        // description alone.
+        const char* details = nullptr;
         // A one-letter alias, if any.
         const char* alias = nullptr;
     };
@@ -46,6 +49,9 @@ public:
     // The whole --help text, group by group.
     static QString help();
     static QString groupTitle(Group group);
+    // The options of the manual page, group by group, in the man macros:
+    // the page and the help come from the same table.
+    static QString manualOptions();
 
 private:
     QCommandLineParser m_parser;

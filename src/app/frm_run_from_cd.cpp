@@ -19,10 +19,10 @@ FrmRunFromCD::FrmRunFromCD(Runtime& rt) : m_rt(rt), m_window(std::make_unique<pl
     w.addLabel(QStringLiteral("Label2"), QRect(240, 960, 1500, 300), QString());
     w.addComboBox(QStringLiteral("Combo1"), QRect(1800, 900, 2760, 375));
     QPushButton* ok = w.addButton(QStringLiteral("Command3"), QRect(1920, 1620, 1200, 405), QStringLiteral("OK"));
-    QPushButton* cancel = w.addButton(QStringLiteral("Command4"), QRect(3360, 1620, 1200, 405), QStringLiteral("Cancel"));
+    w.addButton(QStringLiteral("Command4"), QRect(3360, 1620, 1200, 405), QStringLiteral("Cancel"));
     ok->setDefault(true);
-    QObject::connect(ok, &QPushButton::clicked, &w, [this] { Command3_Click(); });
-    QObject::connect(cancel, &QPushButton::clicked, &w, [this] { Command4_Click(); });
+    w.onClick(QStringLiteral("Command3"), [this] { Command3_Click(); });
+    w.onClick(QStringLiteral("Command4"), [this] { Command4_Click(); });
     w.onClose = [this] {
         // The window's close box gives up, like Cancel.
         m_rt.CDCancelled = true;

@@ -41,6 +41,16 @@ QString edgeStyle(Kind kind, bool broken)
     return QString();
 }
 
+// A failure to write the map names the map.
+void writeMapFile(const QString& file, const QByteArray& bytes)
+{
+    try {
+        platform::WriteFileSafely(std::filesystem::path(file.toStdString()), bytes);
+    } catch (const platform::Failure& e) {
+        throw platform::Failure(QStringLiteral("cannot write the map %1: %2").arg(file, QString::fromStdString(e.what())));
+    }
+}
+
 } // namespace
 
 QString FrameMap::dot() const
@@ -111,7 +121,7 @@ void FrameMap::write(const QString& file) const
     const QString suffix = QFileInfo(file).suffix().toLower();
     const QByteArray text = dot().toUtf8();
     if (suffix == QLatin1String("dot") || suffix == QLatin1String("gv")) {
-        platform::WriteFileSafely(std::filesystem::path(file.toStdString()), text);
+        writeMapFile(file, text);
         return;
     }
     if (suffix != QLatin1String("svg"))
@@ -128,7 +138,7 @@ void FrameMap::write(const QString& file) const
     dot.closeWriteChannel();
     if (!dot.waitForFinished(60000) || dot.exitStatus() != QProcess::NormalExit || dot.exitCode() != 0)
         throw platform::Failure(QStringLiteral("dot could not lay out the map: %1").arg(QString::fromLocal8Bit(dot.readAllStandardError()).trimmed()));
-    platform::WriteFileSafely(std::filesystem::path(file.toStdString()), dot.readAllStandardOutput());
+    writeMapFile(file, dot.readAllStandardOutput());
 }
 
 } // namespace authoring

@@ -2,11 +2,14 @@
 
 #include "app/runtime.h"
 #include "automation/script_runner.h"
+#include "automation/state_check.h"
+#include "automation/state_dump.h"
 #include "platform/element.h"
 #include "platform/form_window.h"
 #include "platform/scene_window.h"
 
 #include <QGraphicsScene>
+#include <QJsonDocument>
 
 #include <cmath>
 
@@ -23,15 +26,26 @@ Recorder::Recorder(app::Runtime& rt, const QString& file) : m_rt(rt), m_file(fil
 
 Recorder::~Recorder()
 {
-    m_rt.setInputObserver(nullptr);
+    finish();
+}
+
+bool Recorder::finish()
+{
     if (!m_file.isOpen())
-        return;
+        return m_error.isEmpty();
+    m_rt.setInputObserver(nullptr);
     m_rt.clock().onListening = nullptr;
     flush();
     // The time after the last input: timers that fall due in it change the
     // state the play-through ends in.
     if (const qint64 rest = now() - m_mark; rest > 0)
         write(QStringLiteral("wait %1").arg(rest));
+    write(QStringLiteral("expect ")
+          + QString::fromUtf8(QJsonDocument(automation::EndState(automation::StateDump(m_rt, QString()))).toJson(QJsonDocument::Compact)));
+    m_file.close();
+    if (m_error.isEmpty() && m_file.error() != QFileDevice::NoError)
+        m_error = m_file.errorString();
+    return m_error.isEmpty();
 }
 
 qint64 Recorder::now() const
@@ -41,8 +55,10 @@ qint64 Recorder::now() const
 
 void Recorder::write(const QString& line)
 {
-    m_file.write(line.toUtf8() + '\n');
-    m_file.flush();
+    const QByteArray bytes = line.toUtf8() + '\n';
+    // Flushed line by line: a run that ends abruptly keeps its script so far.
+    if ((m_file.write(bytes) != bytes.size() || !m_file.flush()) && m_error.isEmpty())
+        m_error = m_file.errorString();
 }
 
 void Recorder::flush()
@@ -212,6 +228,12 @@ void Recorder::keyInput(platform::SceneWindow&, int key, Qt::KeyboardModifiers m
 void Recorder::dialogInput(platform::FormWindow& window, const QString& verb, const QString& control, const QString& text)
 {
     const QString target = window.name() + u'.' + control;
+    // Return in a text box: a key line, which a script sends to the text
+    // box that has the focus.
+    if (verb == QLatin1String("key")) {
+        begin(QStringLiteral("key ") + text);
+        return;
+    }
     // A person types a text letter by letter: one line holds the whole text.
     if (verb == QLatin1String("type") && m_entry && m_entry->dialogTyping && m_entry->typingControl == target) {
         m_entry->line = QStringLiteral("type %1 %2").arg(target, text);

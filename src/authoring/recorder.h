@@ -23,18 +23,27 @@ namespace authoring {
 // click-at lines, keys key lines, menu items and dialog controls click, type
 // and select lines by name, pointer moves onto another element move lines;
 // the player's clock gives the wait lines between them, and the answers of
-// message boxes come as answer lines before the input that raised them.
+// message boxes come as answer lines before the input that raised them. The
+// script ends with an expect line of the state the run ended in, so that a
+// replay that goes astray fails.
 class Recorder : public platform::InputObserver {
 public:
     // Watches the runtime's windows from now on and writes to the file.
     Recorder(app::Runtime& rt, const QString& file);
-    // Writes what is pending and the time since the last input.
+    // Finishes the script unless finish() did.
     ~Recorder() override;
     Recorder(const Recorder&) = delete;
     Recorder& operator=(const Recorder&) = delete;
 
     bool isOpen() const { return m_file.isOpen(); }
-    QString errorString() const { return m_file.errorString(); }
+    // Why the file could not be opened or written.
+    QString errorString() const { return m_error.isEmpty() ? m_file.errorString() : m_error; }
+
+    // Writes what is pending, the time since the last input and the state
+    // the run ends in, and closes the file; false when any line of the
+    // script could not be written (errorString() says why). Input after it
+    // is not recorded.
+    bool finish();
 
     void pointerInput(platform::SceneWindow& window, QEvent::Type type, Qt::MouseButton button, QPointF scenePos) override;
     void keyInput(platform::SceneWindow& window, int key, Qt::KeyboardModifiers modifiers) override;
@@ -81,6 +90,9 @@ private:
     // The element the pointer was last moved onto, per window.
     QString m_hovered;
     bool m_ignoreEnd = false;
+    // The first failure to write the file; the run goes on, and its end
+    // reports it.
+    QString m_error;
 };
 
 } // namespace authoring

@@ -3,6 +3,7 @@
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "automation/state_check.h"
 #include "automation/state_dump.h"
 #include "engine/game.h"
 #include "platform/form_window.h"
@@ -13,6 +14,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QGraphicsView>
+#include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -321,6 +323,15 @@ bool ScriptRunner::shot(const QString& file)
     return true;
 }
 
+bool ScriptRunner::expect(const QJsonObject& expected)
+{
+    const QString difference = StateDifference(expected, StateDump(m_rt, activeWindowName()));
+    if (difference.isEmpty())
+        return true;
+    error(QStringLiteral("The state differs: %1").arg(difference));
+    return false;
+}
+
 bool ScriptRunner::runLine(const QString& rawLine)
 {
     const QString line = rawLine.trimmed();
@@ -393,6 +404,10 @@ bool ScriptRunner::runLine(const QString& rawLine)
     }
     if (verb == QLatin1String("shot") && words.size() == 1)
         return shot(words[0]);
+    if (verb == QLatin1String("expect") && !words.isEmpty()) {
+        if (const QJsonDocument expected = QJsonDocument::fromJson(line.mid(verb.size()).trimmed().toUtf8()); expected.isObject())
+            return expect(expected.object());
+    }
     error(QStringLiteral("Cannot read the line: %1").arg(line));
     return false;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QJsonObject>
 #include <QString>
 #include <QPointF>
 #include <QRectF>
@@ -71,6 +72,8 @@ private:
     bool drag(const QString& from, const QString& to);
     bool key(const QString& name);
     bool shot(const QString& file);
+    // The line "expect JSON": the state holds what the object names.
+    bool expect(const QJsonObject& expected);
     bool dialogAction(const QString& verb, const QString& name, const QString& argument);
     void sendClick(platform::SceneWindow& window, QPointF scenePos, Qt::MouseButton button, bool dbl);
 

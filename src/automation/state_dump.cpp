@@ -248,6 +248,14 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
     for (const platform::Drives::Drive& d : rt.drives.drives())
         drives.append(QJsonObject{{QStringLiteral("letter"), QString(d.letter)}, {QStringLiteral("type"), int(d.type)}, {QStringLiteral("root"), d.root}});
     const QJsonObject media = rt.media().state();
+    // The saved games in the game folder, by name: what a run has saved.
+    QJsonArray saves;
+    if (!rt.project.ProjectPath.isEmpty()) {
+        for (const QString& file : rt.files.listFiles(rt.project.ProjectPath, QStringLiteral(".sav"))) {
+            if (file.size() > 4)
+                saves.append(file.left(file.size() - 4));
+        }
+    }
     return QJsonObject{
         {QStringLiteral("type"), QStringLiteral("dump")},
         {QStringLiteral("time"), rt.clock().now().toString(Qt::ISODate)},
@@ -261,6 +269,7 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
         {QStringLiteral("windows"), windows},
         {QStringLiteral("game"), game},
         {QStringLiteral("media"), media},
+        {QStringLiteral("saves"), saves},
         {QStringLiteral("project"), projectJson(rt)},
         {QStringLiteral("drives"), drives},
         {QStringLiteral("CDCancelled"), rt.CDCancelled},

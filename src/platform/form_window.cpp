@@ -47,7 +47,11 @@ QLineEdit* FormWindow::addTextBox(const QString& name, QRect twips)
     auto* edit = new QLineEdit(this); // owned by the window
     edit->setObjectName(name);
     edit->setGeometry(toPixels(twips));
-    QObject::connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) { observe(QStringLiteral("type"), name, text); });
+    QObject::connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) { input(QStringLiteral("type"), name, text, {}); });
+    // Return is the key a script names; it goes to the text box that has the
+    // focus, as a person's does.
+    QObject::connect(edit, &QLineEdit::returnPressed, this,
+                     [this, name] { input(QStringLiteral("key"), name, QStringLiteral("Enter"), QStringLiteral("return")); });
     m_controls[name] = edit;
     return edit;
 }
@@ -57,14 +61,12 @@ QListWidget* FormWindow::addList(const QString& name, QRect twips)
     auto* list = new QListWidget(this); // owned by the window
     list->setObjectName(name);
     list->setGeometry(toPixels(twips));
-    // Connected before the window's own handlers: the observer hears of
-    // the input before they run.
     QObject::connect(list, &QListWidget::itemClicked, this, [this, name](QListWidgetItem* item) {
         if (item)
-            observe(QStringLiteral("select"), name, item->text());
+            input(QStringLiteral("select"), name, item->text(), QStringLiteral("itemClick"));
     });
     QObject::connect(list, &QListWidget::itemDoubleClicked, this,
-                     [this, name](QListWidgetItem*) { observe(QStringLiteral("click"), name, QStringLiteral("double")); });
+                     [this, name](QListWidgetItem*) { input(QStringLiteral("click"), name, QStringLiteral("double"), QStringLiteral("itemDoubleClick")); });
     m_controls[name] = list;
     return list;
 }
@@ -75,8 +77,8 @@ QComboBox* FormWindow::addComboBox(const QString& name, QRect twips)
     combo->setObjectName(name);
     combo->setEditable(true);
     combo->setGeometry(toPixels(twips));
-    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, name](const QString& text) { observe(QStringLiteral("type"), name, text); });
-    QObject::connect(combo, &QComboBox::activated, this, [this, name, combo](int index) { observe(QStringLiteral("select"), name, combo->itemText(index)); });
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, this, [this, name](const QString& text) { input(QStringLiteral("type"), name, text, {}); });
+    QObject::connect(combo, &QComboBox::activated, this, [this, name, combo](int index) { input(QStringLiteral("select"), name, combo->itemText(index), {}); });
     m_controls[name] = combo;
     return combo;
 }
@@ -86,7 +88,7 @@ QPushButton* FormWindow::addButton(const QString& name, QRect twips, const QStri
     auto* button = new QPushButton(text, this); // owned by the window
     button->setObjectName(name);
     button->setGeometry(toPixels(twips));
-    QObject::connect(button, &QPushButton::clicked, this, [this, name] { observe(QStringLiteral("click"), name, QString()); });
+    QObject::connect(button, &QPushButton::clicked, this, [this, name] { input(QStringLiteral("click"), name, QString(), QStringLiteral("click")); });
     m_controls[name] = button;
     return button;
 }
@@ -119,10 +121,43 @@ void FormWindow::unload()
     hide();
 }
 
-void FormWindow::observe(const QString& verb, const QString& control, const QString& text)
+void FormWindow::onClick(const QString& button, Handler handler)
 {
-    if (m_observer)
-        m_observer->dialogInput(*this, verb, control, text);
+    m_handlers[handlerKey(button, QStringLiteral("click"))] = std::move(handler);
+}
+
+void FormWindow::onItemClick(const QString& list, Handler handler)
+{
+    m_handlers[handlerKey(list, QStringLiteral("itemClick"))] = std::move(handler);
+}
+
+void FormWindow::onItemDoubleClick(const QString& list, Handler handler)
+{
+    m_handlers[handlerKey(list, QStringLiteral("itemDoubleClick"))] = std::move(handler);
+}
+
+void FormWindow::onReturn(const QString& textBox, Handler handler)
+{
+    m_handlers[handlerKey(textBox, QStringLiteral("return"))] = std::move(handler);
+}
+
+void FormWindow::input(const QString& verb, const QString& control, const QString& text, const QString& event)
+{
+    // The observer of this input hears of its end, even when a handler
+    // changes who watches.
+    InputObserver* const observer = m_observer;
+    if (observer)
+        observer->dialogInput(*this, verb, control, text);
+    if (!event.isEmpty()) {
+        // A copy: the handler may replace itself.
+        const auto found = m_handlers.find(handlerKey(control, event));
+        if (found != m_handlers.end() && found->second) {
+            const Handler handler = found->second;
+            handler();
+        }
+    }
+    if (observer)
+        observer->inputEnds();
 }
 
 bool FormWindow::typeText(const QString& name, const QString& text)
@@ -133,7 +168,8 @@ bool FormWindow::typeText(const QString& name, const QString& text)
         return false;
     // Text set by a script changes no text box as a person's typing does:
     // the observer is told here.
-    observe(QStringLiteral("type"), name, text);
+    if (m_observer)
+        m_observer->dialogInput(*this, QStringLiteral("type"), name, text);
     if (edit)
         edit->setText(text);
     else
@@ -147,8 +183,6 @@ bool FormWindow::click(const QString& name)
 {
     if (auto* button = qobject_cast<QPushButton*>(control(name)); button && button->isVisible() && button->isEnabled()) {
         button->click();
-        if (m_observer)
-            m_observer->inputEnds();
         return true;
     }
     return false;
@@ -162,15 +196,15 @@ bool FormWindow::select(const QString& name, const QString& item)
             return false;
         list->setCurrentItem(found.front());
         emit list->itemClicked(found.front());
-        if (m_observer)
-            m_observer->inputEnds();
         return true;
     }
     if (auto* combo = qobject_cast<QComboBox*>(control(name))) {
         const int index = combo->findText(item);
         if (index < 0)
             return false;
-        observe(QStringLiteral("select"), name, item);
+        // Choosing by index emits no activated(): the observer is told here.
+        if (m_observer)
+            m_observer->dialogInput(*this, QStringLiteral("select"), name, item);
         combo->setCurrentIndex(index);
         if (m_observer)
             m_observer->inputEnds();
@@ -183,8 +217,6 @@ bool FormWindow::doubleClick(const QString& name)
 {
     if (auto* list = qobject_cast<QListWidget*>(control(name)); list && list->currentItem()) {
         emit list->itemDoubleClicked(list->currentItem());
-        if (m_observer)
-            m_observer->inputEnds();
         return true;
     }
     return false;

@@ -22,6 +22,8 @@ namespace platform {
 // drop-down list, buttons) placed in twips as the games' dialogs were
 // designed. Controls are named as the runtime named them, so scripts and
 // tests reach them by name; their signals hand off to the named handlers.
+// Every input, a person's or a script's, reaches the input observer before
+// its handler runs, and its end once the handler has returned.
 class FormWindow : public QWidget {
 public:
     explicit FormWindow(QString name, QWidget* parent = nullptr);
@@ -56,6 +58,14 @@ public:
     bool select(const QString& control, const QString& item);
     bool doubleClick(const QString& control);
 
+    // The named handlers of the controls: a button clicked, a list's item
+    // clicked or double-clicked, Return pressed in a text box.
+    using Handler = std::function<void()>;
+    void onClick(const QString& button, Handler handler);
+    void onItemClick(const QString& list, Handler handler);
+    void onItemDoubleClick(const QString& list, Handler handler);
+    void onReturn(const QString& textBox, Handler handler);
+
     std::function<void()> onActivate;
     std::function<void()> onClose;
 
@@ -67,11 +77,15 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void observe(const QString& verb, const QString& control, const QString& text);
+    // One input: the observer hears of it, the handler named by the event
+    // of the control runs, the observer hears of its end.
+    void input(const QString& verb, const QString& control, const QString& text, const QString& event);
+    static QString handlerKey(const QString& control, const QString& event) { return control + u'/' + event; }
 
     QString m_name;
     InputObserver* m_observer = nullptr;
     std::map<QString, QWidget*> m_controls;
+    std::map<QString, Handler> m_handlers;
     bool m_loaded = true;
     bool m_inModalLoop = false;
 };

@@ -2,10 +2,13 @@
 #include "support/game_folder.h"
 
 #include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <map>
 
 using app::CommandLine;
 using testsupport::GameFolder;
@@ -19,17 +22,21 @@ struct Outcome {
     QString err;
 };
 
-Outcome run(const QStringList& arguments)
+Outcome run(const QStringList& arguments, const std::map<QString, QString>& environment = {})
 {
     QTemporaryDir startedIn;
     QTemporaryDir settings;
     QProcess player;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), settings.path());
-    // No display at all: what is checked here needs none.
+    // No display at all, nor a Wayland socket where one is looked for:
+    // what is checked here needs none.
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), settings.path());
+    for (const auto& [name, value] : environment)
+        env.insert(name, value);
     player.setProcessEnvironment(env);
     player.setWorkingDirectory(startedIn.path());
     player.start(QStringLiteral(LOOM_PLAYER), arguments);
@@ -181,4 +188,51 @@ TEST(ExitStatus, ABadValueIsTwo)
     const Outcome r = run({QStringLiteral("--codepage"), QStringLiteral("klingon"), game.path()});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("loomplay: "))) << r.err.toStdString();
+}
+
+TEST(ExitStatus, JsonOrMapWithoutCheckIsTwoWithTheUsage)
+{
+    const Outcome json = run({QStringLiteral("--json"), QStringLiteral(LOOM_DEMO_DIR)});
+    EXPECT_EQ(json.exitCode, 2);
+    EXPECT_EQ(json.err, QStringLiteral("loomplay: --json goes with --check\n") + kUsage);
+    const Outcome map = run({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), QStringLiteral("--map"),
+                             QStringLiteral("map.dot"), QStringLiteral(LOOM_DEMO_DIR)});
+    EXPECT_EQ(map.exitCode, 2);
+    EXPECT_EQ(map.err, QStringLiteral("loomplay: --map goes with --check\n") + kUsage);
+}
+
+TEST(ExitStatus, AFileThatIsNoSoundfontIsTwo)
+{
+    QTemporaryDir dir;
+    // A RIFF file of another form: a wave sound.
+    const QString wave = dir.filePath(QStringLiteral("tune.sf2"));
+    QFile file(wave);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(QByteArray("RIFF\x04\0\0\0WAVE", 12));
+    file.close();
+    const Outcome r = run({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), QStringLiteral("--soundfont"), wave,
+                           QStringLiteral(LOOM_DEMO_DIR)});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QStringLiteral("loomplay: the soundfont %1 is not an SF2 or SF3 file\n").arg(wave));
+}
+
+// A window needs a display: without one the player says so in its own
+// line, rather than Qt aborting.
+TEST(ExitStatus, WithoutADisplayPlayingIsTwoInOneLine)
+{
+    const Outcome r = run({QStringLiteral(LOOM_DEMO_DIR)});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QStringLiteral("loomplay: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set); "
+                                    "--headless --script FILE plays a game without one\n"));
+    const Outcome x = run({QStringLiteral(LOOM_DEMO_DIR)}, {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")}});
+    EXPECT_EQ(x.exitCode, 2);
+    EXPECT_EQ(x.err, QStringLiteral("loomplay: no display to open a window on (DISPLAY is not set); --headless --script FILE plays a game without one\n"));
+}
+
+TEST(ExitStatus, ADisplayThatCannotBeOpenedIsTwoInOneLine)
+{
+    // No X server listens on so high a display number.
+    const Outcome r = run({QStringLiteral(LOOM_DEMO_DIR)}, {{QStringLiteral("DISPLAY"), QStringLiteral(":4093")}});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_EQ(r.err, QStringLiteral("loomplay: the display cannot be opened (DISPLAY=:4093); --headless --script FILE plays a game without one\n"));
 }

@@ -485,3 +485,12 @@ TEST_F(GameChecker, AMapOfAnotherKindIsRefused)
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.errors, QStringLiteral("loomplay: the map %1 must end in .svg or .dot\n").arg(out.filePath(QStringLiteral("map.png"))));
 }
+
+TEST_F(GameChecker, AMapIntoAFolderThatDoesNotExistIsRefusedByName)
+{
+    QTemporaryDir out;
+    const QString map = out.filePath(QStringLiteral("no such folder/map.dot"));
+    const CheckRun run = runCheck(game.path(), {QStringLiteral("--map"), map});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.errors, QStringLiteral("loomplay: cannot write the map %1: No such file or directory\n").arg(map));
+}

@@ -4,6 +4,8 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
@@ -36,6 +38,7 @@ struct PlayedRun {
     int exitCode = -1;
     QStringList dumps;
     QStringList errors;
+    QString terminal;
 };
 
 PlayedRun play(const QString& script, const QStringList& options = {}, const QString& source = QStringLiteral(LOOM_DEMO_DIR))
@@ -56,6 +59,7 @@ PlayedRun play(const QString& script, const QStringList& options = {}, const QSt
     if (!player.waitForFinished(120000))
         return run;
     run.exitCode = player.exitCode();
+    run.terminal = QString::fromLocal8Bit(player.readAllStandardError());
     for (const QByteArray& line : player.readAllStandardOutput().split('\n')) {
         const QJsonObject object = QJsonDocument::fromJson(line).object();
         const QString type = object.value(QStringLiteral("type")).toString();
@@ -108,6 +112,93 @@ TEST(Recorder, ReplayingARecordedRunReachesTheSameState)
     EXPECT_TRUE(state[QStringLiteral("windows")][QStringLiteral("Game")][QStringLiteral("visible")].toBool());
 }
 
+// The save dialog driven by keys alone: Return with no name (a box
+// answered), a name typed letter by letter, Escape (which the dialog does
+// not take), Return again to save; then the dialog once more, whose Return
+// asks to replace the save and is answered Cancel.
+const QString kKeyedSave = QStringLiteral("click Img(0)\nkey S\nanswer ok\nkey Enter\nkey B\nkey O\nkey A\nkey T\nkey Escape\nkey Enter\n"
+                                          "key S\nanswer cancel\nkey Enter\ndump\n");
+
+class RecordedKeys : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        s_out = new QTemporaryDir;
+        const QString file = s_out->filePath(QStringLiteral("recording.txt"));
+        s_recorded = new PlayedRun(play(kKeyedSave, {QStringLiteral("--record"), file}));
+        s_recording = new QString(readFile(file));
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_recording;
+        delete s_recorded;
+        delete s_out;
+    }
+    // The recorded lines, without the waits of the clock.
+    static QStringList inputLines()
+    {
+        QStringList lines;
+        for (const QString& line : s_recording->split(u'\n', Qt::SkipEmptyParts)) {
+            if (!line.startsWith(QLatin1String("wait ")) && !line.startsWith(QLatin1String("expect ")))
+                lines << line;
+        }
+        return lines;
+    }
+
+    static QTemporaryDir* s_out;
+    static PlayedRun* s_recorded;
+    static QString* s_recording;
+};
+
+QTemporaryDir* RecordedKeys::s_out = nullptr;
+PlayedRun* RecordedKeys::s_recorded = nullptr;
+QString* RecordedKeys::s_recording = nullptr;
+
+TEST_F(RecordedKeys, ReturnInADialogIsAKeyLineAndTypingOneTypeLine)
+{
+    ASSERT_EQ(s_recorded->exitCode, 0) << s_recorded->errors.join(u'\n').toStdString();
+    EXPECT_EQ(inputLines(), (QStringList{QStringLiteral("click Img(0)"), QStringLiteral("key S"), QStringLiteral("answer ok"),
+                                         QStringLiteral("key Enter"), QStringLiteral("type frmSaveGame.Text1 BOAT"), QStringLiteral("key Enter"),
+                                         QStringLiteral("key S"), QStringLiteral("answer cancel"), QStringLiteral("key Enter")}));
+}
+
+TEST_F(RecordedKeys, TheReplayReachesTheSameStateAndSaves)
+{
+    ASSERT_FALSE(s_recorded->dumps.isEmpty());
+    const PlayedRun replayed = play(*s_recording + QStringLiteral("dump\n"));
+    ASSERT_EQ(replayed.exitCode, 0) << replayed.errors.join(u'\n').toStdString();
+    ASSERT_FALSE(replayed.dumps.isEmpty());
+    EXPECT_EQ(replayed.dumps.back(), s_recorded->dumps.back());
+    const QJsonObject state = QJsonDocument::fromJson(replayed.dumps.back().toUtf8()).object();
+    EXPECT_EQ(state[QStringLiteral("saves")].toArray(), QJsonArray{QStringLiteral("BOAT")});
+    EXPECT_TRUE(state[QStringLiteral("windows")][QStringLiteral("frmSaveGame")][QStringLiteral("visible")].toBool());
+}
+
+TEST_F(RecordedKeys, TheRecordingEndsWithTheStateItReached)
+{
+    const QStringList lines = s_recording->split(u'\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines.back(), QStringLiteral(R"(expect {"game":{"disappear":[],"frame":"Shore","history":["Shore"],"inventory":[],)"
+                                           R"("variables":[["Hint",0],["GotOil",0],["LampLit",0],["Dry",0]]},"saves":["BOAT"],)"
+                                           R"("shown":["Game","frmSaveGame"]})"));
+}
+
+// Without the Return that saved, the replay goes astray (the next S is
+// typed into the name, which the last Return then saves) and fails.
+TEST_F(RecordedKeys, AReplayThatMissesTheRecordedStateFails)
+{
+    QStringList lines = s_recording->split(u'\n', Qt::SkipEmptyParts);
+    const qsizetype typed = lines.indexOf(QStringLiteral("type frmSaveGame.Text1 BOAT"));
+    ASSERT_GE(typed, 0);
+    ASSERT_EQ(lines.value(typed + 1), QStringLiteral("key Enter"));
+    lines.removeAt(typed + 1);
+    const PlayedRun replayed = play(lines.join(u'\n') + u'\n');
+    EXPECT_EQ(replayed.exitCode, 1);
+    ASSERT_EQ(replayed.errors.size(), 1);
+    EXPECT_EQ(QJsonDocument::fromJson(replayed.errors[0].toUtf8())[QStringLiteral("text")].toString(),
+              QStringLiteral(R"(The state differs: saves is ["BOATS"], expected ["BOAT"])"));
+}
+
 TEST(Recorder, ARecordingThatCannotBeWrittenStopsTheRun)
 {
     QTemporaryDir out;
@@ -133,6 +224,20 @@ TEST(Recorder, APressIsWrittenByNameOnlyWhereTheNameLeadsBackToIt)
     const PlayedRun run = play(QStringLiteral("click lblButton(0)\nclick-at 5 5\nclick Area(2) right\nwait 250\n"),
                                {QStringLiteral("--record"), recording}, game.path());
     ASSERT_EQ(run.exitCode, 0) << run.errors.join(u'\n').toStdString();
-    EXPECT_EQ(linesOf(recording), (QStringList{QStringLiteral("click lblButton(0)"), QStringLiteral("click-at 5 5"),
-                                               QStringLiteral("click Area(2) right"), QStringLiteral("wait 250")}));
+    QStringList lines = linesOf(recording);
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_TRUE(lines.takeLast().startsWith(QLatin1String("expect ")));
+    EXPECT_EQ(lines, (QStringList{QStringLiteral("click lblButton(0)"), QStringLiteral("click-at 5 5"), QStringLiteral("click Area(2) right"),
+                                  QStringLiteral("wait 250")}));
+}
+
+// A recording whose lines cannot all be written is no script to trust:
+// the run says so and fails.
+TEST(Recorder, ARecordingThatFailsToWriteFailsTheRun)
+{
+    if (!QFileInfo(QStringLiteral("/dev/full")).isWritable())
+        GTEST_SKIP() << "no /dev/full";
+    const PlayedRun run = play(QStringLiteral("click Img(0)\n"), {QStringLiteral("--record"), QStringLiteral("/dev/full")});
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_EQ(run.terminal, QStringLiteral("loomplay: cannot write the recording /dev/full: No space left on device\n"));
 }

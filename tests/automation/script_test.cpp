@@ -104,3 +104,39 @@ TEST_F(ScriptedPlay, BadLinesAndUnknownElementsStopTheScriptWithAnError)
     // The first line of the last script ran: the box was unticked.
     EXPECT_EQ(player->welcome().element(QStringLiteral("chkResolution"))->value(), 0);
 }
+
+TEST_F(ScriptedPlay, AnExpectLineHoldsWhenTheStateHasWhatItNames)
+{
+    EXPECT_TRUE(runner->run({QStringLiteral("click frmWelcome.lblButton(0)"),
+                             QStringLiteral(R"(expect {"game":{"frame":"Start","history":["Start"]},"windows":{"Game":{"visible":true}}})")}));
+    EXPECT_TRUE(player->rt().log.ofType(QStringLiteral("error")).empty());
+}
+
+TEST_F(ScriptedPlay, AnExpectLineStopsTheScriptAtTheFirstDifference)
+{
+    EXPECT_FALSE(runner->run({QStringLiteral("click frmWelcome.lblButton(0)"),
+                              QStringLiteral(R"(expect {"windows":{"Game":{"visible":true}},"game":{"frame":"Next"}})"), QStringLiteral("dump")}));
+    const auto errors = player->rt().log.ofType(QStringLiteral("error"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].value(QStringLiteral("line")).toInt(), 2);
+    EXPECT_EQ(errors[0].value(QStringLiteral("text")).toString(), QStringLiteral(R"(The state differs: game.frame is "Start", expected "Next")"));
+    EXPECT_TRUE(player->rt().log.ofType(QStringLiteral("dump")).empty());
+}
+
+TEST_F(ScriptedPlay, AWindowAnExpectLineNamesMustBeLoaded)
+{
+    EXPECT_FALSE(runner->run({QStringLiteral(R"(expect {"windows":{"frmSaveGame":{"visible":false}}})")}));
+    const auto errors = player->rt().log.ofType(QStringLiteral("error"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].value(QStringLiteral("text")).toString(),
+              QStringLiteral(R"(The state differs: windows.frmSaveGame is missing, expected {"visible":false})"));
+}
+
+TEST_F(ScriptedPlay, AnExpectLineCanNameTheWindowsShown)
+{
+    EXPECT_TRUE(runner->run({QStringLiteral(R"(expect {"shown":["frmWelcome"]})")}));
+    EXPECT_FALSE(runner->run({QStringLiteral("click frmWelcome.lblButton(0)"), QStringLiteral(R"(expect {"shown":["frmWelcome"]})")}));
+    const auto errors = player->rt().log.ofType(QStringLiteral("error"));
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_EQ(errors[0].value(QStringLiteral("text")).toString(), QStringLiteral(R"(The state differs: shown is ["Game"], expected ["frmWelcome"])"));
+}
