@@ -103,6 +103,8 @@ QJsonObject formJson(const platform::FormWindow& form, const QString& activeWind
         {QStringLiteral("visible"), form.isVisible()},
         {QStringLiteral("active"), activeWindow == form.name()},
         {QStringLiteral("caption"), form.windowTitle()},
+        // Where Return and Tab start from.
+        {QStringLiteral("focus"), form.focusWidget() ? form.focusWidget()->objectName() : QString()},
         {QStringLiteral("elements"), controls},
     };
 }

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -195,6 +196,54 @@ bool FormWindow::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate && onActivate)
         onActivate();
     return QWidget::event(event);
+}
+
+void FormWindow::setDialogKeys(const QString& defaultButton, const QString& cancelButton)
+{
+    m_dialogKeys = true;
+    m_defaultButton = defaultButton;
+    m_cancelButton = cancelButton;
+    if (auto* button = qobject_cast<QPushButton*>(control(defaultButton)))
+        button->setDefault(true);
+    // Set now, not left to the window's activation, which a scripted run's
+    // offscreen windows may never get.
+    if (!focusWidget()) {
+        for (QWidget* next = nextInFocusChain(); next && next != this; next = next->nextInFocusChain()) {
+            if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && !next->isHidden()) {
+                next->setFocus();
+                break;
+            }
+        }
+    }
+}
+
+bool FormWindow::keyDown(int key)
+{
+    if (!m_dialogKeys)
+        return false;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Through click() and doubleClick(), so that the observer hears of
+        // the button or item, as of a click of the mouse.
+        QWidget* focus = focusWidget();
+        if (auto* button = qobject_cast<QPushButton*>(focus))
+            return click(button->objectName());
+        if (auto* list = qobject_cast<QListWidget*>(focus); list && list->currentItem() && list->currentItem()->isSelected())
+            return doubleClick(list->objectName());
+        return click(m_defaultButton);
+    }
+    if (key == Qt::Key_Escape) {
+        if (!m_cancelButton.isEmpty())
+            return click(m_cancelButton);
+        close();
+        return true;
+    }
+    return false;
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (!keyDown(event->key()))
+        QWidget::keyPressEvent(event);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

@@ -56,6 +56,18 @@ public:
     bool select(const QString& control, const QString& item);
     bool doubleClick(const QString& control);
 
+    // The keys of a desktop dialog. Return presses the focused button; on a
+    // list whose chosen item has the focus it acts as a double click on it;
+    // anywhere else it presses the default button. Escape presses the cancel
+    // button, or, for a window without one, closes it as its close box does.
+    // The first control takes the focus, and Tab moves it from control to
+    // control with Qt's own focus frame. Windows that never call this keep
+    // keys to their controls alone.
+    void setDialogKeys(const QString& defaultButton, const QString& cancelButton = QString());
+    // A key that reached the window from its controls or itself; false when
+    // the window leaves it alone.
+    bool keyDown(int key);
+
     std::function<void()> onActivate;
     std::function<void()> onClose;
 
@@ -64,6 +76,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -74,6 +87,9 @@ private:
     std::map<QString, QWidget*> m_controls;
     bool m_loaded = true;
     bool m_inModalLoop = false;
+    bool m_dialogKeys = false;
+    QString m_defaultButton;
+    QString m_cancelButton;
 };
 
 } // namespace platform

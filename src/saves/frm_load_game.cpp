@@ -22,10 +22,10 @@ FrmLoadGame::FrmLoadGame(app::Runtime& rt) : m_rt(rt), m_window(std::make_unique
     QListWidget* list = w.addList(QStringLiteral("List1"), QRect(240, 600, 3600, 3360));
     QPushButton* load = w.addButton(QStringLiteral("Command2"), QRect(4080, 600, 1680, 405), rt.strings(19));
     QPushButton* cancel = w.addButton(QStringLiteral("Command1"), QRect(4080, 3555, 1680, 405), rt.strings(11));
-    load->setDefault(true);
     QObject::connect(load, &QPushButton::clicked, &w, [this] { Command2_Click(); });
     QObject::connect(cancel, &QPushButton::clicked, &w, [this] { Command1_Click(); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, &w, [this](QListWidgetItem*) { List1_DblClick(); });
+    w.setDialogKeys(QStringLiteral("Command2"), QStringLiteral("Command1"));
     w.onClose = [&rt] {
         if (app::FrmWelcome* welcome = rt.welcomeIfLoaded(); welcome && welcome->window().isVisible())
             welcome->Form_Activate();

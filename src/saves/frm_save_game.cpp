@@ -29,13 +29,13 @@ FrmSaveGame::FrmSaveGame(app::Runtime& rt) : m_rt(rt), m_window(std::make_unique
     QPushButton* save = w.addButton(QStringLiteral("Command2"), QRect(4080, 1080, 1680, 405), rt.strings(25));
     QPushButton* remove = w.addButton(QStringLiteral("Command3"), QRect(4080, 1620, 1680, 405), rt.strings(22));
     QPushButton* cancel = w.addButton(QStringLiteral("Command1"), QRect(4080, 3555, 1680, 405), rt.strings(11));
-    save->setDefault(true);
     QObject::connect(save, &QPushButton::clicked, &w, [this] { Command2_Click(); });
     QObject::connect(remove, &QPushButton::clicked, &w, [this] { Command3_Click(); });
     QObject::connect(cancel, &QPushButton::clicked, &w, [this] { Command1_Click(); });
-    QObject::connect(text, &QLineEdit::returnPressed, &w, [this] { Command2_Click(); });
     QObject::connect(list, &QListWidget::itemClicked, &w, [this](QListWidgetItem*) { List1_Click(); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, &w, [this](QListWidgetItem*) { List1_DblClick(); });
+    // Return in the name box saves, as it reaches the window's default button.
+    w.setDialogKeys(QStringLiteral("Command2"), QStringLiteral("Command1"));
     w.onActivate = [text] { text->setFocus(); };
     w.centreOn(rt.display.realScreen());
 }
