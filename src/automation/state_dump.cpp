@@ -193,6 +193,7 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             {QStringLiteral("height"), welcome->height()},
             {QStringLiteral("topMost"), welcome->topMost()},
             {QStringLiteral("backColor"), welcome->backColor().name()},
+            {QStringLiteral("focus"), welcome->focusedElement()},
             {QStringLiteral("elements"), elementsJson(welcome->window())},
         });
     }

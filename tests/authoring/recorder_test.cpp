@@ -136,3 +136,19 @@ TEST(Recorder, APressIsWrittenByNameOnlyWhereTheNameLeadsBackToIt)
     EXPECT_EQ(linesOf(recording), (QStringList{QStringLiteral("click lblButton(0)"), QStringLiteral("click-at 5 5"),
                                                QStringLiteral("click Area(2) right"), QStringLiteral("wait 250")}));
 }
+
+// The keys that move the welcome window's focus are written too: a replay's
+// Enter or Space then presses the same button.
+TEST(Recorder, KeysThatMoveTheFocusAreWritten)
+{
+    testsupport::GameFolder game;
+    game.general();
+    game.variables({});
+    game.frame(QStringLiteral("Start"));
+    QTemporaryDir out;
+    const QString recording = out.filePath(QStringLiteral("recording.txt"));
+    const PlayedRun run = play(QStringLiteral("key Tab\nkey Shift+Tab\nkey Tab\nkey Space\n"), {QStringLiteral("--record"), recording}, game.path());
+    ASSERT_EQ(run.exitCode, 0) << run.errors.join(u'\n').toStdString();
+    EXPECT_EQ(linesOf(recording), (QStringList{QStringLiteral("key Tab"), QStringLiteral("key Shift+Tab"), QStringLiteral("key Tab"),
+                                               QStringLiteral("key Space")}));
+}
