@@ -1,3 +1,4 @@
+#include "app/application_identity.h"
 #include "app/command_line.h"
 #include "app/frm_welcome.h"
 #include "app/game_chooser.h"
@@ -136,10 +137,9 @@ int main(int argc, char* argv[])
     }
 
     QApplication application(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("loomplay"));
+    // Before the first window: Qt names the windows' class after it.
+    app::SetApplicationIdentity();
     QApplication::setApplicationVersion(QStringLiteral(LOOM_VERSION));
-    // The menu entry's name, which Wayland desktops match the window to.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.loomplay.loomplay"));
 
     if (checking) {
         return authoring::RunCheck({options.projectDir.isEmpty() ? QCoreApplication::applicationDirPath() : options.projectDir, options.codePage,

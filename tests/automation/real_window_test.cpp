@@ -18,10 +18,13 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 namespace {
@@ -110,6 +113,77 @@ bool ClickAt(const QString& display, QPoint point)
     XTestFakeButtonEvent(x.get(), 1, False, 50);
     XSync(x.get(), False);
     return true;
+}
+
+// What a window manager reads of a top-level window: its title, the
+// instance and class of WM_CLASS, and the sizes of the pictures of its icon
+// (_NET_WM_ICON: width, height and the pixels of each, one after the other).
+struct TopWindow {
+    QString title;
+    QString instance;
+    QString windowClass;
+    QList<QSize> icons;
+};
+
+std::vector<TopWindow> TopWindows(const QString& display)
+{
+    std::vector<TopWindow> found;
+    const std::unique_ptr<Display, decltype(&XCloseDisplay)> x(XOpenDisplay(display.toLocal8Bit().constData()), &XCloseDisplay);
+    if (!x)
+        return found;
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(x.get(), DefaultRootWindow(x.get()), &root, &parent, &children, &count))
+        return found;
+    const Atom iconAtom = XInternAtom(x.get(), "_NET_WM_ICON", False);
+    for (unsigned int i = 0; i < count; ++i) {
+        XClassHint hint{};
+        if (!XGetClassHint(x.get(), children[i], &hint))
+            continue;
+        TopWindow window;
+        window.instance = QString::fromLocal8Bit(hint.res_name);
+        window.windowClass = QString::fromLocal8Bit(hint.res_class);
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        char* title = nullptr;
+        if (XFetchName(x.get(), children[i], &title) && title) {
+            window.title = QString::fromLocal8Bit(title);
+            XFree(title);
+        }
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x.get(), children[i], iconAtom, 0, 1 << 22, False, XA_CARDINAL, &type, &format, &items, &after, &data) == Success
+            && data) {
+            // Xlib gives 32-bit items as longs.
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            for (unsigned long at = 0; format == 32 && at + 2 <= items;) {
+                const unsigned long w = values[at], h = values[at + 1];
+                window.icons << QSize(int(w), int(h));
+                at += 2 + w * h;
+            }
+            XFree(data);
+        }
+        found.push_back(window);
+    }
+    XFree(children);
+    return found;
+}
+
+// A value of the installed menu entry.
+QString DesktopEntry(const QString& key)
+{
+    QFile file(QStringLiteral(LOOM_DATA_DIR "/io.github.loomplay.loomplay.desktop"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QStringLiteral("(no desktop file)");
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(key + u'='))
+            return line.mid(key.size() + 1);
+    }
+    return QStringLiteral("(no %1)").arg(key);
 }
 
 // A process that is killed, not left behind, whatever the test's outcome.
@@ -304,4 +378,19 @@ TEST_F(RealWindow, AGameChosenFromTheListStartsAsFromTheCommandLine)
     ASSERT_TRUE(shown) << "no chooser on the X screen: " << player.process.readAllStandardError().toStdString();
     ASSERT_TRUE(ClickAt(display, play));
     expectTheDemoToStart();
+}
+
+// A dock ties the windows to the menu entry by their class, and shows their
+// own icon where no icon theme holds the entry's.
+TEST_F(RealWindow, TheWelcomeWindowCarriesTheMenuEntrysClassAndTheIcon)
+{
+    startPlayer({QStringLiteral("--mute"), game});
+    ASSERT_GE(waitFor(welcome, at, 0.97), 0.97) << player.process.readAllStandardError().toStdString();
+    const std::vector<TopWindow> windows = TopWindows(display);
+    const auto shown = std::find_if(windows.begin(), windows.end(), [](const TopWindow& w) { return w.title == QLatin1String("The Lighthouse"); });
+    ASSERT_NE(shown, windows.end()) << "no window titled The Lighthouse";
+    EXPECT_EQ(shown->windowClass, DesktopEntry(QStringLiteral("StartupWMClass")));
+    EXPECT_EQ(shown->instance, QStringLiteral("loomplay"));
+    EXPECT_TRUE(shown->icons.contains(QSize(16, 16))) << shown->icons.size() << " icon pictures";
+    EXPECT_TRUE(shown->icons.contains(QSize(256, 256)));
 }
