@@ -1,3 +1,4 @@
+#include "app/application_identity.h"
 #include "app/command_line.h"
 #include "app/display_check.h"
 #include "app/frm_welcome.h"
@@ -62,18 +63,56 @@ QStringList argumentsOf(int argc, char* argv[])
     return arguments;
 }
 
-// The folder to play when none is named: the program's own when it holds a
-// game (or for a headless run, which never asks), else the one a person
-// chooses; nothing when they close the chooser.
-std::optional<QString> gameWithoutArgument(bool headless, const formats::CodePage& codePage)
+// The game a person chooses from the games played before or from a folder;
+// nothing when they close the chooser.
+std::optional<QString> chooseGame(const formats::CodePage& codePage)
 {
-    const QString own = QCoreApplication::applicationDirPath();
-    if (headless || app::WhyNotAGame(own).isEmpty())
-        return own;
     app::RecentGames games;
     platform::QtDialogs dialogs;
     app::GameChooser chooser(games, dialogs, codePage);
     return chooser.exec();
+}
+
+// Plays one game from its welcome window until that window closes, which
+// ends the game's windows; the exit status. running points at the game's
+// runtime while it exists, for a termination signal to end it.
+int playGame(const app::RuntimeOptions& options, const app::CommandLine& line, const automation::ScriptRunner::LineSource& lines, double dpi,
+             app::Runtime*& running)
+{
+    app::Runtime rt(options);
+    running = &rt;
+    // Gone before the runtime is: a signal during its tear-down finds none.
+    const std::unique_ptr<app::Runtime*, void (*)(app::Runtime**)> forgetRuntime(&running, [](app::Runtime** r) { *r = nullptr; });
+    rt.display.setLogicalDpi(dpi);
+    rt.notices.setVerbose(line.isSet(QStringLiteral("verbose")));
+    rt.log.setSink([](const QJsonObject& entry) {
+        std::fputs(QJsonDocument(entry).toJson(QJsonDocument::Compact).constData(), stdout);
+        std::fputc('\n', stdout);
+        std::fflush(stdout);
+    });
+    rt.onEnded = [] { QCoreApplication::quit(); };
+    std::unique_ptr<authoring::Recorder> recorder;
+    const QString recording = line.value(QStringLiteral("record"));
+    if (!recording.isEmpty()) {
+        recorder = std::make_unique<authoring::Recorder>(rt, recording);
+        if (!recorder->isOpen())
+            return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+    }
+
+    // Answers at the top of a script are for the questions of the start-up.
+    automation::ScriptRunner runner(rt, line.value(QStringLiteral("shots")));
+    if (options.scripted)
+        runner.queueStartUpAnswers(lines);
+    app::FrmWelcome& welcome = rt.frmWelcome();
+    int status = 0;
+    if (!rt.ended()) {
+        welcome.show();
+        status = options.scripted ? (runner.run(lines) ? 0 : 1) : QApplication::exec();
+    }
+    // A recording that could not be written in full is no script to trust.
+    if (recorder && !recorder->finish())
+        return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+    return status;
 }
 
 } // namespace
@@ -151,10 +190,9 @@ int main(int argc, char* argv[])
     }
     QApplication application(argc, argv);
     display.reset();
-    QApplication::setApplicationName(QStringLiteral("loomplay"));
+    // Before the first window: Qt names the windows' class after it.
+    app::SetApplicationIdentity();
     QApplication::setApplicationVersion(QStringLiteral(LOOM_VERSION));
-    // The menu entry's name, which Wayland desktops match the window to.
-    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.loomplay.loomplay"));
 
     // Ctrl+C, kill and the end of the session end the player as its Exit
     // does, once the running windows let them: before a game has started
@@ -174,12 +212,14 @@ int main(int argc, char* argv[])
         return authoring::RunCheck({options.projectDir.isEmpty() ? QCoreApplication::applicationDirPath() : options.projectDir, options.codePage,
                                     line.isSet(QStringLiteral("json")), line.value(QStringLiteral("map"))});
     }
-    if (options.projectDir.isEmpty()) {
-        const std::optional<QString> chosen = gameWithoutArgument(headless, formats::CodePage(options.codePage));
-        if (!chosen)
-            return endStatus(0);
-        options.projectDir = *chosen;
-    } else if (!headless) {
+    // Without a game folder the player plays the game of its own folder (a
+    // headless run, which never asks, plays whatever is there); where that
+    // holds none, as when started from the desktop's menu, it asks which
+    // game to play, and asks again whenever a game's welcome window closes.
+    const bool choosing = options.projectDir.isEmpty() && !headless && !app::WhyNotAGame(QCoreApplication::applicationDirPath()).isEmpty();
+    if (options.projectDir.isEmpty() && !choosing) {
+        options.projectDir = QCoreApplication::applicationDirPath();
+    } else if (!choosing && !headless) {
         // A game started from the command line is one played before, too.
         try {
             app::RecentGames().add(options.projectDir, app::ReadGameName(options.projectDir, formats::CodePage(options.codePage)));
@@ -246,38 +286,15 @@ int main(int argc, char* argv[])
         dpi = screen->logicalDotsPerInch();
     }
 
-    app::Runtime rt(options);
-    running = &rt;
-    // Gone before the runtime is: a signal during its tear-down finds none.
-    const std::unique_ptr<app::Runtime*, void (*)(app::Runtime**)> forgetRuntime(&running, [](app::Runtime** r) { *r = nullptr; });
-    rt.display.setLogicalDpi(dpi);
-    rt.notices.setVerbose(line.isSet(QStringLiteral("verbose")));
-    rt.log.setSink([](const QJsonObject& entry) {
-        std::fputs(QJsonDocument(entry).toJson(QJsonDocument::Compact).constData(), stdout);
-        std::fputc('\n', stdout);
-        std::fflush(stdout);
-    });
-    rt.onEnded = [] { QCoreApplication::quit(); };
-    std::unique_ptr<authoring::Recorder> recorder;
-    const QString recording = line.value(QStringLiteral("record"));
-    if (!recording.isEmpty()) {
-        recorder = std::make_unique<authoring::Recorder>(rt, recording);
-        if (!recorder->isOpen())
-            return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+    for (;;) {
+        if (choosing) {
+            const std::optional<QString> chosen = chooseGame(formats::CodePage(options.codePage));
+            if (!chosen)
+                return endStatus(0);
+            options.projectDir = *chosen;
+        }
+        const int status = playGame(options, line, lines, dpi, running);
+        if (!choosing || status != 0 || termination.received())
+            return endStatus(status);
     }
-
-    // Answers at the top of a script are for the questions of the start-up.
-    automation::ScriptRunner runner(rt, line.value(QStringLiteral("shots")));
-    if (headless)
-        runner.queueStartUpAnswers(lines);
-    app::FrmWelcome& welcome = rt.frmWelcome();
-    int status = 0;
-    if (!rt.ended()) {
-        welcome.show();
-        status = headless ? (runner.run(lines) ? 0 : 1) : QApplication::exec();
-    }
-    // A recording that could not be written in full is no script to trust.
-    if (recorder && !recorder->finish())
-        return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
-    return endStatus(status);
 }

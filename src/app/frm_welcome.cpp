@@ -41,7 +41,7 @@ FrmWelcome::FrmWelcome(Runtime& rt) : m_rt(rt), m_window(std::make_unique<platfo
     m_window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Window);
     m_backColor = platform::ColorFromBgr(kWelcomeBackground);
     m_window->setBackground(m_backColor);
-    m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers) { Form_KeyDown(key); };
+    m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) { Form_KeyDown(key, modifiers); };
     m_window->onCloseRequest = [this] {
         Form_Unload();
         return true;
@@ -401,10 +401,81 @@ void FrmWelcome::layoutLoadButtonAndLogo()
         logo->setPicture(element(QStringLiteral("imgLogos(%1)").arg(k))->picture());
 }
 
-void FrmWelcome::Form_KeyDown(int key)
+void FrmWelcome::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)
 {
-    if (key == Qt::Key_Escape)
+    switch (key) {
+    case Qt::Key_Escape:
         Form_Unload();
+        break;
+    case Qt::Key_Tab:
+        moveFocus(!(modifiers & Qt::ShiftModifier));
+        break;
+    case Qt::Key_Backtab:
+        moveFocus(false);
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        pressFocused(false);
+        break;
+    case Qt::Key_Space:
+        pressFocused(true);
+        break;
+    default:
+        break;
+    }
+}
+
+platform::Element* FrmWelcome::focusStop(int stop) const
+{
+    if (stop == kResolutionStop) {
+        platform::Element* label = element(QStringLiteral("lblResolution"));
+        return label->shown() && element(QStringLiteral("chkResolution"))->shown() ? label : nullptr;
+    }
+    // A button is its text or, with a scheme, its picture.
+    if (platform::Element* label = element(QStringLiteral("lblButton(%1)").arg(stop)); label->shown())
+        return label;
+    if (platform::Element* picture = element(QStringLiteral("Img(%1)").arg(stop)); picture->shown())
+        return picture;
+    return nullptr;
+}
+
+QString FrmWelcome::focusedElement() const
+{
+    const platform::Element* e = focusStop(m_focus);
+    if (!e)
+        e = focusStop(0);
+    return e ? e->name() : QString();
+}
+
+void FrmWelcome::moveFocus(bool forward)
+{
+    for (int step = 1; step <= kResolutionStop + 1; ++step) {
+        const int stop = (m_focus + (forward ? step : kResolutionStop + 1 - step)) % (kResolutionStop + 1);
+        if (focusStop(stop)) {
+            m_focus = stop;
+            break;
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        element(QStringLiteral("lblButton(%1)").arg(i))->setFocusFrame(false);
+        element(QStringLiteral("Img(%1)").arg(i))->setFocusFrame(false);
+    }
+    element(QStringLiteral("lblResolution"))->setFocusFrame(false);
+    if (platform::Element* e = focusStop(m_focus))
+        e->setFocusFrame(true);
+}
+
+void FrmWelcome::pressFocused(bool space)
+{
+    const int stop = focusStop(m_focus) ? m_focus : 0;
+    if (stop == kResolutionStop) {
+        if (space)
+            lblResolution_Click();
+        else
+            ClickButton(0);
+        return;
+    }
+    ClickButton(static_cast<std::int16_t>(stop));
 }
 
 void FrmWelcome::lblResolution_Click()

@@ -33,7 +33,14 @@ public:
     QColor backColor() const { return m_backColor; }
 
     void Form_Load();
-    void Form_KeyDown(int key);
+    // Escape closes the window. The buttons are elements that take no focus
+    // of their own, so the window keeps a focus among them and the
+    // resolution box: Tab and Shift+Tab move it and draw it, Return presses
+    // the focused button (Start until the focus moved; the default button
+    // when the box has it), Space presses it or ticks the box.
+    void Form_KeyDown(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier);
+    // The element that has the keyboard focus, framed or not yet.
+    QString focusedElement() const;
     void Form_Unload();
     void ClickButton(std::int16_t index);
     void lblButton_Click(std::int16_t index) { ClickButton(index); }
@@ -70,6 +77,11 @@ private:
     void layoutLoadButtonAndLogo();
     // A button without a picture shows its interface string, sized to it.
     void showTextButton(int index);
+    // The element shown for a stop of the focus (0 to 2 the buttons, then
+    // the resolution box by its label); nullptr when none is shown.
+    platform::Element* focusStop(int stop) const;
+    void moveFocus(bool forward);
+    void pressFocused(bool space);
 
     Runtime& m_rt;
     std::unique_ptr<platform::SceneWindow> m_window;
@@ -77,6 +89,10 @@ private:
     QString m_caption;
     bool m_topMost = false;
     QColor m_backColor;
+    static constexpr int kResolutionStop = 3;
+    // Start until the keyboard moves it; its frame shows from then on, as
+    // desktops show the focus once the keyboard is used.
+    int m_focus = 0;
 };
 
 } // namespace app

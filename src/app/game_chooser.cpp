@@ -32,11 +32,12 @@ GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, formats
     QPushButton* open = w.addButton(QStringLiteral("cmdOpen"), QRect(120, 4140, 2700, 435), QStringLiteral("Open a game folder..."));
     QPushButton* remove = w.addButton(QStringLiteral("cmdRemove"), QRect(2940, 4140, 2040, 435), QStringLiteral("Remove from list"));
     QPushButton* play = w.addButton(QStringLiteral("cmdPlay"), QRect(5160, 4140, 1920, 435), QStringLiteral("Play"));
-    play->setDefault(true);
     QObject::connect(play, &QPushButton::clicked, &w, [this] { cmdPlay_Click(); });
     QObject::connect(open, &QPushButton::clicked, &w, [this] { cmdOpen_Click(); });
     QObject::connect(remove, &QPushButton::clicked, &w, [this] { cmdRemove_Click(); });
     QObject::connect(list, &QListWidget::itemDoubleClicked, &w, [this] { lstGames_DblClick(); });
+    // Return plays the chosen game; Escape closes the window as its close box does.
+    w.setDialogKeys(QStringLiteral("cmdPlay"));
     askFolder = [this] {
         return QFileDialog::getExistingDirectory(m_window.get(), QStringLiteral("Open a game folder"), QDir::homePath());
     };

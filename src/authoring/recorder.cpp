@@ -215,6 +215,12 @@ void Recorder::keyInput(platform::SceneWindow&, int key, Qt::KeyboardModifiers m
         name = QStringLiteral("Escape");
     else if (key == Qt::Key_Return || key == Qt::Key_Enter)
         name = QStringLiteral("Enter");
+    else if (key == Qt::Key_Backtab || (key == Qt::Key_Tab && (modifiers & Qt::ShiftModifier)))
+        name = QStringLiteral("Shift+Tab");
+    else if (key == Qt::Key_Tab)
+        name = QStringLiteral("Tab");
+    else if (key == Qt::Key_Space)
+        name = QStringLiteral("Space");
     else if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
         name = QChar(key);
     // Keys the scripted-play language has no word for are not written.

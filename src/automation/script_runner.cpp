@@ -277,11 +277,23 @@ bool ScriptRunner::key(const QString& name)
     }
     int code = 0;
     QString text;
-    if (name.compare(QLatin1String("Escape"), Qt::CaseInsensitive) == 0 || name.compare(QLatin1String("Esc"), Qt::CaseInsensitive) == 0) {
+    Qt::KeyboardModifiers modifiers = Qt::NoModifier;
+    const auto is = [&name](const char* word) { return name.compare(QLatin1String(word), Qt::CaseInsensitive) == 0; };
+    if (is("Escape") || is("Esc")) {
         code = Qt::Key_Escape;
-    } else if (name.compare(QLatin1String("Enter"), Qt::CaseInsensitive) == 0 || name.compare(QLatin1String("Return"), Qt::CaseInsensitive) == 0) {
+    } else if (is("Enter") || is("Return")) {
         code = Qt::Key_Return;
         text = QStringLiteral("\r");
+    } else if (is("Tab")) {
+        code = Qt::Key_Tab;
+        text = QStringLiteral("\t");
+    } else if (is("Shift+Tab")) {
+        // As a keyboard gives it: the back-tab key with Shift held.
+        code = Qt::Key_Backtab;
+        modifiers = Qt::ShiftModifier;
+    } else if (is("Space")) {
+        code = Qt::Key_Space;
+        text = QStringLiteral(" ");
     } else if (name.size() == 1 && name[0].isLetterOrNumber() && name[0].unicode() < 128) {
         code = name[0].toUpper().unicode();
         text = name;
@@ -291,9 +303,9 @@ bool ScriptRunner::key(const QString& name)
     }
     // Keys go to the widget that has the focus in that window.
     QWidget* receiver = window->focusWidget() ? window->focusWidget() : window;
-    QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, text);
+    QKeyEvent press(QEvent::KeyPress, code, modifiers, text);
     QCoreApplication::sendEvent(receiver, &press);
-    QKeyEvent release(QEvent::KeyRelease, code, Qt::NoModifier, text);
+    QKeyEvent release(QEvent::KeyRelease, code, modifiers, text);
     QCoreApplication::sendEvent(receiver, &release);
     return true;
 }

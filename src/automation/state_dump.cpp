@@ -103,6 +103,8 @@ QJsonObject formJson(const platform::FormWindow& form, const QString& activeWind
         {QStringLiteral("visible"), form.isVisible()},
         {QStringLiteral("active"), activeWindow == form.name()},
         {QStringLiteral("caption"), form.windowTitle()},
+        // Where Return and Tab start from.
+        {QStringLiteral("focus"), form.focusWidget() ? form.focusWidget()->objectName() : QString()},
         {QStringLiteral("elements"), controls},
     };
 }
@@ -191,6 +193,7 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             {QStringLiteral("height"), welcome->height()},
             {QStringLiteral("topMost"), welcome->topMost()},
             {QStringLiteral("backColor"), welcome->backColor().name()},
+            {QStringLiteral("focus"), welcome->focusedElement()},
             {QStringLiteral("elements"), elementsJson(welcome->window())},
         });
     }

@@ -154,6 +154,12 @@ void Element::setValue(int value)
     update();
 }
 
+void Element::setFocusFrame(bool shown)
+{
+    m_focusFrame = shown;
+    update();
+}
+
 void Element::bringToFront()
 {
     // A running count of raises among the siblings, kept by their parent:
@@ -223,6 +229,15 @@ void Element::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*
         }
         break;
     }
+    }
+    if (m_focusFrame) {
+        // Black dots over a white line: seen on whatever the element shows.
+        const QRectF edge = r.adjusted(0.5, 0.5, -0.5, -0.5);
+        painter->setBrush(Qt::NoBrush);
+        painter->setPen(QPen(Qt::white, 1));
+        painter->drawRect(edge);
+        painter->setPen(QPen(Qt::black, 1, Qt::DotLine));
+        painter->drawRect(edge);
     }
 }
 

@@ -82,6 +82,11 @@ public:
     void setAutoSize(bool autoSize);
     bool autoSize() const { return m_autoSize; }
 
+    // The keyboard focus drawn as a dotted frame just inside the element,
+    // for windows whose buttons are elements that take no focus of their own.
+    void setFocusFrame(bool shown);
+    bool focusFrame() const { return m_focusFrame; }
+
     // Raises the element above its siblings of the same stacking band.
     void bringToFront();
 
@@ -129,6 +134,7 @@ private:
     bool m_pressed = false;
     QString m_tag;
     bool m_autoSize = false;
+    bool m_focusFrame = false;
     // Raises of this element's children so far.
     double m_childRaises = 0;
 

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -48,10 +49,6 @@ QLineEdit* FormWindow::addTextBox(const QString& name, QRect twips)
     edit->setObjectName(name);
     edit->setGeometry(toPixels(twips));
     QObject::connect(edit, &QLineEdit::textEdited, this, [this, name](const QString& text) { input(QStringLiteral("type"), name, text, {}); });
-    // Return is the key a script names; it goes to the text box that has the
-    // focus, as a person's does.
-    QObject::connect(edit, &QLineEdit::returnPressed, this,
-                     [this, name] { input(QStringLiteral("key"), name, QStringLiteral("Enter"), QStringLiteral("return")); });
     m_controls[name] = edit;
     return edit;
 }
@@ -136,26 +133,30 @@ void FormWindow::onItemDoubleClick(const QString& list, Handler handler)
     m_handlers[handlerKey(list, QStringLiteral("itemDoubleClick"))] = std::move(handler);
 }
 
-void FormWindow::onReturn(const QString& textBox, Handler handler)
-{
-    m_handlers[handlerKey(textBox, QStringLiteral("return"))] = std::move(handler);
-}
-
 void FormWindow::input(const QString& verb, const QString& control, const QString& text, const QString& event)
 {
-    // The observer of this input hears of its end, even when a handler
-    // changes who watches.
-    InputObserver* const observer = m_observer;
-    if (observer)
-        observer->dialogInput(*this, verb, control, text);
-    if (!event.isEmpty()) {
+    inputDoing(verb, control, text, [this, &control, &event] {
+        if (event.isEmpty())
+            return;
         // A copy: the handler may replace itself.
         const auto found = m_handlers.find(handlerKey(control, event));
         if (found != m_handlers.end() && found->second) {
             const Handler handler = found->second;
             handler();
         }
-    }
+    });
+}
+
+void FormWindow::inputDoing(const QString& verb, const QString& control, const QString& text, const std::function<void()>& action)
+{
+    // The observer of this input hears of its end, even when a handler
+    // changes who watches.
+    InputObserver* const observer = m_inputDepth == 0 ? m_observer : nullptr;
+    if (observer)
+        observer->dialogInput(*this, verb, control, text);
+    ++m_inputDepth;
+    action();
+    --m_inputDepth;
     if (observer)
         observer->inputEnds();
 }
@@ -227,6 +228,66 @@ bool FormWindow::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate && onActivate)
         onActivate();
     return QWidget::event(event);
+}
+
+void FormWindow::setDialogKeys(const QString& defaultButton, const QString& cancelButton)
+{
+    m_dialogKeys = true;
+    m_defaultButton = defaultButton;
+    m_cancelButton = cancelButton;
+    if (auto* button = qobject_cast<QPushButton*>(control(defaultButton)))
+        button->setDefault(true);
+    // Set now, not left to the window's activation, which a scripted run's
+    // offscreen windows may never get.
+    if (!focusWidget()) {
+        for (QWidget* next = nextInFocusChain(); next && next != this; next = next->nextInFocusChain()) {
+            if ((next->focusPolicy() & Qt::TabFocus) && next->isEnabled() && !next->isHidden()) {
+                next->setFocus();
+                break;
+            }
+        }
+    }
+}
+
+bool FormWindow::keyDown(int key)
+{
+    if (!m_dialogKeys)
+        return false;
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+        // Through click() and doubleClick(), so that the observer hears of
+        // the button or item, as of a click of the mouse.
+        QWidget* focus = focusWidget();
+        if (auto* button = qobject_cast<QPushButton*>(focus))
+            return click(button->objectName());
+        if (auto* list = qobject_cast<QListWidget*>(focus); list && list->currentItem() && list->currentItem()->isSelected())
+            return doubleClick(list->objectName());
+        return click(m_defaultButton);
+    }
+    if (key == Qt::Key_Escape) {
+        if (!m_cancelButton.isEmpty())
+            return click(m_cancelButton);
+        close();
+        return true;
+    }
+    return false;
+}
+
+void FormWindow::keyPressEvent(QKeyEvent* event)
+{
+    // Return and Escape are keys a script names: the observer hears of the
+    // key, not of the button it presses.
+    const int key = event->key();
+    const bool named = m_dialogKeys && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape);
+    bool handled = false;
+    if (named) {
+        const QWidget* focus = focusWidget();
+        inputDoing(QStringLiteral("key"), focus ? focus->objectName() : QString(), key == Qt::Key_Escape ? QStringLiteral("Escape") : QStringLiteral("Enter"),
+              [&] { handled = keyDown(key); });
+    } else {
+        handled = keyDown(key);
+    }
+    if (!handled)
+        QWidget::keyPressEvent(event);
 }
 
 void FormWindow::closeEvent(QCloseEvent* event)

@@ -59,12 +59,23 @@ public:
     bool doubleClick(const QString& control);
 
     // The named handlers of the controls: a button clicked, a list's item
-    // clicked or double-clicked, Return pressed in a text box.
+    // clicked or double-clicked.
     using Handler = std::function<void()>;
     void onClick(const QString& button, Handler handler);
     void onItemClick(const QString& list, Handler handler);
     void onItemDoubleClick(const QString& list, Handler handler);
-    void onReturn(const QString& textBox, Handler handler);
+
+    // The keys of a desktop dialog. Return presses the focused button; on a
+    // list whose chosen item has the focus it acts as a double click on it;
+    // anywhere else it presses the default button. Escape presses the cancel
+    // button, or, for a window without one, closes it as its close box does.
+    // The first control takes the focus, and Tab moves it from control to
+    // control with Qt's own focus frame. Windows that never call this keep
+    // keys to their controls alone.
+    void setDialogKeys(const QString& defaultButton, const QString& cancelButton = QString());
+    // A key that reached the window from its controls or itself; false when
+    // the window leaves it alone.
+    bool keyDown(int key);
 
     std::function<void()> onActivate;
     std::function<void()> onClose;
@@ -74,12 +85,16 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
     // One input: the observer hears of it, the handler named by the event
-    // of the control runs, the observer hears of its end.
+    // of the control runs, the observer hears of its end. An input that
+    // another one of this window causes (Return pressing the default
+    // button) is part of it: the observer hears only of the first.
     void input(const QString& verb, const QString& control, const QString& text, const QString& event);
+    void inputDoing(const QString& verb, const QString& control, const QString& text, const std::function<void()>& action);
     static QString handlerKey(const QString& control, const QString& event) { return control + u'/' + event; }
 
     QString m_name;
@@ -88,6 +103,10 @@ private:
     std::map<QString, Handler> m_handlers;
     bool m_loaded = true;
     bool m_inModalLoop = false;
+    int m_inputDepth = 0;
+    bool m_dialogKeys = false;
+    QString m_defaultButton;
+    QString m_cancelButton;
 };
 
 } // namespace platform

@@ -211,6 +211,16 @@ void SceneWindow::keyPressEvent(QKeyEvent* event)
         m_observer->inputEnds();
 }
 
+bool SceneWindow::focusNextPrevChild(bool next)
+{
+    // The elements take no focus of Qt's: for a window with a key handler,
+    // Tab and Shift+Tab are keys like the others, which it may use to move
+    // a focus of its own.
+    if (onKeyDown)
+        return false;
+    return QWidget::focusNextPrevChild(next);
+}
+
 void SceneWindow::closeEvent(QCloseEvent* event)
 {
     if (onCloseRequest && !onCloseRequest())

@@ -20,12 +20,12 @@ FrmLoadGame::FrmLoadGame(app::Runtime& rt) : m_rt(rt), m_window(std::make_unique
     w.setWindowTitle(rt.strings(17));
     w.addLabel(QStringLiteral("Label1"), QRect(240, 180, 5520, 360), rt.strings(18));
     w.addList(QStringLiteral("List1"), QRect(240, 600, 3600, 3360));
-    QPushButton* load = w.addButton(QStringLiteral("Command2"), QRect(4080, 600, 1680, 405), rt.strings(19));
+    w.addButton(QStringLiteral("Command2"), QRect(4080, 600, 1680, 405), rt.strings(19));
     w.addButton(QStringLiteral("Command1"), QRect(4080, 3555, 1680, 405), rt.strings(11));
-    load->setDefault(true);
     w.onClick(QStringLiteral("Command2"), [this] { Command2_Click(); });
     w.onClick(QStringLiteral("Command1"), [this] { Command1_Click(); });
     w.onItemDoubleClick(QStringLiteral("List1"), [this] { List1_DblClick(); });
+    w.setDialogKeys(QStringLiteral("Command2"), QStringLiteral("Command1"));
     w.onClose = [&rt] {
         if (app::FrmWelcome* welcome = rt.welcomeIfLoaded(); welcome && welcome->window().isVisible())
             welcome->Form_Activate();

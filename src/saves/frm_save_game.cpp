@@ -26,16 +26,16 @@ FrmSaveGame::FrmSaveGame(app::Runtime& rt) : m_rt(rt), m_window(std::make_unique
     w.addLabel(QStringLiteral("Label2"), QRect(240, 180, 5520, 360), rt.strings(23));
     QLineEdit* text = w.addTextBox(QStringLiteral("Text1"), QRect(240, 600, 5520, 360));
     w.addList(QStringLiteral("List1"), QRect(240, 1080, 3600, 2880));
-    QPushButton* save = w.addButton(QStringLiteral("Command2"), QRect(4080, 1080, 1680, 405), rt.strings(25));
+    w.addButton(QStringLiteral("Command2"), QRect(4080, 1080, 1680, 405), rt.strings(25));
     w.addButton(QStringLiteral("Command3"), QRect(4080, 1620, 1680, 405), rt.strings(22));
     w.addButton(QStringLiteral("Command1"), QRect(4080, 3555, 1680, 405), rt.strings(11));
-    save->setDefault(true);
     w.onClick(QStringLiteral("Command2"), [this] { Command2_Click(); });
     w.onClick(QStringLiteral("Command3"), [this] { Command3_Click(); });
     w.onClick(QStringLiteral("Command1"), [this] { Command1_Click(); });
-    w.onReturn(QStringLiteral("Text1"), [this] { Command2_Click(); });
     w.onItemClick(QStringLiteral("List1"), [this] { List1_Click(); });
     w.onItemDoubleClick(QStringLiteral("List1"), [this] { List1_DblClick(); });
+    // Return in the name box saves, as it reaches the window's default button.
+    w.setDialogKeys(QStringLiteral("Command2"), QStringLiteral("Command1"));
     w.onActivate = [text] { text->setFocus(); };
     w.centreOn(rt.display.realScreen());
 }

@@ -12,6 +12,7 @@
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -57,6 +58,13 @@ protected:
             out << list()->item(i)->text();
         return out;
     }
+    // A key as a person presses it: to the control that has the focus.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        platform::FormWindow& w = chooser().window();
+        QTest::keyClick(w.focusWidget() ? w.focusWidget() : &w, key, modifiers);
+    }
+    QString focused() { return chooser().window().focusWidget() ? chooser().window().focusWidget()->objectName() : QString(); }
     std::vector<QString> messages()
     {
         std::vector<QString> out;
@@ -184,4 +192,44 @@ TEST_F(Chooser, AGameWithoutANameIsListedUnderItsFolderName)
 {
     RecentGames().add(harbour.path(), QString());
     EXPECT_EQ(lines(), QStringList{line(QDir(harbour.path()).dirName(), harbour)});
+}
+
+TEST_F(Chooser, ReturnPlaysTheSelectedGame)
+{
+    RecentGames before;
+    before.add(lighthouse.path(), QStringLiteral("The Lighthouse"));
+    before.add(harbour.path(), QStringLiteral("Harbour Nights"));
+    ASSERT_TRUE(chooser().window().select(QStringLiteral("lstGames"), line(QStringLiteral("The Lighthouse"), lighthouse)));
+    press(Qt::Key_Return);
+    EXPECT_EQ(chooser().chosen(), RecentGames::key(lighthouse.path()));
+    EXPECT_FALSE(chooser().window().loaded());
+}
+
+TEST_F(Chooser, EscapeClosesTheChooserWithoutAGame)
+{
+    RecentGames().add(harbour.path(), QStringLiteral("Harbour Nights"));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(chooser().chosen());
+    EXPECT_FALSE(chooser().window().loaded());
+    EXPECT_FALSE(chooser().window().isVisible());
+}
+
+TEST_F(Chooser, TabGoesFromTheListThroughTheButtonsAndReturnPressesTheFocusedOne)
+{
+    RecentGames().add(harbour.path(), QStringLiteral("Harbour Nights"));
+    QStringList order{focused()};
+    for (int i = 0; i < 4; ++i) {
+        press(Qt::Key_Tab);
+        order << focused();
+    }
+    EXPECT_EQ(order, (QStringList{"lstGames", "cmdOpen", "cmdRemove", "cmdPlay", "lstGames"}));
+    press(Qt::Key_Tab);
+    bool asked = false;
+    chooser().askFolder = [&] {
+        asked = true;
+        return QString();
+    };
+    press(Qt::Key_Return);
+    EXPECT_TRUE(asked);
+    EXPECT_FALSE(chooser().chosen());
 }

@@ -113,10 +113,10 @@ TEST(Recorder, ReplayingARecordedRunReachesTheSameState)
 }
 
 // The save dialog driven by keys alone: Return with no name (a box
-// answered), a name typed letter by letter, Escape (which the dialog does
-// not take), Return again to save; then the dialog once more, whose Return
-// asks to replace the save and is answered Cancel.
-const QString kKeyedSave = QStringLiteral("click Img(0)\nkey S\nanswer ok\nkey Enter\nkey B\nkey O\nkey A\nkey T\nkey Escape\nkey Enter\n"
+// answered), a name typed letter by letter, Return again to save; then the
+// dialog once more, whose Return asks to replace the save and is answered
+// Cancel.
+const QString kKeyedSave = QStringLiteral("click Img(0)\nkey S\nanswer ok\nkey Enter\nkey B\nkey O\nkey A\nkey T\nkey Enter\n"
                                           "key S\nanswer cancel\nkey Enter\ndump\n");
 
 class RecordedKeys : public testing::Test {
@@ -240,4 +240,24 @@ TEST(Recorder, ARecordingThatFailsToWriteFailsTheRun)
     const PlayedRun run = play(QStringLiteral("click Img(0)\n"), {QStringLiteral("--record"), QStringLiteral("/dev/full")});
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.terminal, QStringLiteral("loomplay: cannot write the recording /dev/full: No space left on device\n"));
+}
+
+// The keys that move the welcome window's focus are written too: a replay's
+// Enter or Space then presses the same button.
+TEST(Recorder, KeysThatMoveTheFocusAreWritten)
+{
+    testsupport::GameFolder game;
+    game.general();
+    game.variables({});
+    game.frame(QStringLiteral("Start"));
+    QTemporaryDir out;
+    const QString recording = out.filePath(QStringLiteral("recording.txt"));
+    const PlayedRun run = play(QStringLiteral("key Tab\nkey Shift+Tab\nkey Tab\nkey Space\n"), {QStringLiteral("--record"), recording}, game.path());
+    ASSERT_EQ(run.exitCode, 0) << run.errors.join(u'\n').toStdString();
+    const QStringList lines = linesOf(recording);
+    EXPECT_EQ(lines.mid(0, 4), (QStringList{QStringLiteral("key Tab"), QStringLiteral("key Shift+Tab"), QStringLiteral("key Tab"),
+                                            QStringLiteral("key Space")}));
+    // Then the state the run ended in.
+    ASSERT_EQ(lines.size(), 5);
+    EXPECT_TRUE(lines[4].startsWith(QLatin1String("expect {")));
 }

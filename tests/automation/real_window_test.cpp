@@ -18,12 +18,16 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <optional>
 
+#include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
+#include <X11/keysym.h>
 
 namespace {
 
@@ -113,6 +117,92 @@ bool ClickAt(const QString& display, QPoint point)
     return true;
 }
 
+// A press and release of a key, made by the X server's test extension: it
+// goes to the window that has the keyboard focus.
+bool PressKey(const QString& display, KeySym key)
+{
+    const std::unique_ptr<Display, decltype(&XCloseDisplay)> x(XOpenDisplay(display.toLocal8Bit().constData()), &XCloseDisplay);
+    int event = 0, error = 0, major = 0, minor = 0;
+    if (!x || !XTestQueryExtension(x.get(), &event, &error, &major, &minor))
+        return false;
+    const KeyCode code = XKeysymToKeycode(x.get(), key);
+    XTestFakeKeyEvent(x.get(), code, True, 50);
+    XTestFakeKeyEvent(x.get(), code, False, 50);
+    XSync(x.get(), False);
+    return true;
+}
+
+// What a window manager reads of a top-level window: its title, the
+// instance and class of WM_CLASS, and the sizes of the pictures of its icon
+// (_NET_WM_ICON: width, height and the pixels of each, one after the other).
+struct TopWindow {
+    QString title;
+    QString instance;
+    QString windowClass;
+    QList<QSize> icons;
+};
+
+std::vector<TopWindow> TopWindows(const QString& display)
+{
+    std::vector<TopWindow> found;
+    const std::unique_ptr<Display, decltype(&XCloseDisplay)> x(XOpenDisplay(display.toLocal8Bit().constData()), &XCloseDisplay);
+    if (!x)
+        return found;
+    Window root = 0, parent = 0;
+    Window* children = nullptr;
+    unsigned int count = 0;
+    if (!XQueryTree(x.get(), DefaultRootWindow(x.get()), &root, &parent, &children, &count))
+        return found;
+    const Atom iconAtom = XInternAtom(x.get(), "_NET_WM_ICON", False);
+    for (unsigned int i = 0; i < count; ++i) {
+        XClassHint hint{};
+        if (!XGetClassHint(x.get(), children[i], &hint))
+            continue;
+        TopWindow window;
+        window.instance = QString::fromLocal8Bit(hint.res_name);
+        window.windowClass = QString::fromLocal8Bit(hint.res_class);
+        XFree(hint.res_name);
+        XFree(hint.res_class);
+        char* title = nullptr;
+        if (XFetchName(x.get(), children[i], &title) && title) {
+            window.title = QString::fromLocal8Bit(title);
+            XFree(title);
+        }
+        Atom type = 0;
+        int format = 0;
+        unsigned long items = 0, after = 0;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(x.get(), children[i], iconAtom, 0, 1 << 22, False, XA_CARDINAL, &type, &format, &items, &after, &data) == Success
+            && data) {
+            // Xlib gives 32-bit items as longs.
+            const auto* values = reinterpret_cast<const unsigned long*>(data);
+            for (unsigned long at = 0; format == 32 && at + 2 <= items;) {
+                const unsigned long w = values[at], h = values[at + 1];
+                window.icons << QSize(int(w), int(h));
+                at += 2 + w * h;
+            }
+            XFree(data);
+        }
+        found.push_back(window);
+    }
+    XFree(children);
+    return found;
+}
+
+// A value of the installed menu entry.
+QString DesktopEntry(const QString& key)
+{
+    QFile file(QStringLiteral(LOOM_DATA_DIR "/io.github.loomplay.loomplay.desktop"));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QStringLiteral("(no desktop file)");
+    while (!file.atEnd()) {
+        const QString line = QString::fromUtf8(file.readLine()).trimmed();
+        if (line.startsWith(key + u'='))
+            return line.mid(key.size() + 1);
+    }
+    return QStringLiteral("(no %1)").arg(key);
+}
+
 // A process that is killed, not left behind, whatever the test's outcome.
 struct Child {
     QProcess process;
@@ -188,6 +278,10 @@ protected:
         start = QRect(img[QStringLiteral("left")].toInt() / 15, img[QStringLiteral("top")].toInt() / 15, img[QStringLiteral("width")].toInt() / 15,
                       img[QStringLiteral("height")].toInt() / 15);
         ASSERT_FALSE(start.isEmpty()) << "the dump gives no place for Img(0)";
+        const QJsonObject exitImg = dump[QStringLiteral("windows")][QStringLiteral("frmWelcome")][QStringLiteral("elements")][QStringLiteral("Img(2)")].toObject();
+        exit = QRect(exitImg[QStringLiteral("left")].toInt() / 15, exitImg[QStringLiteral("top")].toInt() / 15,
+                     exitImg[QStringLiteral("width")].toInt() / 15, exitImg[QStringLiteral("height")].toInt() / 15);
+        ASSERT_TRUE(exitImg[QStringLiteral("visible")].toBool() && !exit.isEmpty()) << "the dump gives no place for Img(2)";
         welcome = QImage(QDir(shots).filePath(QStringLiteral("welcome.png")));
         ASSERT_FALSE(welcome.isNull());
         // Without a window manager the welcome window sits where the player centres it.
@@ -252,6 +346,42 @@ protected:
 
     QString listFile() const { return QDir(settings).filePath(QStringLiteral("loomplay/loomplay.ini")); }
 
+    // The player started with no game, its own folder holding none: the
+    // chooser, listing the demo, centred on the screen. Its picture is
+    // taken once it shows.
+    void openTheChooser()
+    {
+        {
+            QSettings list(listFile(), QSettings::IniFormat);
+            list.beginWriteArray(QStringLiteral("RecentGames"));
+            list.setArrayIndex(0);
+            list.setValue(QStringLiteral("folder"), QDir(game).absolutePath());
+            list.setValue(QStringLiteral("name"), QStringLiteral("The Lighthouse"));
+            list.endArray();
+        }
+        platform::EventLog log;
+        platform::ScriptedDialogs dialogs(log);
+        app::RecentGames games;
+        app::GameChooser layout(games, dialogs, formats::CodePage());
+        const platform::FormWindow& window = layout.window();
+        chooserPlace = QRect(QPoint((1024 - window.width()) / 2, (768 - window.height()) / 2), window.size());
+        play = chooserPlace.topLeft() + window.control(QStringLiteral("cmdPlay"))->geometry().center();
+
+        startPlayer({QStringLiteral("--mute")});
+        bool shown = false;
+        for (int attempt = 0; attempt < 40 && !shown && player.process.state() == QProcess::Running; ++attempt) {
+            QThread::msleep(250);
+            const std::optional<QImage> screen = screenshot();
+            shown = screen && screen->pixel(play) != bare.pixel(play);
+        }
+        ASSERT_TRUE(shown) << "no chooser on the X screen: " << player.process.readAllStandardError().toStdString();
+        // Drawn whole by now.
+        QThread::msleep(500);
+        const std::optional<QImage> screen = screenshot();
+        ASSERT_TRUE(screen);
+        chooser = screen->copy(chooserPlace);
+    }
+
     QTemporaryDir work;
     QTemporaryDir runtimeDir;
     QString xwd;
@@ -262,7 +392,11 @@ protected:
     QImage welcome;
     QImage frame;
     QRect start;
+    QRect exit;
     QPoint at;
+    QImage chooser;
+    QRect chooserPlace;
+    QPoint play;
     // Declared last, so they are killed first.
     Child server;
     Child player;
@@ -305,32 +439,58 @@ TEST_F(RealWindow, InterruptAndTerminateEndAPlayingGame)
 
 TEST_F(RealWindow, AGameChosenFromTheListStartsAsFromTheCommandLine)
 {
-    {
-        QSettings list(listFile(), QSettings::IniFormat);
-        list.beginWriteArray(QStringLiteral("RecentGames"));
-        list.setArrayIndex(0);
-        list.setValue(QStringLiteral("folder"), QDir(game).absolutePath());
-        list.setValue(QStringLiteral("name"), QStringLiteral("The Lighthouse"));
-        list.endArray();
-    }
-    // Where Play lies in the chooser, centred on the screen.
-    platform::EventLog log;
-    platform::ScriptedDialogs dialogs(log);
-    app::RecentGames games;
-    app::GameChooser layout(games, dialogs, formats::CodePage());
-    const platform::FormWindow& window = layout.window();
-    const QPoint chooserAt((1024 - window.width()) / 2, (768 - window.height()) / 2);
-    const QPoint play = chooserAt + window.control(QStringLiteral("cmdPlay"))->geometry().center();
-
-    // The player's own folder holds no game: it opens the chooser.
-    startPlayer({QStringLiteral("--mute")});
-    bool shown = false;
-    for (int attempt = 0; attempt < 40 && !shown && player.process.state() == QProcess::Running; ++attempt) {
-        QThread::msleep(250);
-        const std::optional<QImage> screen = screenshot();
-        shown = screen && screen->pixel(play) != bare.pixel(play);
-    }
-    ASSERT_TRUE(shown) << "no chooser on the X screen: " << player.process.readAllStandardError().toStdString();
+    openTheChooser();
+    if (HasFatalFailure())
+        return;
     ASSERT_TRUE(ClickAt(display, play));
     expectTheDemoToStart();
+}
+
+// The chooser is where the player started: closing the game's welcome
+// window, by Escape or by its Exit, leads back to it. Escape there, in the
+// first window, ends the program.
+TEST_F(RealWindow, ClosingAWelcomeWindowOpenedFromTheChooserGoesBackToIt)
+{
+    openTheChooser();
+    if (HasFatalFailure())
+        return;
+    for (const bool byEscape : {true, false}) {
+        ASSERT_TRUE(ClickAt(display, play));
+        ASSERT_GE(waitFor(welcome, at, 0.97), 0.97) << "no welcome window after Play";
+        if (byEscape)
+            ASSERT_TRUE(PressKey(display, XK_Escape));
+        else
+            ASSERT_TRUE(ClickAt(display, at + exit.center()));
+        ASSERT_GE(waitFor(chooser, chooserPlace.topLeft(), 0.95), 0.95)
+            << "the chooser did not come back after " << (byEscape ? "Escape" : "Exit") << ": "
+            << player.process.readAllStandardError().toStdString();
+    }
+    ASSERT_TRUE(PressKey(display, XK_Escape));
+    ASSERT_TRUE(player.process.waitForFinished(10000)) << "Escape in the chooser did not end the program";
+    EXPECT_EQ(player.process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(player.process.exitCode(), 0);
+}
+
+TEST_F(RealWindow, EscapeInAWelcomeWindowStartedFromTheCommandLineEndsTheProgram)
+{
+    startPlayer({QStringLiteral("--mute"), game});
+    ASSERT_GE(waitFor(welcome, at, 0.97), 0.97) << player.process.readAllStandardError().toStdString();
+    ASSERT_TRUE(PressKey(display, XK_Escape));
+    ASSERT_TRUE(player.process.waitForFinished(10000)) << "Escape did not end the program";
+    EXPECT_EQ(player.process.exitCode(), 0);
+}
+
+// A dock ties the windows to the menu entry by their class, and shows their
+// own icon where no icon theme holds the entry's.
+TEST_F(RealWindow, TheWelcomeWindowCarriesTheMenuEntrysClassAndTheIcon)
+{
+    startPlayer({QStringLiteral("--mute"), game});
+    ASSERT_GE(waitFor(welcome, at, 0.97), 0.97) << player.process.readAllStandardError().toStdString();
+    const std::vector<TopWindow> windows = TopWindows(display);
+    const auto shown = std::find_if(windows.begin(), windows.end(), [](const TopWindow& w) { return w.title == QLatin1String("The Lighthouse"); });
+    ASSERT_NE(shown, windows.end()) << "no window titled The Lighthouse";
+    EXPECT_EQ(shown->windowClass, DesktopEntry(QStringLiteral("StartupWMClass")));
+    EXPECT_EQ(shown->instance, QStringLiteral("loomplay"));
+    EXPECT_TRUE(shown->icons.contains(QSize(16, 16))) << shown->icons.size() << " icon pictures";
+    EXPECT_TRUE(shown->icons.contains(QSize(256, 256)));
 }

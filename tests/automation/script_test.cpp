@@ -86,6 +86,17 @@ TEST_F(ScriptedPlay, EscapeOnTheWelcomeWindowEndsTheProgram)
     EXPECT_TRUE(player->rt().log.ofType(QStringLiteral("dump")).empty());
 }
 
+TEST_F(ScriptedPlay, TabShiftTabSpaceAndEnterReachTheWelcomeWindow)
+{
+    ASSERT_TRUE(runner->run({QStringLiteral("key Tab"), QStringLiteral("key Tab"), QStringLiteral("key Tab"), QStringLiteral("key Space"),
+                             QStringLiteral("key Shift+Tab"), QStringLiteral("key Shift+Tab"), QStringLiteral("dump")}));
+    const QJsonObject welcome = lastDump()[QStringLiteral("windows")][QStringLiteral("frmWelcome")].toObject();
+    EXPECT_EQ(welcome[QStringLiteral("focus")].toString(), QStringLiteral("lblButton(1)"));
+    EXPECT_EQ(welcome[QStringLiteral("elements")][QStringLiteral("chkResolution")][QStringLiteral("value")].toInt(), 0);
+    ASSERT_TRUE(runner->run({QStringLiteral("key Enter"), QStringLiteral("dump")}));
+    EXPECT_TRUE(lastDump()[QStringLiteral("windows")][QStringLiteral("frmLoadGame")][QStringLiteral("visible")].toBool());
+}
+
 TEST_F(ScriptedPlay, ShotsArePicturesOfTheActiveWindow)
 {
     ASSERT_TRUE(runner->run({QStringLiteral("shot welcome.png")}));
