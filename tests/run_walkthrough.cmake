@@ -3,8 +3,14 @@
 # any error report the player showed.
 file(REMOVE_RECURSE ${OUT})
 file(COPY ${DEMO}/ DESTINATION ${OUT}/game)
+# SHOTS=OFF plays it without pictures: the thread checker's run, for which
+# Qt's own image-writing threads are out of sight.
+set(shot_options --shots ${OUT}/shots)
+if(DEFINED SHOTS AND NOT SHOTS)
+  set(shot_options)
+endif()
 execute_process(
-  COMMAND ${PLAYER} --headless --script ${DEMO}/walkthrough.txt --shots ${OUT}/shots --screen 1024x768
+  COMMAND ${PLAYER} --headless --script ${DEMO}/walkthrough.txt ${shot_options} --screen 1024x768
           --start-time 2026-01-01T10:00:00 ${OUT}/game
   RESULT_VARIABLE result
   OUTPUT_VARIABLE output

@@ -5,13 +5,37 @@
 #include "platform/failure.h"
 #include "platform/file_resolver.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QJsonObject>
-#include <QMetaObject>
+#include <QThread>
 
 namespace platform {
 
+class Mp3Library::Inbox : public QObject {
+public:
+    explicit Inbox(Mp3Library& library) : m_library(library) {}
+    bool event(QEvent* event) override
+    {
+        // The library's lock before the event is read: a worker made it
+        // under that lock.
+        bool knock = false;
+        {
+            std::lock_guard lock(m_library.m_mutex);
+            knock = event->type() == QEvent::User;
+        }
+        if (!knock)
+            return QObject::event(event);
+        m_library.runJobs();
+        return true;
+    }
+
+private:
+    Mp3Library& m_library;
+};
+
 Mp3Library::Mp3Library(Clock& clock, AudioDevice& audio, const FileResolver& files, EventLog& log)
-    : m_clock(clock), m_audio(audio), m_files(files), m_log(log), m_context(std::make_unique<QObject>()), m_end(clock, [this] {
+    : m_clock(clock), m_audio(audio), m_files(files), m_log(log), m_inbox(std::make_unique<Inbox>(*this)), m_end(clock, [this] {
         std::lock_guard lock(m_mutex);
         m_finished = true;
         m_changed.notify_all();
@@ -24,10 +48,41 @@ Mp3Library::~Mp3Library()
     stop();
 }
 
+void Mp3Library::onWindowThread(std::function<void()> job)
+{
+    // On the window's thread itself it runs at once.
+    if (QThread::currentThread() == m_inbox->thread()) {
+        job();
+        return;
+    }
+    QEvent* knock = nullptr;
+    {
+        std::lock_guard lock(m_mutex);
+        m_jobs.push_back(std::move(job));
+        knock = new QEvent(QEvent::User); // posted, then owned by Qt's queue
+    }
+    QCoreApplication::postEvent(m_inbox.get(), knock);
+}
+
+void Mp3Library::runJobs()
+{
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::lock_guard lock(m_mutex);
+            if (m_jobs.empty())
+                return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        job();
+    }
+}
+
 void Mp3Library::record(const QString& call)
 {
     // The log belongs to the window's thread.
-    QMetaObject::invokeMethod(m_context.get(), [this, call] {
+    onWindowThread([this, call] {
         m_log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("media")},
                                 {QStringLiteral("layer"), QStringLiteral("mp3")},
                                 {QStringLiteral("call"), call}});
@@ -36,7 +91,7 @@ void Mp3Library::record(const QString& call)
 
 void Mp3Library::tell(const QString& text)
 {
-    QMetaObject::invokeMethod(m_context.get(), [this, text] {
+    onWindowThread([this, text] {
         if (onNotice)
             onNotice(text);
     });
@@ -97,8 +152,8 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
     m_playing = ticket + 1;
     const qint64 length = piece.lengthMs;
     // The sound and its end start on the window's thread, unless a stop
-    // comes first.
-    QMetaObject::invokeMethod(m_context.get(), [this, sound, length, ticket, path] {
+    // comes first; queued here, under the lock already held.
+    m_jobs.push_back([this, sound, length, ticket, path] {
         {
             std::lock_guard guard(m_mutex);
             if (ticket != m_stops)
@@ -110,7 +165,9 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
         if (onPlay)
             onPlay(path);
     });
+    QEvent* knock = new QEvent(QEvent::User); // posted, then owned by Qt's queue
     lock.unlock();
+    QCoreApplication::postEvent(m_inbox.get(), knock);
     started();
     lock.lock();
     m_changed.wait(lock, [&] { return m_finished || ticket != m_stops; });

@@ -8,6 +8,7 @@
 
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <mutex>
@@ -53,12 +54,21 @@ private:
     Piece decoded(const QString& path);
     void record(const QString& call);
     void tell(const QString& text);
+    // Runs the job on the window's thread: at once when called there, else
+    // in turn with its other events.
+    // The jobs wait in a queue under this library's own lock, and only a
+    // bare event crosses Qt's queue, so that everything the two threads
+    // share is guarded by a lock the thread checker can see.
+    void onWindowThread(std::function<void()> job);
+    void runJobs();
+    class Inbox;
 
     Clock& m_clock;
     AudioDevice& m_audio;
     const FileResolver& m_files;
     EventLog& m_log;
-    std::unique_ptr<QObject> m_context;
+    std::unique_ptr<Inbox> m_inbox;
+    std::deque<std::function<void()>> m_jobs; // guarded by m_mutex
     Deadline m_end;
     // The piece sounding; window's thread only.
     AudioDevice::Voice m_voice;

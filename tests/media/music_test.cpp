@@ -7,11 +7,11 @@
 #include "platform/file_resolver.h"
 #include "platform/media_commands.h"
 #include "platform/mp3_library.h"
+#include "support/ffmpeg.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
 #include <QCoreApplication>
-#include <QProcess>
 
 #include <gtest/gtest.h>
 
@@ -50,11 +50,8 @@ protected:
     // An MP3 of silence made by Debian's ffmpeg.
     bool mp3(const QString& name, int seconds)
     {
-        QProcess ffmpeg;
-        ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-                                                QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("anullsrc=r=8000:cl=mono"), QStringLiteral("-t"),
-                                                QString::number(seconds), QStringLiteral("-b:a"), QStringLiteral("8k"), folder.file(name)});
-        return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
+        return testsupport::RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("anullsrc=r=8000:cl=mono"),
+                                        QStringLiteral("-t"), QString::number(seconds), QStringLiteral("-b:a"), QStringLiteral("8k"), folder.file(name)});
     }
 
     GameFolder folder;
@@ -219,6 +216,28 @@ TEST_F(Music, AStartOverAPlayingMp3PieceStopsItFirst)
     EXPECT_TRUE(m.IsMP3Playing());
     wait(1000);
     EXPECT_FALSE(m.IsMP3Playing());
+}
+
+// The worker looks its piece up while the window's thread forgets and reads
+// listings (as the save and load dialogs do); the thread checker watches.
+TEST_F(Music, TheMp3WorkerFindsItsPieceWhileTheWindowThreadForgetsListings)
+{
+    ASSERT_TRUE(mp3(QStringLiteral("Frames/Race.MP3"), 120));
+    platform::RealClock clock;
+    platform::EventLog log;
+    platform::FileResolver files;
+    platform::AudioDevice audio({.silent = true});
+    platform::Mp3Library library(clock, audio, files, log);
+    media::Mp3Music music(clock, library);
+    // Named in other letter cases: only the folders' listings find it.
+    music.StartMP3Thread(folder.path() + QStringLiteral("/frames/race.mp3"));
+    for (int i = 0; i < 2000 && music.MP3Duration() != 120; ++i) {
+        files.forgetListings();
+        EXPECT_EQ(files.listFiles(folder.path() + QStringLiteral("/FRAMES"), QStringLiteral(".mp3")), QStringList{QStringLiteral("Race.MP3")});
+        clock.sleep(10);
+    }
+    EXPECT_EQ(music.MP3Duration(), 120);
+    music.StopMP3();
 }
 
 TEST_F(Music, AFileNameWithBlanksAndAccentsStillOpens)

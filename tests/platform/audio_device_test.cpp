@@ -4,9 +4,9 @@
 #include "platform/event_log.h"
 #include "platform/file_resolver.h"
 #include "platform/media_commands.h"
+#include "support/ffmpeg.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -173,12 +173,12 @@ TEST_F(DiskOutput, ClosingAVideoLeavesAnotherVideosSoundPlaying)
 {
     // A second of colour with a second of tone, as ffmpeg writes an AVI.
     const QString video = dir.filePath(QStringLiteral("scene.avi"));
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), {QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"),
-                                            QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("color=c=red:s=32x32:d=1"), QStringLiteral("-f"),
-                                            QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=frequency=440:duration=1"),
-                                            QStringLiteral("-c:v"), QStringLiteral("mjpeg"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), video});
-    ASSERT_TRUE(ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0) << ffmpeg.readAllStandardError().toStdString();
+    QString errors;
+    ASSERT_TRUE(testsupport::RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("color=c=red:s=32x32:d=1"),
+                                        QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=frequency=440:duration=1"),
+                                        QStringLiteral("-c:v"), QStringLiteral("mjpeg"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), video},
+                                       &errors))
+        << errors.toStdString();
     {
         platform::AudioDevice audio({});
         platform::EventLog log;

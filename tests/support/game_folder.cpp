@@ -1,5 +1,7 @@
 #include "support/game_folder.h"
 
+#include "support/ffmpeg.h"
+
 #include "demo/authoring.h"
 #include "demo/gif_writer.h"
 
@@ -8,7 +10,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 
 namespace testsupport {
 
@@ -170,8 +171,7 @@ bool GameFolder::video(const QString& relative, int milliseconds, QColor colour,
     const QString target = file(relative);
     QDir().mkpath(QFileInfo(target).absolutePath());
     const QString seconds = QString::number(milliseconds / 1000.0);
-    QStringList arguments{QStringLiteral("-y"), QStringLiteral("-loglevel"), QStringLiteral("error"), QStringLiteral("-f"), QStringLiteral("lavfi"),
-                          QStringLiteral("-i"),
+    QStringList arguments{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                           QStringLiteral("color=c=%1:size=%2x%3:rate=%4").arg(colour.name()).arg(size.width()).arg(size.height()).arg(fps)};
     if (sound)
         arguments << QStringLiteral("-f") << QStringLiteral("lavfi") << QStringLiteral("-i") << QStringLiteral("sine=frequency=440:sample_rate=22050");
@@ -180,9 +180,7 @@ bool GameFolder::video(const QString& relative, int milliseconds, QColor colour,
     if (sound)
         arguments << QStringLiteral("-c:a") << QStringLiteral("pcm_s16le");
     arguments << target;
-    QProcess ffmpeg;
-    ffmpeg.start(QStringLiteral("ffmpeg"), arguments);
-    return ffmpeg.waitForFinished(60000) && ffmpeg.exitCode() == 0;
+    return RunFfmpeg(arguments);
 }
 
 } // namespace testsupport
