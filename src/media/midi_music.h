@@ -32,7 +32,6 @@ public:
 
     const QString& MidiFileName() const { return m_fileName; }
     bool MidiLoop() const { return m_loop; }
-    bool MidiIsOpen() const { return m_isOpen; }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

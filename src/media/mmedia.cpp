@@ -36,7 +36,7 @@ void Mmedia::mmPause()
 void Mmedia::mmPlay()
 {
     if (!m_alias.isEmpty())
-        m_commands.send(QStringLiteral("Play ") + m_alias + (m_wait ? QStringLiteral(" wait") : QString()));
+        m_commands.send(QStringLiteral("Play ") + m_alias);
 }
 
 void Mmedia::mmStop()

@@ -34,12 +34,9 @@ public:
 
     const QString& FileName() const { return m_fileName; }
     void setFileName(const QString& file) { mmOpen(file); }
-    bool Wait() const { return m_wait; }
-    void setWait(bool wait) { m_wait = wait; }
     // Milliseconds, 0 when nothing is open.
     float Length() { return number(QStringLiteral(" length")); }
     float Position() { return number(QStringLiteral(" position")); }
-    void setPosition(float position) { mmSeek(position); }
     // "playing", "paused", "stopped", or the empty text when nothing is open.
     QString Status();
     const QString& Alias() const { return m_alias; }
@@ -60,7 +57,6 @@ private:
     const platform::FileResolver& m_files;
     QString m_alias;
     QString m_fileName;
-    bool m_wait = false;
 };
 
 } // namespace media

@@ -31,8 +31,6 @@ public:
     void ReleaseWaveMix();
 
     bool WaveMixActive() const { return m_mixer != nullptr; }
-    bool WaveMixInitFailed() const { return m_initFailed; }
-    WaveMix* WaveMixer() { return m_mixer.get(); }
 
 private:
     app::Runtime& m_rt;

@@ -37,7 +37,6 @@ public:
     void Play();
     void Quit();
 
-    bool hasMixer() const { return m_mixer != 0; }
 
 private:
     struct ChannelRecord {

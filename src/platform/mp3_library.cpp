@@ -149,7 +149,6 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
         return;
     }
     m_finished = false;
-    m_playing = ticket + 1;
     const qint64 length = piece.lengthMs;
     // The sound and its end start on the window's thread, unless a stop
     // comes first; queued here, under the lock already held.
@@ -171,7 +170,6 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
     started();
     lock.lock();
     m_changed.wait(lock, [&] { return m_finished || ticket != m_stops; });
-    m_playing = 0;
 }
 
 void Mp3Library::stop()

@@ -75,7 +75,6 @@ private:
     mutable std::mutex m_mutex;
     std::condition_variable m_changed;
     std::uint64_t m_stops = 0;
-    std::uint64_t m_playing = 0;
     bool m_finished = false;
     QString m_cachedPath;
     Piece m_cached;
