@@ -335,54 +335,75 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
     Device* d = words.size() >= 2 ? find(words[1]) : nullptr;
     if (!d)
         return kUnknownDevice;
-    if (is(verb, "status")) {
-        QString answer;
-        if (words.size() < 3)
-            return kBadParameter;
-        if (is(words[2], "mode"))
-            answer = mode(d->name);
-        else if (is(words[2], "length"))
-            answer = QString::number(d->lengthMs);
-        else if (is(words[2], "position"))
-            answer = QString::number(position(*d));
-        else if (is(words[2], "ready"))
-            answer = QStringLiteral("true");
-        else
-            return kBadParameter;
-        if (reply)
-            *reply = answer;
-        return kOk;
-    }
-    if (is(verb, "close")) {
-        silence(*d, false);
-        if (d->video && onVideoClosed)
-            onVideoClosed(d->parent);
-        m_devices.erase(d->name.toLower());
-        return kOk;
-    }
-    if (is(verb, "stop") || is(verb, "pause")) {
-        d->heldPosition = position(*d);
-        d->end.cancel();
-        const bool pausing = is(verb, "pause") && d->mode == Mode::Playing;
-        d->mode = pausing ? Mode::Paused : Mode::Stopped;
-        silence(*d, pausing);
-        return kOk;
-    }
-    if (is(verb, "seek")) {
-        if (words.size() < 4 || !is(words[2], "to"))
-            return kBadParameter;
-        bool ok = true;
-        const qint64 to = is(words[3], "start") ? 0 : is(words[3], "end") ? d->lengthMs : words[3].toLongLong(&ok);
-        if (!ok)
-            return kBadParameter;
-        d->end.cancel();
-        d->mode = Mode::Stopped;
-        d->heldPosition = std::clamp<qint64>(to, 0, d->lengthMs);
-        silence(*d, false);
-        return kOk;
-    }
-    // play / resume
-    qint64 from = position(*d);
+    if (is(verb, "status"))
+        return status(*d, words, reply);
+    if (is(verb, "close"))
+        return close(*d);
+    if (is(verb, "stop") || is(verb, "pause"))
+        return stop(*d, is(verb, "pause"));
+    if (is(verb, "seek"))
+        return seek(*d, words);
+    return play(*d, words, notify);
+}
+
+int MediaCommands::status(const Device& d, const QStringList& words, QString* reply) const
+{
+    QString answer;
+    if (words.size() < 3)
+        return kBadParameter;
+    if (is(words[2], "mode"))
+        answer = mode(d.name);
+    else if (is(words[2], "length"))
+        answer = QString::number(d.lengthMs);
+    else if (is(words[2], "position"))
+        answer = QString::number(position(d));
+    else if (is(words[2], "ready"))
+        answer = QStringLiteral("true");
+    else
+        return kBadParameter;
+    if (reply)
+        *reply = answer;
+    return kOk;
+}
+
+int MediaCommands::close(Device& d)
+{
+    silence(d, false);
+    if (d.video && onVideoClosed)
+        onVideoClosed(d.parent);
+    m_devices.erase(d.name.toLower());
+    return kOk;
+}
+
+int MediaCommands::stop(Device& d, bool pause)
+{
+    d.heldPosition = position(d);
+    d.end.cancel();
+    const bool pausing = pause && d.mode == Mode::Playing;
+    d.mode = pausing ? Mode::Paused : Mode::Stopped;
+    silence(d, pausing);
+    return kOk;
+}
+
+int MediaCommands::seek(Device& d, const QStringList& words)
+{
+    if (words.size() < 4 || !is(words[2], "to"))
+        return kBadParameter;
+    bool ok = true;
+    const qint64 to = is(words[3], "start") ? 0 : is(words[3], "end") ? d.lengthMs : words[3].toLongLong(&ok);
+    if (!ok)
+        return kBadParameter;
+    d.end.cancel();
+    d.mode = Mode::Stopped;
+    d.heldPosition = std::clamp<qint64>(to, 0, d.lengthMs);
+    silence(d, false);
+    return kOk;
+}
+
+int MediaCommands::play(Device& d, const QStringList& words, QObject* notify)
+{
+    const bool resuming = is(words[0], "resume");
+    qint64 from = position(d);
     bool wait = false;
     // A play without "notify" supersedes the notice an earlier one asked for.
     QObject* noticeTo = nullptr;
@@ -402,14 +423,15 @@ int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
             return kBadParameter;
         }
     }
-    if (is(verb, "resume") && d->mode != Mode::Paused)
+    if (resuming && d.mode != Mode::Paused)
         return kOk;
-    d->notify = noticeTo;
-    start(*d, std::clamp<qint64>(from, 0, d->lengthMs));
-    if (is(verb, "play") && onPlay)
-        onPlay(d->file);
-    const QString name = d->name;
-    while (wait && (d = find(name)) && d->mode == Mode::Playing) {
+    d.notify = noticeTo;
+    start(d, std::clamp<qint64>(from, 0, d.lengthMs));
+    if (!resuming && onPlay)
+        onPlay(d.file);
+    // The device may close while the wait lets other handlers run.
+    const QString name = d.name;
+    for (Device* playing = &d; wait && (playing = find(name)) && playing->mode == Mode::Playing;) {
         if (!m_clock.waitForEvents())
             break;
     }

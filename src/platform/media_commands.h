@@ -84,7 +84,13 @@ public:
 
 private:
     struct Device;
+    // The commands on an open device, each as send carries it out.
     int open(const QStringList& words);
+    int status(const Device& device, const QStringList& words, QString* reply) const;
+    int close(Device& device);
+    int stop(Device& device, bool pause);
+    int seek(Device& device, const QStringList& words);
+    int play(Device& device, const QStringList& words, QObject* notify);
     Device* find(const QString& name) const;
     void finished(Device& device);
     qint64 position(const Device& device) const;
