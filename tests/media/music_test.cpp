@@ -171,16 +171,22 @@ TEST_F(Music, Mp3MusicCountsAsPlayingUntilFiveSecondsAfterItsLength)
     EXPECT_EQ(m.MP3Duration(), 180);
 }
 
-TEST_F(Music, AStopWhileTheWorkerMeasuresThePieceIsNotUndone)
-{
-    ASSERT_TRUE(mp3(QStringLiteral("Frames/race.mp3"), 600));
-    // A real clock: the worker runs while this thread goes on.
+// MP3 music on a real clock: the worker runs while this thread goes on.
+struct Mp3OnARealClock {
     platform::RealClock clock;
     platform::EventLog log;
     platform::FileResolver files;
-    platform::AudioDevice audio({.silent = true});
-    platform::Mp3Library library(clock, audio, files, log);
-    media::Mp3Music music(clock, library);
+    platform::AudioDevice audio{platform::AudioDevice::Options{.silent = true}};
+    platform::Mp3Library library{clock, audio, files, log};
+    media::Mp3Music music{clock, library};
+};
+
+TEST_F(Music, AStopWhileTheWorkerMeasuresThePieceIsNotUndone)
+{
+    ASSERT_TRUE(mp3(QStringLiteral("Frames/race.mp3"), 600));
+    Mp3OnARealClock real;
+    media::Mp3Music& music = real.music;
+    platform::RealClock& clock = real.clock;
     music.setMP3Duration(60);
     music.StartMP3Thread(folder.file(QStringLiteral("Frames/race.mp3")));
     // Decoding ten minutes takes the worker a while: the stop lands first.
@@ -223,18 +229,15 @@ TEST_F(Music, AStartOverAPlayingMp3PieceStopsItFirst)
 TEST_F(Music, TheMp3WorkerFindsItsPieceWhileTheWindowThreadForgetsListings)
 {
     ASSERT_TRUE(mp3(QStringLiteral("Frames/Race.MP3"), 120));
-    platform::RealClock clock;
-    platform::EventLog log;
-    platform::FileResolver files;
-    platform::AudioDevice audio({.silent = true});
-    platform::Mp3Library library(clock, audio, files, log);
-    media::Mp3Music music(clock, library);
+    Mp3OnARealClock real;
+    media::Mp3Music& music = real.music;
+    platform::FileResolver& files = real.files;
     // Named in other letter cases: only the folders' listings find it.
     music.StartMP3Thread(folder.path() + QStringLiteral("/frames/race.mp3"));
     for (int i = 0; i < 2000 && music.MP3Duration() != 120; ++i) {
         files.forgetListings();
         EXPECT_EQ(files.listFiles(folder.path() + QStringLiteral("/FRAMES"), QStringLiteral(".mp3")), QStringList{QStringLiteral("Race.MP3")});
-        clock.sleep(10);
+        real.clock.sleep(10);
     }
     EXPECT_EQ(music.MP3Duration(), 120);
     music.StopMP3();

@@ -129,47 +129,47 @@ TEST_F(DiskOutput, AMutedPlayerWritesNothingAndSaysNothing)
 
 // Two devices of one kind sound side by side: closing the one that never
 // played leaves the other's sound alone.
-TEST_F(DiskOutput, ClosingAWaveDeviceLeavesAnotherWaveDeviceSounding)
-{
-    QFile wave(dir.filePath(QStringLiteral("tone.wav")));
-    ASSERT_TRUE(wave.open(QIODevice::WriteOnly));
-    wave.write(demo::WavFile(demo::Tone(600)));
-    wave.close();
+class TwoDevices : public DiskOutput {
+protected:
+    // Opens the file twice as devices of the type, plays the first, closes
+    // the second and listens for ms: how long the output sounded.
+    double soundingAfterClosingTheOther(const QString& file, const char* type, int ms)
     {
-        platform::AudioDevice audio({});
-        platform::EventLog log;
-        platform::FileResolver files;
-        platform::MediaCommands commands(clock, audio, files, log);
-        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias one type waveaudio").arg(wave.fileName())), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias two type waveaudio").arg(wave.fileName())), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("close two")), 0);
-        clock.sleep(1100);
+        {
+            platform::AudioDevice audio({});
+            platform::EventLog log;
+            platform::FileResolver files;
+            platform::MediaCommands commands(clock, audio, files, log);
+            for (const char* alias : {"one", "two"})
+                EXPECT_EQ(commands.send(QStringLiteral("open %1 alias %2 type %3").arg(file, QLatin1String(alias), QLatin1String(type))), 0);
+            EXPECT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
+            EXPECT_EQ(commands.send(QStringLiteral("close two")), 0);
+            clock.sleep(ms);
+        }
+        return analyse(out()).soundingSeconds;
     }
-    EXPECT_NEAR(analyse(out()).soundingSeconds, 0.6, 0.06);
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+};
+
+TEST_F(TwoDevices, ClosingAWaveDeviceLeavesAnotherWaveDeviceSounding)
+{
+    const QString wave = write(QStringLiteral("tone.wav"), demo::WavFile(demo::Tone(600)));
+    EXPECT_NEAR(soundingAfterClosingTheOther(wave, "waveaudio", 1100), 0.6, 0.06);
 }
 
-TEST_F(DiskOutput, ClosingASequencerLeavesAnotherSequencerSounding)
+TEST_F(TwoDevices, ClosingASequencerLeavesAnotherSequencerSounding)
 {
-    QFile tune(dir.filePath(QStringLiteral("tune.mid")));
-    ASSERT_TRUE(tune.open(QIODevice::WriteOnly));
-    tune.write(demo::MidiFile({60, 64, 67, 72}));
-    tune.close();
-    {
-        platform::AudioDevice audio({});
-        platform::EventLog log;
-        platform::FileResolver files;
-        platform::MediaCommands commands(clock, audio, files, log);
-        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias one type sequencer").arg(tune.fileName())), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias two type sequencer").arg(tune.fileName())), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("close two")), 0);
-        clock.sleep(2600);
-    }
-    EXPECT_NEAR(analyse(out()).soundingSeconds, 2.0, 0.2);
+    const QString tune = write(QStringLiteral("tune.mid"), demo::MidiFile({60, 64, 67, 72}));
+    EXPECT_NEAR(soundingAfterClosingTheOther(tune, "sequencer", 2600), 2.0, 0.2);
 }
 
-TEST_F(DiskOutput, ClosingAVideoLeavesAnotherVideosSoundPlaying)
+TEST_F(TwoDevices, ClosingAVideoLeavesAnotherVideosSoundPlaying)
 {
     // A second of colour with a second of tone, as ffmpeg writes an AVI.
     const QString video = dir.filePath(QStringLiteral("scene.avi"));
@@ -179,18 +179,7 @@ TEST_F(DiskOutput, ClosingAVideoLeavesAnotherVideosSoundPlaying)
                                         QStringLiteral("-c:v"), QStringLiteral("mjpeg"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), video},
                                        &errors))
         << errors.toStdString();
-    {
-        platform::AudioDevice audio({});
-        platform::EventLog log;
-        platform::FileResolver files;
-        platform::MediaCommands commands(clock, audio, files, log);
-        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias one type avivideo").arg(video)), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias two type avivideo").arg(video)), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
-        ASSERT_EQ(commands.send(QStringLiteral("close two")), 0);
-        clock.sleep(1500);
-    }
-    EXPECT_NEAR(analyse(out()).soundingSeconds, 1.0, 0.1);
+    EXPECT_NEAR(soundingAfterClosingTheOther(video, "avivideo", 1500), 1.0, 0.1);
 }
 
 TEST(AudioVoices, AStaleVoiceNeverTouchesTheSoundThatTookItsChannel)
