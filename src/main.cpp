@@ -9,10 +9,10 @@
 #include "authoring/check_command.h"
 #include "authoring/recorder.h"
 #include "automation/script_runner.h"
-#include "formats/code_page.h"
-#include "platform/failure.h"
+#include "base/code_page.h"
+#include "base/failure.h"
+#include "devices/sound_font.h"
 #include "platform/qt_dialogs.h"
-#include "platform/sound_font.h"
 #include "platform/termination_signals.h"
 
 #include <QApplication>
@@ -65,7 +65,7 @@ QStringList argumentsOf(int argc, char* argv[])
 
 // The game a person chooses from the games played before or from a folder;
 // nothing when they close the chooser.
-std::optional<QString> chooseGame(const formats::CodePage& codePage)
+std::optional<QString> chooseGame(const base::CodePage& codePage)
 {
     app::RecentGames games;
     platform::QtDialogs dialogs;
@@ -149,8 +149,8 @@ int main(int argc, char* argv[])
 
     app::RuntimeOptions options;
     try {
-        options.codePage = formats::CodePage::named(line.isSet(QStringLiteral("codepage")) ? line.value(QStringLiteral("codepage")) : options.codePage).name();
-    } catch (const platform::Failure& e) {
+        options.codePage = base::CodePage::named(line.isSet(QStringLiteral("codepage")) ? line.value(QStringLiteral("codepage")) : options.codePage).name();
+    } catch (const base::Failure& e) {
         return fail(QString::fromStdString(e.what()));
     }
     // A folder named on the command line must be a game; a headless run
@@ -222,8 +222,8 @@ int main(int argc, char* argv[])
     } else if (!choosing && !headless) {
         // A game started from the command line is one played before, too.
         try {
-            app::RecentGames().add(options.projectDir, app::ReadGameName(options.projectDir, formats::CodePage(options.codePage)));
-        } catch (const platform::Failure& e) {
+            app::RecentGames().add(options.projectDir, app::ReadGameName(options.projectDir, base::CodePage(options.codePage)));
+        } catch (const base::Failure& e) {
             std::fprintf(stderr, "loomplay: %s\n", e.what());
         }
     }
@@ -234,8 +234,8 @@ int main(int argc, char* argv[])
     if (line.isSet(QStringLiteral("soundfont"))) {
         options.soundFont = QFileInfo(line.value(QStringLiteral("soundfont"))).absoluteFilePath();
         try {
-            platform::CheckSoundFont(options.soundFont);
-        } catch (const platform::Failure& e) {
+            devices::CheckSoundFont(options.soundFont);
+        } catch (const base::Failure& e) {
             return fail(QString::fromStdString(e.what()));
         }
     }
@@ -288,7 +288,7 @@ int main(int argc, char* argv[])
 
     for (;;) {
         if (choosing) {
-            const std::optional<QString> chosen = chooseGame(formats::CodePage(options.codePage));
+            const std::optional<QString> chosen = chooseGame(base::CodePage(options.codePage));
             if (!chosen)
                 return endStatus(0);
             options.projectDir = *chosen;

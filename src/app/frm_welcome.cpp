@@ -6,9 +6,9 @@
 #include "app/media_names.h"
 #include "app/runtime.h"
 #include "app/startup.h"
+#include "base/color.h"
+#include "base/failure.h"
 #include "engine/game.h"
-#include "platform/color.h"
-#include "platform/failure.h"
 #include "saves/frm_load_game.h"
 
 #include <QDir>
@@ -39,7 +39,7 @@ QFont timesNewRoman(double points, bool bold = false)
 FrmWelcome::FrmWelcome(Runtime& rt) : m_rt(rt), m_window(std::make_unique<platform::SceneWindow>(QStringLiteral("frmWelcome")))
 {
     m_window->setWindowFlags(Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Window);
-    m_backColor = platform::ColorFromBgr(kWelcomeBackground);
+    m_backColor = base::ColorFromBgr(kWelcomeBackground);
     m_window->setBackground(m_backColor);
     m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) { Form_KeyDown(key, modifiers); };
     m_window->onCloseRequest = [this] {
@@ -153,19 +153,19 @@ void FrmWelcome::applyGeometry()
 void FrmWelcome::Form_Load()
 {
     Project& p = m_rt.project;
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         centre();
         m_width = 4800;
     });
     // Folders, only the first time (a CD game keeps the folders it chose).
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         if (!p.ProjectPath.isEmpty())
             return;
         SetProjectFolders(p, m_rt.options().projectDir);
     });
     m_rt.frame.ClearFrameHeader();
     p.assignDefaults();
-    platform::SkipOnFailure([&] { LoadInterfaceStrings(m_rt); });
+    base::SkipOnFailure([&] { LoadInterfaceStrings(m_rt); });
     // Without settings the player may still go on with the defaults.
     const QString general = p.ConfigPath + QStringLiteral("General");
     if (!m_rt.files.fileExists(general)) {
@@ -178,12 +178,12 @@ void FrmWelcome::Form_Load()
             return;
         }
     }
-    platform::SkipOnFailure([&] { ReadProjectSettings(m_rt); });
+    base::SkipOnFailure([&] { ReadProjectSettings(m_rt); });
     // The information lines, each shown only when the game gives it.
     const int line = 255;
     int y = 3000;
-    platform::SkipOnFailure([&] { element(QStringLiteral("txtAdventureName"))->setText(p.GameName); });
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] { element(QStringLiteral("txtAdventureName"))->setText(p.GameName); });
+    base::SkipOnFailure([&] {
         platform::Element* version = element(QStringLiteral("txtVersion"));
         if (!p.GameVersion.isEmpty()) {
             version->setText(p.GameVersion);
@@ -201,7 +201,7 @@ void FrmWelcome::Form_Load()
         {&p.AuthorWebSite, QStringLiteral("Homepage")},
     };
     for (const auto& info : infoLines) {
-        platform::SkipOnFailure([&] {
+        base::SkipOnFailure([&] {
             const auto& [value, suffix] = info;
             if (value->isEmpty())
                 return;
@@ -215,7 +215,7 @@ void FrmWelcome::Form_Load()
             caption->setShown(true);
         });
     }
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         platform::Element* chk = element(QStringLiteral("chkResolution"));
         platform::Element* lbl = element(QStringLiteral("lblResolution"));
         if (!IsAtGameResolution(m_rt) && p.DisplayChangeMode == 1) {
@@ -230,30 +230,30 @@ void FrmWelcome::Form_Load()
             lbl->setShown(false);
         }
     });
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         m_height = y + 150;
         m_caption = p.GameName;
         centre();
     });
     // From here a failure is reported once, after all steps ran.
     bool failed = false;
-    failed |= !platform::SkipOnFailure([&] {
+    failed |= !base::SkipOnFailure([&] {
         const auto stored = m_rt.settings.value(QStringLiteral("Games"), p.ProjectKey, QStringLiteral("ChangeResolution"));
         const QString text = stored.value_or(QStringLiteral("1")).trimmed();
         bool ok = false;
         const int v = text.toInt(&ok);
         if (!ok)
-            throw platform::Failure("Type mismatch");
+            throw base::Failure("Type mismatch");
         element(QStringLiteral("chkResolution"))->setValue(v);
     });
-    failed |= !platform::SkipOnFailure([&] { UseScheme(p.SchemeName); });
-    failed |= !platform::SkipOnFailure([&] {
+    failed |= !base::SkipOnFailure([&] { UseScheme(p.SchemeName); });
+    failed |= !base::SkipOnFailure([&] {
         element(QStringLiteral("lblAuthor"))->setText(m_rt.strings(4));
         element(QStringLiteral("lblEmail"))->setText(m_rt.strings(5));
         element(QStringLiteral("lblHomepage"))->setText(m_rt.strings(6));
     });
-    failed |= !platform::SkipOnFailure([&] { element(QStringLiteral("lblResolution"))->setText(ResolutionLabelText(m_rt)); });
-    failed |= !platform::SkipOnFailure([&] { layoutLoadButtonAndLogo(); });
+    failed |= !base::SkipOnFailure([&] { element(QStringLiteral("lblResolution"))->setText(ResolutionLabelText(m_rt)); });
+    failed |= !base::SkipOnFailure([&] { layoutLoadButtonAndLogo(); });
     if (failed)
         m_rt.ShowErrorReport(QStringLiteral(" Error loading project information."));
     applyGeometry();
@@ -278,7 +278,7 @@ void FrmWelcome::UseScheme(const QString& schemeName)
     const QString file = folder + QStringLiteral("Scheme.txt");
     if (!m_rt.files.fileExists(file)) {
         for (int i = 0; i < 3; ++i) {
-            platform::SkipOnFailure([&] {
+            base::SkipOnFailure([&] {
                 element(QStringLiteral("Img(%1)").arg(i))->setShown(false);
                 showTextButton(i);
             });
@@ -304,7 +304,7 @@ void FrmWelcome::UseScheme(const QString& schemeName)
                 continue;
             }
             QString field = QStringLiteral("[default]");
-            platform::SkipOnFailure([&] { field = reader->readString(); });
+            base::SkipOnFailure([&] { field = reader->readString(); });
             platform::Element* img = element(QStringLiteral("Img(%1)").arg(i));
             const QString lower = field.toLower();
             if (lower == QLatin1String("[none]") || lower == QLatin1String("[default]")) {
@@ -312,7 +312,7 @@ void FrmWelcome::UseScheme(const QString& schemeName)
                 img->setShown(false);
             } else {
                 // A picture that cannot be loaded leaves the one before.
-                platform::SkipOnFailure([&] {
+                base::SkipOnFailure([&] {
                     img->setPicture(m_rt.LoadPicture(folder + field));
                     img->setPictureFile(field);
                     // Button pictures sit in the middle of their row.
@@ -322,17 +322,17 @@ void FrmWelcome::UseScheme(const QString& schemeName)
                 img->setShown(true);
             }
         }
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         // A bad count abandons the scheme.
         return;
     }
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         platform::Element* tile = element(QStringLiteral("Img(3)"));
         tile->setShown(false);
         m_window->setBackgroundTile(tile->picture());
     });
     for (int i = 0; i < 3; ++i) {
-        platform::SkipOnFailure([&] {
+        base::SkipOnFailure([&] {
             if (!element(QStringLiteral("Img(%1)").arg(i))->hasPicture())
                 showTextButton(i);
             else
@@ -340,15 +340,15 @@ void FrmWelcome::UseScheme(const QString& schemeName)
         });
     }
     // From here a failing step abandons the rest; nothing is ever reported.
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         const double v = formats::QuotedFieldReader::fieldNumber(reader->readString());
         if (v == 0)
             return;
         auto colour = [&] {
             const double value = formats::QuotedFieldReader::fieldNumber(reader->readString());
             if (value < -2147483648.0 || value > 4294967295.0)
-                throw platform::Failure("Overflow: colour");
-            return platform::ColorFromBgr(static_cast<std::int32_t>(static_cast<std::int64_t>(value)));
+                throw base::Failure("Overflow: colour");
+            return base::ColorFromBgr(static_cast<std::int32_t>(static_cast<std::int64_t>(value)));
         };
         m_backColor = colour();
         m_window->setBackground(m_backColor);
@@ -561,7 +561,7 @@ void FrmWelcome::offerLink(const QString& title, const QString& question, platfo
 {
     // The question must not hide behind a top-most window; a failure to
     // open the link is ignored.
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         setTopMost(false);
         if (m_rt.msgBox(title, question, icon, platform::MsgButtons::YesNo) == platform::MsgAnswer::No)
             setTopMost(true);
@@ -595,7 +595,7 @@ void FrmWelcome::imgLogo_Click()
 
 void FrmWelcome::Form_Unload()
 {
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         m_rt.settings.setValue(QStringLiteral("Games"), m_rt.project.ProjectKey, QStringLiteral("ChangeResolution"),
                                QString::number(element(QStringLiteral("chkResolution"))->value()));
     });

@@ -1,7 +1,7 @@
 #include "app/game_chooser.h"
 
 #include "app/game_folders.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <QDir>
 #include <QEventLoop>
@@ -21,7 +21,7 @@ const QString kTitle = QStringLiteral("loomplay");
 
 } // namespace
 
-GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, formats::CodePage codePage)
+GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::CodePage codePage)
     : m_games(games), m_dialogs(dialogs), m_codePage(std::move(codePage)), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("GameChooser")))
 {
     platform::FormWindow& w = *m_window;
@@ -111,7 +111,7 @@ void GameChooser::cmdRemove_Click()
     const int row = list->currentRow();
     try {
         m_games.remove(game->folder);
-    } catch (const platform::Failure& e) {
+    } catch (const base::Failure& e) {
         m_dialogs.show({kTitle, QString::fromUtf8(e.what()), platform::MsgIcon::Critical});
     }
     fillList();
@@ -129,7 +129,7 @@ bool GameChooser::OpenGame(QString folder)
     }
     try {
         m_games.add(folder, ReadGameName(folder, m_codePage));
-    } catch (const platform::Failure& e) {
+    } catch (const base::Failure& e) {
         // The game plays all the same; only the list could not be kept.
         m_dialogs.show({kTitle, QString::fromUtf8(e.what()), platform::MsgIcon::Exclamation});
     }

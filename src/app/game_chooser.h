@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/recent_games.h"
-#include "formats/code_page.h"
+#include "base/code_page.h"
 #include "platform/dialogs.h"
 #include "platform/form_window.h"
 
@@ -18,7 +18,7 @@ namespace app {
 // game that is opened goes first on the list and is the chosen one.
 class GameChooser {
 public:
-    GameChooser(RecentGames& games, platform::Dialogs& dialogs, formats::CodePage codePage);
+    GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::CodePage codePage);
     ~GameChooser();
 
     platform::FormWindow& window() { return *m_window; }
@@ -53,7 +53,7 @@ private:
 
     RecentGames& m_games;
     platform::Dialogs& m_dialogs;
-    formats::CodePage m_codePage;
+    base::CodePage m_codePage;
     std::unique_ptr<platform::FormWindow> m_window;
     std::optional<QString> m_chosen;
 };

@@ -1,7 +1,7 @@
 #include "app/game_folders.h"
 
+#include "base/failure.h"
 #include "formats/quoted_field_reader.h"
-#include "platform/failure.h"
 #include "platform/file_resolver.h"
 
 #include <QDir>
@@ -31,14 +31,14 @@ QString WhyNotAGame(const QString& folder)
     return {};
 }
 
-QString ReadGameName(const QString& folder, const formats::CodePage& codePage)
+QString ReadGameName(const QString& folder, const base::CodePage& codePage)
 {
     try {
         formats::QuotedFieldReader reader(platform::FileResolver().readAll(settingsPath(folder)), codePage);
         reader.skip();
         reader.skip();
         return reader.readString();
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         return {};
     }
 }

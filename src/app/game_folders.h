@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/code_page.h"
+#include "base/code_page.h"
 
 #include <QString>
 
@@ -14,6 +14,6 @@ namespace app {
 QString WhyNotAGame(const QString& folder);
 
 // The game's name from its settings file; empty when the file cannot be read.
-QString ReadGameName(const QString& folder, const formats::CodePage& codePage);
+QString ReadGameName(const QString& folder, const base::CodePage& codePage);
 
 } // namespace app

@@ -1,6 +1,6 @@
 #include "app/interface_strings.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace app {
 
@@ -64,7 +64,7 @@ constexpr DefaultString kDefaults[] = {
 void checkIndex(int index)
 {
     if (index < 0 || index >= InterfaceStrings::kCount)
-        throw platform::Failure(QStringLiteral("Subscript out of range: interface string %1").arg(index));
+        throw base::Failure(QStringLiteral("Subscript out of range: interface string %1").arg(index));
 }
 
 } // namespace

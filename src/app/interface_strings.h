@@ -12,7 +12,7 @@ class InterfaceStrings {
 public:
     static constexpr int kCount = 61;
 
-    // Throws platform::Failure for an index outside 0 to 60.
+    // Throws base::Failure for an index outside 0 to 60.
     const QString& operator()(int index) const;
     void set(int index, const QString& text);
 

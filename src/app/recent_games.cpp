@@ -1,6 +1,6 @@
 #include "app/recent_games.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <QDir>
 #include <QSettings>
@@ -65,7 +65,7 @@ void RecentGames::save() const
     settings.endArray();
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw platform::Failure("Cannot write the list of games played before");
+        throw base::Failure("Cannot write the list of games played before");
 }
 
 } // namespace app

@@ -27,11 +27,11 @@ public:
     const std::vector<Game>& games() const { return m_games; }
 
     // Puts a game first, moving it there when it is already listed; the
-    // list is written at once. Throws platform::Failure when the settings
+    // list is written at once. Throws base::Failure when the settings
     // cannot be written.
     void add(const QString& folder, const QString& name);
     // Takes a game off the list (nothing when it is not listed). Throws
-    // platform::Failure when the settings cannot be written.
+    // base::Failure when the settings cannot be written.
     void remove(const QString& folder);
 
     // The form of a folder under which the list keeps it.

@@ -2,11 +2,11 @@
 
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
+#include "base/failure.h"
 #include "engine/game.h"
 #include "media/media.h"
-#include "platform/failure.h"
+#include "pictures/picture_decoder.h"
 #include "platform/input_observer.h"
-#include "platform/picture_decoder.h"
 #include "platform/qt_dialogs.h"
 #include "platform/scripted_dialogs.h"
 #include "saves/frm_load_game.h"
@@ -172,9 +172,9 @@ formats::QuotedFieldReader Runtime::openReader(const QString& path) const
 
 QImage Runtime::LoadPicture(const QString& path) const
 {
-    QImage image = platform::DecodePicture(files.readAll(path));
+    QImage image = pictures::DecodePicture(files.readAll(path));
     if (image.isNull())
-        throw platform::Failure(QStringLiteral("Invalid picture: %1").arg(path));
+        throw base::Failure(QStringLiteral("Invalid picture: %1").arg(path));
     // Converted once, when it is not already, to a format the window paints
     // without converting it again at every paint (indexed GIFs and BMPs).
     const QImage::Format fast = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;

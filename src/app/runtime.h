@@ -2,16 +2,16 @@
 
 #include "app/interface_strings.h"
 #include "app/project.h"
+#include "base/code_page.h"
+#include "base/event_log.h"
+#include "base/notices.h"
 #include "engine/frame_header.h"
-#include "formats/code_page.h"
 #include "formats/quoted_field_reader.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/display.h"
 #include "platform/drives.h"
-#include "platform/event_log.h"
 #include "platform/file_resolver.h"
-#include "platform/notices.h"
 #include "platform/settings_store.h"
 
 #include <QDateTime>
@@ -73,10 +73,10 @@ public:
 
     const RuntimeOptions& options() const { return m_options; }
 
-    platform::EventLog log;
-    platform::Notices notices{log};
+    base::EventLog log;
+    base::Notices notices{log};
     platform::FileResolver files;
-    formats::CodePage codePage;
+    base::CodePage codePage;
     platform::SettingsStore settings;
     platform::Display display;
     Project project;
@@ -119,9 +119,9 @@ public:
     bool ended() const { return m_ended; }
     std::function<void()> onEnded;
 
-    // Opens a quoted-field data file; throws platform::Failure.
+    // Opens a quoted-field data file; throws base::Failure.
     formats::QuotedFieldReader openReader(const QString& path) const;
-    // Loads a picture file (BMP, JPG, GIF, ICO, CUR); throws platform::Failure.
+    // Loads a picture file (BMP, JPG, GIF, ICO, CUR); throws base::Failure.
     QImage LoadPicture(const QString& path) const;
 
     platform::MsgAnswer msgBox(const QString& title, const QString& text, platform::MsgIcon icon,

@@ -1,7 +1,7 @@
 #include "app/startup.h"
 
 #include "app/runtime.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <QDir>
 
@@ -17,7 +17,7 @@ void LoadInterfaceStrings(Runtime& rt)
     try {
         auto reader = rt.openReader(path);
         ReadInterfaceStrings(reader, rt.strings);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         rt.msgBox(QStringLiteral("Error"), QStringLiteral("Unable to load text."), platform::MsgIcon::Critical);
         rt.strings.SetDefaultInterfaceStrings(false);
     }

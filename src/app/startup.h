@@ -15,12 +15,12 @@ class Runtime;
 // Fills the interface strings from Config\Texts, or with the short set.
 void LoadInterfaceStrings(Runtime& rt);
 // Reads Config\General into the project globals, group by group; throws
-// platform::Failure when the file is missing or a field is bad (the globals
+// base::Failure when the file is missing or a field is bad (the globals
 // read so far stay).
 void ReadProjectSettings(Runtime& rt);
 
 // The readers of those two files, shared by the player and the game checker:
-// they throw platform::Failure at the first field that cannot be read, and
+// they throw base::Failure at the first field that cannot be read, and
 // keep what was read before it.
 void ReadInterfaceStrings(formats::QuotedFieldReader& reader, InterfaceStrings& strings);
 void ReadProjectSettings(formats::QuotedFieldReader& reader, Project& project);

@@ -2,7 +2,7 @@
 
 #include "authoring/frame_map.h"
 #include "authoring/game_checker.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <QJsonDocument>
 
@@ -27,7 +27,7 @@ int RunCheck(const CheckOptions& options, std::FILE* out, std::FILE* err)
     if (!options.mapFile.isEmpty()) {
         try {
             FrameMap(checker.graph(), checker.gameName()).write(options.mapFile);
-        } catch (const platform::Failure& e) {
+        } catch (const base::Failure& e) {
             std::fprintf(err, "loomplay: %s\n", e.what());
             return 2;
         }

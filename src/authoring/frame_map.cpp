@@ -1,6 +1,6 @@
 #include "authoring/frame_map.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/safe_file.h"
 
 #include <QFileInfo>
@@ -46,8 +46,8 @@ void writeMapFile(const QString& file, const QByteArray& bytes)
 {
     try {
         platform::WriteFileSafely(std::filesystem::path(file.toStdString()), bytes);
-    } catch (const platform::Failure& e) {
-        throw platform::Failure(QStringLiteral("cannot write the map %1: %2").arg(file, QString::fromStdString(e.what())));
+    } catch (const base::Failure& e) {
+        throw base::Failure(QStringLiteral("cannot write the map %1: %2").arg(file, QString::fromStdString(e.what())));
     }
 }
 
@@ -125,19 +125,19 @@ void FrameMap::write(const QString& file) const
         return;
     }
     if (suffix != QLatin1String("svg"))
-        throw platform::Failure(QStringLiteral("the map %1 must end in .svg or .dot").arg(file));
+        throw base::Failure(QStringLiteral("the map %1 must end in .svg or .dot").arg(file));
     const QString program = QStandardPaths::findExecutable(QStringLiteral("dot"));
     if (program.isEmpty())
-        throw platform::Failure(QStringLiteral("Graphviz's dot program is not installed (Debian package graphviz): it lays out the SVG map; "
+        throw base::Failure(QStringLiteral("Graphviz's dot program is not installed (Debian package graphviz): it lays out the SVG map; "
                                                "a map ending in .dot needs no Graphviz"));
     QProcess dot;
     dot.start(program, {QStringLiteral("-Tsvg")});
     if (!dot.waitForStarted(10000))
-        throw platform::Failure(QStringLiteral("cannot start %1").arg(program));
+        throw base::Failure(QStringLiteral("cannot start %1").arg(program));
     dot.write(text);
     dot.closeWriteChannel();
     if (!dot.waitForFinished(60000) || dot.exitStatus() != QProcess::NormalExit || dot.exitCode() != 0)
-        throw platform::Failure(QStringLiteral("dot could not lay out the map: %1").arg(QString::fromLocal8Bit(dot.readAllStandardError()).trimmed()));
+        throw base::Failure(QStringLiteral("dot could not lay out the map: %1").arg(QString::fromLocal8Bit(dot.readAllStandardError()).trimmed()));
     writeMapFile(file, dot.readAllStandardOutput());
 }
 

@@ -17,7 +17,7 @@ public:
     // The graph in Graphviz's DOT language.
     QString dot() const;
     // Writes the map: DOT text for ".dot" or ".gv", a picture laid out by
-    // Graphviz's dot program for ".svg". Throws platform::Failure when the
+    // Graphviz's dot program for ".svg". Throws base::Failure when the
     // name ends otherwise, dot is not installed or fails, or the file
     // cannot be written.
     void write(const QString& file) const;

@@ -5,6 +5,11 @@
 #include "app/project.h"
 #include "app/runtime.h"
 #include "app/startup.h"
+#include "base/failure.h"
+#include "base/units.h"
+#include "devices/audio_device.h"
+#include "devices/midi_file.h"
+#include "devices/video_decoder.h"
 #include "engine/area_record.h"
 #include "engine/cursors.h"
 #include "engine/frame_header.h"
@@ -12,11 +17,6 @@
 #include "formats/quoted_field_reader.h"
 #include "media/channel_record.h"
 #include "media/frame_text_record.h"
-#include "platform/audio_device.h"
-#include "platform/failure.h"
-#include "platform/midi_file.h"
-#include "platform/units.h"
-#include "platform/video_decoder.h"
 #include "state/action_record.h"
 #include "state/area_actions.h"
 #include "state/object_records.h"
@@ -109,9 +109,9 @@ GameChecker::GameChecker(const QString& gameDir, const QString& codePage)
     app::Project& p = m_rt->project;
     app::SetProjectFolders(p, m_dir);
     p.assignDefaults();
-    platform::AudioDevice::Options audio;
+    devices::AudioDevice::Options audio;
     audio.silent = true;
-    m_audio = std::make_unique<platform::AudioDevice>(audio);
+    m_audio = std::make_unique<devices::AudioDevice>(audio);
 }
 
 GameChecker::~GameChecker() = default;
@@ -205,7 +205,7 @@ bool GameChecker::readFile(const QString& path, const ReadStep& step)
     std::optional<QByteArray> bytes;
     try {
         bytes = m_rt->files.tryReadAll(path);
-    } catch (const platform::Failure& e) {
+    } catch (const base::Failure& e) {
         error(relative(path), QString(), QStringLiteral("cannot be read: %1").arg(QString::fromStdString(e.what())));
         return false;
     }
@@ -215,7 +215,7 @@ bool GameChecker::readFile(const QString& path, const ReadStep& step)
     bool ok = true;
     try {
         step(reader);
-    } catch (const platform::Failure& e) {
+    } catch (const base::Failure& e) {
         error(relative(path), fieldName(reader.fieldIndex()), plainFailure(QString::fromStdString(e.what()), reader.fieldIndex()));
         ok = false;
     }
@@ -248,9 +248,9 @@ void GameChecker::checkSettings()
             break;
         try {
             if (size <= 0)
-                throw platform::Failure("no size");
-            platform::twips16(size);
-        } catch (const platform::Failure&) {
+                throw base::Failure("no size");
+            base::twips16(size);
+        } catch (const base::Failure&) {
             error(file, fieldName(field), QStringLiteral("gives the game picture a size of %1 pixels; it must be 1 to 2184").arg(size));
         }
     }
@@ -339,7 +339,7 @@ void GameChecker::checkMedia(Media kind, const QString& path, const QString& fil
                 m_audio->decode(m_rt->files.readAll(mapped));
                 break;
             case Media::Midi:
-                platform::ReadMidiPiece(m_rt->files.readAll(mapped));
+                devices::ReadMidiPiece(m_rt->files.readAll(mapped));
                 break;
             case Media::Mp3: {
                 const QByteArray bytes = m_rt->files.readAll(mapped);
@@ -348,10 +348,10 @@ void GameChecker::checkMedia(Media kind, const QString& path, const QString& fil
                 break;
             }
             case Media::Video:
-                platform::VideoDecoder(QString::fromStdString(real->string()));
+                devices::VideoDecoder(QString::fromStdString(real->string()));
                 break;
             }
-        } catch (const platform::Failure& e) {
+        } catch (const base::Failure& e) {
             // The decoders name the file by its full path, which the
             // finding already gives: only what they say of it is kept.
             failure = QString::fromStdString(e.what());
@@ -403,8 +403,8 @@ void GameChecker::checkFrame(const QString& frame)
         const std::int16_t rect[] = {f.rectLeft, f.rectTop, f.rectWidth, f.rectHeight};
         for (int k = 0; k < 4; ++k) {
             try {
-                platform::twips16(rect[k]);
-            } catch (const platform::Failure&) {
+                base::twips16(rect[k]);
+            } catch (const base::Failure&) {
                 error(file, fieldName(19 + k), QStringLiteral("holds %1 pixels, more than the 2184 a video rectangle takes").arg(rect[k]));
             }
         }
@@ -412,7 +412,7 @@ void GameChecker::checkFrame(const QString& frame)
     if (f.hasTimer) {
         try {
             engine::FrameTimerInterval(f.timerDuration);
-        } catch (const platform::Failure&) {
+        } catch (const base::Failure&) {
             error(file, fieldName(7), QStringLiteral("gives the timer %1 seconds; a timer takes 0 to 65.535").arg(f.timerDuration.toText()));
         }
         if (engine::IsLastVisitedFrame(f.timerTarget))
@@ -534,7 +534,7 @@ void GameChecker::checkActionRecord(const QString& frame, const QString& path, c
     for (const auto& [field, value] : values) {
         try {
             nonZero[field] = state::AreaActions::nonZero(*value);
-        } catch (const platform::Failure& e) {
+        } catch (const base::Failure& e) {
             error(file, fieldName(field), plainFailure(QString::fromStdString(e.what()), field));
             nonZero[field] = false;
         }
@@ -556,8 +556,8 @@ void GameChecker::checkActionRecord(const QString& frame, const QString& path, c
         const std::int16_t rect[] = {a.rectLeft, a.rectTop, a.rectWidth, a.rectHeight};
         for (int k = 0; k < 4; ++k) {
             try {
-                platform::twips16(rect[k]);
-            } catch (const platform::Failure&) {
+                base::twips16(rect[k]);
+            } catch (const base::Failure&) {
                 error(file, fieldName(20 + k), QStringLiteral("holds %1 pixels, more than the 2184 a video rectangle takes").arg(rect[k]));
             }
         }

@@ -18,7 +18,7 @@ class Runtime;
 namespace formats {
 class QuotedFieldReader;
 }
-namespace platform {
+namespace devices {
 class AudioDevice;
 }
 
@@ -84,7 +84,7 @@ private:
     QString objectList() const;
 
     std::unique_ptr<app::Runtime> m_rt;
-    std::unique_ptr<platform::AudioDevice> m_audio;
+    std::unique_ptr<devices::AudioDevice> m_audio;
     QString m_dir;
     std::vector<Finding> m_findings;
     FrameGraph m_graph;

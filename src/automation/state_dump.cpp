@@ -3,8 +3,8 @@
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
-#include "media/media.h"
 #include "engine/game.h"
+#include "media/media.h"
 
 #include "platform/form_window.h"
 #include "saves/frm_load_game.h"

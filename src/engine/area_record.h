@@ -27,7 +27,7 @@ struct AreaPlacement {
 };
 
 // The readers of an area's files, shared by the player and the game checker.
-// Each throws platform::Failure at the first field it cannot read.
+// Each throws base::Failure at the first field it cannot read.
 
 AreaPlacement ReadAreaPlacement(formats::QuotedFieldReader& reader);
 // Field 10, read after the placement: whether the condition lists follow.

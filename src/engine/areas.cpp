@@ -2,12 +2,12 @@
 
 #include "app/media_names.h"
 #include "app/runtime.h"
-#include "media/media.h"
+#include "base/failure.h"
 #include "engine/area_record.h"
 #include "engine/cursors.h"
 #include "engine/game.h"
 #include "media/animated_pictures.h"
-#include "platform/failure.h"
+#include "media/media.h"
 
 #include <QDir>
 
@@ -54,7 +54,7 @@ void Areas::loadArea(std::int16_t i)
     const bool hasPicture = a.hasPicture();
     auto twips = [](double v) {
         if (v < -32768 || v > 32767)
-            throw platform::Failure("Overflow: area position");
+            throw base::Failure("Overflow: area position");
         return static_cast<int>(v);
     };
     const platform::Element* templateArea = m_game.element(areaName(0));
@@ -70,7 +70,7 @@ void Areas::loadArea(std::int16_t i)
         const double speed = ReadAnimationSpeed(pick);
         const double roundedSpeed = std::nearbyint(speed);
         if (roundedSpeed < -32768 || roundedSpeed > 32767)
-            throw platform::Failure("Overflow: animation speed");
+            throw base::Failure("Overflow: animation speed");
         const std::int16_t index = m_animations.AniGifNewWithIndex(
             i, app::MapMediaFileName(m_rt, m_rt.project.AreasPath + a.picture), static_cast<std::int16_t>(twips(a.left.toNumber() + 30)),
             static_cast<std::int16_t>(twips(a.top.toNumber() + 30)), static_cast<std::int16_t>(roundedSpeed));
@@ -111,7 +111,7 @@ void Areas::LoadAreas()
     for (std::int16_t i = 1; i >= 1 && i <= count; ++i) {
         try {
             loadArea(i);
-        } catch (const platform::Failure&) {
+        } catch (const base::Failure&) {
             m_rt.ShowErrorReport(QStringLiteral(" Unable to load area #%1 (out of %2).").arg(i).arg(count));
         }
     }
@@ -148,9 +148,9 @@ void Areas::ShowOrNotShowAreas()
             shown = areaShown(i);
             platform::Element* area = m_game.element(areaName(i));
             if (!area)
-                throw platform::Failure("Control array element does not exist");
+                throw base::Failure("Control array element does not exist");
             area->setShown(shown);
-        } catch (const platform::Failure&) {
+        } catch (const base::Failure&) {
             m_rt.msgBox(m_rt.strings(29), m_rt.strings(30), platform::MsgIcon::Critical);
             return;
         }

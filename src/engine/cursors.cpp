@@ -2,8 +2,8 @@
 
 #include "app/media_names.h"
 #include "app/runtime.h"
+#include "base/failure.h"
 #include "platform/element.h"
-#include "platform/failure.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -22,7 +22,7 @@ CursorPicture DecodeCursor(const QByteArray& bytes)
     CursorPicture cursor;
     cursor.image = reader.read();
     if (cursor.image.isNull())
-        throw platform::Failure(QStringLiteral("Invalid cursor"));
+        throw base::Failure(QStringLiteral("Invalid cursor"));
     // ICONDIR: reserved, type (2 = cursor), count; then the first entry,
     // whose planes and bit-count words hold the hot spot of a cursor.
     auto word = [&](int at) { return static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8); };
@@ -37,8 +37,8 @@ QCursor LoadCursorFile(app::Runtime& rt, const QString& path)
     try {
         const CursorPicture cursor = DecodeCursor(bytes);
         return QCursor(QPixmap::fromImage(cursor.image), cursor.hotSpot.x(), cursor.hotSpot.y());
-    } catch (const platform::Failure&) {
-        throw platform::Failure(QStringLiteral("Invalid cursor: %1").arg(path));
+    } catch (const base::Failure&) {
+        throw base::Failure(QStringLiteral("Invalid cursor: %1").arg(path));
     }
 }
 

@@ -15,7 +15,7 @@ class Element;
 namespace engine {
 
 // The picture of a .cur or .ico file and its hot spot ((-1, -1), the
-// middle, for an icon). Throws platform::Failure when the bytes are no cursor.
+// middle, for an icon). Throws base::Failure when the bytes are no cursor.
 struct CursorPicture {
     QImage image;
     QPoint hotSpot{-1, -1};
@@ -24,7 +24,7 @@ CursorPicture DecodeCursor(const QByteArray& bytes);
 
 // A mouse pointer from a game's .cur or .ico file (or its packaged name);
 // the hot spot of a .cur comes from the file's first directory entry.
-// Throws platform::Failure when the file cannot be read.
+// Throws base::Failure when the file cannot be read.
 QCursor LoadCursorFile(app::Runtime& rt, const QString& path);
 
 // Gives one element the project's default pointer; failures leave the

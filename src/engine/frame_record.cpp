@@ -1,8 +1,8 @@
 #include "engine/frame_record.h"
 
+#include "base/failure.h"
 #include "engine/frame_header.h"
 #include "formats/quoted_field_reader.h"
-#include "platform/failure.h"
 
 #include <cmath>
 
@@ -55,7 +55,7 @@ long long FrameTimerInterval(const formats::FieldValue& duration)
     const double seconds = duration.isString() ? formats::QuotedFieldReader::leadingNumber(duration.text) : duration.number;
     const double ms = std::nearbyint(seconds * 1000.0);
     if (!std::isfinite(ms) || ms < 0 || ms > 65535)
-        throw platform::Failure(QStringLiteral("Invalid timer interval %1").arg(ms));
+        throw base::Failure(QStringLiteral("Invalid timer interval %1").arg(ms));
     return static_cast<long long>(ms);
 }
 

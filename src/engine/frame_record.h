@@ -32,7 +32,7 @@ struct FrameFields {
 };
 
 // The readers of a frame's files, shared by the player and the game checker.
-// Each throws platform::Failure at the first field it cannot read.
+// Each throws base::Failure at the first field it cannot read.
 
 // Fields 1 to 3 of the frame file: the background.
 void ReadFrameBackground(formats::QuotedFieldReader& reader, FrameHeader& header);

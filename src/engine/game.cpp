@@ -4,13 +4,13 @@
 #include "app/frm_welcome.h"
 #include "app/media_names.h"
 #include "app/runtime.h"
-#include "media/media.h"
-#include "media/mmedia.h"
+#include "base/color.h"
+#include "base/failure.h"
+#include "base/units.h"
 #include "engine/cursors.h"
 #include "engine/frame_record.h"
-#include "platform/color.h"
-#include "platform/failure.h"
-#include "platform/units.h"
+#include "media/media.h"
+#include "media/mmedia.h"
 #include "saves/frm_save_game.h"
 #include "state/variables_list.h"
 
@@ -197,7 +197,7 @@ void Game::LoadFrameHeader(const QString& name)
     try {
         auto reader = m_rt.openReader(m_rt.project.FramesPath + name + QStringLiteral(".fme"));
         ReadFrameBackground(reader, h);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load the frame called '") + name + QStringLiteral("'."));
         return;
     }
@@ -210,7 +210,7 @@ std::int16_t Game::ReadFrameAreaCount()
     try {
         auto reader = m_rt.openReader(m_rt.project.FramesPath + h.CurrentFrameName + QStringLiteral(".lks"));
         h.FrameAreaCount = ReadFrameLinks(reader);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         h.FrameAreaCount = 0;
     }
     return h.FrameAreaCount;
@@ -251,8 +251,8 @@ void Game::applyBackground()
             tile->clearPicture();
         const double value = formats::QuotedFieldReader::leadingNumber(h.FrameBackground);
         if (value < -2147483648.0 || value > 2147483647.0)
-            throw platform::Failure("Overflow: colour");
-        const QColor colour = platform::ColorFromBgr(static_cast<std::int32_t>(std::nearbyint(value)));
+            throw base::Failure("Overflow: colour");
+        const QColor colour = base::ColorFromBgr(static_cast<std::int32_t>(std::nearbyint(value)));
         if (colour != picture->backColor())
             picture->setBackColor(colour);
     } else if (h.FrameBackgroundMode == 1) {
@@ -272,9 +272,9 @@ void Game::applyBackground()
 
 void Game::armFrameTimer(const FrameFields& f)
 {
-    bool failed = !platform::SkipOnFailure([&] { Timer1.setTag(f.timerTarget); });
-    failed |= !platform::SkipOnFailure([&] { Timer1.setEnabled(true); });
-    failed |= !platform::SkipOnFailure([&] { Timer1.setInterval(FrameTimerInterval(f.timerDuration)); });
+    bool failed = !base::SkipOnFailure([&] { Timer1.setTag(f.timerTarget); });
+    failed |= !base::SkipOnFailure([&] { Timer1.setEnabled(true); });
+    failed |= !base::SkipOnFailure([&] { Timer1.setInterval(FrameTimerInterval(f.timerDuration)); });
     if (failed)
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load timer duration."));
 }
@@ -347,7 +347,7 @@ void Game::OpenFrame(const QString& name)
             media.PlaySoundChannels(p.FramesPath + m_rt.frame.CurrentFrameName + QStringLiteral(".chn"));
         if (!f.videoFile.isEmpty() && !noNewMidi && f.midiAfterVideo)
             media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         reportFrameOpenFailure(name);
         return;
     }
@@ -356,7 +356,7 @@ void Game::OpenFrame(const QString& name)
     try {
         if (!f.mp3File.isEmpty())
             ScheduleMP3Music(f.mp3File);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         reportFrameOpenFailure(name);
     }
 }
@@ -415,8 +415,8 @@ void Game::ResetAll()
         m_rt.media().StopMovie();
         StopVideoRequested = true;
         // A black game picture of the game's size in the middle of the screen.
-        const std::int16_t w = platform::twips16(p.FrameWidth);
-        const std::int16_t h = platform::twips16(p.FrameHeight);
+        const std::int16_t w = base::twips16(p.FrameWidth);
+        const std::int16_t h = base::twips16(p.FrameHeight);
         const int screenW = app::GetScreenWidth(m_rt) * 15;
         const int screenH = app::GetScreenHeight(m_rt) * 15;
         picture->setGeometryTwips(screenW / 2 - w / 2, screenH / 2 - h / 2, w, h);
@@ -438,7 +438,7 @@ void Game::ResetAll()
             // One row of icons with the margin above and below, closed above the picture.
             const long long b = static_cast<long long>(p.InventoryMarginY) * 30 + 480;
             if (b > 32767 || b < -32768)
-                throw platform::Failure("Overflow: inventory bar height");
+                throw base::Failure("Overflow: inventory bar height");
             bar->setGeometryTwips(0, static_cast<int>(-b), w, static_cast<int>(b));
             tab->setGeometryTwips(0, 0, tab->width(), tab->height());
             bar->setShown(true);
@@ -482,7 +482,7 @@ void Game::LoadVariables()
             Variables.Remove(1);
         auto reader = m_rt.openReader(m_rt.project.ConfigPath + QStringLiteral("Variables"));
         state::ReadVariablesList(reader, [this](const QString& name) { Variables.Add(name, 0); });
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load variables list."));
     }
 }
@@ -495,7 +495,7 @@ void Game::ChangeVariableValue(const QString& name, std::int16_t value)
             const std::int16_t old = Variables.Item(position).Value;
             Variables.SetValue(position, value != -1 ? value : static_cast<std::int16_t>(old ^ 1));
         }
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to change the value of the following variable: '") + name
                              + QStringLiteral("'. The variable may have been removed during the project creation."));
     }
@@ -585,7 +585,7 @@ void Game::PlayMovieWithStop(const QString& path, const QString& control)
         m_rt.media().VideoMedia().PlayMovie(path, media::Media::parentHandle(control));
         m_rt.clock().doEvents();
         StopVideoRequested = false;
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to play video."));
     }
 }
@@ -598,8 +598,8 @@ void Game::PlayCutScene(const QString& file, bool inRect, const QRect& pixels)
         return;
     }
     platform::Element* cutScene = element(QStringLiteral("CutSceneArea"));
-    cutScene->setGeometryTwips(platform::twips16(pixels.left()), platform::twips16(pixels.top()), platform::twips16(pixels.width()),
-                               platform::twips16(pixels.height()));
+    cutScene->setGeometryTwips(base::twips16(pixels.left()), base::twips16(pixels.top()), base::twips16(pixels.width()),
+                               base::twips16(pixels.height()));
     cutScene->setShown(true);
     cutScene->bringToFront();
     PlayMovieWithStop(path, QStringLiteral("CutSceneArea"));
@@ -616,7 +616,7 @@ void Game::WaitForVideo()
         // A video with no end on the clock could only be waited for by
         // spinning: that is a fault of the player, said as one.
         if (!m_rt.clock().waitForEvents())
-            throw platform::Failure("Waiting for a video that never ends");
+            throw base::Failure("Waiting for a video that never ends");
         HideMenus();
         m_rt.clock().doEvents();
     }
@@ -660,17 +660,17 @@ void Game::Form_Unload()
     media.VideoMediaClose();
     media.StopMP3();
     media.ReleaseWaveMix();
-    platform::SkipOnFailure([&] {
+    base::SkipOnFailure([&] {
         for (std::int16_t k = m_animations.highestIndex(); k > 0; --k) {
             if (m_animations.AniGif(k))
                 m_animations.unloadAniGif(k);
         }
     });
-    platform::SkipOnFailure([&] { hideWindow(); });
+    base::SkipOnFailure([&] { hideWindow(); });
     m_rt.clock().doEvents();
-    platform::SkipOnFailure([&] { app::RestoreDisplayMode(m_rt); });
+    base::SkipOnFailure([&] { app::RestoreDisplayMode(m_rt); });
     m_rt.clock().doEvents();
-    platform::SkipOnFailure([&] { m_rt.frmWelcome().show(); });
+    base::SkipOnFailure([&] { m_rt.frmWelcome().show(); });
 }
 
 } // namespace engine

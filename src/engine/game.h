@@ -7,10 +7,10 @@
 #include "media/frame_texts.h"
 #include "media/text_messages.h"
 #include "platform/scene_window.h"
+#include "platform/timer.h"
 #include "state/area_actions.h"
 #include "state/inventory.h"
 #include "state/inventory_bar.h"
-#include "platform/timer.h"
 #include "state/variables_collection.h"
 
 #include <QRect>

@@ -1,6 +1,6 @@
 #include "formats/quoted_field_reader.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <cmath>
 #include <limits>
@@ -56,7 +56,7 @@ QString FieldValue::toText() const
     return QString::number(number, 'g', 15);
 }
 
-QuotedFieldReader::QuotedFieldReader(const QByteArray& bytes, const CodePage& codePage)
+QuotedFieldReader::QuotedFieldReader(const QByteArray& bytes, const base::CodePage& codePage)
     : m_text(codePage.decode(bytes))
 {
 }
@@ -70,7 +70,7 @@ QuotedFieldReader::Raw QuotedFieldReader::next()
 {
     ++m_field;
     if (atEnd())
-        throw platform::Failure("Input past end of file");
+        throw base::Failure("Input past end of file");
     const qsizetype n = m_text.size();
     while (m_pos < n && isBlank(m_text[m_pos]))
         ++m_pos;
@@ -150,7 +150,7 @@ double QuotedFieldReader::readNumber(double low, double high, const char* typeNa
 {
     const double v = numberOf(next().text);
     if (v < low || v > high)
-        throw platform::Failure(QStringLiteral("Overflow: %1 does not fit in %2").arg(v).arg(QLatin1String(typeName)));
+        throw base::Failure(QStringLiteral("Overflow: %1 does not fit in %2").arg(v).arg(QLatin1String(typeName)));
     return v;
 }
 
@@ -163,7 +163,7 @@ std::int16_t QuotedFieldReader::readInt16()
 {
     const double v = roundEven(readNumber(-32768.5, 32767.5, "16-bit integer"));
     if (v < -32768 || v > 32767)
-        throw platform::Failure("Overflow: 16-bit integer");
+        throw base::Failure("Overflow: 16-bit integer");
     return static_cast<std::int16_t>(v);
 }
 
@@ -171,7 +171,7 @@ std::int32_t QuotedFieldReader::readInt32()
 {
     const double v = roundEven(readNumber(-2147483648.5, 2147483647.5, "32-bit integer"));
     if (v < -2147483648.0 || v > 2147483647.0)
-        throw platform::Failure("Overflow: 32-bit integer");
+        throw base::Failure("Overflow: 32-bit integer");
     return static_cast<std::int32_t>(v);
 }
 
@@ -206,7 +206,7 @@ bool QuotedFieldReader::readBoolean()
         return false;
     double v = 0;
     if (!parseDecimal(t, v))
-        throw platform::Failure(QStringLiteral("Type mismatch: '%1' is not a Boolean").arg(t.left(40)));
+        throw base::Failure(QStringLiteral("Type mismatch: '%1' is not a Boolean").arg(t.left(40)));
     return v != 0;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/code_page.h"
+#include "base/code_page.h"
 #include "formats/field_value.h"
 
 #include <QByteArray>
@@ -13,11 +13,11 @@ namespace formats {
 
 // Reads a quoted-field file one field at a time, whatever the line layout.
 // Every failure (reading past the last field, a number out of its type's
-// range, text where a Boolean belongs) throws platform::Failure; nothing in
+// range, text where a Boolean belongs) throws base::Failure; nothing in
 // here trusts the bytes it is given.
 class QuotedFieldReader {
 public:
-    QuotedFieldReader(const QByteArray& bytes, const CodePage& codePage);
+    QuotedFieldReader(const QByteArray& bytes, const base::CodePage& codePage);
 
     // True when no field is left to read.
     bool atEnd() const;

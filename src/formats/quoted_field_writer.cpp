@@ -4,7 +4,7 @@
 
 namespace formats {
 
-QuotedFieldWriter::QuotedFieldWriter(CodePage codePage) : m_codePage(std::move(codePage)) {}
+QuotedFieldWriter::QuotedFieldWriter(base::CodePage codePage) : m_codePage(std::move(codePage)) {}
 
 void QuotedFieldWriter::separate()
 {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/code_page.h"
+#include "base/code_page.h"
 
 #include <QByteArray>
 #include <QString>
@@ -11,7 +11,7 @@ namespace formats {
 // lines ending in CR LF, text encoded in the game's code page.
 class QuotedFieldWriter {
 public:
-    explicit QuotedFieldWriter(CodePage codePage = CodePage());
+    explicit QuotedFieldWriter(base::CodePage codePage = base::CodePage());
 
     // A string field. A double quote cannot be written inside a field; it
     // becomes a single quote so the file still reads back field for field.
@@ -31,7 +31,7 @@ public:
 private:
     void separate();
 
-    CodePage m_codePage;
+    base::CodePage m_codePage;
     QString m_text;
     bool m_recordOpen = false;
 };

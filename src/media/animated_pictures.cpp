@@ -1,7 +1,7 @@
 #include "media/animated_pictures.h"
 
 #include "app/runtime.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/scene_window.h"
 
 namespace media {
@@ -42,7 +42,7 @@ std::int16_t AnimatedPictures::AniGifNewWithIndex(std::int16_t index, const QStr
     if (file.isEmpty() || index < 1)
         return 0;
     if (m_boxes.count(index) || m_animations.count(index))
-        throw platform::Failure(QStringLiteral("Object already loaded: AniGifBox(%1)").arg(index));
+        throw base::Failure(QStringLiteral("Object already loaded: AniGifBox(%1)").arg(index));
     const platform::Element* templateBox = m_window.element(boxName(0));
     platform::Element* box = m_window.create(platform::Element::Kind::Picture, boxName(index), &m_parent);
     box->setShown(false);
@@ -67,7 +67,7 @@ void AnimatedPictures::AniGifUpdate(std::int16_t index, const QString& file, std
         platform::Element* box = AniGifBox(index);
         platform::Element* gif = m_window.element(gifName(index));
         if (!animation || !box || !gif)
-            throw platform::Failure("Object not loaded");
+            throw base::Failure("Object not loaded");
         const auto resolved = m_rt.files.resolve(file);
         if (!resolved || !m_rt.files.fileExists(file))
             return;
@@ -78,7 +78,7 @@ void AnimatedPictures::AniGifUpdate(std::int16_t index, const QString& file, std
         animation->play();
         gif->setShown(true);
         box->setGeometryTwips(box->left(), box->top(), gif->width(), gif->height());
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load '") + file + QStringLiteral("'."));
     }
 }

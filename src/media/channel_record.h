@@ -25,7 +25,7 @@ struct ChannelRecord {
 // game checker: 22 ignored fields, then a record for each channel from 0 up
 // to 7, each handed to `each` as soon as it is read. In single-sound mode
 // only the first record counts and its stop field is not read. Throws
-// platform::Failure at the first field it cannot read.
+// base::Failure at the first field it cannot read.
 void ReadChannelRecords(formats::QuotedFieldReader& reader, bool singleSoundMode,
                         const std::function<void(const ChannelRecord&)>& each);
 

@@ -1,7 +1,7 @@
 #include "media/frame_text_record.h"
 
+#include "base/failure.h"
 #include "formats/quoted_field_reader.h"
-#include "platform/failure.h"
 
 #include <cmath>
 
@@ -12,7 +12,7 @@ namespace {
 int toTwips(double v)
 {
     if (!std::isfinite(v) || v < -2147483648.0 || v > 2147483647.0)
-        throw platform::Failure("Overflow: text position");
+        throw base::Failure("Overflow: text position");
     return static_cast<int>(std::lround(v));
 }
 
@@ -26,7 +26,7 @@ FrameTextRecord ReadFrameTextRecord(formats::QuotedFieldReader& reader)
         ++field;
         try {
             property = readValue();
-        } catch (const platform::Failure& e) {
+        } catch (const base::Failure& e) {
             r.failures.emplace_back(field, QString::fromStdString(e.what()));
         }
     };
@@ -39,7 +39,7 @@ FrameTextRecord ReadFrameTextRecord(formats::QuotedFieldReader& reader)
     read(r.fontSize, [&] {
         const float size = reader.readSingle();
         if (!(size > 0) || size > 2048)
-            throw platform::Failure("Invalid property value: font size");
+            throw base::Failure("Invalid property value: font size");
         return size;
     });
     read(r.strikeOut, [&] { return reader.readBoolean(); });

@@ -1,9 +1,9 @@
 #include "media/frame_texts.h"
 
 #include "app/runtime.h"
+#include "base/color.h"
+#include "base/failure.h"
 #include "media/frame_text_record.h"
-#include "platform/color.h"
-#include "platform/failure.h"
 #include "platform/scene_window.h"
 
 #include <QDir>
@@ -24,7 +24,7 @@ void FrameTexts::LoadTexts()
     for (const QString& file : m_rt.files.listFiles(folder, QStringLiteral(".lbl"))) {
         const int n = m_highest + 1;
         platform::Element* label = nullptr;
-        platform::SkipOnFailure([&] {
+        base::SkipOnFailure([&] {
             label = m_window.create(platform::Element::Kind::Label, QStringLiteral("Text(%1)").arg(n), &m_picture);
             m_highest = n;
             label->setFont(model->font());
@@ -48,7 +48,7 @@ void FrameTexts::LoadTexts()
         // Each property fails on its own and the next one is still read; a
         // file that cannot be opened leaves the template's properties.
         std::optional<formats::QuotedFieldReader> reader;
-        platform::SkipOnFailure([&] { reader.emplace(m_rt.openReader(folder + file)); });
+        base::SkipOnFailure([&] { reader.emplace(m_rt.openReader(folder + file)); });
         auto font = [&](auto change) {
             QFont f = label->font();
             change(f);
@@ -77,7 +77,7 @@ void FrameTexts::LoadTexts()
                     f.setUnderline(*r.underline);
             });
             if (r.colour)
-                label->setForeColor(platform::ColorFromBgr(*r.colour));
+                label->setForeColor(base::ColorFromBgr(*r.colour));
         }
         label->setShown(true);
         label->bringToFront();
@@ -87,7 +87,7 @@ void FrameTexts::LoadTexts()
 void FrameTexts::ResetFrameTexts()
 {
     for (int i = m_highest; i >= 1; --i)
-        platform::SkipOnFailure([&] { m_window.destroy(QStringLiteral("Text(%1)").arg(i)); });
+        base::SkipOnFailure([&] { m_window.destroy(QStringLiteral("Text(%1)").arg(i)); });
     m_highest = 0;
 }
 

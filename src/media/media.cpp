@@ -1,15 +1,15 @@
 #include "media/media.h"
 
 #include "app/runtime.h"
+#include "devices/audio_device.h"
+#include "devices/media_commands.h"
+#include "devices/mp3_library.h"
+#include "devices/wave_mix_library.h"
 #include "engine/game.h"
 #include "media/midi_music.h"
 #include "media/mmedia.h"
 #include "media/mp3_music.h"
 #include "media/sound_channels.h"
-#include "platform/audio_device.h"
-#include "platform/media_commands.h"
-#include "platform/mp3_library.h"
-#include "platform/wave_mix_library.h"
 
 #include <QJsonArray>
 
@@ -18,15 +18,15 @@ namespace media {
 Media::Media(app::Runtime& rt) : m_rt(rt)
 {
     const auto notice = [this](const QString& text) { m_rt.notices.notice(text); };
-    platform::AudioDevice::Options options;
+    devices::AudioDevice::Options options;
     options.silent = rt.options().scripted;
     options.muted = rt.options().mute;
     options.soundFont = rt.options().soundFont;
     options.notice = notice;
-    m_audio = std::make_unique<platform::AudioDevice>(std::move(options));
-    m_commands = std::make_unique<platform::MediaCommands>(rt.clock(), *m_audio, rt.files, rt.log);
-    m_waveMix = std::make_unique<platform::WaveMixLibrary>(rt.clock(), *m_audio, rt.files, rt.log);
-    m_mp3Library = std::make_unique<platform::Mp3Library>(rt.clock(), *m_audio, rt.files, rt.log);
+    m_audio = std::make_unique<devices::AudioDevice>(std::move(options));
+    m_commands = std::make_unique<devices::MediaCommands>(rt.clock(), *m_audio, rt.files, rt.log);
+    m_waveMix = std::make_unique<devices::WaveMixLibrary>(rt.clock(), *m_audio, rt.files, rt.log);
+    m_mp3Library = std::make_unique<devices::Mp3Library>(rt.clock(), *m_audio, rt.files, rt.log);
     m_soundMedia = std::make_unique<Mmedia>(*m_commands, rt.clock(), rt.files);
     m_channels = std::make_unique<SoundChannels>(rt, *this, *m_waveMix);
     m_midi = std::make_unique<MidiMusic>(rt, *m_commands);
@@ -198,8 +198,8 @@ void Media::closeVideoWindow()
 QJsonObject Media::state()
 {
     QJsonArray channels;
-    for (int c = 0; c < platform::WaveMixLibrary::kChannels; ++c) {
-        const platform::WaveMixLibrary::ChannelState s = m_waveMix->channel(c);
+    for (int c = 0; c < devices::WaveMixLibrary::kChannels; ++c) {
+        const devices::WaveMixLibrary::ChannelState s = m_waveMix->channel(c);
         channels.append(QJsonObject{{QStringLiteral("channel"), c},
                                     {QStringLiteral("file"), s.file},
                                     {QStringLiteral("loop"), s.loop},

@@ -11,7 +11,7 @@
 namespace app {
 class Runtime;
 }
-namespace platform {
+namespace devices {
 class AudioDevice;
 class MediaCommands;
 class Mp3Library;
@@ -68,7 +68,7 @@ public:
     // True exactly while the video's status is "playing".
     bool IsVideoPlaying();
 
-    platform::MediaCommands& commands() { return *m_commands; }
+    devices::MediaCommands& commands() { return *m_commands; }
     // What plays now, for the dump.
     QJsonObject state();
 
@@ -77,10 +77,10 @@ private:
     void closeVideoWindow();
 
     app::Runtime& m_rt;
-    std::unique_ptr<platform::AudioDevice> m_audio;
-    std::unique_ptr<platform::MediaCommands> m_commands;
-    std::unique_ptr<platform::WaveMixLibrary> m_waveMix;
-    std::unique_ptr<platform::Mp3Library> m_mp3Library;
+    std::unique_ptr<devices::AudioDevice> m_audio;
+    std::unique_ptr<devices::MediaCommands> m_commands;
+    std::unique_ptr<devices::WaveMixLibrary> m_waveMix;
+    std::unique_ptr<devices::Mp3Library> m_mp3Library;
     std::unique_ptr<Mmedia> m_soundMedia;
     std::unique_ptr<SoundChannels> m_channels;
     std::unique_ptr<MidiMusic> m_midi;

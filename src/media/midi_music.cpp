@@ -1,13 +1,13 @@
 #include "media/midi_music.h"
 
 #include "app/runtime.h"
+#include "base/failure.h"
+#include "devices/media_commands.h"
 #include "engine/game.h"
-#include "platform/failure.h"
-#include "platform/media_commands.h"
 
 namespace media {
 
-MidiMusic::MidiMusic(app::Runtime& rt, platform::MediaCommands& commands) : m_rt(rt), m_commands(commands) {}
+MidiMusic::MidiMusic(app::Runtime& rt, devices::MediaCommands& commands) : m_rt(rt), m_commands(commands) {}
 
 MidiMusic::~MidiMusic()
 {
@@ -26,7 +26,7 @@ void MidiMusic::PlayMIDImusic(const QString& file, bool loop)
         m_rt.clock().doEvents();
         MidiOpenAndPlay();
         HookMidiNotify();
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(
             " Unable to play MIDI music. No audio hardware is available, the hardware is not responding, or another program is using hardware resources. Close this program, close any other open program, and then try again."));
     }
@@ -83,8 +83,8 @@ void MidiMusic::UnhookMidiNotify()
 
 bool MidiMusic::eventFilter(QObject* watched, QEvent* event)
 {
-    if (event->type() == platform::MediaCommands::Notice::kType) {
-        const auto* notice = static_cast<const platform::MediaCommands::Notice*>(event);
+    if (event->type() == devices::MediaCommands::Notice::kType) {
+        const auto* notice = static_cast<const devices::MediaCommands::Notice*>(event);
         if (notice->successful) {
             // A piece of no length (no notes, or a tempo of 0) ends where it
             // starts: played again it would restart without end while time

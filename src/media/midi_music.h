@@ -9,7 +9,7 @@
 namespace app {
 class Runtime;
 }
-namespace platform {
+namespace devices {
 class MediaCommands;
 }
 
@@ -22,7 +22,7 @@ namespace media {
 // notice that arrives after the stop changes nothing.
 class MidiMusic : public QObject {
 public:
-    MidiMusic(app::Runtime& rt, platform::MediaCommands& commands);
+    MidiMusic(app::Runtime& rt, devices::MediaCommands& commands);
     ~MidiMusic() override;
 
     void PlayMIDImusic(const QString& file, bool loop);
@@ -43,7 +43,7 @@ private:
     void UnhookMidiNotify();
 
     app::Runtime& m_rt;
-    platform::MediaCommands& m_commands;
+    devices::MediaCommands& m_commands;
     QPointer<QObject> m_window;
     QPointer<QObject> m_hooked;
     QString m_fileName;

@@ -1,9 +1,9 @@
 #include "media/mmedia.h"
 
+#include "devices/media_commands.h"
 #include "formats/quoted_field_reader.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
-#include "platform/media_commands.h"
 
 #include <random>
 

@@ -5,6 +5,8 @@
 namespace platform {
 class Clock;
 class FileResolver;
+}
+namespace devices {
 class MediaCommands;
 }
 
@@ -16,7 +18,7 @@ namespace media {
 // cannot be opened simply does not play.
 class Mmedia {
 public:
-    Mmedia(platform::MediaCommands& commands, platform::Clock& clock, const platform::FileResolver& files)
+    Mmedia(devices::MediaCommands& commands, platform::Clock& clock, const platform::FileResolver& files)
         : m_commands(commands), m_clock(clock), m_files(files)
     {
     }
@@ -52,7 +54,7 @@ private:
     void open(const QString& file, const QString& type);
     float number(const QString& what);
 
-    platform::MediaCommands& m_commands;
+    devices::MediaCommands& m_commands;
     platform::Clock& m_clock;
     const platform::FileResolver& m_files;
     QString m_alias;

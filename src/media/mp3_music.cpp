@@ -1,14 +1,14 @@
 #include "media/mp3_music.h"
 
+#include "devices/mp3_library.h"
 #include "platform/clock.h"
-#include "platform/mp3_library.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace media {
 
-Mp3Music::Mp3Music(platform::Clock& clock, platform::Mp3Library& library) : m_clock(clock), m_library(library) {}
+Mp3Music::Mp3Music(platform::Clock& clock, devices::Mp3Library& library) : m_clock(clock), m_library(library) {}
 
 Mp3Music::~Mp3Music()
 {

@@ -10,6 +10,8 @@
 
 namespace platform {
 class Clock;
+}
+namespace devices {
 class Mp3Library;
 }
 
@@ -22,7 +24,7 @@ namespace media {
 // until five seconds after its end.
 class Mp3Music {
 public:
-    Mp3Music(platform::Clock& clock, platform::Mp3Library& library);
+    Mp3Music(platform::Clock& clock, devices::Mp3Library& library);
     // Stops the music and joins the worker.
     ~Mp3Music();
 
@@ -43,7 +45,7 @@ private:
     void join();
 
     platform::Clock& m_clock;
-    platform::Mp3Library& m_library;
+    devices::Mp3Library& m_library;
     mutable std::mutex m_mutex;
     std::condition_variable m_settled;
     // Each stop starts a new generation; a worker writes the length and the

@@ -2,16 +2,16 @@
 
 #include "app/media_names.h"
 #include "app/runtime.h"
+#include "base/failure.h"
 #include "media/channel_record.h"
 #include "media/media.h"
 #include "media/mmedia.h"
-#include "platform/failure.h"
 
 #include <optional>
 
 namespace media {
 
-SoundChannels::SoundChannels(app::Runtime& rt, Media& media, platform::WaveMixLibrary& library)
+SoundChannels::SoundChannels(app::Runtime& rt, Media& media, devices::WaveMixLibrary& library)
     : m_rt(rt), m_media(media), m_library(library)
 {
 }
@@ -73,7 +73,7 @@ void SoundChannels::PlaySoundChannels(const QString& file)
                 }
             }
         });
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load sound channels information."));
     }
 }

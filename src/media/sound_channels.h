@@ -9,7 +9,7 @@
 namespace app {
 class Runtime;
 }
-namespace platform {
+namespace devices {
 class WaveMixLibrary;
 }
 
@@ -23,7 +23,7 @@ class Media;
 // sound or MP3 music takes the sound device from it).
 class SoundChannels {
 public:
-    SoundChannels(app::Runtime& rt, Media& media, platform::WaveMixLibrary& library);
+    SoundChannels(app::Runtime& rt, Media& media, devices::WaveMixLibrary& library);
     ~SoundChannels();
 
     void PlaySoundChannels(const QString& file);
@@ -35,7 +35,7 @@ public:
 private:
     app::Runtime& m_rt;
     Media& m_media;
-    platform::WaveMixLibrary& m_library;
+    devices::WaveMixLibrary& m_library;
     std::unique_ptr<WaveMix> m_mixer;
     bool m_initFailed = false;
 };

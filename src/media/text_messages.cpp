@@ -1,7 +1,7 @@
 #include "media/text_messages.h"
 
 #include "app/runtime.h"
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/scene_window.h"
 #include "platform/timer.h"
 
@@ -36,7 +36,7 @@ void TextMessages::ShowTextMessage(const QString& message, bool inStrip)
         m_timer.setInterval(static_cast<long long>(message.size()) * 70 + 1000);
         m_timer.setEnabled(false);
         m_timer.setEnabled(true);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to display text message."));
     }
 }

@@ -1,8 +1,8 @@
 #include "media/wave_mix.h"
 
 #include "app/runtime.h"
-#include "platform/failure.h"
-#include "platform/wave_mix_library.h"
+#include "base/failure.h"
+#include "devices/wave_mix_library.h"
 
 namespace media {
 
@@ -30,7 +30,7 @@ std::uint16_t hi(std::int32_t v)
 
 } // namespace
 
-WaveMix::WaveMix(app::Runtime& rt, platform::WaveMixLibrary& library, bool& initFailed)
+WaveMix::WaveMix(app::Runtime& rt, devices::WaveMixLibrary& library, bool& initFailed)
     : m_rt(rt), m_library(library), m_initFailed(initFailed)
 {
     bool ok = OpenMixer();
@@ -84,14 +84,14 @@ void WaveMix::CloseMixer()
 WaveMix::ChannelRecord& WaveMix::current()
 {
     if (CurrentChannel < 0 || CurrentChannel > 7)
-        throw platform::Failure("Subscript out of range");
+        throw base::Failure("Subscript out of range");
     return m_channels[static_cast<std::size_t>(CurrentChannel)];
 }
 
 const WaveMix::ChannelRecord& WaveMix::current() const
 {
     if (CurrentChannel < 0 || CurrentChannel > 7)
-        throw platform::Failure("Subscript out of range");
+        throw base::Failure("Subscript out of range");
     return m_channels[static_cast<std::size_t>(CurrentChannel)];
 }
 

@@ -9,7 +9,7 @@
 namespace app {
 class Runtime;
 }
-namespace platform {
+namespace devices {
 class WaveMixLibrary;
 }
 
@@ -21,7 +21,7 @@ namespace media {
 class WaveMix {
 public:
     // initFailed: the shared flag of a failed attempt to open the library.
-    WaveMix(app::Runtime& rt, platform::WaveMixLibrary& library, bool& initFailed);
+    WaveMix(app::Runtime& rt, devices::WaveMixLibrary& library, bool& initFailed);
     ~WaveMix();
     WaveMix(const WaveMix&) = delete;
     WaveMix& operator=(const WaveMix&) = delete;
@@ -52,7 +52,7 @@ private:
     void FlushChannel(std::int32_t channel);
 
     app::Runtime& m_rt;
-    platform::WaveMixLibrary& m_library;
+    devices::WaveMixLibrary& m_library;
     bool& m_initFailed;
     std::int32_t m_mixer = 0;
     std::vector<std::int32_t> m_waves;

@@ -1,7 +1,7 @@
 #include "platform/animation.h"
 
+#include "base/failure.h"
 #include "platform/element.h"
-#include "platform/failure.h"
 
 #include <QMovie>
 
@@ -19,7 +19,7 @@ void Animation::setFile(const QString& path)
     movie->setCacheMode(QMovie::CacheAll);
     // A header alone can pass for valid: a readable first frame is the test.
     if (!movie->isValid() || !movie->jumpToFrame(0) || movie->currentImage().isNull())
-        throw Failure(QStringLiteral("Cannot read the animation %1").arg(path));
+        throw base::Failure(QStringLiteral("Cannot read the animation %1").arg(path));
     movie->setSpeed(m_speedPercent);
     QObject::connect(movie.get(), &QMovie::frameChanged, this, [this](int) { m_target.setPicture(m_movie->currentImage()); });
     m_movie = std::move(movie);

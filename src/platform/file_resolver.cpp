@@ -1,6 +1,6 @@
 #include "platform/file_resolver.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <QFile>
 
@@ -219,7 +219,7 @@ fs::path FileResolver::pathForWriting(const QString& path) const
     auto folder = parent.empty() ? std::optional<fs::path>(fs::path(".")) : resolve(QString::fromStdString(parent.string()));
     std::error_code ec;
     if (!folder || !fs::is_directory(*folder, ec))
-        throw Failure(QStringLiteral("Path not found: %1").arg(path));
+        throw base::Failure(QStringLiteral("Path not found: %1").arg(path));
     return *folder / wanted.filename();
 }
 
@@ -241,7 +241,7 @@ std::optional<QByteArray> FileResolver::tryReadAll(const QString& path) const
     if (read == Read::Missing)
         return std::nullopt;
     if (read == Read::Failed)
-        throw Failure(QStringLiteral("Cannot read %1").arg(path));
+        throw base::Failure(QStringLiteral("Cannot read %1").arg(path));
     return bytes;
 }
 
@@ -249,7 +249,7 @@ QByteArray FileResolver::readAll(const QString& path) const
 {
     std::optional<QByteArray> bytes = tryReadAll(path);
     if (!bytes)
-        throw Failure(QStringLiteral("File not found: %1").arg(path));
+        throw base::Failure(QStringLiteral("File not found: %1").arg(path));
     return std::move(*bytes);
 }
 

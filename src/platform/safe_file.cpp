@@ -1,6 +1,6 @@
 #include "platform/safe_file.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -48,10 +48,10 @@ void WriteFileSafely(const std::filesystem::path& target, const QByteArray& byte
     auto fail = [&](const QString& why) {
         file.close();
         QFile::remove(name);
-        throw Failure(why);
+        throw base::Failure(why);
     };
     if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
-        throw Failure(file.errorString());
+        throw base::Failure(file.errorString());
     if (!lockExclusively(file.handle()))
         fail(QStringLiteral("Cannot lock %1").arg(name));
     qint64 done = 0;
@@ -77,7 +77,7 @@ void WriteFileSafely(const std::filesystem::path& target, const QByteArray& byte
     std::filesystem::rename(temporary, target, ec);
     if (ec) {
         QFile::remove(name);
-        throw Failure(QString::fromStdString(ec.message()));
+        throw base::Failure(QString::fromStdString(ec.message()));
     }
 #ifndef _WIN32
     // The rename itself reaches the disk with the folder.

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "base/event_log.h"
 #include "platform/dialogs.h"
-#include "platform/event_log.h"
 
 #include <deque>
 
@@ -12,13 +12,13 @@ namespace platform {
 // default button; an answer the box does not offer is taken as the default.
 class ScriptedDialogs : public Dialogs {
 public:
-    explicit ScriptedDialogs(EventLog& log) : m_log(log) {}
+    explicit ScriptedDialogs(base::EventLog& log) : m_log(log) {}
 
     void queue(MsgAnswer answer) { m_answers.push_back(answer); }
     MsgAnswer show(const MsgBox& box) override;
 
 private:
-    EventLog& m_log;
+    base::EventLog& m_log;
     std::deque<MsgAnswer> m_answers;
 };
 

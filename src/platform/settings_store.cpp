@@ -1,6 +1,6 @@
 #include "platform/settings_store.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <QSettings>
 
@@ -25,7 +25,7 @@ std::optional<QString> SettingsStore::value(const QString& application, const QS
 {
     QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("loomplay"), application);
     if (settings.status() != QSettings::NoError)
-        throw Failure("Cannot read the settings store");
+        throw base::Failure("Cannot read the settings store");
     const QVariant v = settings.value(keyPath(section, key));
     if (!v.isValid())
         return std::nullopt;
@@ -38,7 +38,7 @@ void SettingsStore::setValue(const QString& application, const QString& section,
     settings.setValue(keyPath(section, key), value);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw Failure("Cannot write the settings store");
+        throw base::Failure("Cannot write the settings store");
 }
 
 } // namespace platform

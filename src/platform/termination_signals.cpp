@@ -1,6 +1,6 @@
 #include "platform/termination_signals.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 #include <QSocketNotifier>
 
@@ -36,7 +36,7 @@ extern "C" void onTerminationSignal(int signal)
 TerminationSignals::TerminationSignals(std::function<void(int)> onSignal) : m_onSignal(std::move(onSignal))
 {
     if (::pipe2(m_pipe, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw Failure("Cannot make a pipe for the termination signals");
+        throw base::Failure("Cannot make a pipe for the termination signals");
     g_writeEnd.store(m_pipe[1]);
     m_notifier = std::make_unique<QSocketNotifier>(m_pipe[0], QSocketNotifier::Read);
     QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { readSignal(); });

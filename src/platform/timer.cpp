@@ -1,7 +1,7 @@
 #include "platform/timer.h"
 
+#include "base/failure.h"
 #include "platform/clock.h"
-#include "platform/failure.h"
 
 
 namespace platform {
@@ -34,7 +34,7 @@ void Timer::setEnabled(bool enabled)
 void Timer::setInterval(long long ms)
 {
     if (ms < 0 || ms > 65535)
-        throw Failure(QStringLiteral("Invalid timer interval %1").arg(ms));
+        throw base::Failure(QStringLiteral("Invalid timer interval %1").arg(ms));
     m_interval = static_cast<int>(ms);
     restart();
 }

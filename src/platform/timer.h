@@ -26,7 +26,7 @@ public:
     const QString& tag() const { return m_tag; }
 
     void setEnabled(bool enabled);
-    // Throws platform::Failure for an interval outside 0 to 65535.
+    // Throws base::Failure for an interval outside 0 to 65535.
     void setInterval(long long ms);
     void setTag(const QString& tag) { m_tag = tag; }
     void onTimer(std::function<void()> handler) { m_handler = std::move(handler); }

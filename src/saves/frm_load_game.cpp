@@ -3,8 +3,8 @@
 #include "app/display_settings.h"
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "base/failure.h"
 #include "engine/game.h"
-#include "platform/failure.h"
 #include "platform/safe_file.h"
 #include "saves/saved_game.h"
 
@@ -103,7 +103,7 @@ void FrmLoadGame::Command2_Click()
         m_rt.clock().doEvents();
         game.show();
         welcome.hideWindow();
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to load '") + path + QStringLiteral("'."));
         // The player is never left without a window: after a display switch
         // the display returns to its size and the welcome window comes back

@@ -1,8 +1,8 @@
 #include "saves/frm_save_game.h"
 
 #include "app/runtime.h"
+#include "base/failure.h"
 #include "engine/game.h"
-#include "platform/failure.h"
 #include "platform/safe_file.h"
 #include "saves/saved_game.h"
 

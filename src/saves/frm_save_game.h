@@ -32,7 +32,7 @@ public:
     void List1_DblClick();
 
 private:
-    // Writes the game to the file; throws platform::Failure.
+    // Writes the game to the file; throws base::Failure.
     void writeSave(const QString& path);
 
     app::Runtime& m_rt;

@@ -9,7 +9,7 @@
 
 namespace saves {
 
-QByteArray SavedGame::bytes(const formats::CodePage& codePage) const
+QByteArray SavedGame::bytes(const base::CodePage& codePage) const
 {
     formats::QuotedFieldWriter w(codePage);
     w.line(frame);
@@ -48,7 +48,7 @@ bool HasForbiddenCharacter(const QString& name)
     return false;
 }
 
-bool UnfitForFileName(const QString& name, const formats::CodePage& codePage)
+bool UnfitForFileName(const QString& name, const base::CodePage& codePage)
 {
     for (QChar c : name) {
         if (c.unicode() < 0x20 || c.unicode() == 0x7F)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "formats/code_page.h"
+#include "base/code_page.h"
 #include "state/class_variable.h"
 
 #include <QByteArray>
@@ -32,7 +32,7 @@ struct SavedGame {
 
     static constexpr const char* kVersion = "Version 2.7.0";
 
-    QByteArray bytes(const formats::CodePage& codePage) const;
+    QByteArray bytes(const base::CodePage& codePage) const;
 };
 
 // The ten characters a save name may not hold: \ / : * ? " < > | and the comma.
@@ -40,7 +40,7 @@ bool HasForbiddenCharacter(const QString& name);
 // A name that holds characters no file name may hold (control characters,
 // or characters the game's code page cannot write). A name that is merely
 // too long is left to the file system, whose refusal is a failed save.
-bool UnfitForFileName(const QString& name, const formats::CodePage& codePage);
+bool UnfitForFileName(const QString& name, const base::CodePage& codePage);
 
 // Fills a list with the names of the saves in the game folder, oldest file
 // first, saves of the same time in name order. Failures leave what was read.

@@ -53,7 +53,7 @@ struct ActionStep {
 };
 
 // Reads an action record field by field, shared by the player and the game
-// checker; throws platform::Failure at the first field it cannot read.
+// checker; throws base::Failure at the first field it cannot read.
 // `step` may be empty; it returns false to stop the reading.
 void ReadActionRecord(formats::QuotedFieldReader& reader, ActionRecord& record,
                       const std::function<bool(const ActionStep&, const ActionRecord&)>& step = {});

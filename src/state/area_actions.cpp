@@ -2,10 +2,10 @@
 
 #include "app/media_names.h"
 #include "app/runtime.h"
+#include "base/failure.h"
 #include "engine/game.h"
 #include "media/media.h"
 #include "media/mmedia.h"
-#include "platform/failure.h"
 #include "state/action_record.h"
 
 #include <QDir>
@@ -23,7 +23,7 @@ bool AreaActions::nonZero(const formats::FieldValue& value)
             return false;
         const double n = formats::QuotedFieldReader::fieldNumber(t);
         if (n == 0 && t != QLatin1String("0") && !t.startsWith(QLatin1String("0.")) && t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) != 0)
-            throw platform::Failure(QStringLiteral("Type mismatch: '%1'").arg(t.left(40)));
+            throw base::Failure(QStringLiteral("Type mismatch: '%1'").arg(t.left(40)));
         return n != 0;
     }
     return value.number != 0;
@@ -147,7 +147,7 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
             game.GoBack();
             result = 2;
         }
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to make the action associated with the selected area."));
     }
     return result;

@@ -2,10 +2,10 @@
 
 #include "app/media_names.h"
 #include "app/runtime.h"
-#include "media/media.h"
+#include "base/failure.h"
 #include "engine/area_record.h"
 #include "engine/game.h"
-#include "platform/failure.h"
+#include "media/media.h"
 #include "state/inventory_bar.h"
 #include "state/object_records.h"
 
@@ -45,7 +45,7 @@ QString Inventory::Tag(std::int16_t index) const
 {
     const platform::Element* e = object(index);
     if (!e)
-        throw platform::Failure(QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+        throw base::Failure(QStringLiteral("Control array element '%1' doesn't exist").arg(index));
     return e->tag();
 }
 
@@ -66,14 +66,14 @@ QPointF Inventory::cell(int n) const
     const long long cellHeight = static_cast<long long>(p.InventoryMarginY) * 15 + 480;
     const long long perRow = cellWidth > 0 ? (static_cast<long long>(p.FrameWidth) * 15) / cellWidth : 0;
     if (perRow <= 0)
-        throw platform::Failure("Division by zero: no object fits a row");
+        throw base::Failure("Division by zero: no object fits a row");
     const long long column = (n - 1) % perRow;
     const long long row = (n - 1) / perRow;
     const double left = column * static_cast<double>(cellWidth) + p.InventorySpacingX * 15.0;
     const double top = row * static_cast<double>(cellHeight) + p.InventoryMarginY * 15.0;
     // Places are twips of the 32-bit range; margins beyond reason are bad data.
     if (cellHeight <= 0 || std::fabs(left) > 2147483647.0 || std::fabs(top) > 2147483647.0)
-        throw platform::Failure("Overflow: inventory cell");
+        throw base::Failure("Overflow: inventory cell");
     return QPointF(left, top);
 }
 
@@ -84,7 +84,7 @@ int Inventory::barHeight(int count) const
     const double rowOfLast = (cell(count).y() - p.InventoryMarginY * 15.0) / cellHeight;
     const double height = (rowOfLast + 1) * cellHeight + p.InventoryMarginY * 15.0;
     if (!std::isfinite(height) || height > 2147483647.0 || height < 0)
-        throw platform::Failure("Overflow: inventory bar height");
+        throw base::Failure("Overflow: inventory bar height");
     return static_cast<int>(height);
 }
 
@@ -109,7 +109,7 @@ void Inventory::PickOrNotPickObject(std::int16_t area)
                                       + QString::number(area) + QStringLiteral("c.dat"));
         if (const std::optional<QString> name = engine::ReadPickedObjectName(reader))
             AddPickedObject(*name);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         // An area without a pick record holds no object.
     }
 }
@@ -177,7 +177,7 @@ void Inventory::AddPickedObject(const QString& name)
             m_game.TimerInventory.setEnabled(false);
             m_game.TimerInventory.setEnabled(true);
         }
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to pick up '") + name + QStringLiteral("'."));
     }
 }
@@ -187,12 +187,12 @@ void Inventory::RemovePickedObject(std::int16_t index)
     const app::Project& p = m_rt.project;
     try {
         if (!object(index) || index > m_game.ObjectsCount)
-            throw platform::Failure(QStringLiteral("Control array element '%1' doesn't exist").arg(index));
+            throw base::Failure(QStringLiteral("Control array element '%1' doesn't exist").arg(index));
         for (std::int16_t k = index; k < m_game.ObjectsCount; ++k) {
             platform::Element* here = object(k);
             const platform::Element* next = object(static_cast<std::int16_t>(k + 1));
             if (!here || !next)
-                throw platform::Failure("Control array element doesn't exist");
+                throw base::Failure("Control array element doesn't exist");
             here->setPicture(next->picture());
             here->setPictureFile(next->pictureFile());
             here->setTag(next->tag());
@@ -206,7 +206,7 @@ void Inventory::RemovePickedObject(std::int16_t index)
             layOutBarFor(m_game.ObjectsCount);
         if (p.InventoryEnabled && p.InventoryHideEmptyTab && m_game.ObjectsCount == 0)
             m_game.element(QStringLiteral("Inventory2"))->setShown(false);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to remove the item from the inventory."));
     }
 }
@@ -296,7 +296,7 @@ void Inventory::PickedObject_DragDrop(std::int16_t target, const QString& source
         });
         if (c.addObject)
             AddPickedObject(c.newObject);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to combine items."));
     }
 }

@@ -19,7 +19,7 @@ struct CombinationRecord {
 };
 
 // The readers of the inventory's files, shared by the player and the game
-// checker. Each throws platform::Failure at the first field it cannot read.
+// checker. Each throws base::Failure at the first field it cannot read.
 
 // Field 1 of an object file ("<name>.obj"): its picture, relative to Areas.
 QString ReadObjectPicture(formats::QuotedFieldReader& reader);

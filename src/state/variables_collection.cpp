@@ -1,13 +1,13 @@
 #include "state/variables_collection.h"
 
-#include "platform/failure.h"
+#include "base/failure.h"
 
 namespace state {
 
 const ClassVariable& VariablesCollection::Add(const QString& name, std::int16_t value, const QString& key)
 {
     if (!key.isEmpty() && indexOfKey(key) != m_records.size())
-        throw platform::Failure(QStringLiteral("Key is already associated with an element of this collection"));
+        throw base::Failure(QStringLiteral("Key is already associated with an element of this collection"));
     m_records.push_back(Record{ClassVariable{name, value}, key});
     if (m_positionsValid)
         m_positions[name].push_back(Count());
@@ -17,7 +17,7 @@ const ClassVariable& VariablesCollection::Add(const QString& name, std::int16_t 
 std::size_t VariablesCollection::checkedIndex(std::int32_t position) const
 {
     if (position < 1 || position > Count())
-        throw platform::Failure(QStringLiteral("Invalid procedure call or argument: position %1").arg(position));
+        throw base::Failure(QStringLiteral("Invalid procedure call or argument: position %1").arg(position));
     return static_cast<std::size_t>(position - 1);
 }
 
@@ -39,7 +39,7 @@ const ClassVariable& VariablesCollection::Item(const QString& key) const
 {
     const std::size_t i = indexOfKey(key);
     if (i == m_records.size())
-        throw platform::Failure(QStringLiteral("Invalid procedure call or argument: key %1").arg(key));
+        throw base::Failure(QStringLiteral("Invalid procedure call or argument: key %1").arg(key));
     return m_records[i].variable;
 }
 
@@ -64,7 +64,7 @@ void VariablesCollection::Remove(const QString& key)
 {
     const std::size_t i = indexOfKey(key);
     if (i == m_records.size())
-        throw platform::Failure(QStringLiteral("Invalid procedure call or argument: key %1").arg(key));
+        throw base::Failure(QStringLiteral("Invalid procedure call or argument: key %1").arg(key));
     m_records.erase(m_records.begin() + static_cast<std::ptrdiff_t>(i));
     m_positionsValid = false;
 }

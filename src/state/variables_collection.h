@@ -21,7 +21,7 @@ namespace state {
 class VariablesCollection {
 public:
     const ClassVariable& Add(const QString& name, std::int16_t value, const QString& key = QString());
-    // Throws platform::Failure for a position or key that is not there.
+    // Throws base::Failure for a position or key that is not there.
     const ClassVariable& Item(std::int32_t position) const;
     const ClassVariable& Item(const QString& key) const;
     void SetValue(std::int32_t position, std::int16_t value);

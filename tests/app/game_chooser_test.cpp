@@ -1,6 +1,6 @@
 #include "app/game_chooser.h"
 #include "app/recent_games.h"
-#include "platform/event_log.h"
+#include "base/event_log.h"
 #include "platform/scripted_dialogs.h"
 #include "support/game_folder.h"
 #include "support/player.h"
@@ -44,7 +44,7 @@ protected:
     {
         if (!m_chooser) {
             m_list = std::make_unique<RecentGames>();
-            m_chooser = std::make_unique<GameChooser>(*m_list, dialogs, formats::CodePage());
+            m_chooser = std::make_unique<GameChooser>(*m_list, dialogs, base::CodePage());
             // Its buttons take clicks only on screen.
             m_chooser->window().show();
         }
@@ -79,7 +79,7 @@ protected:
     }
 
     QTemporaryDir settings;
-    platform::EventLog log;
+    base::EventLog log;
     platform::ScriptedDialogs dialogs{log};
     GameFolder lighthouse;
     GameFolder harbour;

@@ -18,8 +18,8 @@ TEST(InterfaceStrings, WithoutATextsFileTheShortSetSpeaksOfTheProgram)
     EXPECT_TRUE(s(30).contains(QStringLiteral("The program may not work")));
     EXPECT_EQ(s(16), QString());
     EXPECT_EQ(s(45), QString());
-    EXPECT_THROW(s(61), platform::Failure);
-    EXPECT_THROW(s(-1), platform::Failure);
+    EXPECT_THROW(s(61), base::Failure);
+    EXPECT_THROW(s(-1), base::Failure);
 }
 
 TEST(InterfaceStrings, FormatOneChoosesTheLongSet)

@@ -1,6 +1,6 @@
+#include "base/event_log.h"
+#include "base/notices.h"
 #include "demo/authoring.h"
-#include "platform/event_log.h"
-#include "platform/notices.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
@@ -13,7 +13,7 @@ namespace {
 // The lines a person would see on the terminal.
 struct Terminal {
     QStringList lines;
-    platform::Notices::Sink sink()
+    base::Notices::Sink sink()
     {
         return [this](const QString& line) { lines << line; };
     }
@@ -26,8 +26,8 @@ class Notices : public ::testing::Test {
 protected:
     void SetUp() override { notices.setSink(terminal.sink()); }
 
-    platform::EventLog log;
-    platform::Notices notices{log};
+    base::EventLog log;
+    base::Notices notices{log};
     Terminal terminal;
 };
 

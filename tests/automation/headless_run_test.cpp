@@ -1,4 +1,4 @@
-#include "platform/event_log.h"
+#include "base/event_log.h"
 #include "support/game_folder.h"
 
 #include <QDir>
@@ -103,7 +103,7 @@ TEST(HeadlessRun, ARunWritesNeitherTheUsersSettingsNorWhereItWasStarted)
 
 TEST(HeadlessRun, ALogThatWritesItsLinesOutKeepsNone)
 {
-    platform::EventLog log;
+    base::EventLog log;
     log.setEnabled(true);
     int written = 0;
     log.setSink([&written](const QJsonObject&) { ++written; });

@@ -1,6 +1,6 @@
 #include "app/game_chooser.h"
 #include "app/recent_games.h"
-#include "platform/event_log.h"
+#include "base/event_log.h"
 #include "platform/scripted_dialogs.h"
 
 #include <QDir>
@@ -359,10 +359,10 @@ protected:
             list.setValue(QStringLiteral("name"), QStringLiteral("The Lighthouse"));
             list.endArray();
         }
-        platform::EventLog log;
+        base::EventLog log;
         platform::ScriptedDialogs dialogs(log);
         app::RecentGames games;
-        app::GameChooser layout(games, dialogs, formats::CodePage());
+        app::GameChooser layout(games, dialogs, base::CodePage());
         const platform::FormWindow& window = layout.window();
         chooserPlace = QRect(QPoint((1024 - window.width()) / 2, (768 - window.height()) / 2), window.size());
         play = chooserPlace.topLeft() + window.control(QStringLiteral("cmdPlay"))->geometry().center();

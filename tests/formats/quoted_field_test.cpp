@@ -1,10 +1,10 @@
+#include "base/failure.h"
 #include "formats/quoted_field_reader.h"
 #include "formats/quoted_field_writer.h"
-#include "platform/failure.h"
 
 #include <gtest/gtest.h>
 
-using formats::CodePage;
+using base::CodePage;
 using formats::FieldValue;
 using formats::QuotedFieldReader;
 using formats::QuotedFieldWriter;
@@ -54,11 +54,11 @@ TEST(QuotedFieldFile, NumbersBeyondTheirTypeFail)
 {
     auto r = reader("32767,32768,-32768,-32769,2147483648,1e39\r\n");
     EXPECT_EQ(r.readInt16(), 32767);
-    EXPECT_THROW(r.readInt16(), platform::Failure);
+    EXPECT_THROW(r.readInt16(), base::Failure);
     EXPECT_EQ(r.readInt16(), -32768);
-    EXPECT_THROW(r.readInt16(), platform::Failure);
-    EXPECT_THROW(r.readInt32(), platform::Failure);
-    EXPECT_THROW(r.readSingle(), platform::Failure);
+    EXPECT_THROW(r.readInt16(), base::Failure);
+    EXPECT_THROW(r.readInt32(), base::Failure);
+    EXPECT_THROW(r.readSingle(), base::Failure);
 }
 
 TEST(QuotedFieldFile, IntegersRoundHalfToEven)
@@ -75,10 +75,10 @@ TEST(QuotedFieldFile, ReadingPastTheLastFieldFails)
     auto r = reader("\"only\"\r\n");
     r.skip();
     EXPECT_TRUE(r.atEnd());
-    EXPECT_THROW(r.readString(), platform::Failure);
+    EXPECT_THROW(r.readString(), base::Failure);
     auto empty = reader("");
     EXPECT_TRUE(empty.atEnd());
-    EXPECT_THROW(empty.readInt16(), platform::Failure);
+    EXPECT_THROW(empty.readInt16(), base::Failure);
 }
 
 TEST(QuotedFieldFile, BooleansTakeFlagsAndNumbersButNotText)
@@ -90,7 +90,7 @@ TEST(QuotedFieldFile, BooleansTakeFlagsAndNumbersButNotText)
     EXPECT_TRUE(r.readBoolean());
     EXPECT_TRUE(r.readBoolean());
     EXPECT_FALSE(r.readBoolean());
-    EXPECT_THROW(r.readBoolean(), platform::Failure);
+    EXPECT_THROW(r.readBoolean(), base::Failure);
 }
 
 TEST(QuotedFieldFile, UntypedFieldsKeepWhatTheyAre)
@@ -153,5 +153,5 @@ TEST(QuotedFieldFile, TextIsDecodedAndEncodedInTheGamesCodePage)
     w1251.line(cyrillic);
     QuotedFieldReader r1251(w1251.bytes(), CodePage(QStringLiteral("windows-1251")));
     EXPECT_EQ(r1251.readString(), cyrillic);
-    EXPECT_THROW(CodePage::named(QStringLiteral("no-such-page")), platform::Failure);
+    EXPECT_THROW(CodePage::named(QStringLiteral("no-such-page")), base::Failure);
 }

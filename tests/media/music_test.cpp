@@ -1,12 +1,12 @@
+#include "base/event_log.h"
 #include "demo/authoring.h"
+#include "devices/audio_device.h"
+#include "devices/media_commands.h"
+#include "devices/mp3_library.h"
 #include "media/media.h"
 #include "media/mp3_music.h"
-#include "platform/audio_device.h"
 #include "platform/clock.h"
-#include "platform/event_log.h"
 #include "platform/file_resolver.h"
-#include "platform/media_commands.h"
-#include "platform/mp3_library.h"
 #include "support/ffmpeg.h"
 #include "support/game_folder.h"
 #include "support/player.h"
@@ -125,7 +125,7 @@ TEST_F(Music, AStopBeforeAnyMusicAndANoticeAfterTheStopDoNothing)
     m.PlayMIDImusic(tune(), true);
     m.StopMIDIMusic();
     // A notice that was already on its way when the music stopped.
-    QCoreApplication::postEvent(&game.window(), new platform::MediaCommands::Notice(tune()));
+    QCoreApplication::postEvent(&game.window(), new devices::MediaCommands::Notice(tune()));
     wait(5000);
     EXPECT_EQ(plays(), 1);
     EXPECT_EQ(m.MidiStatus(), QString());
@@ -174,10 +174,10 @@ TEST_F(Music, Mp3MusicCountsAsPlayingUntilFiveSecondsAfterItsLength)
 // MP3 music on a real clock: the worker runs while this thread goes on.
 struct Mp3OnARealClock {
     platform::RealClock clock;
-    platform::EventLog log;
+    base::EventLog log;
     platform::FileResolver files;
-    platform::AudioDevice audio{platform::AudioDevice::Options{.silent = true}};
-    platform::Mp3Library library{clock, audio, files, log};
+    devices::AudioDevice audio{devices::AudioDevice::Options{.silent = true}};
+    devices::Mp3Library library{clock, audio, files, log};
     media::Mp3Music music{clock, library};
 };
 

@@ -1,7 +1,7 @@
 #include "demo/authoring.h"
+#include "devices/media_commands.h"
 #include "media/media.h"
 #include "media/mmedia.h"
-#include "platform/media_commands.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
@@ -117,13 +117,13 @@ TEST_F(Sound, DamagedOrMissingSoundsPlayNothing)
     folder.writeBytes(QStringLiteral("Frames/bad.mid"), "MThd\0\0\0\6\0\1\0\1\1");
     folder.writeBytes(QStringLiteral("Frames/bad.mp3"), QByteArray(4000, '\xff'));
     engine::Game& game = start();
-    platform::MediaCommands& commands = media().commands();
-    EXPECT_EQ(commands.send(QStringLiteral("open \"%1bad.wav\" alias b type waveaudio").arg(areas())), platform::MediaCommands::kCannotRead);
-    EXPECT_EQ(commands.send(QStringLiteral("open %1bad.mid type sequencer").arg(rt->project.FramesPath)), platform::MediaCommands::kCannotRead);
-    EXPECT_EQ(commands.send(QStringLiteral("open %1gone.wav type waveaudio").arg(areas())), platform::MediaCommands::kFileNotFound);
-    EXPECT_EQ(commands.send(QStringLiteral("play nothing")), platform::MediaCommands::kUnknownDevice);
-    EXPECT_EQ(commands.send(QStringLiteral("dance b")), platform::MediaCommands::kUnknownCommand);
-    EXPECT_FALSE(platform::MediaCommands::errorText(platform::MediaCommands::kFileNotFound).isEmpty());
+    devices::MediaCommands& commands = media().commands();
+    EXPECT_EQ(commands.send(QStringLiteral("open \"%1bad.wav\" alias b type waveaudio").arg(areas())), devices::MediaCommands::kCannotRead);
+    EXPECT_EQ(commands.send(QStringLiteral("open %1bad.mid type sequencer").arg(rt->project.FramesPath)), devices::MediaCommands::kCannotRead);
+    EXPECT_EQ(commands.send(QStringLiteral("open %1gone.wav type waveaudio").arg(areas())), devices::MediaCommands::kFileNotFound);
+    EXPECT_EQ(commands.send(QStringLiteral("play nothing")), devices::MediaCommands::kUnknownDevice);
+    EXPECT_EQ(commands.send(QStringLiteral("dance b")), devices::MediaCommands::kUnknownCommand);
+    EXPECT_FALSE(devices::MediaCommands::errorText(devices::MediaCommands::kFileNotFound).isEmpty());
     game.ScheduleMP3Music(QStringLiteral("bad.mp3"));
     wait(1000);
     EXPECT_FALSE(media().IsMP3Playing());

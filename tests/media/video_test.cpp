@@ -1,10 +1,10 @@
 #include "automation/script_runner.h"
 #include "demo/authoring.h"
+#include "devices/video_decoder.h"
 #include "media/media.h"
 #include "media/mmedia.h"
 #include "support/game_folder.h"
 #include "support/player.h"
-#include "platform/video_decoder.h"
 
 #include <QDir>
 #include <QFile>
@@ -141,6 +141,6 @@ TEST(VideoFiles, AVideoThatCannotBeOpenedLeavesNoFileOpen)
     const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size(); };
     const qsizetype before = openFiles();
     for (int i = 0; i < 20; ++i)
-        EXPECT_THROW(platform::VideoDecoder(folder.file(QStringLiteral("bad.avi"))), platform::Failure);
+        EXPECT_THROW(devices::VideoDecoder(folder.file(QStringLiteral("bad.avi"))), base::Failure);
     EXPECT_EQ(openFiles(), before);
 }

@@ -1,5 +1,5 @@
+#include "base/failure.h"
 #include "platform/clock.h"
-#include "platform/failure.h"
 #include "platform/timer.h"
 
 #include <QCoreApplication>
@@ -16,7 +16,7 @@
 #include <vector>
 
 using platform::Clock;
-using platform::Failure;
+using base::Failure;
 using platform::RealClock;
 using platform::Timer;
 using platform::VirtualClock;

@@ -1,4 +1,4 @@
-#include "platform/failure.h"
+#include "base/failure.h"
 #include "platform/file_resolver.h"
 
 #include <QDir>
@@ -13,7 +13,7 @@
 
 namespace fs = std::filesystem;
 
-using platform::Failure;
+using base::Failure;
 using platform::FileResolver;
 
 namespace {

@@ -126,6 +126,6 @@ TEST(VariablesCollection, LookupsByNameFollowRemovalsAndRenames)
     EXPECT_TRUE(c.PositionsOf(QStringLiteral("b")).empty());
     c.Add(QStringLiteral("b"), 4);
     EXPECT_EQ(c.PositionsOf(QStringLiteral("b")), std::vector<std::int32_t>{3});
-    EXPECT_THROW(c.Item(4), platform::Failure);
-    EXPECT_THROW(c.Remove(0), platform::Failure);
+    EXPECT_THROW(c.Item(4), base::Failure);
+    EXPECT_THROW(c.Remove(0), base::Failure);
 }

@@ -2,8 +2,8 @@
 
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "base/failure.h"
 #include "engine/game.h"
-#include "platform/failure.h"
 #include "platform/scripted_dialogs.h"
 
 #include <QJsonObject>

@@ -7,12 +7,12 @@
 //    loops of a half-second piece.
 // Prints the median and the largest of each.
 //   audio_timing
+#include "base/event_log.h"
 #include "demo/authoring.h"
-#include "platform/audio_device.h"
+#include "devices/audio_device.h"
+#include "devices/media_commands.h"
 #include "platform/clock.h"
-#include "platform/event_log.h"
 #include "platform/file_resolver.h"
-#include "platform/media_commands.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -55,10 +55,10 @@ void report(const char* what, std::vector<double> ms, double goal)
 // game window's music does.
 class Looper : public QObject {
 public:
-    Looper(platform::MediaCommands& commands, platform::Clock& clock, QString file) : m_commands(commands), m_clock(clock), m_file(std::move(file)) {}
+    Looper(devices::MediaCommands& commands, platform::Clock& clock, QString file) : m_commands(commands), m_clock(clock), m_file(std::move(file)) {}
     bool event(QEvent* e) override
     {
-        if (e->type() != platform::MediaCommands::Notice::kType)
+        if (e->type() != devices::MediaCommands::Notice::kType)
             return QObject::event(e);
         gaps.push_back(double(m_clock.elapsedMs()) - double(expectedEnd));
         expectedEnd = m_clock.elapsedMs() + lengthMs;
@@ -70,7 +70,7 @@ public:
     qint64 lengthMs = 0;
 
 private:
-    platform::MediaCommands& m_commands;
+    devices::MediaCommands& m_commands;
     platform::Clock& m_clock;
     QString m_file;
 };
@@ -82,16 +82,16 @@ int main(int argc, char** argv)
     QCoreApplication application(argc, argv);
     g_since.start();
     platform::RealClock clock;
-    platform::EventLog log;
+    base::EventLog log;
     platform::FileResolver files;
-    platform::AudioDevice audio({.notice = [](const QString& text) { std::printf("(%s)\n", qPrintable(text)); }});
+    devices::AudioDevice audio({.notice = [](const QString& text) { std::printf("(%s)\n", qPrintable(text)); }});
     if (!audio.open())
         return 1;
     Mix_SetPostMix(afterMix, nullptr);
 
-    const platform::AudioDevice::SoundPtr tone = audio.decode(demo::WavFile(demo::Tone(200)));
+    const devices::AudioDevice::SoundPtr tone = audio.decode(demo::WavFile(demo::Tone(200)));
     std::vector<double> latency;
-    platform::AudioDevice::Voice voice;
+    devices::AudioDevice::Voice voice;
     for (int i = 0; i < 20; ++i) {
         audio.halt(voice);
         clock.sleep(120);
@@ -113,7 +113,7 @@ int main(int argc, char** argv)
     // One beat at 120 a minute: half a second.
     file.write(demo::MidiFile({72}));
     file.close();
-    platform::MediaCommands commands(clock, audio, files, log);
+    devices::MediaCommands commands(clock, audio, files, log);
     Looper looper(commands, clock, tune);
     looper.lengthMs = 500;
     commands.send(QStringLiteral("open %1 type sequencer").arg(tune), nullptr, &looper);

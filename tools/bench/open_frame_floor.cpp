@@ -108,7 +108,7 @@ QByteArray readAll(const QString& path)
 // does), the same pictures decoded, and the scene painted once.
 void floorOpen(const QString& dir, const QString& frame, QImage& canvas)
 {
-    const formats::CodePage codePage(QStringLiteral("windows-1252"));
+    const base::CodePage codePage(QStringLiteral("windows-1252"));
     auto fields = [&](const QString& path) {
         formats::QuotedFieldReader reader(readAll(path), codePage);
         int n = 0;

@@ -1,7 +1,7 @@
 // The mouse pointers of .cur and .ico files and their hot spots.
+#include "base/failure.h"
 #include "engine/cursors.h"
 #include "fuzz_support.h"
-#include "platform/failure.h"
 
 #include <QPixmap>
 
@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const engine::CursorPicture cursor = engine::DecodeCursor(fuzz::Bytes(data, size));
         const QCursor made(QPixmap::fromImage(cursor.image), cursor.hotSpot.x(), cursor.hotSpot.y());
         (void)made.hotSpot();
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
     }
     return 0;
 }

@@ -1,10 +1,10 @@
 // The media command interpreter, one command a line, on the demo's media.
+#include "base/event_log.h"
+#include "devices/audio_device.h"
+#include "devices/media_commands.h"
 #include "fuzz_support.h"
-#include "platform/audio_device.h"
 #include "platform/clock.h"
-#include "platform/event_log.h"
 #include "platform/file_resolver.h"
-#include "platform/media_commands.h"
 
 #include <QDir>
 
@@ -12,11 +12,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     fuzz::StartQt();
     static platform::VirtualClock clock(QDateTime(QDate(2026, 1, 1), QTime(10, 0)));
-    static platform::AudioDevice audio(platform::AudioDevice::Options{.silent = true});
+    static devices::AudioDevice audio(devices::AudioDevice::Options{.silent = true});
     static platform::FileResolver files;
-    static platform::EventLog log;
+    static base::EventLog log;
     QDir::setCurrent(fuzz::DemoCopy());
-    platform::MediaCommands commands(clock, audio, files, log);
+    devices::MediaCommands commands(clock, audio, files, log);
     const QStringList lines = QString::fromUtf8(fuzz::Bytes(data, size)).split(QLatin1Char('\n'));
     for (const QString& line : lines) {
         QString reply;

@@ -1,9 +1,9 @@
 // The metafile drawing, past the signature checks: the first byte chooses
 // the kind, the rest are the file.
+#include "base/failure.h"
 #include "fuzz_support.h"
-#include "platform/emf_player.h"
-#include "platform/failure.h"
-#include "platform/wmf_player.h"
+#include "pictures/emf_player.h"
+#include "pictures/wmf_player.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -13,10 +13,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QByteArray bytes = fuzz::Bytes(data + 1, size - 1);
     try {
         if (data[0] & 1)
-            (void)platform::EmfPlayer::draw(bytes);
+            (void)pictures::EmfPlayer::draw(bytes);
         else
-            (void)platform::WmfPlayer::draw(bytes);
-    } catch (const platform::Failure&) {
+            (void)pictures::WmfPlayer::draw(bytes);
+    } catch (const base::Failure&) {
     }
     return 0;
 }

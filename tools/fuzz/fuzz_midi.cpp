@@ -1,13 +1,13 @@
 // The MIDI reader that finds a piece's length by its tempo map.
+#include "base/failure.h"
+#include "devices/midi_file.h"
 #include "fuzz_support.h"
-#include "platform/failure.h"
-#include "platform/midi_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     try {
-        (void)platform::ReadMidiPiece(fuzz::Bytes(data, size));
-    } catch (const platform::Failure&) {
+        (void)devices::ReadMidiPiece(fuzz::Bytes(data, size));
+    } catch (const base::Failure&) {
     }
     return 0;
 }

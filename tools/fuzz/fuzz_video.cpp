@@ -1,8 +1,8 @@
 // Opening a video: its size, length and whole sound track, then the first
 // and the last picture.
+#include "base/failure.h"
+#include "devices/video_decoder.h"
 #include "fuzz_support.h"
-#include "platform/failure.h"
-#include "platform/video_decoder.h"
 
 #include <QFile>
 
@@ -16,10 +16,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
     try {
-        platform::VideoDecoder video(path);
+        devices::VideoDecoder video(path);
         (void)video.frameAt(0, true);
         (void)video.frameAt(video.lengthMs(), true);
-    } catch (const platform::Failure&) {
+    } catch (const base::Failure&) {
     }
     return 0;
 }

@@ -1,0 +1,212 @@
+#include "devices/midi_file.h"
+
+#include "base/failure.h"
+
+#include <algorithm>
+#include <cmath>
+#include <vector>
+
+namespace devices {
+
+namespace {
+
+// Microseconds per quarter note until a track says otherwise: 120 beats a minute.
+constexpr quint32 kDefaultTempo = 500000;
+
+struct TempoChange {
+    qint64 tick = 0;
+    quint32 usPerQuarter = kDefaultTempo;
+};
+
+struct Track {
+    qint64 lastTick = 0;
+    std::vector<TempoChange> tempos; // in tick order, as the track lists them
+};
+
+// A read position in a span of bytes. Every read checks the span first, so a
+// length or count taken from the file can never lead past its end.
+struct Cursor {
+    const uchar* data = nullptr;
+    qint64 size = 0;
+    qint64 pos = 0;
+    const char* cutShort = "MIDI file cut short";
+
+    bool atEnd() const { return pos >= size; }
+
+    void need(quint64 count) const
+    {
+        if (count > quint64(size - pos))
+            throw base::Failure(cutShort);
+    }
+
+    quint8 byte()
+    {
+        need(1);
+        return data[pos++];
+    }
+
+    quint32 bigEndian(int count)
+    {
+        quint32 value = 0;
+        for (int i = 0; i < count; ++i)
+            value = (value << 8) | byte();
+        return value;
+    }
+
+    // A number of 7-bit groups, highest first; the top bit says another
+    // group follows. Four groups at most, so it always fits in 28 bits.
+    quint32 variableLength()
+    {
+        quint32 value = 0;
+        for (int i = 0; i < 4; ++i) {
+            const quint8 b = byte();
+            value = (value << 7) | (b & 0x7F);
+            if (!(b & 0x80))
+                return value;
+        }
+        throw base::Failure("Bad MIDI number");
+    }
+
+    void skip(quint64 count)
+    {
+        need(count);
+        pos += qint64(count);
+    }
+
+    Cursor take(quint64 count, const char* whenCutShort)
+    {
+        need(count);
+        Cursor part{data + pos, qint64(count), 0, whenCutShort};
+        pos += qint64(count);
+        return part;
+    }
+};
+
+// How many data bytes follow a channel message of this status.
+int dataBytes(quint8 status)
+{
+    const quint8 kind = status & 0xF0;
+    return (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
+}
+
+Track readTrack(Cursor in)
+{
+    Track track;
+    qint64 tick = 0;
+    quint8 running = 0;
+    while (!in.atEnd()) {
+        tick += in.variableLength();
+        quint8 first = in.byte();
+        if (first < 0x80) {
+            // A data byte: the event repeats the status of the one before.
+            if (running == 0)
+                throw base::Failure("MIDI event without status");
+            in.skip(dataBytes(running) - 1);
+        } else if (first < 0xF0) {
+            running = first;
+            in.skip(dataBytes(first));
+        } else if (first == 0xF0 || first == 0xF7) {
+            in.skip(in.variableLength());
+        } else if (first == 0xFF) {
+            const quint8 type = in.byte();
+            const quint32 size = in.variableLength();
+            Cursor body = in.take(size, in.cutShort);
+            if (type == 0x51 && size >= 3)
+                track.tempos.push_back({tick, body.bigEndian(3)});
+            if (type == 0x2F) {
+                // Whatever follows End of Track is never played.
+                track.lastTick = tick;
+                break;
+            }
+        } else {
+            throw base::Failure("Bad MIDI event");
+        }
+        track.lastTick = tick;
+    }
+    return track;
+}
+
+// Microseconds from the start until the tick, through the tempo changes
+// (sorted by tick) that come before it.
+double microsecondsAt(qint64 tick, const std::vector<TempoChange>& tempos, int ticksPerQuarter)
+{
+    double us = 0;
+    qint64 from = 0;
+    quint32 tempo = kDefaultTempo;
+    for (const TempoChange& change : tempos) {
+        if (change.tick >= tick)
+            break;
+        us += double(change.tick - from) * tempo / ticksPerQuarter;
+        from = change.tick;
+        tempo = change.usPerQuarter;
+    }
+    return us + double(tick - from) * tempo / ticksPerQuarter;
+}
+
+} // namespace
+
+MidiPiece ReadMidiPiece(const QByteArray& bytes)
+{
+    if (!bytes.startsWith("MThd"))
+        throw base::Failure("Not a MIDI file");
+    Cursor file{reinterpret_cast<const uchar*>(bytes.constData()), bytes.size()};
+    file.skip(4);
+    const quint32 headerSize = file.bigEndian(4);
+    if (headerSize < 6)
+        throw base::Failure("Not a MIDI file");
+    // Later versions may make the header longer; what they add is skipped.
+    Cursor header = file.take(headerSize, file.cutShort);
+    const int format = int(header.bigEndian(2));
+    const int trackCount = int(header.bigEndian(2));
+    const quint32 division = header.bigEndian(2);
+    if (format > 2)
+        throw base::Failure("Unknown MIDI format");
+    if (trackCount == 0)
+        throw base::Failure("MIDI file without tracks");
+
+    // A negative high byte gives frames per second, the low byte ticks per
+    // frame: then time is absolute and tempo changes do not count.
+    const bool smpte = (division & 0x8000) != 0;
+    const int framesPerSecond = smpte ? -int(qint8(division >> 8)) : 0;
+    const int ticksPerUnit = smpte ? int(division & 0xFF) : int(division);
+    if (ticksPerUnit == 0)
+        throw base::Failure("Bad MIDI time division");
+
+    // Tracks are counted as the header says; chunks of other kinds are skipped.
+    std::vector<Track> tracks;
+    while (int(tracks.size()) < trackCount) {
+        const QByteArray id = bytes.mid(file.pos, 4);
+        file.skip(4);
+        Cursor chunk = file.take(file.bigEndian(4), "MIDI track cut short");
+        if (id == "MTrk")
+            tracks.push_back(readTrack(chunk));
+    }
+
+    double us = 0;
+    if (smpte) {
+        // 29 stands for the drop-frame rate of NTSC video.
+        const double frames = framesPerSecond == 29 ? 29.97 : framesPerSecond;
+        for (const Track& track : tracks)
+            us = std::max(us, double(track.lastTick) * 1e6 / (frames * ticksPerUnit));
+    } else if (format == 2) {
+        for (const Track& track : tracks)
+            us = std::max(us, microsecondsAt(track.lastTick, track.tempos, ticksPerUnit));
+    } else {
+        std::vector<TempoChange> tempoMap;
+        qint64 lastTick = 0;
+        for (const Track& track : tracks) {
+            tempoMap.insert(tempoMap.end(), track.tempos.begin(), track.tempos.end());
+            lastTick = std::max(lastTick, track.lastTick);
+        }
+        // Changes at the same tick keep the order of their tracks: the last one holds.
+        std::stable_sort(tempoMap.begin(), tempoMap.end(),
+                         [](const TempoChange& a, const TempoChange& b) { return a.tick < b.tick; });
+        us = microsecondsAt(lastTick, tempoMap, ticksPerUnit);
+    }
+    const double ms = std::round(us / 1000);
+    if (!(ms < 1e15))
+        throw base::Failure("MIDI piece too long");
+    return {qint64(ms), trackCount, format};
+}
+
+} // namespace devices

@@ -1,0 +1,639 @@
+#include "pictures/gdi_painter.h"
+
+#include "base/byte_reader.h"
+#include "base/code_page.h"
+
+#include <QFontMetricsF>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace pictures {
+
+namespace {
+
+// The saved states a metafile may stack up; beyond this a save is ignored,
+// so that a file of nothing but saves cannot fill the memory.
+constexpr std::size_t SavedStatesAtMost = 1024;
+// Pens wider than this many pixels are bad data, not a reason to stroke for
+// minutes.
+constexpr double WidestPen = 1000;
+constexpr std::uint32_t StockObject = 0x80000000u;
+
+bool finite(double v) { return std::isfinite(v); }
+
+double nonZero(double v) { return (v == 0 || !finite(v)) ? 1 : v; }
+
+// The parametric angle, in degrees, at which the radial through point meets
+// the ellipse inscribed in rect.
+double ellipseAngle(const QRectF& rect, QPointF point)
+{
+    const QPointF c = rect.center();
+    const double rx = nonZero(rect.width() / 2);
+    const double ry = nonZero(rect.height() / 2);
+    return std::atan2(-(point.y() - c.y()) / ry, (point.x() - c.x()) / rx) * 180 / std::numbers::pi;
+}
+
+} // namespace
+
+GdiFont ReadLogFont(const base::ByteReader& r, qsizetype at, bool wide)
+{
+    // Height, width, escapement, orientation and weight, then four bytes
+    // of style and character set, four more, and the face name.
+    const qsizetype field = wide ? 4 : 2;
+    const auto number = [&](int index) { return wide ? r.i32(at + field * index) : r.i16(at + field * index); };
+    const qsizetype flags = at + 5 * field;
+    GdiFont font;
+    font.height = number(0);
+    font.escapement = number(2);
+    font.weight = number(4);
+    font.italic = r.u8(flags);
+    font.underline = r.u8(flags + 1);
+    font.strikeOut = r.u8(flags + 2);
+    font.charSet = r.u8(flags + 3);
+    // Up to 32 characters, ended by a zero or the record.
+    const qsizetype face = flags + 8;
+    if (wide) {
+        for (qsizetype i = 0; i < 32 && r.has(face + 2 * i, 2) && r.u16(face + 2 * i) != 0; ++i)
+            font.face.append(QChar(r.u16(face + 2 * i)));
+    } else {
+        QByteArray name;
+        for (qsizetype i = 0; i < 32 && r.has(face + i, 1) && r.u8(face + i) != 0; ++i)
+            name.append(static_cast<char>(r.u8(face + i)));
+        font.face = GdiPainter::decodeText(name, font.charSet);
+    }
+    return font;
+}
+
+GdiPainter::GdiPainter(QImage& image, const QTransform& deviceToImage, QSizeF millimetresPerPixel)
+    : m_image(image), m_painter(&image), m_deviceToImage(deviceToImage), m_mmPerPixel(millimetresPerPixel)
+{
+    m_painter.setRenderHint(QPainter::Antialiasing, false);
+    m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+}
+
+GdiPainter::~GdiPainter() = default;
+
+void GdiPainter::setMapMode(int mode)
+{
+    if (mode >= Text && mode <= Anisotropic)
+        m_dc.mapMode = mode;
+}
+
+void GdiPainter::setWindowOrg(QPointF org)
+{
+    if (finite(org.x()) && finite(org.y()))
+        m_dc.windowOrg = org;
+}
+
+void GdiPainter::setWindowExt(QSizeF ext)
+{
+    if (ext.width() != 0 && ext.height() != 0 && finite(ext.width()) && finite(ext.height()))
+        m_dc.windowExt = ext;
+}
+
+void GdiPainter::setViewportOrg(QPointF org)
+{
+    if (finite(org.x()) && finite(org.y()))
+        m_dc.viewportOrg = org;
+}
+
+void GdiPainter::setViewportExt(QSizeF ext)
+{
+    if (ext.width() != 0 && ext.height() != 0 && finite(ext.width()) && finite(ext.height()))
+        m_dc.viewportExt = ext;
+}
+
+void GdiPainter::scaleWindowExt(double xNum, double xDenom, double yNum, double yDenom)
+{
+    setWindowExt(QSizeF(m_dc.windowExt.width() * xNum / nonZero(xDenom), m_dc.windowExt.height() * yNum / nonZero(yDenom)));
+}
+
+void GdiPainter::scaleViewportExt(double xNum, double xDenom, double yNum, double yDenom)
+{
+    setViewportExt(QSizeF(m_dc.viewportExt.width() * xNum / nonZero(xDenom), m_dc.viewportExt.height() * yNum / nonZero(yDenom)));
+}
+
+void GdiPainter::setWorldTransform(const QTransform& transform)
+{
+    const bool usable = finite(transform.m11()) && finite(transform.m12()) && finite(transform.m21()) && finite(transform.m22())
+                        && finite(transform.dx()) && finite(transform.dy());
+    if (usable)
+        m_dc.world = transform;
+}
+
+void GdiPainter::modifyWorldTransform(const QTransform& transform, int mode)
+{
+    switch (mode) {
+    case 1: m_dc.world.reset(); break;
+    case 2: setWorldTransform(transform * m_dc.world); break;
+    case 3: setWorldTransform(m_dc.world * transform); break;
+    case 4: setWorldTransform(transform); break;
+    default: break;
+    }
+}
+
+void GdiPainter::saveDC()
+{
+    if (m_saved.size() < SavedStatesAtMost)
+        m_saved.push_back(m_dc);
+}
+
+void GdiPainter::restoreDC(int level)
+{
+    // A positive level names a state by its place from the first saved one.
+    const auto count = static_cast<long long>(m_saved.size());
+    const long long keep = level < 0 ? count + level : static_cast<long long>(level) - 1;
+    if (keep < 0 || keep >= count)
+        return;
+    m_dc = m_saved[static_cast<std::size_t>(keep)];
+    m_saved.resize(static_cast<std::size_t>(keep));
+}
+
+void GdiPainter::createObjectAt(std::uint32_t index, GdiObject object)
+{
+    if (index & StockObject)
+        return;
+    m_objects[index] = std::move(object);
+}
+
+void GdiPainter::createObject(GdiObject object)
+{
+    std::uint32_t place = m_nextPlace;
+    if (!m_freePlaces.empty()) {
+        place = *m_freePlaces.begin();
+        m_freePlaces.erase(m_freePlaces.begin());
+    } else {
+        ++m_nextPlace;
+    }
+    m_objects[place] = std::move(object);
+}
+
+void GdiPainter::deleteObject(std::uint32_t index)
+{
+    if (m_objects.erase(index) && index < m_nextPlace)
+        m_freePlaces.insert(index);
+}
+
+void GdiPainter::storeSelected(const GdiObject& object)
+{
+    if (const auto* pen = std::get_if<GdiPen>(&object))
+        m_dc.pen = *pen;
+    else if (const auto* brush = std::get_if<GdiBrush>(&object))
+        m_dc.brush = *brush;
+    else if (const auto* font = std::get_if<GdiFont>(&object))
+        m_dc.font = *font;
+}
+
+void GdiPainter::selectObject(std::uint32_t index)
+{
+    if (index & StockObject) {
+        const auto solid = [](QColor c) { return GdiBrush{.style = 0, .color = c}; };
+        switch (index & ~StockObject) {
+        case 0: m_dc.brush = solid(Qt::white); break;
+        case 1: m_dc.brush = solid(QColor(0xC0, 0xC0, 0xC0)); break;
+        case 2: m_dc.brush = solid(QColor(0x80, 0x80, 0x80)); break;
+        case 3: m_dc.brush = solid(QColor(0x40, 0x40, 0x40)); break;
+        case 4: m_dc.brush = solid(Qt::black); break;
+        case 5: m_dc.brush = GdiBrush{.style = 1}; break;
+        case 6: m_dc.pen = GdiPen{.color = Qt::white}; break;
+        case 7: m_dc.pen = GdiPen{.color = Qt::black}; break;
+        case 8: m_dc.pen = GdiPen{.style = 5}; break;
+        case 10: case 11: case 16: m_dc.font = GdiFont{.face = QStringLiteral("Courier New")}; break;
+        case 12: case 13: case 14: case 17: m_dc.font = GdiFont{.face = QStringLiteral("MS Sans Serif")}; break;
+        default: break;
+        }
+        return;
+    }
+    if (const auto it = m_objects.find(index); it != m_objects.end())
+        storeSelected(it->second);
+}
+
+QTransform GdiPainter::pageToDevice() const
+{
+    double sx = 1, sy = 1;
+    switch (m_dc.mapMode) {
+    case Isotropic:
+    case Anisotropic:
+        sx = m_dc.viewportExt.width() / m_dc.windowExt.width();
+        sy = m_dc.viewportExt.height() / m_dc.windowExt.height();
+        if (m_dc.mapMode == Isotropic) {
+            const double m = std::min(std::abs(sx), std::abs(sy));
+            sx = std::copysign(m, sx);
+            sy = std::copysign(m, sy);
+        }
+        break;
+    case Text:
+        break;
+    default: {
+        // The metric and English modes have fixed units and y upwards.
+        static constexpr double millimetres[] = {0.1, 0.01, 0.254, 0.0254, 25.4 / 1440};
+        const double unit = millimetres[m_dc.mapMode - LoMetric];
+        sx = unit / nonZero(m_mmPerPixel.width());
+        sy = -unit / nonZero(m_mmPerPixel.height());
+        break;
+    }
+    }
+    if (!finite(sx) || !finite(sy))
+        sx = sy = 1;
+    return QTransform(sx, 0, 0, sy, m_dc.viewportOrg.x() - m_dc.windowOrg.x() * sx, m_dc.viewportOrg.y() - m_dc.windowOrg.y() * sy);
+}
+
+double GdiPainter::imageScale() const
+{
+    const QTransform t = toImage();
+    const double s = std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21()));
+    return finite(s) ? s : 1;
+}
+
+QPen GdiPainter::qpen() const
+{
+    const GdiPen& p = m_dc.pen;
+    const int style = p.style & 0x0F;
+    if (style == 5)
+        return Qt::NoPen;
+    const double width = (p.cosmetic || p.width <= 0) ? 0 : std::clamp(p.width * imageScale(), 1.0, WidestPen);
+    QPen pen(p.color, width, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    // Styled lines exist for thin pens only; wider ones are drawn solid.
+    if (width <= 1) {
+        static constexpr Qt::PenStyle styles[] = {Qt::SolidLine, Qt::DashLine, Qt::DotLine, Qt::DashDotLine, Qt::DashDotDotLine};
+        if (style < 5)
+            pen.setStyle(styles[style]);
+        pen.setCosmetic(true);
+    }
+    return pen;
+}
+
+QBrush GdiPainter::qbrush() const
+{
+    const GdiBrush& b = m_dc.brush;
+    switch (b.style) {
+    case 0: return QBrush(b.color);
+    case 2: {
+        static constexpr Qt::BrushStyle hatches[] = {Qt::HorPattern, Qt::VerPattern, Qt::FDiagPattern, Qt::BDiagPattern, Qt::CrossPattern, Qt::DiagCrossPattern};
+        return QBrush(b.color, b.hatch >= 0 && b.hatch < 6 ? hatches[b.hatch] : Qt::SolidPattern);
+    }
+    case 3:
+    case 5:
+    case 6:
+        return b.pattern.isNull() ? QBrush(b.color) : QBrush(b.pattern);
+    default: return Qt::NoBrush;
+    }
+}
+
+void GdiPainter::applyClip()
+{
+    if (m_dc.clip)
+        m_painter.setClipPath(*m_dc.clip);
+    else
+        m_painter.setClipping(false);
+}
+
+void GdiPainter::intersectClipRect(const QRectF& rect)
+{
+    QPainterPath area;
+    area.addPolygon(toImage().map(QPolygonF(rect.normalized())));
+    area.closeSubpath();
+    m_dc.clip = m_dc.clip ? m_dc.clip->intersected(area) : area;
+}
+
+void GdiPainter::excludeClipRect(const QRectF& rect)
+{
+    QPainterPath area;
+    area.addPolygon(toImage().map(QPolygonF(rect.normalized())));
+    area.closeSubpath();
+    QPainterPath whole;
+    whole.addRect(QRectF(m_image.rect()));
+    m_dc.clip = (m_dc.clip ? *m_dc.clip : whole).subtracted(area);
+}
+
+void GdiPainter::resetClip() { m_dc.clip.reset(); }
+
+void GdiPainter::draw(const QPainterPath& logical, bool fill)
+{
+    QPainterPath mapped = toImage().map(logical);
+    if (m_pathOpen && m_path) {
+        // Drawing that goes on from where the path stands continues its
+        // figure, so that a figure of lines can be closed and filled.
+        const bool continues = !m_path->isEmpty() && !mapped.isEmpty() && m_path->currentPosition() == QPointF(mapped.elementAt(0));
+        if (continues)
+            m_path->connectPath(mapped);
+        else
+            m_path->addPath(mapped);
+        return;
+    }
+    mapped.setFillRule(m_dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    applyClip();
+    if (fill && m_dc.brush.style != 1) {
+        if (m_dc.brush.style == 2 && m_dc.bkOpaque)
+            m_painter.fillPath(mapped, m_dc.bkColor);
+        m_painter.fillPath(mapped, qbrush());
+    }
+    const QPen pen = qpen();
+    if (pen.style() != Qt::NoPen)
+        m_painter.strokePath(mapped, pen);
+}
+
+void GdiPainter::lineTo(QPointF point)
+{
+    QPainterPath path(m_dc.position);
+    path.lineTo(point);
+    draw(path, false);
+    m_dc.position = point;
+}
+
+void GdiPainter::polyline(const QPolygonF& points)
+{
+    if (points.size() < 2)
+        return;
+    QPainterPath path;
+    path.addPolygon(points);
+    draw(path, false);
+}
+
+void GdiPainter::polylineTo(const QPolygonF& points)
+{
+    if (points.isEmpty())
+        return;
+    QPainterPath path(m_dc.position);
+    for (const QPointF& p : points)
+        path.lineTo(p);
+    draw(path, false);
+    m_dc.position = points.last();
+}
+
+void GdiPainter::polyBezier(const QPolygonF& points)
+{
+    if (points.size() < 4)
+        return;
+    QPainterPath path(points[0]);
+    for (qsizetype i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    draw(path, false);
+}
+
+void GdiPainter::polyBezierTo(const QPolygonF& points)
+{
+    if (points.size() < 3)
+        return;
+    QPainterPath path(m_dc.position);
+    qsizetype i = 0;
+    for (; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    draw(path, false);
+    m_dc.position = points[i - 1];
+}
+
+void GdiPainter::polygon(const QPolygonF& points)
+{
+    if (points.size() < 2)
+        return;
+    QPainterPath path;
+    path.addPolygon(points);
+    path.closeSubpath();
+    draw(path, true);
+}
+
+void GdiPainter::polyPolygon(const std::vector<QPolygonF>& polygons)
+{
+    QPainterPath path;
+    for (const QPolygonF& p : polygons) {
+        path.addPolygon(p);
+        path.closeSubpath();
+    }
+    draw(path, true);
+}
+
+void GdiPainter::polyPolyline(const std::vector<QPolygonF>& polylines)
+{
+    QPainterPath path;
+    for (const QPolygonF& p : polylines)
+        path.addPolygon(p);
+    draw(path, false);
+}
+
+void GdiPainter::rectangle(const QRectF& rect)
+{
+    QPainterPath path;
+    path.addRect(rect.normalized());
+    draw(path, true);
+}
+
+void GdiPainter::roundRect(const QRectF& rect, QSizeF corner)
+{
+    QPainterPath path;
+    path.addRoundedRect(rect.normalized(), std::abs(corner.width()) / 2, std::abs(corner.height()) / 2);
+    draw(path, true);
+}
+
+void GdiPainter::ellipse(const QRectF& rect)
+{
+    QPainterPath path;
+    path.addEllipse(rect.normalized());
+    draw(path, true);
+}
+
+QPainterPath GdiPainter::arcPath(ArcKind kind, const QRectF& box, QPointF start, QPointF end) const
+{
+    const QRectF rect = box.normalized();
+    const double from = ellipseAngle(rect, start);
+    double sweep = ellipseAngle(rect, end) - from;
+    // Arcs run counter-clockwise on the screen; a mapping that mirrors one
+    // axis turns that direction round in logical coordinates.
+    const QTransform t = toImage();
+    if (t.m11() * t.m22() - t.m12() * t.m21() >= 0) {
+        if (sweep <= 0)
+            sweep += 360;
+    } else if (sweep >= 0) {
+        sweep -= 360;
+    }
+    QPainterPath path;
+    if (kind == ArcKind::Pie) {
+        path.moveTo(rect.center());
+        path.arcTo(rect, from, sweep);
+        path.closeSubpath();
+    } else {
+        if (kind == ArcKind::ArcTo)
+            path.moveTo(m_dc.position);
+        else
+            path.arcMoveTo(rect, from);
+        path.arcTo(rect, from, sweep);
+        if (kind == ArcKind::Chord)
+            path.closeSubpath();
+    }
+    return path;
+}
+
+void GdiPainter::arc(ArcKind kind, const QRectF& rect, QPointF start, QPointF end)
+{
+    const QPainterPath path = arcPath(kind, rect, start, end);
+    draw(path, kind == ArcKind::Chord || kind == ArcKind::Pie);
+    if (kind == ArcKind::ArcTo)
+        m_dc.position = path.currentPosition();
+}
+
+void GdiPainter::angleArc(QPointF centre, double radius, double startDegrees, double sweepDegrees)
+{
+    if (!finite(startDegrees) || !finite(sweepDegrees))
+        return;
+    const QRectF rect(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    QPainterPath path(m_dc.position);
+    path.arcTo(rect, startDegrees, std::clamp(sweepDegrees, -360.0, 360.0));
+    draw(path, false);
+    m_dc.position = path.currentPosition();
+}
+
+void GdiPainter::setPixel(QPointF point, QColor color)
+{
+    applyClip();
+    const QPointF p = toImage().map(point);
+    m_painter.fillRect(QRectF(std::floor(p.x()), std::floor(p.y()), 1, 1), color);
+}
+
+QString GdiPainter::decodeText(const QByteArray& bytes, int charSet)
+{
+    const char* page = "windows-1252";
+    switch (charSet) {
+    case 128: page = "Shift_JIS"; break;
+    case 161: page = "windows-1253"; break;
+    case 162: page = "windows-1254"; break;
+    case 177: page = "windows-1255"; break;
+    case 178: page = "windows-1256"; break;
+    case 186: page = "windows-1257"; break;
+    case 204: page = "windows-1251"; break;
+    case 238: page = "windows-1250"; break;
+    default: break;
+    }
+    return base::CodePage(QString::fromLatin1(page)).decode(bytes);
+}
+
+void GdiPainter::textOut(QPointF point, const QString& text, std::optional<QRectF> rect, int options)
+{
+    const QTransform t = toImage();
+    const bool updatePosition = m_dc.textAlign & 1;
+    const QPointF at = t.map(updatePosition ? m_dc.position : point);
+    applyClip();
+    QPainterPath box;
+    if (rect) {
+        box.addPolygon(t.map(QPolygonF(rect->normalized())));
+        box.closeSubpath();
+        if (options & 2)
+            m_painter.fillPath(box, m_dc.bkColor);
+        if (options & 4)
+            m_painter.setClipPath(box, m_dc.clip ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
+    if (text.isEmpty())
+        return;
+
+    // The font's height is in logical units along the page's vertical.
+    const double scaleY = std::hypot(t.m21(), t.m22());
+    QFont font(m_dc.font.face.isEmpty() ? QStringLiteral("MS Sans Serif") : m_dc.font.face);
+    double pixels = std::abs(m_dc.font.height) * (finite(scaleY) ? scaleY : 1);
+    if (m_dc.font.height > 0) {
+        // A positive height is the whole cell, ascent and descent.
+        font.setPixelSize(100);
+        const QFontMetricsF probe(font);
+        pixels *= 100 / std::max(1.0, probe.ascent() + probe.descent());
+    } else if (m_dc.font.height == 0) {
+        pixels = 13;
+    }
+    if (!finite(pixels))
+        pixels = 13;
+    font.setPixelSize(static_cast<int>(std::clamp(std::round(pixels), 1.0, 2000.0)));
+    font.setWeight(static_cast<QFont::Weight>(std::clamp(m_dc.font.weight == 0 ? 400 : m_dc.font.weight, 100, 900)));
+    font.setItalic(m_dc.font.italic);
+    font.setUnderline(m_dc.font.underline);
+    font.setStrikeOut(m_dc.font.strikeOut);
+    const QFontMetricsF metrics(font);
+    const double width = metrics.horizontalAdvance(text);
+
+    double dx = 0;
+    switch (m_dc.textAlign & 6) {
+    case 2: dx = -width; break;
+    case 6: dx = -width / 2; break;
+    default: break;
+    }
+    double dy = metrics.ascent();
+    if ((m_dc.textAlign & 24) == 24)
+        dy = 0;
+    else if (m_dc.textAlign & 8)
+        dy = -metrics.descent();
+
+    m_painter.save();
+    m_painter.translate(at);
+    m_painter.rotate(-(finite(m_dc.font.escapement) ? m_dc.font.escapement : 0) / 10);
+    if (m_dc.bkOpaque && !(options & 2))
+        m_painter.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.ascent() + metrics.descent()), m_dc.bkColor);
+    m_painter.setFont(font);
+    m_painter.setPen(m_dc.textColor);
+    m_painter.drawText(QPointF(dx, dy), text);
+    m_painter.restore();
+
+    if (updatePosition) {
+        const double scaleX = std::hypot(t.m11(), t.m12());
+        m_dc.position.rx() += width / (finite(scaleX) && scaleX > 0 ? scaleX : 1);
+    }
+}
+
+void GdiPainter::drawBitmap(const QRectF& dest, QRectF source, const QImage& bitmap, std::uint32_t rop)
+{
+    if (bitmap.isNull() || source.width() == 0 || source.height() == 0)
+        return;
+    // A source that inverts the bitmap; every other operation draws it as
+    // it is.
+    const QImage picture = rop == 0x00330008 ? [&] { QImage copy = bitmap; copy.invertPixels(); return copy; }() : bitmap;
+    applyClip();
+    m_painter.save();
+    m_painter.setTransform(toImage());
+    m_painter.translate(dest.topLeft());
+    m_painter.scale(dest.width() / source.width(), dest.height() / source.height());
+    m_painter.drawImage(QPointF(0, 0), picture, source);
+    m_painter.restore();
+}
+
+void GdiPainter::patBlt(const QRectF& dest, std::uint32_t rop)
+{
+    QPainterPath path;
+    path.addRect(dest.normalized());
+    const QPainterPath mapped = toImage().map(path);
+    applyClip();
+    switch (rop) {
+    case 0x00000042: m_painter.fillPath(mapped, Qt::black); break;
+    case 0x00FF0062: m_painter.fillPath(mapped, Qt::white); break;
+    case 0x00550009: break; // inverting the destination has nothing to invert on a picture of its own
+    default:
+        if (m_dc.brush.style != 1)
+            m_painter.fillPath(mapped, qbrush());
+        break;
+    }
+}
+
+void GdiPainter::beginPath()
+{
+    m_path.emplace();
+    m_pathOpen = true;
+}
+
+void GdiPainter::closeFigure()
+{
+    if (m_path && m_pathOpen)
+        m_path->closeSubpath();
+}
+
+void GdiPainter::finishPath(bool fill, bool stroke)
+{
+    if (!m_path || m_pathOpen)
+        return;
+    QPainterPath path = *m_path;
+    m_path.reset();
+    path.setFillRule(m_dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    applyClip();
+    if (fill && m_dc.brush.style != 1)
+        m_painter.fillPath(path, qbrush());
+    if (const QPen pen = qpen(); stroke && pen.style() != Qt::NoPen)
+        m_painter.strokePath(path, pen);
+}
+
+} // namespace pictures

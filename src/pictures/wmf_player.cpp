@@ -1,0 +1,255 @@
+#include "pictures/wmf_player.h"
+
+#include "base/byte_reader.h"
+#include "base/failure.h"
+#include "pictures/dib.h"
+#include "pictures/gdi_painter.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace pictures {
+
+namespace {
+
+constexpr quint32 PlaceableKey = 0x9AC6CDD7u;
+constexpr qsizetype PlaceableSize = 22;
+// The largest side of a picture drawn from a metafile, in pixels.
+constexpr int LargestSide = 8192;
+
+QColor colorAt(const base::ByteReader& r, qsizetype offset)
+{
+    return QColor(r.u8(offset), r.u8(offset + 1), r.u8(offset + 2));
+}
+
+// Parameters are 16-bit words after the record's size and function.
+qint16 word(const base::ByteReader& r, int index) { return r.i16(6 + 2 * index); }
+
+// Points and rectangles are stored y before x, bottom-right before top-left.
+QPointF pointAt(const base::ByteReader& r, int index) { return QPointF(word(r, index + 1), word(r, index)); }
+
+QRectF rectAt(const base::ByteReader& r, int index)
+{
+    return QRectF(QPointF(word(r, index + 3), word(r, index + 2)), QPointF(word(r, index + 1), word(r, index)));
+}
+
+QPolygonF pointsAt(const base::ByteReader& r, qsizetype offset, int count)
+{
+    if (!r.has(offset, qsizetype(count) * 4))
+        throw base::Failure(QStringLiteral("points beyond the record"));
+    QPolygonF points;
+    points.reserve(count);
+    for (int i = 0; i < count; ++i)
+        points.append(QPointF(r.i16(offset + 4 * i), r.i16(offset + 4 * i + 2)));
+    return points;
+}
+
+// The source rectangle of a bitmap record, given bottom-up as the bitmap
+// stores its rows, as rows from the top of the decoded picture.
+QRectF sourceFromTop(const QImage& bitmap, double x, double y, double w, double h)
+{
+    return QRectF(x, bitmap.height() - y - h, w, h);
+}
+
+// An old device-dependent bitmap: one plane of one, 24 or 32 bits a pixel.
+QImage bitmap16(const base::ByteReader& r, qsizetype offset)
+{
+    const int width = r.i16(offset + 2);
+    const int height = r.i16(offset + 4);
+    const int rowBytes = r.i16(offset + 6);
+    const int bits = r.u8(offset + 9);
+    if (width <= 0 || height <= 0 || width > LargestSide || height > LargestSide || rowBytes <= 0)
+        return {};
+    const qsizetype data = offset + 10;
+    if (!r.has(data, qsizetype(rowBytes) * height))
+        return {};
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        const qsizetype row = data + qsizetype(rowBytes) * y;
+        for (int x = 0; x < width; ++x) {
+            QRgb pixel = 0;
+            if (bits == 1 && x / 8 < rowBytes)
+                pixel = (r.u8(row + x / 8) & (0x80 >> (x % 8))) ? qRgb(255, 255, 255) : qRgb(0, 0, 0);
+            else if ((bits == 24 || bits == 32) && (x + 1) * (bits / 8) <= rowBytes)
+                pixel = qRgb(r.u8(row + x * (bits / 8) + 2), r.u8(row + x * (bits / 8) + 1), r.u8(row + x * (bits / 8)));
+            else
+                return {};
+            image.setPixel(x, y, pixel);
+        }
+    }
+    return image;
+}
+
+} // namespace
+
+bool WmfPlayer::recognises(const QByteArray& bytes)
+{
+    return base::ByteReader(bytes.constData(), bytes.size()).has(0, 4) && base::ByteReader(bytes.constData(), bytes.size()).u32(0) == PlaceableKey;
+}
+
+QImage WmfPlayer::draw(const QByteArray& bytes)
+{
+    const base::ByteReader file(bytes.constData(), bytes.size());
+    const QRectF box(QPointF(file.i16(6), file.i16(8)), QPointF(file.i16(10), file.i16(12)));
+    const int unitsPerInch = file.u16(14);
+    // The header after the placeable one: its own size in words.
+    const int headerWords = file.u16(PlaceableSize + 2);
+    if (unitsPerInch == 0 || headerWords < 9)
+        throw base::Failure(QStringLiteral("not a metafile picture"));
+    // The picture's size is the box at the screen's 96 dots an inch.
+    const int width = static_cast<int>(std::lround(std::abs(box.width()) * 96.0 / unitsPerInch));
+    const int height = static_cast<int>(std::lround(std::abs(box.height()) * 96.0 / unitsPerInch));
+    if (width <= 0 || height <= 0 || width > LargestSide || height > LargestSide)
+        throw base::Failure(QStringLiteral("metafile picture of no size or too large"));
+
+    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    {
+        GdiPainter dc(image, QTransform(), QSizeF(25.4 / 96, 25.4 / 96));
+        // The box fills the picture until the records set a window of their own.
+        dc.setMapMode(GdiPainter::Anisotropic);
+        dc.setWindowOrg(box.topLeft());
+        dc.setWindowExt(box.size());
+        dc.setViewportExt(QSizeF(width, height));
+        WmfPlayer player(dc);
+        qsizetype at = PlaceableSize + qsizetype(headerWords) * 2;
+        while (file.has(at, 6)) {
+            const qsizetype size = qsizetype(file.u32(at)) * 2;
+            const int function = file.u16(at + 4);
+            if (function == 0 || size < 6 || !file.has(at, size))
+                break;
+            base::SkipOnFailure([&] { player.play(file.sub(at, size)); });
+            at += size;
+        }
+    }
+    return image;
+}
+
+void WmfPlayer::play(const base::ByteReader& r)
+{
+    const int function = r.u16(4);
+    switch (function) {
+    case 0x0201: m_dc.setBkColor(colorAt(r, 6)); break;
+    case 0x0102: m_dc.setBkMode(word(r, 0)); break;
+    case 0x0103: m_dc.setMapMode(word(r, 0)); break;
+    case 0x0106: m_dc.setPolyFillMode(word(r, 0)); break;
+    case 0x0209: m_dc.setTextColor(colorAt(r, 6)); break;
+    case 0x012E: m_dc.setTextAlign(r.u16(6)); break;
+    case 0x020B: m_dc.setWindowOrg(pointAt(r, 0)); break;
+    case 0x020C: m_dc.setWindowExt(QSizeF(word(r, 1), word(r, 0))); break;
+    case 0x020D: m_dc.setViewportOrg(pointAt(r, 0)); break;
+    case 0x020E: m_dc.setViewportExt(QSizeF(word(r, 1), word(r, 0))); break;
+    case 0x020F: m_dc.offsetWindowOrg(pointAt(r, 0)); break;
+    case 0x0211: m_dc.offsetViewportOrg(pointAt(r, 0)); break;
+    case 0x0410: m_dc.scaleWindowExt(word(r, 3), word(r, 2), word(r, 1), word(r, 0)); break;
+    case 0x0412: m_dc.scaleViewportExt(word(r, 3), word(r, 2), word(r, 1), word(r, 0)); break;
+    case 0x001E: m_dc.saveDC(); break;
+    case 0x0127: m_dc.restoreDC(word(r, 0)); break;
+    case 0x0415: m_dc.excludeClipRect(rectAt(r, 0)); break;
+    case 0x0416: m_dc.intersectClipRect(rectAt(r, 0)); break;
+    case 0x0214: m_dc.moveTo(pointAt(r, 0)); break;
+    case 0x0213: m_dc.lineTo(pointAt(r, 0)); break;
+    case 0x0325: m_dc.polyline(pointsAt(r, 8, r.u16(6))); break;
+    case 0x0324: m_dc.polygon(pointsAt(r, 8, r.u16(6))); break;
+    case 0x0538: {
+        const int polygons = r.u16(6);
+        std::vector<QPolygonF> all;
+        qsizetype points = 8 + qsizetype(polygons) * 2;
+        for (int i = 0; i < polygons; ++i) {
+            const int count = r.u16(8 + 2 * i);
+            all.push_back(pointsAt(r, points, count));
+            points += qsizetype(count) * 4;
+        }
+        m_dc.polyPolygon(all);
+        break;
+    }
+    case 0x041B: m_dc.rectangle(rectAt(r, 0)); break;
+    case 0x061C: m_dc.roundRect(rectAt(r, 2), QSizeF(word(r, 1), word(r, 0))); break;
+    case 0x0418: m_dc.ellipse(rectAt(r, 0)); break;
+    case 0x0817: m_dc.arc(GdiPainter::ArcKind::Arc, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
+    case 0x081A: m_dc.arc(GdiPainter::ArcKind::Pie, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
+    case 0x0830: m_dc.arc(GdiPainter::ArcKind::Chord, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
+    case 0x041F: m_dc.setPixel(pointAt(r, 2), colorAt(r, 6)); break;
+    case 0x0521: {
+        const int length = std::max<int>(0, word(r, 0));
+        const qsizetype padded = (length + 1) / 2 * 2;
+        const QString text = GdiPainter::decodeText(r.bytes(8, length), 0);
+        m_dc.textOut(QPointF(r.i16(8 + padded + 2), r.i16(8 + padded)), text);
+        break;
+    }
+    case 0x0A32: {
+        const QPointF at(word(r, 1), word(r, 0));
+        const int length = std::max<int>(0, word(r, 2));
+        const int options = r.u16(12);
+        qsizetype text = 14;
+        std::optional<QRectF> rect;
+        if (options & 6) {
+            rect = QRectF(QPointF(r.i16(14), r.i16(16)), QPointF(r.i16(18), r.i16(20)));
+            text += 8;
+        }
+        m_dc.textOut(at, GdiPainter::decodeText(r.bytes(text, length), 0), rect, options);
+        break;
+    }
+    case 0x061D: {
+        const std::uint32_t rop = r.u32(6);
+        m_dc.patBlt(QRectF(word(r, 5), word(r, 4), word(r, 3), word(r, 2)), rop);
+        break;
+    }
+    case 0x0940: // bit block transfer of a DIB
+    case 0x0B41: // the same, stretched
+    case 0x0922: // of an old device-dependent bitmap
+    case 0x0B23: { // the same, stretched
+        const bool stretched = function == 0x0B41 || function == 0x0B23;
+        const std::uint32_t rop = r.u32(6);
+        // Without a bitmap the record holds a word more before the
+        // destination, and the rectangle is filled by the brush.
+        const bool noBitmap = r.size() == qsizetype((function >> 8) + 3) * 2;
+        const int d = (stretched ? 6 : 4) + (noBitmap ? 1 : 0);
+        const QRectF dest(word(r, d + 3), word(r, d + 2), word(r, d + 1), word(r, d));
+        if (noBitmap) {
+            m_dc.patBlt(dest, rop);
+            break;
+        }
+        const QPointF source = stretched ? pointAt(r, 4) : pointAt(r, 2);
+        const QSizeF size = stretched ? QSizeF(word(r, 3), word(r, 2)) : dest.size();
+        const qsizetype bitmapAt = 6 + 2 * (d + 4);
+        if (function == 0x0922 || function == 0x0B23) {
+            m_dc.drawBitmap(dest, QRectF(source, size), bitmap16(r, bitmapAt), rop);
+        } else {
+            const QImage bitmap = DecodeDib(r.bytes(bitmapAt, r.size() - bitmapAt));
+            m_dc.drawBitmap(dest, sourceFromTop(bitmap, source.x(), source.y(), size.width(), size.height()), bitmap, rop);
+        }
+        break;
+    }
+    case 0x0F43: { // stretched DIB with its colour use
+        const std::uint32_t rop = r.u32(6);
+        const QRectF dest(word(r, 10), word(r, 9), word(r, 8), word(r, 7));
+        const QImage bitmap = DecodeDib(r.bytes(28, r.size() - 28));
+        m_dc.drawBitmap(dest, sourceFromTop(bitmap, word(r, 6), word(r, 5), word(r, 4), word(r, 3)), bitmap, rop);
+        break;
+    }
+    case 0x012D: m_dc.selectObject(r.u16(6)); break;
+    case 0x01F0: m_dc.deleteObject(r.u16(6)); break;
+    case 0x02FA:
+        m_dc.createObject(GdiPen{.style = r.u16(6), .width = double(r.i16(8)), .color = colorAt(r, 12)});
+        break;
+    case 0x02FC:
+        m_dc.createObject(GdiBrush{.style = r.u16(6), .color = colorAt(r, 8), .hatch = r.u16(12)});
+        break;
+    case 0x0142: { // DIB pattern brush
+        const QImage pattern = DecodeDib(r.bytes(10, r.size() - 10));
+        m_dc.createObject(GdiBrush{.style = 3, .color = Qt::black, .pattern = pattern});
+        break;
+    }
+    case 0x02FB: m_dc.createObject(ReadLogFont(r, 6, false)); break;
+    // Palettes, regions and old pattern brushes take their place in the table.
+    case 0x00F7:
+    case 0x01F9:
+    case 0x06FF:
+        m_dc.createObject(std::monostate{});
+        break;
+    default: break; // records that draw nothing on a picture of its own
+    }
+}
+
+} // namespace pictures

@@ -1,0 +1,240 @@
+#include "base/event_log.h"
+#include "demo/authoring.h"
+#include "devices/audio_device.h"
+#include "devices/media_commands.h"
+#include "platform/clock.h"
+#include "platform/file_resolver.h"
+#include "support/ffmpeg.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+
+namespace {
+
+// What SDL's disk driver wrote: 16-bit stereo at 44,100 frames a second.
+struct Written {
+    double soundingSeconds = 0;
+    double loudness = 0;
+};
+
+Written analyse(const QString& file)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = f.readAll();
+    const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
+    const qsizetype frames = bytes.size() / 4;
+    qsizetype first = -1, last = -1;
+    double sum = 0;
+    for (qsizetype i = 0; i < frames; ++i) {
+        const int v = std::abs(samples[i * 2]);
+        sum += double(v) * v;
+        if (v > 300) {
+            if (first < 0)
+                first = i;
+            last = i;
+        }
+    }
+    Written w;
+    if (first >= 0)
+        w.soundingSeconds = double(last - first) / 44100.0;
+    w.loudness = frames ? std::sqrt(sum / double(frames)) : 0;
+    return w;
+}
+
+// Sound written at the pace of real time into a file instead of a speaker.
+class DiskOutput : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        qputenv("SDL_AUDIODRIVER", "disk");
+        qputenv("SDL_DISKAUDIOFILE", dir.filePath(QStringLiteral("out.raw")).toLocal8Bit());
+        // One buffer of 1024 frames each 23 ms: real time.
+        qputenv("SDL_DISKAUDIODELAY", "23");
+    }
+    void TearDown() override
+    {
+        qunsetenv("SDL_AUDIODRIVER");
+        qunsetenv("SDL_DISKAUDIOFILE");
+        qunsetenv("SDL_DISKAUDIODELAY");
+    }
+    QString out() const { return dir.filePath(QStringLiteral("out.raw")); }
+
+    QTemporaryDir dir;
+    platform::RealClock clock;
+};
+
+} // namespace
+
+TEST_F(DiskOutput, AWaveIsHeardForItsLength)
+{
+    {
+        devices::AudioDevice audio({});
+        ASSERT_TRUE(audio.audible());
+        // The device keeps the sound while it plays.
+        audio.play(audio.decode(demo::WavFile(demo::Tone(600))), false);
+        clock.sleep(1100);
+    }
+    const Written w = analyse(out());
+    EXPECT_GT(w.loudness, 100);
+    EXPECT_NEAR(w.soundingSeconds, 0.6, 0.06);
+}
+
+TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
+{
+    QFile tune(dir.filePath(QStringLiteral("tune.mid")));
+    ASSERT_TRUE(tune.open(QIODevice::WriteOnly));
+    // Four beats at 120 a minute: two seconds.
+    tune.write(demo::MidiFile({60, 64, 67, 72}));
+    tune.close();
+    {
+        devices::AudioDevice audio({});
+        base::EventLog log;
+        platform::FileResolver files;
+        devices::MediaCommands commands(clock, audio, files, log);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 type sequencer").arg(tune.fileName())), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("play %1 from 0").arg(tune.fileName())), 0);
+        clock.sleep(2600);
+        QString mode;
+        commands.send(QStringLiteral("status %1 mode").arg(tune.fileName()), &mode);
+        EXPECT_EQ(mode, QStringLiteral("stopped"));
+    }
+    const Written w = analyse(out());
+    EXPECT_GT(w.loudness, 50);
+    EXPECT_NEAR(w.soundingSeconds, 2.0, 0.2);
+}
+
+TEST_F(DiskOutput, AMutedPlayerWritesNothingAndSaysNothing)
+{
+    QStringList notices;
+    {
+        devices::AudioDevice audio({.muted = true, .notice = [&](const QString& text) { notices << text; }});
+        EXPECT_TRUE(audio.open());
+        EXPECT_FALSE(audio.audible());
+        // Sounds still decode and play, so their lengths and ends stay.
+        const auto sound = audio.decode(demo::WavFile(demo::Tone(300)));
+        EXPECT_NEAR(devices::AudioDevice::lengthMs(sound), 300, 5);
+        audio.play(sound, false);
+        clock.sleep(400);
+    }
+    EXPECT_FALSE(QFile::exists(out()));
+    EXPECT_TRUE(notices.isEmpty());
+}
+
+// Two devices of one kind sound side by side: closing the one that never
+// played leaves the other's sound alone.
+class TwoDevices : public DiskOutput {
+protected:
+    // Opens the file twice as devices of the type, plays the first, closes
+    // the second and listens for ms: how long the output sounded.
+    double soundingAfterClosingTheOther(const QString& file, const char* type, int ms)
+    {
+        {
+            devices::AudioDevice audio({});
+            base::EventLog log;
+            platform::FileResolver files;
+            devices::MediaCommands commands(clock, audio, files, log);
+            for (const char* alias : {"one", "two"})
+                EXPECT_EQ(commands.send(QStringLiteral("open %1 alias %2 type %3").arg(file, QLatin1String(alias), QLatin1String(type))), 0);
+            EXPECT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
+            EXPECT_EQ(commands.send(QStringLiteral("close two")), 0);
+            clock.sleep(ms);
+        }
+        return analyse(out()).soundingSeconds;
+    }
+    QString write(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+};
+
+TEST_F(TwoDevices, ClosingAWaveDeviceLeavesAnotherWaveDeviceSounding)
+{
+    const QString wave = write(QStringLiteral("tone.wav"), demo::WavFile(demo::Tone(600)));
+    EXPECT_NEAR(soundingAfterClosingTheOther(wave, "waveaudio", 1100), 0.6, 0.06);
+}
+
+TEST_F(TwoDevices, ClosingASequencerLeavesAnotherSequencerSounding)
+{
+    const QString tune = write(QStringLiteral("tune.mid"), demo::MidiFile({60, 64, 67, 72}));
+    EXPECT_NEAR(soundingAfterClosingTheOther(tune, "sequencer", 2600), 2.0, 0.2);
+}
+
+TEST_F(TwoDevices, ClosingAVideoLeavesAnotherVideosSoundPlaying)
+{
+    // A second of colour with a second of tone, as ffmpeg writes an AVI.
+    const QString video = dir.filePath(QStringLiteral("scene.avi"));
+    QString errors;
+    ASSERT_TRUE(testsupport::RunFfmpeg({QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("color=c=red:s=32x32:d=1"),
+                                        QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"), QStringLiteral("sine=frequency=440:duration=1"),
+                                        QStringLiteral("-c:v"), QStringLiteral("mjpeg"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le"), video},
+                                       &errors))
+        << errors.toStdString();
+    EXPECT_NEAR(soundingAfterClosingTheOther(video, "avivideo", 1500), 1.0, 0.1);
+}
+
+TEST(AudioVoices, AStaleVoiceNeverTouchesTheSoundThatTookItsChannel)
+{
+    devices::AudioDevice audio({.silent = true});
+    const devices::AudioDevice::SoundPtr tone = audio.decode(demo::WavFile(demo::Tone(3000)));
+    const devices::AudioDevice::Voice first = audio.play(tone, false);
+    audio.halt(first);
+    const devices::AudioDevice::Voice second = audio.play(tone, false);
+    EXPECT_EQ(second.channel, first.channel);
+    audio.pause(first);
+    audio.halt(first);
+    EXPECT_TRUE(audio.sounding(second));
+    // Sounds at once take channels of their own.
+    const devices::AudioDevice::Voice third = audio.play(tone, true);
+    EXPECT_NE(third.channel, second.channel);
+    EXPECT_TRUE(audio.sounding(third));
+}
+
+TEST(AudioVoices, AStaleMusicVoiceNeverStopsThePieceThatReplacedIt)
+{
+    devices::AudioDevice audio({.silent = true});
+    const devices::AudioDevice::MusicPtr piece = audio.loadMusic(demo::MidiFile({60, 64, 67, 72}));
+    const devices::AudioDevice::MusicVoice first = audio.playMusic(piece);
+    const devices::AudioDevice::MusicVoice second = audio.playMusic(piece);
+    audio.pauseMusic(first);
+    audio.haltMusic(first);
+    EXPECT_TRUE(audio.musicSounding(second));
+    audio.haltMusic(second);
+    EXPECT_FALSE(audio.musicSounding(second));
+}
+
+TEST(AudioVoices, ASoundOfNoLengthIsNotPlayed)
+{
+    devices::AudioDevice audio({.silent = true});
+    const devices::AudioDevice::SoundPtr nothing = audio.decode(demo::WavFile({}));
+    EXPECT_EQ(devices::AudioDevice::lengthMs(nothing), 0);
+    // Looped, it would hold the mixer in one buffer for ever.
+    EXPECT_FALSE(audio.sounding(audio.play(nothing, true)));
+    const devices::AudioDevice::SoundPtr tone = audio.decode(demo::WavFile(demo::Tone(500)));
+    EXPECT_TRUE(audio.sounding(audio.play(tone, false)));
+}
+
+// The program ends itself on Ctrl+C and SIGTERM: the sound library must not
+// take them over when the output opens.
+TEST(AudioSignals, OpeningTheOutputLeavesInterruptAndTerminateAlone)
+{
+    struct sigaction before[2] = {};
+    ASSERT_EQ(::sigaction(SIGINT, nullptr, &before[0]), 0);
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &before[1]), 0);
+    devices::AudioDevice audio({.silent = true});
+    ASSERT_TRUE(audio.open());
+    struct sigaction after[2] = {};
+    ASSERT_EQ(::sigaction(SIGINT, nullptr, &after[0]), 0);
+    ASSERT_EQ(::sigaction(SIGTERM, nullptr, &after[1]), 0);
+    EXPECT_EQ(after[0].sa_handler, before[0].sa_handler);
+    EXPECT_EQ(after[1].sa_handler, before[1].sa_handler);
+}
