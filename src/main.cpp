@@ -76,7 +76,7 @@ std::optional<QString> chooseGame(const base::CodePage& codePage)
 // Plays one game from its welcome window until that window closes, which
 // ends the game's windows; the exit status. running points at the game's
 // runtime while it exists, for a termination signal to end it.
-int playGame(const app::RuntimeOptions& options, const app::CommandLine& line, const automation::ScriptRunner::LineSource& lines, double dpi,
+int playGame(const run::RuntimeOptions& options, const app::CommandLine& line, const automation::ScriptRunner::LineSource& lines, double dpi,
              app::Runtime*& running)
 {
     app::Runtime rt(options);
@@ -147,7 +147,7 @@ int main(int argc, char* argv[])
     }
     const bool headless = line.isSet(QStringLiteral("headless")) || checking;
 
-    app::RuntimeOptions options;
+    run::RuntimeOptions options;
     try {
         options.codePage = base::CodePage::named(line.isSet(QStringLiteral("codepage")) ? line.value(QStringLiteral("codepage")) : options.codePage).name();
     } catch (const base::Failure& e) {

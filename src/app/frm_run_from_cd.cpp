@@ -1,7 +1,7 @@
 #include "app/frm_run_from_cd.h"
 
-#include "app/media_names.h"
 #include "app/runtime.h"
+#include "run/media_names.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -59,7 +59,7 @@ void FrmRunFromCD::Form_Load()
         if (m_rt.drives.type(QChar::fromLatin1(letter)) == platform::Drives::CdRom)
             text = root;
     }
-    const QString remembered = ReadCDDrive(m_rt);
+    const QString remembered = run::ReadCDDrive(m_rt);
     if (!remembered.isEmpty())
         text = remembered;
     // Adding items chose the first one; the text is what was found above.
@@ -92,13 +92,13 @@ void FrmRunFromCD::Command3_Click()
             unavailable();
             return;
         }
-        const CDFolders cd = CDFoldersOn(m_rt, drive);
+        const run::CDFolders cd = run::CDFoldersOn(m_rt, drive);
         for (const QString& folder : {cd.frames, cd.areas, cd.icons}) {
-            if (!CheckFolderPresent(m_rt, folder))
+            if (!run::CheckFolderPresent(m_rt, folder))
                 return;
         }
-        WriteCDDrive(m_rt, text);
-        UseCDFolders(m_rt, cd);
+        run::WriteCDDrive(m_rt, text);
+        run::UseCDFolders(m_rt, cd);
         close();
     } catch (const std::exception&) {
         unavailable();

@@ -1,14 +1,14 @@
 #include "app/frm_welcome.h"
 
-#include "app/display_settings.h"
 #include "app/frm_run_from_cd.h"
 #include "app/logo_pictures.h"
-#include "app/media_names.h"
 #include "app/runtime.h"
 #include "app/startup.h"
 #include "base/color.h"
 #include "base/failure.h"
 #include "engine/game.h"
+#include "run/display_settings.h"
+#include "run/media_names.h"
 #include "saves/frm_load_game.h"
 
 #include <QDir>
@@ -136,8 +136,8 @@ void FrmWelcome::createElements()
 
 void FrmWelcome::centre()
 {
-    const int screenW = GetScreenWidth(m_rt) * 15;
-    const int screenH = GetScreenHeight(m_rt) * 15;
+    const int screenW = run::GetScreenWidth(m_rt) * 15;
+    const int screenH = run::GetScreenHeight(m_rt) * 15;
     m_top = screenH / 2 - m_height / 2;
     m_left = screenW / 2 - m_width / 2;
 }
@@ -152,7 +152,7 @@ void FrmWelcome::applyGeometry()
 
 void FrmWelcome::Form_Load()
 {
-    Project& p = m_rt.project;
+    run::Project& p = m_rt.project;
     base::SkipOnFailure([&] {
         centre();
         m_width = 4800;
@@ -218,7 +218,7 @@ void FrmWelcome::Form_Load()
     base::SkipOnFailure([&] {
         platform::Element* chk = element(QStringLiteral("chkResolution"));
         platform::Element* lbl = element(QStringLiteral("lblResolution"));
-        if (!IsAtGameResolution(m_rt) && p.DisplayChangeMode == 1) {
+        if (!run::IsAtGameResolution(m_rt) && p.DisplayChangeMode == 1) {
             chk->setValue(1);
             chk->setTop(y + 45);
             lbl->setTop(y);
@@ -252,7 +252,7 @@ void FrmWelcome::Form_Load()
         element(QStringLiteral("lblEmail"))->setText(m_rt.strings(5));
         element(QStringLiteral("lblHomepage"))->setText(m_rt.strings(6));
     });
-    failed |= !base::SkipOnFailure([&] { element(QStringLiteral("lblResolution"))->setText(ResolutionLabelText(m_rt)); });
+    failed |= !base::SkipOnFailure([&] { element(QStringLiteral("lblResolution"))->setText(run::ResolutionLabelText(m_rt)); });
     failed |= !base::SkipOnFailure([&] { layoutLoadButtonAndLogo(); });
     if (failed)
         m_rt.ShowErrorReport(QStringLiteral(" Error loading project information."));
@@ -377,7 +377,7 @@ void FrmWelcome::UseScheme(const QString& schemeName)
 
 void FrmWelcome::layoutLoadButtonAndLogo()
 {
-    const Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     if (p.HideLoadButton) {
         element(QStringLiteral("Img(1)"))->setShown(false);
         element(QStringLiteral("lblButton(1)"))->setShown(false);
@@ -486,7 +486,7 @@ void FrmWelcome::lblResolution_Click()
 
 void FrmWelcome::ClickButton(std::int16_t index)
 {
-    if ((index == 0 || index == 1) && !ChooseCDFolders(m_rt)) {
+    if ((index == 0 || index == 1) && !run::ChooseCDFolders(m_rt)) {
         // The CD dialog first; the button acts once it closes with a drive.
         setTopMost(false);
         m_rt.CDCancelled = false;
@@ -510,7 +510,7 @@ void FrmWelcome::pressButton(std::int16_t index)
         const platform::Element* chk = element(QStringLiteral("chkResolution"));
         if (chk->value() == 1 && chk->shown() && m_rt.project.DisplayChangeMode == 1) {
             hideWindow();
-            SwitchToGameResolution(m_rt);
+            run::SwitchToGameResolution(m_rt);
         }
         game.ResetAll();
         hideWindow();
@@ -528,7 +528,7 @@ void FrmWelcome::pressButton(std::int16_t index)
 
 void FrmWelcome::Form_Activate()
 {
-    if (!IsSmallFonts(m_rt)) {
+    if (!run::IsSmallFonts(m_rt)) {
         const auto answer = m_rt.msgBox(QStringLiteral("!!!"), m_rt.strings(40) + QStringLiteral("\r\n\r\n") + m_rt.strings(41),
                                         platform::MsgIcon::Exclamation, platform::MsgButtons::YesNo, platform::MsgAnswer::No);
         if (answer == platform::MsgAnswer::No) {

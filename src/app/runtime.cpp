@@ -2,48 +2,16 @@
 
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
-#include "base/failure.h"
 #include "engine/game.h"
 #include "media/media.h"
-#include "pictures/picture_decoder.h"
 #include "platform/input_observer.h"
-#include "platform/qt_dialogs.h"
-#include "platform/scripted_dialogs.h"
 #include "saves/frm_load_game.h"
 #include "saves/frm_save_game.h"
 
-#include <QFont>
-#include <QDesktopServices>
-#include <QJsonObject>
-#include <QUrl>
-
 namespace app {
 
-Runtime::Runtime(const RuntimeOptions& options)
-    : codePage(options.codePage), display(options.screen), m_options(options)
+Runtime::Runtime(const run::RuntimeOptions& options) : Context(options)
 {
-    // Fonts that games name, mapped to installed fonts of the same metrics
-    // (fontconfig knows the first three; the last is a bitmap font of old
-    // systems whose nearest outline font has Arial's metrics).
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Times New Roman"), QStringLiteral("Liberation Serif"));
-    QFont::insertSubstitution(QStringLiteral("Courier New"), QStringLiteral("Liberation Mono"));
-    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
-    drives = options.mountTable ? platform::Drives::fromMountTable(*options.mountTable) : platform::Drives::fromSystem();
-    std::map<QChar, QString> roots;
-    for (const platform::Drives::Drive& d : drives.drives())
-        roots[d.letter] = d.root;
-    files.setDriveRoots(std::move(roots));
-    if (options.scripted) {
-        log.setEnabled(true);
-        m_clock = std::make_unique<platform::VirtualClock>(options.startTime);
-        auto scripted = std::make_unique<platform::ScriptedDialogs>(log);
-        m_scripted = scripted.get();
-        m_dialogs = std::move(scripted);
-    } else {
-        m_clock = std::make_unique<platform::RealClock>();
-        m_dialogs = std::make_unique<platform::QtDialogs>();
-    }
     m_media = std::make_unique<media::Media>(*this);
 }
 
@@ -163,53 +131,6 @@ void Runtime::EndFromOutside()
     if (m_game && m_game->visible())
         m_game->Form_Unload();
     EndProgram();
-}
-
-formats::QuotedFieldReader Runtime::openReader(const QString& path) const
-{
-    return formats::QuotedFieldReader(files.readAll(path), codePage);
-}
-
-QImage Runtime::LoadPicture(const QString& path) const
-{
-    QImage image = pictures::DecodePicture(files.readAll(path));
-    if (image.isNull())
-        throw base::Failure(QStringLiteral("Invalid picture: %1").arg(path));
-    // Converted once, when it is not already, to a format the window paints
-    // without converting it again at every paint (indexed GIFs and BMPs).
-    const QImage::Format fast = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    if (image.format() != fast && image.format() != QImage::Format_ARGB32_Premultiplied)
-        image.convertTo(fast);
-    return image;
-}
-
-platform::MsgAnswer Runtime::msgBox(const QString& title, const QString& text, platform::MsgIcon icon,
-                                    platform::MsgButtons buttons, std::optional<platform::MsgAnswer> defaultButton)
-{
-    platform::MsgBox box;
-    box.title = title;
-    box.text = text;
-    box.icon = icon;
-    box.buttons = buttons;
-    box.defaultButton = defaultButton;
-    const platform::MsgAnswer answer = m_dialogs->show(box);
-    if (m_inputObserver)
-        m_inputObserver->answered(box, answer);
-    return answer;
-}
-
-bool Runtime::shellOpen(const QString& url)
-{
-    if (m_options.scripted) {
-        log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("call")}, {QStringLiteral("call"), QStringLiteral("open ") + url}});
-        return true;
-    }
-    return QDesktopServices::openUrl(QUrl(url));
-}
-
-void Runtime::ShowErrorReport(const QString& detail)
-{
-    msgBox(strings(29), strings(30) + QStringLiteral("\r\n\r\n") + strings(31) + detail, platform::MsgIcon::Critical);
 }
 
 } // namespace app

@@ -23,7 +23,7 @@ void LoadInterfaceStrings(Runtime& rt)
     }
 }
 
-void ReadInterfaceStrings(formats::QuotedFieldReader& reader, InterfaceStrings& strings)
+void ReadInterfaceStrings(formats::QuotedFieldReader& reader, run::InterfaceStrings& strings)
 {
     const double format = reader.readDouble();
     if (format == 0) {
@@ -41,7 +41,7 @@ void ReadInterfaceStrings(formats::QuotedFieldReader& reader, InterfaceStrings& 
     }
 }
 
-void SetProjectFolders(Project& p, const QString& projectDir)
+void SetProjectFolders(run::Project& p, const QString& projectDir)
 {
     const QString folder = QDir::toNativeSeparators(projectDir);
     const QChar sep = QDir::separator();
@@ -64,7 +64,7 @@ void ReadProjectSettings(Runtime& rt)
     ReadProjectSettings(reader, rt.project);
 }
 
-void ReadProjectSettings(formats::QuotedFieldReader& reader, Project& p)
+void ReadProjectSettings(formats::QuotedFieldReader& reader, run::Project& p)
 {
     // Who made the game, where it starts and its picture size.
     p.ProjectKey = reader.readString();

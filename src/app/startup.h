@@ -6,10 +6,13 @@ namespace formats {
 class QuotedFieldReader;
 }
 
-namespace app {
-
+namespace run {
 class InterfaceStrings;
 struct Project;
+}
+
+namespace app {
+
 class Runtime;
 
 // Fills the interface strings from Config\Texts, or with the short set.
@@ -22,11 +25,11 @@ void ReadProjectSettings(Runtime& rt);
 // The readers of those two files, shared by the player and the game checker:
 // they throw base::Failure at the first field that cannot be read, and
 // keep what was read before it.
-void ReadInterfaceStrings(formats::QuotedFieldReader& reader, InterfaceStrings& strings);
-void ReadProjectSettings(formats::QuotedFieldReader& reader, Project& project);
+void ReadInterfaceStrings(formats::QuotedFieldReader& reader, run::InterfaceStrings& strings);
+void ReadProjectSettings(formats::QuotedFieldReader& reader, run::Project& project);
 
 // The project's folders inside the game folder (Frames, Areas, Icons,
 // Config, and Schemes and Inventory unless already set).
-void SetProjectFolders(Project& project, const QString& projectDir);
+void SetProjectFolders(run::Project& project, const QString& projectDir);
 
 } // namespace app

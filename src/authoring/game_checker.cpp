@@ -1,9 +1,5 @@
 #include "authoring/game_checker.h"
 
-#include "app/interface_strings.h"
-#include "app/media_names.h"
-#include "app/project.h"
-#include "app/runtime.h"
 #include "app/startup.h"
 #include "base/failure.h"
 #include "base/units.h"
@@ -12,11 +8,15 @@
 #include "devices/video_decoder.h"
 #include "engine/area_record.h"
 #include "engine/cursors.h"
-#include "engine/frame_header.h"
 #include "engine/frame_record.h"
 #include "formats/quoted_field_reader.h"
 #include "media/channel_record.h"
 #include "media/frame_text_record.h"
+#include "run/context.h"
+#include "run/frame_header.h"
+#include "run/interface_strings.h"
+#include "run/media_names.h"
+#include "run/project.h"
 #include "state/action_record.h"
 #include "state/area_actions.h"
 #include "state/object_records.h"
@@ -101,12 +101,12 @@ QString baseName(const QString& file, qsizetype suffixLength)
 GameChecker::GameChecker(const QString& gameDir, const QString& codePage)
     : m_dir(QDir(gameDir).absolutePath())
 {
-    app::RuntimeOptions options;
+    run::RuntimeOptions options;
     options.projectDir = m_dir;
     options.scripted = true;
     options.codePage = codePage;
-    m_rt = std::make_unique<app::Runtime>(options);
-    app::Project& p = m_rt->project;
+    m_rt = std::make_unique<run::Context>(options);
+    run::Project& p = m_rt->project;
     app::SetProjectFolders(p, m_dir);
     p.assignDefaults();
     devices::AudioDevice::Options audio;
@@ -230,7 +230,7 @@ bool GameChecker::readFile(const QString& path, const ReadStep& step)
 
 void GameChecker::checkSettings()
 {
-    app::Project& p = m_rt->project;
+    run::Project& p = m_rt->project;
     const QString path = p.ConfigPath + QStringLiteral("General");
     const bool read = readFile(path, [&](formats::QuotedFieldReader& reader) { app::ReadProjectSettings(reader, p); });
     const QString file = relative(path);
@@ -268,7 +268,7 @@ void GameChecker::checkSettings()
 
 void GameChecker::checkInterfaceStrings()
 {
-    app::InterfaceStrings strings;
+    run::InterfaceStrings strings;
     std::optional<double> format;
     const QString path = m_rt->project.ConfigPath + QStringLiteral("Texts");
     readFile(path, [&](formats::QuotedFieldReader& reader) {
@@ -314,7 +314,7 @@ void GameChecker::checkObjectName(const QString& name, const QString& file, cons
 void GameChecker::checkMedia(Media kind, const QString& path, const QString& file, const QString& where, const QString& what)
 {
     const QString name = path.mid(m_rt->project.ProjectPath.size());
-    const QString mapped = app::MappedMediaName(m_rt->files, path);
+    const QString mapped = run::MappedMediaName(m_rt->files, path);
     const auto real = m_rt->files.resolve(mapped);
     if (!real || !m_rt->files.fileExists(mapped)) {
         QString looked = quoted(relative(path));
@@ -382,10 +382,10 @@ void GameChecker::checkFrameLink(const QString& from, const QString& target, con
 
 void GameChecker::checkFrame(const QString& frame)
 {
-    const app::Project& p = m_rt->project;
+    const run::Project& p = m_rt->project;
     const QString path = p.FramesPath + frame + QStringLiteral(".fme");
     const QString file = relative(path);
-    engine::FrameHeader header;
+    run::FrameHeader header;
     engine::FrameFields f;
     const bool read = readFile(path, [&](formats::QuotedFieldReader& reader) {
         engine::ReadFrameBackground(reader, header);
@@ -453,7 +453,7 @@ void GameChecker::checkFrame(const QString& frame)
 
 void GameChecker::checkArea(const QString& frame, int index, int count)
 {
-    const app::Project& p = m_rt->project;
+    const run::Project& p = m_rt->project;
     const QString folder = areaFolder(frame);
     const QString path = folder + QString::number(index) + QStringLiteral("a.dat");
     if (!m_rt->files.fileExists(path)) {
@@ -511,7 +511,7 @@ void GameChecker::checkPickRecord(const QString& path, bool animated)
 
 void GameChecker::checkActionRecord(const QString& frame, const QString& path, const QString& label, Kind kind)
 {
-    const app::Project& p = m_rt->project;
+    const run::Project& p = m_rt->project;
     const QString file = relative(path);
     state::ActionRecord a;
     QStringList listNames;
@@ -580,7 +580,7 @@ void GameChecker::checkActionRecord(const QString& frame, const QString& path, c
 
 void GameChecker::checkChannelFile(const QString& path)
 {
-    const app::Project& p = m_rt->project;
+    const run::Project& p = m_rt->project;
     std::vector<std::pair<int, QString>> waves;
     readFile(path, [&](formats::QuotedFieldReader& reader) {
         media::ReadChannelRecords(reader, p.SingleSoundMode, [&](const media::ChannelRecord& record) {
@@ -604,7 +604,7 @@ void GameChecker::checkTextFile(const QString& path)
 
 void GameChecker::checkObjects()
 {
-    const app::Project& p = m_rt->project;
+    const run::Project& p = m_rt->project;
     for (const QString& object : std::as_const(m_objects)) {
         const QString path = p.AreasPath + object + QStringLiteral(".obj");
         QString picture;

@@ -12,8 +12,8 @@
 #include <memory>
 #include <vector>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace formats {
 class QuotedFieldReader;
@@ -83,7 +83,7 @@ private:
     QString frameList() const;
     QString objectList() const;
 
-    std::unique_ptr<app::Runtime> m_rt;
+    std::unique_ptr<run::Context> m_rt;
     std::unique_ptr<devices::AudioDevice> m_audio;
     QString m_dir;
     std::vector<Finding> m_findings;

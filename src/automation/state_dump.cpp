@@ -133,9 +133,9 @@ QJsonArray pairs(const state::VariablesCollection& collection)
 
 QJsonObject projectJson(const app::Runtime& rt)
 {
-    const app::Project& p = rt.project;
+    const run::Project& p = rt.project;
     QJsonArray strings;
-    for (int i = 0; i < app::InterfaceStrings::kCount; ++i)
+    for (int i = 0; i < run::InterfaceStrings::kCount; ++i)
         strings.append(rt.strings(i));
     return QJsonObject{
         {QStringLiteral("ProjectPath"), p.ProjectPath},

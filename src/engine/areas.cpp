@@ -1,13 +1,13 @@
 #include "engine/areas.h"
 
-#include "app/media_names.h"
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "engine/area_record.h"
 #include "engine/cursors.h"
 #include "engine/game.h"
 #include "media/animated_pictures.h"
 #include "media/media.h"
+#include "run/context.h"
+#include "run/media_names.h"
 
 #include <QDir>
 
@@ -22,7 +22,7 @@ QString areaName(int i)
 
 } // namespace
 
-Areas::Areas(app::Runtime& rt, Game& game, media::AnimatedPictures& animations)
+Areas::Areas(run::Context& rt, Game& game, media::AnimatedPictures& animations)
     : m_rt(rt), m_game(game), m_animations(animations)
 {
 }
@@ -72,7 +72,7 @@ void Areas::loadArea(std::int16_t i)
         if (roundedSpeed < -32768 || roundedSpeed > 32767)
             throw base::Failure("Overflow: animation speed");
         const std::int16_t index = m_animations.AniGifNewWithIndex(
-            i, app::MapMediaFileName(m_rt, m_rt.project.AreasPath + a.picture), static_cast<std::int16_t>(twips(a.left.toNumber() + 30)),
+            i, run::MapMediaFileName(m_rt, m_rt.project.AreasPath + a.picture), static_cast<std::int16_t>(twips(a.left.toNumber() + 30)),
             static_cast<std::int16_t>(twips(a.top.toNumber() + 30)), static_cast<std::int16_t>(roundedSpeed));
         m_aniGifIndex[i] = index;
         if (platform::Element* box = m_animations.AniGifBox(index)) {
@@ -81,7 +81,7 @@ void Areas::loadArea(std::int16_t i)
             };
             box->onMove = [this](Qt::MouseButtons, QPointF) { m_game.inventoryBar().PointerMoved(2); };
             if (!IsDefaultCursorName(a.cursor))
-                box->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + a.cursor)));
+                box->setCursor(LoadCursorFile(m_rt, run::MapMediaFileName(m_rt, m_rt.project.IconsPath + a.cursor)));
             else
                 ApplyDefaultCursor(m_rt, *box);
         }
@@ -92,14 +92,14 @@ void Areas::loadArea(std::int16_t i)
     area->setGeometryTwips(twips(a.left.toNumber() + 30), twips(a.top.toNumber() + 30), twips(w >= 1 ? w : 1), twips(h >= 1 ? h : 1));
     area->setStretch(a.stretch.toNumber() == 1);
     if (hasPicture) {
-        const QString path = app::MapMediaFileName(m_rt, m_rt.project.AreasPath + a.picture);
+        const QString path = run::MapMediaFileName(m_rt, m_rt.project.AreasPath + a.picture);
         area->setPicture(m_rt.LoadPicture(path));
         area->setPictureFile(a.picture);
     } else {
         area->clearPicture();
     }
     if (!IsDefaultCursorName(a.cursor))
-        area->setCursor(LoadCursorFile(m_rt, app::MapMediaFileName(m_rt, m_rt.project.IconsPath + a.cursor)));
+        area->setCursor(LoadCursorFile(m_rt, run::MapMediaFileName(m_rt, m_rt.project.IconsPath + a.cursor)));
     else
         ApplyDefaultCursor(m_rt, *area);
     area->bringToFront();
@@ -208,7 +208,7 @@ void Areas::ResetFrameAreas()
 void Areas::AreaClick(std::int16_t index, std::int16_t button)
 {
     m_game.StopVideoRequested = true;
-    if (m_rt.media().IsVideoPlaying())
+    if (m_game.media().IsVideoPlaying())
         return;
     if (button == 2) {
         if (!m_game.menus().open())
@@ -223,12 +223,12 @@ void Areas::AreaClick(std::int16_t index, std::int16_t button)
     platform::Element* cutScene = m_game.element(QStringLiteral("CutSceneArea"));
     if (result == 2) {
         cutScene->setShown(false);
-        m_rt.media().StopMovie();
+        m_game.media().StopMovie();
         return;
     }
     ShowOrNotShowAreas();
     cutScene->setShown(false);
-    m_rt.media().StopMovie();
+    m_game.media().StopMovie();
     if (result == 1)
         m_game.Form_Unload();
 }

@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <map>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace media {
 class AnimatedPictures;
@@ -22,7 +22,7 @@ class Game;
 // game authors edit them while testing.
 class Areas {
 public:
-    Areas(app::Runtime& rt, Game& game, media::AnimatedPictures& animations);
+    Areas(run::Context& rt, Game& game, media::AnimatedPictures& animations);
 
     void LoadAreas();
     void ShowOrNotShowAreas();
@@ -43,7 +43,7 @@ private:
     bool areaShown(std::int16_t i);
     void wireArea(std::int16_t i);
 
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     Game& m_game;
     media::AnimatedPictures& m_animations;
     std::map<std::int16_t, std::int32_t> m_aniGifIndex;

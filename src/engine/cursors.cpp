@@ -1,9 +1,9 @@
 #include "engine/cursors.h"
 
-#include "app/media_names.h"
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "platform/element.h"
+#include "run/context.h"
+#include "run/media_names.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -31,7 +31,7 @@ CursorPicture DecodeCursor(const QByteArray& bytes)
     return cursor;
 }
 
-QCursor LoadCursorFile(app::Runtime& rt, const QString& path)
+QCursor LoadCursorFile(run::Context& rt, const QString& path)
 {
     const QByteArray bytes = rt.files.readAll(path);
     try {
@@ -42,7 +42,7 @@ QCursor LoadCursorFile(app::Runtime& rt, const QString& path)
     }
 }
 
-void ApplyDefaultCursor(app::Runtime& rt, platform::Element& element)
+void ApplyDefaultCursor(run::Context& rt, platform::Element& element)
 {
     const QString name = rt.project.DefaultCursor;
     if (name.isEmpty() || name.toLower() == QLatin1String("default")) {
@@ -50,7 +50,7 @@ void ApplyDefaultCursor(app::Runtime& rt, platform::Element& element)
         return;
     }
     try {
-        element.setCursor(LoadCursorFile(rt, app::MapMediaFileName(rt, rt.project.IconsPath + name)));
+        element.setCursor(LoadCursorFile(rt, run::MapMediaFileName(rt, rt.project.IconsPath + name)));
     } catch (const std::exception&) {
         // The element keeps the pointer it had.
     }

@@ -5,8 +5,8 @@
 #include <QPoint>
 #include <QString>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace platform {
 class Element;
@@ -25,10 +25,10 @@ CursorPicture DecodeCursor(const QByteArray& bytes);
 // A mouse pointer from a game's .cur or .ico file (or its packaged name);
 // the hot spot of a .cur comes from the file's first directory entry.
 // Throws base::Failure when the file cannot be read.
-QCursor LoadCursorFile(app::Runtime& rt, const QString& path);
+QCursor LoadCursorFile(run::Context& rt, const QString& path);
 
 // Gives one element the project's default pointer; failures leave the
 // element as it was, silently.
-void ApplyDefaultCursor(app::Runtime& rt, platform::Element& element);
+void ApplyDefaultCursor(run::Context& rt, platform::Element& element);
 
 } // namespace engine

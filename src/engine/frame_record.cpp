@@ -1,14 +1,14 @@
 #include "engine/frame_record.h"
 
 #include "base/failure.h"
-#include "engine/frame_header.h"
 #include "formats/quoted_field_reader.h"
+#include "run/frame_header.h"
 
 #include <cmath>
 
 namespace engine {
 
-void ReadFrameBackground(formats::QuotedFieldReader& reader, FrameHeader& h)
+void ReadFrameBackground(formats::QuotedFieldReader& reader, run::FrameHeader& h)
 {
     h.FrameBackgroundMode = reader.readInt16();
     h.FrameBackground = reader.readString();

@@ -10,9 +10,12 @@ namespace formats {
 class QuotedFieldReader;
 }
 
+namespace run {
+struct FrameHeader;
+}
+
 namespace engine {
 
-struct FrameHeader;
 
 // Fields 4 to 23 of a frame file, with the defaults of a file that ends early.
 struct FrameFields {
@@ -35,7 +38,7 @@ struct FrameFields {
 // Each throws base::Failure at the first field it cannot read.
 
 // Fields 1 to 3 of the frame file: the background.
-void ReadFrameBackground(formats::QuotedFieldReader& reader, FrameHeader& header);
+void ReadFrameBackground(formats::QuotedFieldReader& reader, run::FrameHeader& header);
 // Fields 4 to 23, read after the first three.
 void ReadFrameFields(formats::QuotedFieldReader& reader, FrameFields& fields);
 // The links file: the number of areas of the frame.

@@ -1,8 +1,6 @@
 #include "engine/game.h"
 
-#include "app/display_settings.h"
 #include "app/frm_welcome.h"
-#include "app/media_names.h"
 #include "app/runtime.h"
 #include "base/color.h"
 #include "base/failure.h"
@@ -11,6 +9,8 @@
 #include "engine/frame_record.h"
 #include "media/media.h"
 #include "media/mmedia.h"
+#include "run/display_settings.h"
+#include "run/media_names.h"
 #include "saves/frm_save_game.h"
 #include "state/variables_list.h"
 
@@ -88,9 +88,19 @@ Game::Game(app::Runtime& rt)
     m_texts.onPress = [this](int index, int button) { Text_MouseDown(static_cast<std::int16_t>(index), static_cast<std::int16_t>(button)); };
     m_texts.onMove = [this](int) { m_bar.PointerMoved(2); };
     element(QStringLiteral("Inventory2"))->setPicture(state::InventoryBar::BuiltInTab());
+    m_rt.media().setGameWindow(m_window.get(), {[this](qint64 parent, const QImage& picture) { showVideoPicture(parent, picture); },
+                                                [this] { hideVideoPicture(); }});
 }
 
-Game::~Game() = default;
+Game::~Game()
+{
+    m_rt.media().setGameWindow(nullptr, {});
+}
+
+media::Media& Game::media()
+{
+    return m_rt.media();
+}
 
 platform::Element* Game::createElements(platform::SceneWindow& w)
 {
@@ -135,7 +145,7 @@ void Game::present()
     // scaled to fill the screen when the mode was switched.
     m_window->resize(m_rt.display.realScreen());
     m_window->setScaleToFill(m_rt.display.switched());
-    m_window->setSceneSize(app::GetScreenWidth(m_rt), app::GetScreenHeight(m_rt));
+    m_window->setSceneSize(run::GetScreenWidth(m_rt), run::GetScreenHeight(m_rt));
 }
 
 void Game::Form_Load()
@@ -192,7 +202,7 @@ bool Game::visible() const
 
 void Game::LoadFrameHeader(const QString& name)
 {
-    FrameHeader& h = m_rt.frame;
+    run::FrameHeader& h = m_rt.frame;
     h.CurrentFrameName = name;
     try {
         auto reader = m_rt.openReader(m_rt.project.FramesPath + name + QStringLiteral(".fme"));
@@ -206,7 +216,7 @@ void Game::LoadFrameHeader(const QString& name)
 
 std::int16_t Game::ReadFrameAreaCount()
 {
-    FrameHeader& h = m_rt.frame;
+    run::FrameHeader& h = m_rt.frame;
     try {
         auto reader = m_rt.openReader(m_rt.project.FramesPath + h.CurrentFrameName + QStringLiteral(".lks"));
         h.FrameAreaCount = ReadFrameLinks(reader);
@@ -240,7 +250,7 @@ void Game::refreshTilePainter()
 
 void Game::applyBackground()
 {
-    const FrameHeader& h = m_rt.frame;
+    const run::FrameHeader& h = m_rt.frame;
     platform::Element* picture = element(QStringLiteral("PictureBox"));
     platform::Element* back = element(QStringLiteral("BackImage"));
     platform::Element* tile = element(QStringLiteral("ImageTile"));
@@ -256,7 +266,7 @@ void Game::applyBackground()
         if (colour != picture->backColor())
             picture->setBackColor(colour);
     } else if (h.FrameBackgroundMode == 1) {
-        const QString path = app::MapMediaFileName(m_rt, m_rt.project.FramesPath + h.FrameBackground);
+        const QString path = run::MapMediaFileName(m_rt, m_rt.project.FramesPath + h.FrameBackground);
         if (h.FrameBackgroundTiled) {
             tile->setPicture(m_rt.LoadPicture(path));
             if (back->hasPicture())
@@ -281,7 +291,7 @@ void Game::armFrameTimer(const FrameFields& f)
 
 void Game::OpenFrame(const QString& name)
 {
-    const app::Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     media::Media& media = m_rt.media();
     m_rt.notices.detail(QStringLiteral("opens the frame %1").arg(name));
     // The open goes on after a broken link: its own reads then fail.
@@ -311,7 +321,7 @@ void Game::OpenFrame(const QString& name)
         noNewMidi = f.midiFile.isEmpty() || (midiWasPlaying && !f.stopMidi);
         const bool midiAfterVideo = !f.videoFile.isEmpty() && f.midiAfterVideo;
         if (!noNewMidi && !midiAfterVideo)
-            media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
+            media.PlayMIDImusic(run::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
         // The video plays while the rest of the frame is built.
         platform::Element* cutScene = element(QStringLiteral("CutSceneArea"));
         if (!f.videoFile.isEmpty()) {
@@ -346,7 +356,7 @@ void Game::OpenFrame(const QString& name)
         if (!f.silenceChannels && !mp3WasPlaying)
             media.PlaySoundChannels(p.FramesPath + m_rt.frame.CurrentFrameName + QStringLiteral(".chn"));
         if (!f.videoFile.isEmpty() && !noNewMidi && f.midiAfterVideo)
-            media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
+            media.PlayMIDImusic(run::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
     } catch (const base::Failure&) {
         reportFrameOpenFailure(name);
         return;
@@ -400,7 +410,7 @@ void Game::Timer1_Timer()
 
 void Game::ResetAll()
 {
-    const app::Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     try {
         for (std::int32_t n = Variables.Count(); n > 0; --n)
             Variables.Remove(1);
@@ -417,8 +427,8 @@ void Game::ResetAll()
         // A black game picture of the game's size in the middle of the screen.
         const std::int16_t w = base::twips16(p.FrameWidth);
         const std::int16_t h = base::twips16(p.FrameHeight);
-        const int screenW = app::GetScreenWidth(m_rt) * 15;
-        const int screenH = app::GetScreenHeight(m_rt) * 15;
+        const int screenW = run::GetScreenWidth(m_rt) * 15;
+        const int screenH = run::GetScreenHeight(m_rt) * 15;
         picture->setGeometryTwips(screenW / 2 - w / 2, screenH / 2 - h / 2, w, h);
         element(QStringLiteral("BackImage"))->setGeometryTwips(0, 0, w, h);
         // The message strip is hidden; its label keeps the size of its text.
@@ -577,6 +587,31 @@ void Game::mnuFrameName_Click(const QString& frame)
 
 // ---------------------------------------------------------------- video
 
+void Game::showVideoPicture(qint64 parent, const QImage& picture)
+{
+    platform::Element* container = element(media::Media::parentControl(parent));
+    platform::Element* video = element(QStringLiteral("VideoWindow"));
+    if (video && video->parentItem() != container) {
+        m_window->destroy(QStringLiteral("VideoWindow"));
+        video = nullptr;
+    }
+    if (!video) {
+        video = m_window->create(Kind::Picture, QStringLiteral("VideoWindow"), container);
+        video->setBackColor(Qt::transparent);
+        video->setInputTransparent(true);
+        video->bringToFront();
+    }
+    video->setGeometryTwips(0, 0, picture.width() * 15, picture.height() * 15);
+    video->setPicture(picture);
+    video->setShown(true);
+}
+
+void Game::hideVideoPicture()
+{
+    if (element(QStringLiteral("VideoWindow")))
+        m_window->destroy(QStringLiteral("VideoWindow"));
+}
+
 void Game::PlayMovieWithStop(const QString& path, const QString& control)
 {
     try {
@@ -592,7 +627,7 @@ void Game::PlayMovieWithStop(const QString& path, const QString& control)
 
 void Game::PlayCutScene(const QString& file, bool inRect, const QRect& pixels)
 {
-    const QString path = app::MapMediaFileName(m_rt, m_rt.project.FramesPath + file);
+    const QString path = run::MapMediaFileName(m_rt, m_rt.project.FramesPath + file);
     if (!inRect) {
         PlayMovieWithStop(path, QStringLiteral("PictureBox"));
         return;
@@ -640,7 +675,7 @@ void Game::ScheduleMP3Music(const QString& file)
     // as a minute long.
     media.setMP3Duration(60);
     media.setMP3StartTime(m_rt.clock().now());
-    MP3Timer.setTag(app::MapMediaFileName(m_rt, m_rt.project.FramesPath + file));
+    MP3Timer.setTag(run::MapMediaFileName(m_rt, m_rt.project.FramesPath + file));
     MP3Timer.setEnabled(true);
 }
 
@@ -668,7 +703,7 @@ void Game::Form_Unload()
     });
     base::SkipOnFailure([&] { hideWindow(); });
     m_rt.clock().doEvents();
-    base::SkipOnFailure([&] { app::RestoreDisplayMode(m_rt); });
+    base::SkipOnFailure([&] { run::RestoreDisplayMode(m_rt); });
     m_rt.clock().doEvents();
     base::SkipOnFailure([&] { m_rt.frmWelcome().show(); });
 }

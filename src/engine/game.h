@@ -24,6 +24,9 @@
 namespace app {
 class Runtime;
 }
+namespace media {
+class Media;
+}
 
 namespace engine {
 
@@ -36,6 +39,8 @@ public:
     ~Game();
 
     platform::SceneWindow& window() { return *m_window; }
+    // Sound, music and video of the run.
+    media::Media& media();
     platform::Element* element(const QString& name) const { return m_window->element(name); }
 
     // Game state shared with the other windows.
@@ -154,6 +159,10 @@ private:
     void armFrameTimer(const FrameFields& f);
     void reportFrameOpenFailure(const QString& name);
     void rebuildDebugMenu();
+    // The surface videos draw on: a child of the parent element a handle
+    // names, at the picture's size from its corner, above the frame.
+    void showVideoPicture(qint64 parent, const QImage& picture);
+    void hideVideoPicture();
 
     app::Runtime& m_rt;
     std::unique_ptr<platform::SceneWindow> m_window;

@@ -1,8 +1,8 @@
 #include "media/animated_pictures.h"
 
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "platform/scene_window.h"
+#include "run/context.h"
 
 namespace media {
 
@@ -17,7 +17,7 @@ QString gifName(int index)
 }
 } // namespace
 
-AnimatedPictures::AnimatedPictures(app::Runtime& rt, platform::SceneWindow& window, platform::Element& parent)
+AnimatedPictures::AnimatedPictures(run::Context& rt, platform::SceneWindow& window, platform::Element& parent)
     : m_rt(rt), m_window(window), m_parent(parent)
 {
 }

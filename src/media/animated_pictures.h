@@ -8,8 +8,8 @@
 #include <map>
 #include <memory>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace platform {
 class Element;
@@ -28,7 +28,7 @@ namespace media {
 // mean 50.
 class AnimatedPictures {
 public:
-    AnimatedPictures(app::Runtime& rt, platform::SceneWindow& window, platform::Element& parent);
+    AnimatedPictures(run::Context& rt, platform::SceneWindow& window, platform::Element& parent);
     ~AnimatedPictures();
 
     static int speedPercent(std::int16_t speed) { return (speed >= 1 ? speed : 50) * 2; }
@@ -50,7 +50,7 @@ public:
     const std::map<std::int16_t, std::unique_ptr<platform::Animation>>& animations() const { return m_animations; }
 
 private:
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     platform::SceneWindow& m_window;
     platform::Element& m_parent;
     std::map<std::int16_t, std::unique_ptr<platform::Animation>> m_animations;

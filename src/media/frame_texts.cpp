@@ -1,10 +1,10 @@
 #include "media/frame_texts.h"
 
-#include "app/runtime.h"
 #include "base/color.h"
 #include "base/failure.h"
 #include "media/frame_text_record.h"
 #include "platform/scene_window.h"
+#include "run/context.h"
 
 #include <QDir>
 
@@ -12,7 +12,7 @@
 
 namespace media {
 
-FrameTexts::FrameTexts(app::Runtime& rt, platform::SceneWindow& window, platform::Element& picture)
+FrameTexts::FrameTexts(run::Context& rt, platform::SceneWindow& window, platform::Element& picture)
     : m_rt(rt), m_window(window), m_picture(picture)
 {
 }

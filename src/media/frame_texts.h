@@ -2,8 +2,8 @@
 
 #include <functional>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace platform {
 class Element;
@@ -17,7 +17,7 @@ namespace media {
 // short or broken file still gives a label with what could be read.
 class FrameTexts {
 public:
-    FrameTexts(app::Runtime& rt, platform::SceneWindow& window, platform::Element& picture);
+    FrameTexts(run::Context& rt, platform::SceneWindow& window, platform::Element& picture);
 
     void LoadTexts();
     void ResetFrameTexts();
@@ -27,7 +27,7 @@ public:
     std::function<void(int index)> onMove;
 
 private:
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     platform::SceneWindow& m_window;
     platform::Element& m_picture;
     int m_highest = 0;

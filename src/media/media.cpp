@@ -1,21 +1,20 @@
 #include "media/media.h"
 
-#include "app/runtime.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
 #include "devices/mp3_library.h"
 #include "devices/wave_mix_library.h"
-#include "engine/game.h"
 #include "media/midi_music.h"
 #include "media/mmedia.h"
 #include "media/mp3_music.h"
 #include "media/sound_channels.h"
+#include "run/context.h"
 
 #include <QJsonArray>
 
 namespace media {
 
-Media::Media(app::Runtime& rt) : m_rt(rt)
+Media::Media(run::Context& rt) : m_rt(rt)
 {
     const auto notice = [this](const QString& text) { m_rt.notices.notice(text); };
     devices::AudioDevice::Options options;
@@ -32,8 +31,14 @@ Media::Media(app::Runtime& rt) : m_rt(rt)
     m_midi = std::make_unique<MidiMusic>(rt, *m_commands);
     m_mp3 = std::make_unique<Mp3Music>(rt.clock(), *m_mp3Library);
     m_videoMedia = std::make_unique<Mmedia>(*m_commands, rt.clock(), rt.files);
-    m_commands->onVideoFrame = [this](qint64 parent, const QImage& frame) { showVideoFrame(parent, frame); };
-    m_commands->onVideoClosed = [this](qint64) { closeVideoWindow(); };
+    m_commands->onVideoFrame = [this](qint64 parent, const QImage& frame) {
+        if (m_videoSurface.show)
+            m_videoSurface.show(parent, frame);
+    };
+    m_commands->onVideoClosed = [this](qint64) {
+        if (m_videoSurface.hide)
+            m_videoSurface.hide();
+    };
     m_commands->onNotice = notice;
     m_waveMix->onNotice = notice;
     m_mp3Library->onNotice = notice;
@@ -145,6 +150,17 @@ qint64 Media::parentHandle(const QString& control)
     return control == kVideoParents[1] ? 2 : 1;
 }
 
+QString Media::parentControl(qint64 handle)
+{
+    return kVideoParents[handle == 2 ? 1 : 0];
+}
+
+void Media::setGameWindow(QObject* window, VideoSurface surface)
+{
+    m_midi->setWindow(window);
+    m_videoSurface = std::move(surface);
+}
+
 void Media::StopMovie()
 {
     m_videoMedia->StopMovie();
@@ -163,36 +179,6 @@ QString Media::VideoStatus()
 bool Media::IsVideoPlaying()
 {
     return VideoStatus().toLower() == QLatin1String("playing");
-}
-
-void Media::showVideoFrame(qint64 parent, const QImage& frame)
-{
-    engine::Game* game = m_rt.gameIfLoaded();
-    if (!game)
-        return;
-    // The video's child window: at its own size from the parent's corner,
-    // clipped by the parent, above the frame's areas and texts.
-    platform::Element* container = game->element(kVideoParents[parent == 2 ? 1 : 0]);
-    platform::Element* window = game->element(QStringLiteral("VideoWindow"));
-    if (window && window->parentItem() != container) {
-        game->window().destroy(QStringLiteral("VideoWindow"));
-        window = nullptr;
-    }
-    if (!window) {
-        window = game->window().create(platform::Element::Kind::Picture, QStringLiteral("VideoWindow"), container);
-        window->setBackColor(Qt::transparent);
-        window->setInputTransparent(true);
-        window->bringToFront();
-    }
-    window->setGeometryTwips(0, 0, frame.width() * 15, frame.height() * 15);
-    window->setPicture(frame);
-    window->setShown(true);
-}
-
-void Media::closeVideoWindow()
-{
-    if (engine::Game* game = m_rt.gameIfLoaded(); game && game->element(QStringLiteral("VideoWindow")))
-        game->window().destroy(QStringLiteral("VideoWindow"));
 }
 
 QJsonObject Media::state()

@@ -5,11 +5,14 @@
 #include <QJsonObject>
 #include <QString>
 
+class QObject;
+
 #include <cstdint>
+#include <functional>
 #include <memory>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace devices {
 class AudioDevice;
@@ -32,7 +35,7 @@ class SoundChannels;
 // them; the MP3 worker is joined when it goes.
 class Media {
 public:
-    explicit Media(app::Runtime& rt);
+    explicit Media(run::Context& rt);
     ~Media();
     Media(const Media&) = delete;
     Media& operator=(const Media&) = delete;
@@ -62,6 +65,17 @@ public:
     // of the game window as a video's parent (PictureBox, CutSceneArea).
     Mmedia& VideoMedia() { return *m_videoMedia; }
     static qint64 parentHandle(const QString& control);
+    // The picture element a parent handle names.
+    static QString parentControl(qint64 handle);
+    // Where a video's pictures show: the surface of the game window, which
+    // puts each picture in the parent a handle names, and hides it again.
+    struct VideoSurface {
+        std::function<void(qint64 parent, const QImage& picture)> show;
+        std::function<void()> hide;
+    };
+    // The game window, while it exists: the window whose events carry the
+    // end of MIDI music, and its video surface (nullptr and {} when it goes).
+    void setGameWindow(QObject* window, VideoSurface surface);
     void StopMovie();
     void VideoMediaClose();
     QString VideoStatus();
@@ -73,10 +87,8 @@ public:
     QJsonObject state();
 
 private:
-    void showVideoFrame(qint64 parent, const QImage& frame);
-    void closeVideoWindow();
-
-    app::Runtime& m_rt;
+    run::Context& m_rt;
+    VideoSurface m_videoSurface;
     std::unique_ptr<devices::AudioDevice> m_audio;
     std::unique_ptr<devices::MediaCommands> m_commands;
     std::unique_ptr<devices::WaveMixLibrary> m_waveMix;

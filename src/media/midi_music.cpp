@@ -1,13 +1,12 @@
 #include "media/midi_music.h"
 
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "devices/media_commands.h"
-#include "engine/game.h"
+#include "run/context.h"
 
 namespace media {
 
-MidiMusic::MidiMusic(app::Runtime& rt, devices::MediaCommands& commands) : m_rt(rt), m_commands(commands) {}
+MidiMusic::MidiMusic(run::Context& rt, devices::MediaCommands& commands) : m_rt(rt), m_commands(commands) {}
 
 MidiMusic::~MidiMusic()
 {
@@ -17,7 +16,6 @@ MidiMusic::~MidiMusic()
 void MidiMusic::PlayMIDImusic(const QString& file, bool loop)
 {
     try {
-        m_window = &m_rt.game().window();
         m_fileName = file;
         m_loop = loop;
         // The close names the new file: callers stop a playing piece first.

@@ -6,8 +6,8 @@
 
 #include <functional>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace devices {
 class MediaCommands;
@@ -22,8 +22,11 @@ namespace media {
 // notice that arrives after the stop changes nothing.
 class MidiMusic : public QObject {
 public:
-    MidiMusic(app::Runtime& rt, devices::MediaCommands& commands);
+    MidiMusic(run::Context& rt, devices::MediaCommands& commands);
     ~MidiMusic() override;
+
+    // The window whose events carry the end of a piece; nullptr: none.
+    void setWindow(QObject* window) { m_window = window; }
 
     void PlayMIDImusic(const QString& file, bool loop);
     void StopMIDIMusic();
@@ -42,7 +45,7 @@ private:
     void HookMidiNotify();
     void UnhookMidiNotify();
 
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     devices::MediaCommands& m_commands;
     QPointer<QObject> m_window;
     QPointer<QObject> m_hooked;

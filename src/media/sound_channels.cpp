@@ -1,17 +1,17 @@
 #include "media/sound_channels.h"
 
-#include "app/media_names.h"
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "media/channel_record.h"
 #include "media/media.h"
 #include "media/mmedia.h"
+#include "run/context.h"
+#include "run/media_names.h"
 
 #include <optional>
 
 namespace media {
 
-SoundChannels::SoundChannels(app::Runtime& rt, Media& media, devices::WaveMixLibrary& library)
+SoundChannels::SoundChannels(run::Context& rt, Media& media, devices::WaveMixLibrary& library)
     : m_rt(rt), m_media(media), m_library(library)
 {
 }
@@ -41,12 +41,12 @@ void SoundChannels::PlaySoundChannels(const QString& file)
         if (!bytes || m_media.IsVideoPlaying())
             return;
         formats::QuotedFieldReader reader(*bytes, m_rt.codePage);
-        const app::Project& p = m_rt.project;
+        const run::Project& p = m_rt.project;
         // Only the first record counts in single-sound mode.
         ReadChannelRecords(reader, p.SingleSoundMode, [&](const ChannelRecord& record) {
             if (p.SingleSoundMode) {
                 if (record.play && !record.wave.isEmpty()) {
-                    const QString path = app::MapMediaFileName(m_rt, p.AreasPath + record.wave);
+                    const QString path = run::MapMediaFileName(m_rt, p.AreasPath + record.wave);
                     if (m_rt.files.fileExists(path)) {
                         ReleaseWaveMix();
                         m_media.SoundMedia().mmOpenWave(path);
@@ -67,7 +67,7 @@ void SoundChannels::PlaySoundChannels(const QString& file)
                 EnsureWaveMix();
                 if (m_mixer) {
                     m_mixer->CurrentChannel = record.channel;
-                    m_mixer->setFileName(app::MapMediaFileName(m_rt, p.AreasPath + record.wave));
+                    m_mixer->setFileName(run::MapMediaFileName(m_rt, p.AreasPath + record.wave));
                     m_mixer->setAutoLoop(record.loop ? -1 : 0);
                     m_mixer->Play();
                 }

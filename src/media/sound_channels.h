@@ -6,8 +6,8 @@
 
 #include <memory>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace devices {
 class WaveMixLibrary;
@@ -23,7 +23,7 @@ class Media;
 // sound or MP3 music takes the sound device from it).
 class SoundChannels {
 public:
-    SoundChannels(app::Runtime& rt, Media& media, devices::WaveMixLibrary& library);
+    SoundChannels(run::Context& rt, Media& media, devices::WaveMixLibrary& library);
     ~SoundChannels();
 
     void PlaySoundChannels(const QString& file);
@@ -33,7 +33,7 @@ public:
     bool WaveMixActive() const { return m_mixer != nullptr; }
 
 private:
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     Media& m_media;
     devices::WaveMixLibrary& m_library;
     std::unique_ptr<WaveMix> m_mixer;

@@ -1,13 +1,13 @@
 #include "media/text_messages.h"
 
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "platform/scene_window.h"
 #include "platform/timer.h"
+#include "run/context.h"
 
 namespace media {
 
-TextMessages::TextMessages(app::Runtime& rt, platform::SceneWindow& window, platform::Timer& timer)
+TextMessages::TextMessages(run::Context& rt, platform::SceneWindow& window, platform::Timer& timer)
     : m_rt(rt), m_window(window), m_timer(timer)
 {
 }

@@ -2,8 +2,8 @@
 
 #include <QString>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace platform {
 class SceneWindow;
@@ -17,14 +17,14 @@ namespace media {
 // message box titled with the game's name.
 class TextMessages {
 public:
-    TextMessages(app::Runtime& rt, platform::SceneWindow& window, platform::Timer& timer);
+    TextMessages(run::Context& rt, platform::SceneWindow& window, platform::Timer& timer);
 
     void ShowTextMessage(const QString& message, bool inStrip);
     // The strip's closing: by its timer or a click on it or its text.
     void closeStrip();
 
 private:
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     platform::SceneWindow& m_window;
     platform::Timer& m_timer;
 };

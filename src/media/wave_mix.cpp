@@ -1,8 +1,8 @@
 #include "media/wave_mix.h"
 
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "devices/wave_mix_library.h"
+#include "run/context.h"
 
 namespace media {
 
@@ -30,7 +30,7 @@ std::uint16_t hi(std::int32_t v)
 
 } // namespace
 
-WaveMix::WaveMix(app::Runtime& rt, devices::WaveMixLibrary& library, bool& initFailed)
+WaveMix::WaveMix(run::Context& rt, devices::WaveMixLibrary& library, bool& initFailed)
     : m_rt(rt), m_library(library), m_initFailed(initFailed)
 {
     bool ok = OpenMixer();

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace devices {
 class WaveMixLibrary;
@@ -21,7 +21,7 @@ namespace media {
 class WaveMix {
 public:
     // initFailed: the shared flag of a failed attempt to open the library.
-    WaveMix(app::Runtime& rt, devices::WaveMixLibrary& library, bool& initFailed);
+    WaveMix(run::Context& rt, devices::WaveMixLibrary& library, bool& initFailed);
     ~WaveMix();
     WaveMix(const WaveMix&) = delete;
     WaveMix& operator=(const WaveMix&) = delete;
@@ -51,7 +51,7 @@ private:
     void PlayChannel(std::int32_t channel, std::int32_t loops);
     void FlushChannel(std::int32_t channel);
 
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     devices::WaveMixLibrary& m_library;
     bool& m_initFailed;
     std::int32_t m_mixer = 0;

@@ -1,11 +1,11 @@
 #include "saves/frm_load_game.h"
 
-#include "app/display_settings.h"
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
 #include "base/failure.h"
 #include "engine/game.h"
 #include "platform/safe_file.h"
+#include "run/display_settings.h"
 #include "saves/saved_game.h"
 
 #include <QListWidget>
@@ -71,7 +71,7 @@ void FrmLoadGame::Command2_Click()
         m_window->hide();
         welcome.hideWindow();
         hidden = true;
-        app::SwitchToGameResolution(m_rt);
+        run::SwitchToGameResolution(m_rt);
     }
     game.ResetAll();
     game.LoadVariables();
@@ -109,7 +109,7 @@ void FrmLoadGame::Command2_Click()
         // the display returns to its size and the welcome window comes back
         // under the load window, so that Cancel leads to it.
         if (hidden) {
-            app::RestoreDisplayMode(m_rt);
+            run::RestoreDisplayMode(m_rt);
             welcome.show();
         }
         if (!m_window->isVisible())

@@ -1,7 +1,7 @@
 #include "saves/saved_game.h"
 
-#include "app/runtime.h"
 #include "formats/quoted_field_writer.h"
+#include "run/context.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -57,7 +57,7 @@ bool UnfitForFileName(const QString& name, const base::CodePage& codePage)
     return codePage.encode(name).contains('\0');
 }
 
-void LoadSaveGames(app::Runtime& rt, QListWidget& list)
+void LoadSaveGames(run::Context& rt, QListWidget& list)
 {
     list.clear();
     const QString folder = rt.project.ProjectPath;

@@ -9,8 +9,8 @@
 
 #include <vector>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 class QListWidget;
 
@@ -44,6 +44,6 @@ bool UnfitForFileName(const QString& name, const base::CodePage& codePage);
 
 // Fills a list with the names of the saves in the game folder, oldest file
 // first, saves of the same time in name order. Failures leave what was read.
-void LoadSaveGames(app::Runtime& rt, QListWidget& list);
+void LoadSaveGames(run::Context& rt, QListWidget& list);
 
 } // namespace saves

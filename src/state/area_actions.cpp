@@ -1,11 +1,11 @@
 #include "state/area_actions.h"
 
-#include "app/media_names.h"
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "engine/game.h"
 #include "media/media.h"
 #include "media/mmedia.h"
+#include "run/context.h"
+#include "run/media_names.h"
 #include "state/action_record.h"
 
 #include <QDir>
@@ -37,8 +37,8 @@ bool AreaActions::isTrue(const formats::FieldValue& value)
 std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
 {
     engine::Game& game = m_game;
-    media::Media& media = m_rt.media();
-    const app::Project& p = m_rt.project;
+    media::Media& media = m_game.media();
+    const run::Project& p = m_rt.project;
     std::int16_t result = 0;
     try {
         game.StopVideoRequested = true;
@@ -125,7 +125,7 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
         m_rt.clock().doEvents();
         // Music that already plays goes on unless this action stopped it.
         if (nonZero(a.playMidi) && !a.midiFile.toText().isEmpty() && (!midiWasPlaying || a.stopMidi != 0))
-            media.PlayMIDImusic(app::MapMediaFileName(m_rt, p.FramesPath + a.midiFile.toText()), a.repeatMidi);
+            media.PlayMIDImusic(run::MapMediaFileName(m_rt, p.FramesPath + a.midiFile.toText()), a.repeatMidi);
         if (nonZero(a.playMp3)) {
             game.ScheduleMP3Music(a.mp3File.toText());
         } else if (nonZero(a.stopMp3) && a.stopSounds == 0) {

@@ -2,8 +2,8 @@
 
 #include <cstdint>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace engine {
 class Game;
@@ -19,7 +19,7 @@ namespace state {
 // video, music, message, and last another frame or the previous one.
 class AreaActions {
 public:
-    AreaActions(app::Runtime& rt, engine::Game& game) : m_rt(rt), m_game(game) {}
+    AreaActions(run::Context& rt, engine::Game& game) : m_rt(rt), m_game(game) {}
 
     // 0: done (or no action), 1: the game ends, 2: another frame was opened.
     std::int16_t MakeAction(std::int16_t area, std::int16_t object);
@@ -31,7 +31,7 @@ public:
     static bool isTrue(const formats::FieldValue& value);
 
 private:
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     engine::Game& m_game;
 };
 

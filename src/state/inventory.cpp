@@ -1,11 +1,11 @@
 #include "state/inventory.h"
 
-#include "app/media_names.h"
-#include "app/runtime.h"
 #include "base/failure.h"
 #include "engine/area_record.h"
 #include "engine/game.h"
 #include "media/media.h"
+#include "run/context.h"
+#include "run/media_names.h"
 #include "state/inventory_bar.h"
 #include "state/object_records.h"
 
@@ -28,7 +28,7 @@ QString objectName(int i)
 
 } // namespace
 
-Inventory::Inventory(app::Runtime& rt, engine::Game& game, InventoryBar& bar) : m_rt(rt), m_game(game), m_bar(bar) {}
+Inventory::Inventory(run::Context& rt, engine::Game& game, InventoryBar& bar) : m_rt(rt), m_game(game), m_bar(bar) {}
 
 Inventory::~Inventory()
 {
@@ -61,7 +61,7 @@ QStringList Inventory::tags() const
 
 QPointF Inventory::cell(int n) const
 {
-    const app::Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     const long long cellWidth = static_cast<long long>(p.InventorySpacingX) * 15 + 480;
     const long long cellHeight = static_cast<long long>(p.InventoryMarginY) * 15 + 480;
     const long long perRow = cellWidth > 0 ? (static_cast<long long>(p.FrameWidth) * 15) / cellWidth : 0;
@@ -79,7 +79,7 @@ QPointF Inventory::cell(int n) const
 
 int Inventory::barHeight(int count) const
 {
-    const app::Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     const double cellHeight = p.InventoryMarginY * 15.0 + 480;
     const double rowOfLast = (cell(count).y() - p.InventoryMarginY * 15.0) / cellHeight;
     const double height = (rowOfLast + 1) * cellHeight + p.InventoryMarginY * 15.0;
@@ -125,7 +125,7 @@ void Inventory::layOutBarFor(int count)
 
 void Inventory::AddPickedObject(const QString& name)
 {
-    const app::Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     try {
         m_game.TimerInventory.setEnabled(false);
         QString pictureFile;
@@ -156,7 +156,7 @@ void Inventory::AddPickedObject(const QString& name)
             if (button == Qt::LeftButton && m_dragIcon)
                 dropAt(e->mapToScene(pos / 15.0));
         };
-        e->setPicture(m_rt.LoadPicture(app::MapMediaFileName(m_rt, p.AreasPath + pictureFile)));
+        e->setPicture(m_rt.LoadPicture(run::MapMediaFileName(m_rt, p.AreasPath + pictureFile)));
         e->setPictureFile(pictureFile);
         e->setToolTipText(name);
         e->setTag(name);
@@ -184,7 +184,7 @@ void Inventory::AddPickedObject(const QString& name)
 
 void Inventory::RemovePickedObject(std::int16_t index)
 {
-    const app::Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     try {
         if (!object(index) || index > m_game.ObjectsCount)
             throw base::Failure(QStringLiteral("Control array element '%1' doesn't exist").arg(index));
@@ -214,7 +214,7 @@ void Inventory::RemovePickedObject(std::int16_t index)
 void Inventory::PickedObject_MouseDown(std::int16_t index, std::int16_t button)
 {
     m_game.StopVideoRequested = true;
-    if (m_rt.media().IsVideoPlaying())
+    if (m_game.media().IsVideoPlaying())
         return;
     if (button == 2) {
         if (m_game.menus().mnuExit.visible)

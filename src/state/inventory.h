@@ -9,8 +9,8 @@
 
 class QGraphicsPixmapItem;
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace engine {
 class Game;
@@ -30,7 +30,7 @@ class InventoryBar;
 // pointer from the press to the release.
 class Inventory {
 public:
-    Inventory(app::Runtime& rt, engine::Game& game, InventoryBar& bar);
+    Inventory(run::Context& rt, engine::Game& game, InventoryBar& bar);
     ~Inventory();
 
     void PickOrNotPickObject(std::int16_t area);
@@ -62,7 +62,7 @@ private:
     void dropAt(QPointF scenePos);
     void layOutBarFor(int count);
 
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     engine::Game& m_game;
     InventoryBar& m_bar;
     platform::Element* m_container = nullptr;

@@ -1,7 +1,7 @@
 #include "state/inventory_bar.h"
 
-#include "app/runtime.h"
 #include "engine/game.h"
+#include "run/context.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -47,7 +47,7 @@ QImage InventoryBar::BuiltInTab()
 
 void InventoryBar::Load_InventoryBackground()
 {
-    const app::Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     platform::Element* bar = m_game.element(QStringLiteral("Inventory1"));
     platform::Element* background = m_game.element(QStringLiteral("Inventory_Background"));
     platform::Element* tab = m_game.element(QStringLiteral("Inventory2"));
@@ -79,7 +79,7 @@ void InventoryBar::Load_InventoryBackground()
 
 void InventoryBar::Inventory_Move()
 {
-    const app::Project& p = m_rt.project;
+    const run::Project& p = m_rt.project;
     platform::Element* bar = m_game.element(QStringLiteral("Inventory1"));
     m_game.InventoryMoving = true;
     const double slideSeconds = 0.3;

@@ -4,8 +4,8 @@
 
 #include <cstdint>
 
-namespace app {
-class Runtime;
+namespace run {
+class Context;
 }
 namespace engine {
 class Game;
@@ -20,7 +20,7 @@ namespace state {
 // the clock, and each pass waits for the next display frame, never spinning.
 class InventoryBar {
 public:
-    InventoryBar(app::Runtime& rt, engine::Game& game) : m_rt(rt), m_game(game) {}
+    InventoryBar(run::Context& rt, engine::Game& game) : m_rt(rt), m_game(game) {}
 
     // The tab drawn by the player, 90 x 24 pixels, used when the game has none.
     static QImage BuiltInTab();
@@ -35,7 +35,7 @@ public:
     void PointerMoved(std::int16_t direction);
 
 private:
-    app::Runtime& m_rt;
+    run::Context& m_rt;
     engine::Game& m_game;
 };
 

@@ -1,4 +1,4 @@
-#include "app/display_settings.h"
+#include "run/display_settings.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
@@ -39,7 +39,7 @@ TEST(DisplaySettings, AnOlderLabelTextStillReadsWell)
     folder.write(QStringLiteral("Config/Texts"), {{2, 0, 0, 0, 0, 0, 7}, {"S"}, {"L"}, {"E"}, {"By"}, {"Mail"}, {"Web"}, {"Change display resolution to 640 x 480."}});
     Player player(folder);
     player.welcome();
-    EXPECT_EQ(app::ResolutionLabelText(player.rt()), QStringLiteral("Change display resolution to 800x600."));
+    EXPECT_EQ(run::ResolutionLabelText(player.rt()), QStringLiteral("Change display resolution to 800x600."));
 }
 
 TEST(DisplaySettings, ASwitchPresentsTheGameAtTheCornerOfAScaledVirtualScreen)
@@ -67,6 +67,6 @@ TEST(DisplaySettings, AModeThePlayerCannotPresentIsReported)
     general(folder, 0);
     Player player(folder);
     player.welcome();
-    app::SetDisplayMode(player.rt(), 0, 480);
+    run::SetDisplayMode(player.rt(), 0, 480);
     EXPECT_EQ(player.takeMessages(), std::vector<QString>{Player::errorReport(QStringLiteral(" Unable to change display resolution. Mode not supported."))});
 }

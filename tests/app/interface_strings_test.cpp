@@ -12,7 +12,7 @@ TEST(InterfaceStrings, WithoutATextsFileTheShortSetSpeaksOfTheProgram)
     folder.general();
     Player player(folder);
     player.welcome();
-    const app::InterfaceStrings& s = player.rt().strings;
+    const run::InterfaceStrings& s = player.rt().strings;
     EXPECT_EQ(s(1), QStringLiteral("Start"));
     EXPECT_EQ(s(8), QStringLiteral("Save..."));
     EXPECT_TRUE(s(30).contains(QStringLiteral("The program may not work")));
@@ -29,7 +29,7 @@ TEST(InterfaceStrings, FormatOneChoosesTheLongSet)
     folder.write(QStringLiteral("Config/Texts"), {{1}});
     Player player(folder);
     player.welcome();
-    const app::InterfaceStrings& s = player.rt().strings;
+    const run::InterfaceStrings& s = player.rt().strings;
     EXPECT_EQ(s(1), QStringLiteral("Start New Game"));
     EXPECT_EQ(s(2), QStringLiteral("Load Game..."));
     EXPECT_EQ(s(3), QStringLiteral("Exit"));

@@ -1,4 +1,4 @@
-#include "app/media_names.h"
+#include "run/media_names.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
@@ -19,7 +19,7 @@ protected:
         player->takeMessages();
         frames = player->rt().project.FramesPath;
     }
-    QString map(const QString& name) { return app::MapMediaFileName(player->rt(), name); }
+    QString map(const QString& name) { return run::MapMediaFileName(player->rt(), name); }
 
     GameFolder folder;
     std::unique_ptr<Player> player;
@@ -87,24 +87,24 @@ TEST_F(MediaNames, AFileAddedLaterIsFoundDespiteTheCachedListing)
 
 TEST_F(MediaNames, TheCdDriveIsTheFirstLetterOfRunFromCdAndWritesBack)
 {
-    EXPECT_EQ(app::ReadCDDrive(player->rt()), QString());
+    EXPECT_EQ(run::ReadCDDrive(player->rt()), QString());
     folder.write(QStringLiteral("RunFromCD.dat"), {{"e: [GAMEDISK]"}});
-    EXPECT_EQ(app::ReadCDDrive(player->rt()), QStringLiteral("e: [GAMEDISK]"));
+    EXPECT_EQ(run::ReadCDDrive(player->rt()), QStringLiteral("e: [GAMEDISK]"));
     // With no such drive the CD dialog is needed.
-    EXPECT_FALSE(app::ChooseCDFolders(player->rt()));
-    app::WriteCDDrive(player->rt(), QStringLiteral("F:"));
-    EXPECT_EQ(app::ReadCDDrive(player->rt()), QStringLiteral("F:"));
+    EXPECT_FALSE(run::ChooseCDFolders(player->rt()));
+    run::WriteCDDrive(player->rt(), QStringLiteral("F:"));
+    EXPECT_EQ(run::ReadCDDrive(player->rt()), QStringLiteral("F:"));
     QFile file(folder.file(QStringLiteral("RunFromCD.dat")));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_EQ(file.readAll(), QByteArray("\"F:\"\r\n"));
     folder.writeBytes(QStringLiteral("RunFromCD.dat"), QByteArray());
-    EXPECT_EQ(app::ReadCDDrive(player->rt()), QString());
+    EXPECT_EQ(run::ReadCDDrive(player->rt()), QString());
 }
 
 TEST_F(MediaNames, AMissingFolderIsReportedWithTheGameNameAsTitle)
 {
-    EXPECT_TRUE(app::CheckFolderPresent(player->rt(), frames));
-    EXPECT_FALSE(app::CheckFolderPresent(player->rt(), QStringLiteral("/no/such/Data/Frames/")));
+    EXPECT_TRUE(run::CheckFolderPresent(player->rt(), frames));
+    EXPECT_FALSE(run::CheckFolderPresent(player->rt(), QStringLiteral("/no/such/Data/Frames/")));
     const auto boxes = player->boxes();
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].value(QStringLiteral("title")).toString(), QStringLiteral("Test Game"));

@@ -34,7 +34,7 @@ protected:
     }
     app::Runtime& start(const QString& mounts)
     {
-        app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
+        run::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
         options.mountTable = mounts;
         rt = std::make_unique<app::Runtime>(options);
         rt->frmWelcome();

@@ -21,7 +21,7 @@ TEST(StartUp, ASettingsFileOfElevenFieldsKeepsTheDefaultsOfTheLaterGroups)
     folder.general({.name = QStringLiteral("Short"), .groups = 1});
     Player player(folder);
     player.welcome();
-    const app::Project& p = player.rt().project;
+    const run::Project& p = player.rt().project;
     EXPECT_EQ(p.GameName, QStringLiteral("Short"));
     EXPECT_EQ(p.DisplayChangeMode, 0);
     EXPECT_EQ(p.SchemeName, QString());
@@ -120,7 +120,7 @@ TEST(StartUp, ProjectFoldersEndInTheSeparator)
     folder.general();
     Player player(folder);
     player.welcome();
-    const app::Project& p = player.rt().project;
+    const run::Project& p = player.rt().project;
     EXPECT_EQ(p.ProjectPath, folder.path() + QStringLiteral("/"));
     EXPECT_EQ(p.FramesPath, folder.path() + QStringLiteral("/Frames/"));
     EXPECT_EQ(p.ConfigPath, folder.path() + QStringLiteral("/Config/"));

@@ -1,4 +1,4 @@
-#include "app/display_settings.h"
+#include "run/display_settings.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
@@ -57,7 +57,7 @@ TEST_F(Welcome, LargeFontsAreQuestionedOnEveryActivationAndNoEndsTheProgram)
     w.Form_Activate();
     EXPECT_TRUE(player->rt().ended());
     player->rt().display.setLogicalDpi(96);
-    EXPECT_TRUE(app::IsSmallFonts(player->rt()));
+    EXPECT_TRUE(run::IsSmallFonts(player->rt()));
 }
 
 TEST_F(Welcome, StartWithTheBoxTickedButHiddenSwitchesNothing)

@@ -164,7 +164,7 @@ TEST_F(GameWindow, TheDebugMenuIsOfferedOnlyToAuthorsAndOpensTheChosenFrame)
     game.ShowMenus();
     EXPECT_FALSE(game.menus().mnuDebug.visible);
 
-    app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
+    run::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
     options.debug = true;
     app::Runtime rt(options);
     rt.frmWelcome().ClickButton(0);
@@ -192,7 +192,7 @@ TEST(GameWindowStart, FullScreenByDefaultOrInAWindowWhenAsked)
     GameFolder folder;
     folder.general();
     for (const bool fullScreen : {true, false}) {
-        app::RuntimeOptions options;
+        run::RuntimeOptions options;
         options.projectDir = folder.path();
         options.fullScreen = fullScreen;
         app::Runtime rt(options);

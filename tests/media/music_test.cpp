@@ -30,7 +30,7 @@ protected:
     }
     engine::Game& start(const QString& soundFont = QString())
     {
-        app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path(), QSize(1024, 768));
+        run::RuntimeOptions options = testsupport::ScriptedOptions(folder.path(), QSize(1024, 768));
         options.soundFont = soundFont;
         rt = std::make_unique<app::Runtime>(options);
         rt->frmWelcome().ClickButton(0);

@@ -26,7 +26,7 @@ protected:
     engine::Game& start(const testsupport::GeneralSettings& settings = {}, QTime at = QTime(10, 0))
     {
         folder.general(settings);
-        app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path(), QSize(1024, 768));
+        run::RuntimeOptions options = testsupport::ScriptedOptions(folder.path(), QSize(1024, 768));
         options.startTime = QDateTime(QDate(2026, 1, 1), at);
         rt = std::make_unique<app::Runtime>(options);
         rt->frmWelcome().ClickButton(0);

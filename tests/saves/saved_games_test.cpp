@@ -35,7 +35,7 @@ protected:
     }
     engine::Game& start(QDateTime when = QDateTime(QDate(2026, 1, 1), QTime(10, 0)))
     {
-        app::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
+        run::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
         options.startTime = when;
         rt = std::make_unique<app::Runtime>(options);
         rt->frmWelcome().ClickButton(0);

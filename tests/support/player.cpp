@@ -4,9 +4,9 @@
 
 namespace testsupport {
 
-app::RuntimeOptions ScriptedOptions(const QString& folder, QSize screen)
+run::RuntimeOptions ScriptedOptions(const QString& folder, QSize screen)
 {
-    app::RuntimeOptions options;
+    run::RuntimeOptions options;
     options.projectDir = folder;
     options.scripted = true;
     options.screen = screen;

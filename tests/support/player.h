@@ -24,7 +24,7 @@ namespace testsupport {
 class GameFolder;
 
 // Options of a scripted player on a game folder at a fixed start time.
-app::RuntimeOptions ScriptedOptions(const QString& folder, QSize screen = QSize(640, 480));
+run::RuntimeOptions ScriptedOptions(const QString& folder, QSize screen = QSize(640, 480));
 
 // The texts of the message boxes shown so far; the log is then emptied.
 std::vector<QString> TakeMessageTexts(app::Runtime& rt);

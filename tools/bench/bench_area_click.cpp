@@ -69,7 +69,7 @@ void AreaClickOnABusyFrame(benchmark::State& state)
     const int variables = static_cast<int>(state.range(2));
     QTemporaryDir dir;
     makeGame(dir.path(), areas, conditions, variables);
-    app::RuntimeOptions options;
+    run::RuntimeOptions options;
     options.projectDir = dir.path();
     options.scripted = true;
     options.screen = QSize(640, 480);

@@ -51,7 +51,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
-    app::RuntimeOptions options;
+    run::RuntimeOptions options;
     options.projectDir = QString::fromLocal8Bit(argv[1]);
     options.scripted = false;
     options.screen = QSize(640, 480);

@@ -162,7 +162,7 @@ int main(int argc, char** argv)
     QTemporaryDir dir;
     makeGame(dir.path());
     qputenv("XDG_CONFIG_HOME", QDir(dir.path()).filePath(QStringLiteral("settings")).toLocal8Bit());
-    app::RuntimeOptions options;
+    run::RuntimeOptions options;
     options.projectDir = dir.path();
     options.scripted = true;
     options.screen = QSize(640, 480);

@@ -67,7 +67,7 @@ int main(int argc, char** argv)
     }
 
     qputenv("XDG_CONFIG_HOME", work.filePath(QStringLiteral("settings")).toLocal8Bit());
-    app::RuntimeOptions options;
+    run::RuntimeOptions options;
     options.projectDir = game;
     options.screen = QSize(640, 480);
     app::Runtime rt(options);

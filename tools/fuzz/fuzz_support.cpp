@@ -50,7 +50,7 @@ QString DemoCopy()
 
 std::unique_ptr<app::Runtime> DemoPlayer()
 {
-    app::RuntimeOptions options;
+    run::RuntimeOptions options;
     options.projectDir = DemoCopy();
     options.scripted = true;
     options.screen = QSize(1024, 768);

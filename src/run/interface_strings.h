@@ -4,7 +4,7 @@
 
 #include <array>
 
-namespace app {
+namespace run {
 
 // The player's own words, numbered 0 to 60, replaceable by the game's Texts
 // file so a game can translate or reword the player.
@@ -23,4 +23,4 @@ private:
     std::array<QString, kCount> m_strings;
 };
 
-} // namespace app
+} // namespace run

@@ -1,11 +1,11 @@
-#include "app/media_names.h"
+#include "run/media_names.h"
 
-#include "app/runtime.h"
 #include "formats/quoted_field_writer.h"
+#include "run/context.h"
 
 #include "platform/safe_file.h"
 
-namespace app {
+namespace run {
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr Packaged kPackaged[] = {
     {".mid", ".011"}, {".mp3", ".012"}, {".avi", ".014"},
 };
 
-QString runFromCdPath(const Runtime& rt)
+QString runFromCdPath(const Context& rt)
 {
     return rt.project.ProjectPath + QStringLiteral("RunFromCD.dat");
 }
@@ -41,7 +41,7 @@ QString MappedMediaName(const platform::FileResolver& files, const QString& name
     return name;
 }
 
-QString MapMediaFileName(Runtime& rt, const QString& name)
+QString MapMediaFileName(Context& rt, const QString& name)
 {
     // Names too short to hold an extension are never reported.
     if (name.size() < 5)
@@ -54,7 +54,7 @@ QString MapMediaFileName(Runtime& rt, const QString& name)
     return result;
 }
 
-QString ReadCDDrive(Runtime& rt)
+QString ReadCDDrive(Context& rt)
 {
     try {
         auto reader = rt.openReader(runFromCdPath(rt));
@@ -64,7 +64,7 @@ QString ReadCDDrive(Runtime& rt)
     }
 }
 
-void WriteCDDrive(Runtime& rt, const QString& drive)
+void WriteCDDrive(Context& rt, const QString& drive)
 {
     try {
         formats::QuotedFieldWriter writer(rt.codePage);
@@ -76,7 +76,7 @@ void WriteCDDrive(Runtime& rt, const QString& drive)
     }
 }
 
-bool CheckFolderPresent(Runtime& rt, const QString& folder)
+bool CheckFolderPresent(Context& rt, const QString& folder)
 {
     if (rt.files.dirExists(folder))
         return true;
@@ -85,24 +85,20 @@ bool CheckFolderPresent(Runtime& rt, const QString& folder)
     return false;
 }
 
-CDFolders CDFoldersOn(Runtime& rt, const QString& drive)
+CDFolders CDFoldersOn(Context& rt, const QString& drive)
 {
     const QString base = drive + QStringLiteral("Data\\") + rt.project.GameName;
     return {base + QStringLiteral("\\Frames\\"), base + QStringLiteral("\\Areas\\"), base + QStringLiteral("\\Icons\\")};
 }
 
-void UseCDFolders(Runtime& rt, const CDFolders& folders)
+void UseCDFolders(Context& rt, const CDFolders& folders)
 {
     rt.project.FramesPath = folders.frames;
     rt.project.AreasPath = folders.areas;
     rt.project.IconsPath = folders.icons;
 }
 
-} // namespace app
-
-namespace app {
-
-bool ChooseCDFolders(Runtime& rt)
+bool ChooseCDFolders(Context& rt)
 {
     if (!rt.files.fileExists(runFromCdPath(rt)))
         return true;
@@ -118,4 +114,4 @@ bool ChooseCDFolders(Runtime& rt)
     return true;
 }
 
-} // namespace app
+} // namespace run

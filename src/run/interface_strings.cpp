@@ -1,8 +1,8 @@
-#include "app/interface_strings.h"
+#include "run/interface_strings.h"
 
 #include "base/failure.h"
 
-namespace app {
+namespace run {
 
 namespace {
 
@@ -89,4 +89,4 @@ void InterfaceStrings::SetDefaultInterfaceStrings(bool longSet)
     }
 }
 
-} // namespace app
+} // namespace run

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace engine {
+namespace run {
 
 // The frame on screen: its name and background settings, and its area count.
 struct FrameHeader {
@@ -17,4 +17,4 @@ struct FrameHeader {
     void ClearFrameHeader() { *this = FrameHeader(); }
 };
 
-} // namespace engine
+} // namespace run

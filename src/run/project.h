@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-namespace app {
+namespace run {
 
 // The project globals: folders and the settings read from Config\General at
 // start-up. They live for the whole run; later code only reads them, except
@@ -55,4 +55,4 @@ struct Project {
     void assignDefaults();
 };
 
-} // namespace app
+} // namespace run

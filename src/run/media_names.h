@@ -6,9 +6,9 @@ namespace platform {
 class FileResolver;
 }
 
-namespace app {
+namespace run {
 
-class Runtime;
+class Context;
 
 // The name MapMediaFileName gives a path, without telling anyone when that
 // file is missing too.
@@ -17,30 +17,26 @@ QString MappedMediaName(const platform::FileResolver& files, const QString& name
 // The media file that a path names: the usual name when it exists, else the
 // packaged name with a numbered extension (".004" for ".bmp" ...). A name
 // that exists under neither is reported (the game goes on after OK).
-QString MapMediaFileName(Runtime& rt, const QString& name);
+QString MapMediaFileName(Context& rt, const QString& name);
 
 // The drive text kept in RunFromCD.dat, or "" when it cannot be read.
-QString ReadCDDrive(Runtime& rt);
+QString ReadCDDrive(Context& rt);
 // Writes RunFromCD.dat; failures are ignored.
-void WriteCDDrive(Runtime& rt, const QString& drive);
+void WriteCDDrive(Context& rt, const QString& drive);
 // True when the folder exists; otherwise tells the player and returns false.
-bool CheckFolderPresent(Runtime& rt, const QString& folder);
+bool CheckFolderPresent(Context& rt, const QString& folder);
 
 // The Frames, Areas and Icons folders of a game on a CD drive ("E:\\").
 struct CDFolders {
     QString frames, areas, icons;
 };
-CDFolders CDFoldersOn(Runtime& rt, const QString& drive);
+CDFolders CDFoldersOn(Context& rt, const QString& drive);
 // Makes the game read its frames, areas and icons from those folders.
-void UseCDFolders(Runtime& rt, const CDFolders& folders);
-
-} // namespace app
-
-namespace app {
+void UseCDFolders(Context& rt, const CDFolders& folders);
 
 // Before Start and Load of a CD game: points the Frames, Areas and Icons
 // folders at the drive named in RunFromCD.dat. Returns false when the drive
 // or its folders are missing, so the player must choose the drive first.
-bool ChooseCDFolders(Runtime& rt);
+bool ChooseCDFolders(Context& rt);
 
-} // namespace app
+} // namespace run

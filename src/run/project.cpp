@@ -1,6 +1,6 @@
-#include "app/project.h"
+#include "run/project.h"
 
-namespace app {
+namespace run {
 
 void Project::assignDefaults()
 {
@@ -20,4 +20,4 @@ void Project::assignDefaults()
     DefaultCursor = QStringLiteral("DEFAULT");
 }
 
-} // namespace app
+} // namespace run

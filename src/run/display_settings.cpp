@@ -1,20 +1,20 @@
-#include "app/display_settings.h"
+#include "run/display_settings.h"
 
-#include "app/runtime.h"
+#include "run/context.h"
 
-namespace app {
+namespace run {
 
-int GetScreenWidth(Runtime& rt)
+int GetScreenWidth(Context& rt)
 {
     return rt.display.mode().width();
 }
 
-int GetScreenHeight(Runtime& rt)
+int GetScreenHeight(Context& rt)
 {
     return rt.display.mode().height();
 }
 
-bool IsAtGameResolution(Runtime& rt)
+bool IsAtGameResolution(Context& rt)
 {
     Project& p = rt.project;
     p.SavedScreenWidth = GetScreenWidth(rt);
@@ -25,14 +25,14 @@ bool IsAtGameResolution(Runtime& rt)
         || (p.Resolution == 2 && w == 1024 && h == 768);
 }
 
-bool IsSmallFonts(Runtime& rt)
+bool IsSmallFonts(Context& rt)
 {
     // The system font is 16 pixels high at 96 dots per inch.
     const double fontHeight = 16.0 * rt.display.logicalDpi() / 96.0;
     return !(fontHeight > 16.0 + 1e-9);
 }
 
-QString ResolutionLabelText(Runtime& rt)
+QString ResolutionLabelText(Context& rt)
 {
     QString s = rt.strings(7);
     if (s.size() >= 2 && s.endsWith(u'.'))
@@ -52,11 +52,11 @@ QString ResolutionLabelText(Runtime& rt)
     return s;
 }
 
-} // namespace app
+} // namespace run
 
-namespace app {
+namespace run {
 
-void SwitchToGameResolution(Runtime& rt)
+void SwitchToGameResolution(Context& rt)
 {
     if (IsAtGameResolution(rt))
         return;
@@ -69,17 +69,17 @@ void SwitchToGameResolution(Runtime& rt)
     rt.clock().sleep(1000);
 }
 
-void SetDisplayMode(Runtime& rt, int width, int height)
+void SetDisplayMode(Context& rt, int width, int height)
 {
     if (!rt.display.setMode(QSize(width, height)))
         rt.ShowErrorReport(QStringLiteral(" Unable to change display resolution. Mode not supported."));
 }
 
-void RestoreDisplayMode(Runtime& rt)
+void RestoreDisplayMode(Context& rt)
 {
     const Project& p = rt.project;
     if (p.DisplayChangeMode == 1 && (GetScreenWidth(rt) != p.SavedScreenWidth || GetScreenHeight(rt) != p.SavedScreenHeight))
         SetDisplayMode(rt, p.SavedScreenWidth, p.SavedScreenHeight);
 }
 
-} // namespace app
+} // namespace run

@@ -1,0 +1,113 @@
+#pragma once
+
+#include "base/code_page.h"
+#include "base/event_log.h"
+#include "base/notices.h"
+#include "formats/quoted_field_reader.h"
+#include "platform/clock.h"
+#include "platform/dialogs.h"
+#include "platform/display.h"
+#include "platform/drives.h"
+#include "platform/file_resolver.h"
+#include "platform/settings_store.h"
+#include "run/frame_header.h"
+#include "run/interface_strings.h"
+#include "run/project.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QSize>
+
+#include <memory>
+#include <optional>
+
+namespace platform {
+class InputObserver;
+class ScriptedDialogs;
+}
+
+namespace run {
+
+struct RuntimeOptions {
+    // The folder the program sits in: the project folder.
+    QString projectDir;
+    // Scripted play: virtual clock, logged message boxes, no audio device.
+    bool scripted = false;
+    QSize screen = QSize(1024, 768);
+    QDateTime startTime = QDateTime::currentDateTime();
+    QString codePage = QStringLiteral("windows-1252");
+    // Offer the Debug menu of frames in the game window.
+    bool debug = false;
+    // A mount table (as /proc/mounts) that stands for this system's: the
+    // drive letters of CD games are found in it.
+    std::optional<QString> mountTable;
+    // The General MIDI soundfont; empty: the one Debian installs.
+    QString soundFont;
+    // The game window starts full screen (else in a window).
+    bool fullScreen = true;
+    // No sound reaches a speaker; media keep their timings.
+    bool mute = false;
+};
+
+// What every part of a run shares, windows aside: the services (log,
+// notices, files, code page, settings, display, drives, clock, message
+// boxes) and the globals the runtime's procedures read and write (project,
+// interface strings, frame header). The windows and media take it by
+// reference; the game checker builds one with no window at all.
+class Context {
+public:
+    explicit Context(const RuntimeOptions& options);
+    virtual ~Context();
+    Context(const Context&) = delete;
+    Context& operator=(const Context&) = delete;
+
+    const RuntimeOptions& options() const { return m_options; }
+
+    base::EventLog log;
+    base::Notices notices{log};
+    platform::FileResolver files;
+    base::CodePage codePage;
+    platform::SettingsStore settings;
+    platform::Display display;
+    Project project;
+    InterfaceStrings strings;
+    FrameHeader frame;
+    platform::Drives drives;
+    // The player gave up choosing the CD drive.
+    bool CDCancelled = false;
+
+    platform::Clock& clock() { return *m_clock; }
+    platform::Dialogs& dialogs() { return *m_dialogs; }
+    // Non-null in scripted runs: the queue of answers for message boxes.
+    platform::ScriptedDialogs* scriptedDialogs() { return m_scripted; }
+
+    // Who watches the input that enters the windows and the answers of the
+    // message boxes (a recorder of play-throughs); nullptr: nobody.
+    platform::InputObserver* inputObserver() const { return m_inputObserver; }
+
+    // Opens a quoted-field data file; throws base::Failure.
+    formats::QuotedFieldReader openReader(const QString& path) const;
+    // Loads a picture file (BMP, JPG, GIF, ICO, CUR); throws base::Failure.
+    QImage LoadPicture(const QString& path) const;
+
+    platform::MsgAnswer msgBox(const QString& title, const QString& text, platform::MsgIcon icon,
+                               platform::MsgButtons buttons = platform::MsgButtons::Ok,
+                               std::optional<platform::MsgAnswer> defaultButton = std::nullopt);
+    // The standard failure message; detail begins with a blank.
+    void ShowErrorReport(const QString& detail);
+
+    // Asks the desktop to open a web or mail link; a scripted run only logs
+    // it. Returns false when the desktop could not.
+    bool shellOpen(const QString& url);
+
+protected:
+    platform::InputObserver* m_inputObserver = nullptr;
+
+private:
+    RuntimeOptions m_options;
+    std::unique_ptr<platform::Clock> m_clock;
+    std::unique_ptr<platform::Dialogs> m_dialogs;
+    platform::ScriptedDialogs* m_scripted = nullptr;
+};
+
+} // namespace run
