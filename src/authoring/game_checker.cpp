@@ -24,7 +24,6 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <cmath>
 #include <deque>
@@ -47,39 +46,55 @@ QString fieldName(int field)
     return QStringLiteral("field %1").arg(field);
 }
 
-// A reader's failure in an author's words: what is wrong with the field.
-QString plainFailure(const QString& what, int field)
+// The range a number type of the data files takes, as an author reads it.
+QString rangeOf(const QString& type)
 {
-    static const QRegularExpression overflow(QStringLiteral("^Overflow: (\\S+) does not fit in (.+)$"));
-    static const QRegularExpression notBoolean(QStringLiteral("^Type mismatch: '(.*)' is not a Boolean$"));
-    static const QRegularExpression mismatch(QStringLiteral("^Type mismatch: '(.*)'$"));
-    static const QRegularExpression subscript(QStringLiteral("^Subscript out of range: interface string (\\d+)$"));
-    if (what == QLatin1String("Input past end of file")) {
+    if (type == QLatin1String("16-bit integer"))
+        return QStringLiteral(" (-32768 to 32767)");
+    if (type == QLatin1String("32-bit integer"))
+        return QStringLiteral(" (-2147483648 to 2147483647)");
+    return {};
+}
+
+bool isNumberType(const QString& type)
+{
+    return type == QLatin1String("16-bit integer") || type == QLatin1String("32-bit integer") || type == QLatin1String("single");
+}
+
+// A reader's failure in an author's words: what is wrong with the field.
+QString plainFailure(const base::Failure& failure, int field)
+{
+    using Kind = base::Failure::Kind;
+    const QString& subject = failure.subject();
+    const QString& value = failure.value();
+    switch (failure.kind()) {
+    case Kind::PastEnd:
         return field <= 1 ? QStringLiteral("is missing: the file is empty")
                           : QStringLiteral("is missing: the record is cut short after field %1").arg(field - 1);
+    case Kind::Overflow:
+        if (isNumberType(subject) && !value.isEmpty())
+            return QStringLiteral("holds %1, which is out of the range of a %2%3").arg(value, subject, rangeOf(subject));
+        if (isNumberType(subject))
+            return QStringLiteral("holds a value out of the range of a %1%2").arg(subject, rangeOf(subject));
+        if (subject == QLatin1String("text position"))
+            return QStringLiteral("gives a position out of the range the player takes");
+        break;
+    case Kind::TypeMismatch:
+        if (subject == QLatin1String("Boolean"))
+            return QStringLiteral("holds %1, which is not a Boolean (#TRUE# or #FALSE#)").arg(quoted(value));
+        return QStringLiteral("holds %1, which is neither a number nor a Boolean").arg(quoted(value));
+    case Kind::BadValue:
+        if (subject == QLatin1String("font size"))
+            return QStringLiteral("gives a font size the player cannot use (it takes more than 0 and up to 2048)");
+        break;
+    case Kind::OutOfRange:
+        if (subject == QLatin1String("interface string"))
+            return QStringLiteral("would set interface string %1, but the last one is 60").arg(value);
+        break;
+    case Kind::Other:
+        break;
     }
-    if (const auto m = overflow.match(what); m.hasMatch()) {
-        const QString type = m.captured(2);
-        QString range;
-        if (type == QLatin1String("16-bit integer"))
-            range = QStringLiteral(" (-32768 to 32767)");
-        else if (type == QLatin1String("32-bit integer"))
-            range = QStringLiteral(" (-2147483648 to 2147483647)");
-        return QStringLiteral("holds %1, which is out of the range of a %2%3").arg(m.captured(1), type, range);
-    }
-    if (what.startsWith(QLatin1String("Overflow: 16-bit integer")))
-        return QStringLiteral("holds a value out of the range of a 16-bit integer (-32768 to 32767)");
-    if (const auto m = notBoolean.match(what); m.hasMatch())
-        return QStringLiteral("holds %1, which is not a Boolean (#TRUE# or #FALSE#)").arg(quoted(m.captured(1)));
-    if (const auto m = mismatch.match(what); m.hasMatch())
-        return QStringLiteral("holds %1, which is neither a number nor a Boolean").arg(quoted(m.captured(1)));
-    if (what == QLatin1String("Invalid property value: font size"))
-        return QStringLiteral("gives a font size the player cannot use (it takes more than 0 and up to 2048)");
-    if (what == QLatin1String("Overflow: text position"))
-        return QStringLiteral("gives a position out of the range the player takes");
-    if (const auto m = subscript.match(what); m.hasMatch())
-        return QStringLiteral("would set interface string %1, but the last one is 60").arg(m.captured(1));
-    return QStringLiteral("cannot be read: %1").arg(what);
+    return QStringLiteral("cannot be read: %1").arg(QString::fromUtf8(failure.what()));
 }
 
 QString listOf(const QStringList& names)
@@ -216,7 +231,10 @@ bool GameChecker::readFile(const QString& path, const ReadStep& step)
     try {
         step(reader);
     } catch (const base::Failure& e) {
-        error(relative(path), fieldName(reader.fieldIndex()), plainFailure(QString::fromStdString(e.what()), reader.fieldIndex()));
+        // A failure the reader threw names its field; one thrown after the
+        // read belongs to the field read last.
+        const int field = e.position().field ? e.position().field : reader.fieldIndex();
+        error(relative(path), fieldName(field), plainFailure(e, field));
         ok = false;
     }
     for (const auto& note : reader.notNumbers()) {
@@ -535,7 +553,7 @@ void GameChecker::checkActionRecord(const QString& frame, const QString& path, c
         try {
             nonZero[field] = state::AreaActions::nonZero(*value);
         } catch (const base::Failure& e) {
-            error(file, fieldName(field), plainFailure(QString::fromStdString(e.what()), field));
+            error(file, fieldName(field), plainFailure(e, field));
             nonZero[field] = false;
         }
     }
@@ -596,8 +614,8 @@ void GameChecker::checkTextFile(const QString& path)
 {
     media::FrameTextRecord record;
     readFile(path, [&](formats::QuotedFieldReader& reader) { record = media::ReadFrameTextRecord(reader); });
-    for (const auto& [field, why] : record.failures)
-        error(relative(path), fieldName(field), plainFailure(why, field));
+    for (const base::Failure& failure : record.failures)
+        error(relative(path), fieldName(failure.position().field), plainFailure(failure, failure.position().field));
 }
 
 // ---------------------------------------------------------------- objects

@@ -70,7 +70,7 @@ QuotedFieldReader::Raw QuotedFieldReader::next()
 {
     ++m_field;
     if (atEnd())
-        throw base::Failure("Input past end of file");
+        fail(base::Failure::Kind::PastEnd, QStringLiteral("Input past end of file"), {});
     const qsizetype n = m_text.size();
     while (m_pos < n && isBlank(m_text[m_pos]))
         ++m_pos;
@@ -149,9 +149,19 @@ double QuotedFieldReader::leadingNumber(const QString& text)
 double QuotedFieldReader::readNumber(double low, double high, const char* typeName)
 {
     const double v = numberOf(next().text);
-    if (v < low || v > high)
-        throw base::Failure(QStringLiteral("Overflow: %1 does not fit in %2").arg(v).arg(QLatin1String(typeName)));
+    if (v < low || v > high) {
+        const QString type = QLatin1String(typeName);
+        const QString value = QStringLiteral("%1").arg(v);
+        fail(base::Failure::Kind::Overflow, QStringLiteral("Overflow: %1 does not fit in %2").arg(value, type), type, value);
+    }
     return v;
+}
+
+void QuotedFieldReader::fail(base::Failure::Kind kind, const QString& what, const QString& subject, const QString& value) const
+{
+    base::Failure failure(kind, what, subject, value);
+    failure.setPosition({{}, m_field});
+    throw failure;
 }
 
 QString QuotedFieldReader::readString()
@@ -163,7 +173,7 @@ std::int16_t QuotedFieldReader::readInt16()
 {
     const double v = roundEven(readNumber(-32768.5, 32767.5, "16-bit integer"));
     if (v < -32768 || v > 32767)
-        throw base::Failure("Overflow: 16-bit integer");
+        fail(base::Failure::Kind::Overflow, QStringLiteral("Overflow: 16-bit integer"), QStringLiteral("16-bit integer"));
     return static_cast<std::int16_t>(v);
 }
 
@@ -171,7 +181,7 @@ std::int32_t QuotedFieldReader::readInt32()
 {
     const double v = roundEven(readNumber(-2147483648.5, 2147483647.5, "32-bit integer"));
     if (v < -2147483648.0 || v > 2147483647.0)
-        throw base::Failure("Overflow: 32-bit integer");
+        fail(base::Failure::Kind::Overflow, QStringLiteral("Overflow: 32-bit integer"), QStringLiteral("32-bit integer"));
     return static_cast<std::int32_t>(v);
 }
 
@@ -206,7 +216,7 @@ bool QuotedFieldReader::readBoolean()
         return false;
     double v = 0;
     if (!parseDecimal(t, v))
-        throw base::Failure(QStringLiteral("Type mismatch: '%1' is not a Boolean").arg(t.left(40)));
+        fail(base::Failure::Kind::TypeMismatch, QStringLiteral("Type mismatch: '%1' is not a Boolean").arg(t.left(40)), QStringLiteral("Boolean"), t.left(40));
     return v != 0;
 }
 

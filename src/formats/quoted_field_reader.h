@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/code_page.h"
+#include "base/failure.h"
 #include "formats/field_value.h"
 
 #include <QByteArray>
@@ -58,6 +59,8 @@ private:
     // fieldNumber, noting a text that is not a number.
     double numberOf(const QString& text);
     double readNumber(double low, double high, const char* typeName);
+    // Throws the failure at the field being read.
+    [[noreturn]] void fail(base::Failure::Kind kind, const QString& what, const QString& subject, const QString& value = {}) const;
 
     QString m_text;
     qsizetype m_pos = 0;

@@ -12,7 +12,7 @@ namespace {
 int toTwips(double v)
 {
     if (!std::isfinite(v) || v < -2147483648.0 || v > 2147483647.0)
-        throw base::Failure("Overflow: text position");
+        throw base::Failure(base::Failure::Kind::Overflow, QStringLiteral("Overflow: text position"), QStringLiteral("text position"));
     return static_cast<int>(std::lround(v));
 }
 
@@ -26,8 +26,9 @@ FrameTextRecord ReadFrameTextRecord(formats::QuotedFieldReader& reader)
         ++field;
         try {
             property = readValue();
-        } catch (const base::Failure& e) {
-            r.failures.emplace_back(field, QString::fromStdString(e.what()));
+        } catch (base::Failure& e) {
+            e.setPosition({e.position().file, field});
+            r.failures.push_back(e);
         }
     };
     read(r.text, [&] { return reader.readString(); });
@@ -39,7 +40,7 @@ FrameTextRecord ReadFrameTextRecord(formats::QuotedFieldReader& reader)
     read(r.fontSize, [&] {
         const float size = reader.readSingle();
         if (!(size > 0) || size > 2048)
-            throw base::Failure("Invalid property value: font size");
+            throw base::Failure(base::Failure::Kind::BadValue, QStringLiteral("Invalid property value: font size"), QStringLiteral("font size"));
         return size;
     });
     read(r.strikeOut, [&] { return reader.readBoolean(); });

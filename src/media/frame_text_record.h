@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/failure.h"
 #include <QString>
 
 #include <cstdint>
@@ -23,8 +24,9 @@ struct FrameTextRecord {
     std::optional<float> fontSize;
     std::optional<bool> strikeOut, underline;
     std::optional<std::int32_t> colour; // a Windows colour value
-    // The fields that could not be read: their number (from 1) and why.
-    std::vector<std::pair<int, QString>> failures;
+    // Why the fields that could not be read failed, each at its field
+    // (from 1).
+    std::vector<base::Failure> failures;
 };
 
 // Shared by the player and the game checker; never throws.

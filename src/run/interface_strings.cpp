@@ -64,7 +64,8 @@ constexpr DefaultString kDefaults[] = {
 void checkIndex(int index)
 {
     if (index < 0 || index >= InterfaceStrings::kCount)
-        throw base::Failure(QStringLiteral("Subscript out of range: interface string %1").arg(index));
+        throw base::Failure(base::Failure::Kind::OutOfRange, QStringLiteral("Subscript out of range: interface string %1").arg(index),
+                            QStringLiteral("interface string"), QString::number(index));
 }
 
 } // namespace

@@ -23,7 +23,8 @@ bool AreaActions::nonZero(const formats::FieldValue& value)
             return false;
         const double n = formats::QuotedFieldReader::fieldNumber(t);
         if (n == 0 && t != QLatin1String("0") && !t.startsWith(QLatin1String("0.")) && t.compare(QLatin1String("#FALSE#"), Qt::CaseInsensitive) != 0)
-            throw base::Failure(QStringLiteral("Type mismatch: '%1'").arg(t.left(40)));
+            throw base::Failure(base::Failure::Kind::TypeMismatch, QStringLiteral("Type mismatch: '%1'").arg(t.left(40)), QStringLiteral("number or Boolean"),
+                                t.left(40));
         return n != 0;
     }
     return value.number != 0;

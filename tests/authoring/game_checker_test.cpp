@@ -290,6 +290,14 @@ TEST_F(GameChecker, ATextFileWithAFontSizeThePlayerCannotUse)
                                 "Areas/Start/title.lbl: field 7 gives a font size the player cannot use (it takes more than 0 and up to 2048)")}));
 }
 
+TEST_F(GameChecker, ATextColourThatRoundsPastA32BitInteger)
+{
+    // 2147483647.5 is in reach of the type until it is rounded to even.
+    game.writeBytes(QStringLiteral("Areas/Start/title.lbl"), "\"Hello\",10,10,#FALSE#,#FALSE#,\"Arial\",12,#FALSE#,#FALSE#,2147483647.5\r\n");
+    EXPECT_EQ(findings(), (QStringList{QStringLiteral(
+                                "Areas/Start/title.lbl: field 10 holds a value out of the range of a 32-bit integer (-2147483648 to 2147483647)")}));
+}
+
 TEST_F(GameChecker, AChannelFileNamingAMissingSound)
 {
     game.writeBytes(QStringLiteral("Frames/Start.chn"), demo::ChannelFile({{.wave = QStringLiteral("sea.wav")}}));

@@ -81,6 +81,49 @@ TEST(QuotedFieldFile, ReadingPastTheLastFieldFails)
     EXPECT_THROW(empty.readInt16(), base::Failure);
 }
 
+namespace {
+
+// The failure a read throws, for what it says beyond its text.
+template <typename Read>
+base::Failure failureOf(Read&& read)
+{
+    try {
+        read();
+    } catch (const base::Failure& e) {
+        return e;
+    }
+    ADD_FAILURE() << "the read did not fail";
+    return base::Failure("none");
+}
+
+} // namespace
+
+TEST(QuotedFieldFile, FailuresSayWhatWentWrongAndAtWhichField)
+{
+    using Kind = base::Failure::Kind;
+    auto r = reader("1,70000,\"abc\",3E+39,40000.4");
+    r.readInt16();
+    const base::Failure overflow = failureOf([&] { r.readInt16(); });
+    EXPECT_EQ(overflow.kind(), Kind::Overflow);
+    EXPECT_EQ(overflow.subject(), QStringLiteral("16-bit integer"));
+    EXPECT_EQ(overflow.value(), QStringLiteral("70000"));
+    EXPECT_EQ(overflow.position().field, 2);
+    const base::Failure notBoolean = failureOf([&] { r.readBoolean(); });
+    EXPECT_EQ(notBoolean.kind(), Kind::TypeMismatch);
+    EXPECT_EQ(notBoolean.subject(), QStringLiteral("Boolean"));
+    EXPECT_EQ(notBoolean.value(), QStringLiteral("abc"));
+    EXPECT_EQ(notBoolean.position().field, 3);
+    const base::Failure single = failureOf([&] { r.readSingle(); });
+    EXPECT_EQ(single.subject(), QStringLiteral("single"));
+    EXPECT_EQ(single.value(), QStringLiteral("3e+39"));
+    EXPECT_EQ(single.position().field, 4);
+    r.readInt32();
+    const base::Failure pastEnd = failureOf([&] { r.readString(); });
+    EXPECT_EQ(pastEnd.kind(), Kind::PastEnd);
+    EXPECT_EQ(pastEnd.position().field, 6);
+    EXPECT_STREQ(pastEnd.what(), "Input past end of file");
+}
+
 TEST(QuotedFieldFile, BooleansTakeFlagsAndNumbersButNotText)
 {
     auto r = reader("#TRUE#,#FALSE#,0,-1,7,,\"yes\"\r\n");
