@@ -177,26 +177,101 @@ QJsonObject projectJson(const app::Runtime& rt)
     };
 }
 
+QJsonObject welcomeJson(app::FrmWelcome& welcome, const QString& activeWindow)
+{
+    return QJsonObject{
+        {QStringLiteral("visible"), welcome.window().isVisible()},
+        {QStringLiteral("active"), activeWindow == QLatin1String("frmWelcome")},
+        {QStringLiteral("caption"), welcome.caption()},
+        {QStringLiteral("left"), welcome.left()},
+        {QStringLiteral("top"), welcome.top()},
+        {QStringLiteral("width"), welcome.width()},
+        {QStringLiteral("height"), welcome.height()},
+        {QStringLiteral("topMost"), welcome.topMost()},
+        {QStringLiteral("backColor"), welcome.backColor().name()},
+        {QStringLiteral("focus"), welcome.focusedElement()},
+        {QStringLiteral("elements"), elementsJson(welcome.window())},
+    };
+}
+
+// The game window as a window: its elements with the animations' state and
+// the menus.
+QJsonObject gameWindowJson(engine::Game& g, const QString& activeWindow)
+{
+    QJsonObject elements = elementsJson(g.window());
+    for (const auto& [index, animation] : g.animations().animations()) {
+        const QString name = QStringLiteral("AniGif(%1)").arg(index);
+        QJsonObject gif = elements.value(name).toObject();
+        gif.insert(QStringLiteral("speed"), animation->speedPercent() / 2);
+        gif.insert(QStringLiteral("playing"), animation->playing());
+        elements.insert(name, gif);
+    }
+    const engine::GameMenus& menus = g.menus();
+    elements.insert(QStringLiteral("mnuExit"), menuJson(menus.mnuExit));
+    elements.insert(QStringLiteral("mnuSaveGame"), menuJson(menus.mnuSaveGame));
+    elements.insert(QStringLiteral("mnuDebug"), menuJson(menus.mnuDebug));
+    for (qsizetype i = 0; i < menus.mnuFrameName.size(); ++i)
+        elements.insert(QStringLiteral("mnuFrameName(%1)").arg(i + 1), menuJson(engine::MenuItem{menus.mnuFrameName[i], menus.mnuDebug.visible}));
+    return QJsonObject{
+        {QStringLiteral("visible"), g.visible()},
+        {QStringLiteral("active"), activeWindow == QLatin1String("Game")},
+        {QStringLiteral("caption"), g.window().windowTitle()},
+        {QStringLiteral("elements"), elements},
+    };
+}
+
+// The state of the game being played.
+QJsonObject gameStateJson(engine::Game& g)
+{
+    return QJsonObject{
+        {QStringLiteral("history"), QJsonArray::fromStringList(g.FramesHistory())},
+        {QStringLiteral("variables"), pairs(g.Variables)},
+        {QStringLiteral("disappear"), pairs(g.Disappear)},
+        {QStringLiteral("inventory"), QJsonArray::fromStringList(g.inventory().tags())},
+        {QStringLiteral("timers"), QJsonObject{
+            {QStringLiteral("Timer1"), timerJson(g.Timer1)},
+            {QStringLiteral("TimerInventory"), timerJson(g.TimerInventory)},
+            {QStringLiteral("TimerMessageBox"), timerJson(g.TimerMessageBox)},
+            {QStringLiteral("MP3Timer"), timerJson(g.MP3Timer)},
+            {QStringLiteral("TimerUnloadMe"), timerJson(g.TimerUnloadMe)},
+        }},
+        {QStringLiteral("StopVideoRequested"), g.StopVideoRequested},
+        {QStringLiteral("InventoryDirection"), g.InventoryDirection},
+        {QStringLiteral("InventoryMoving"), g.InventoryMoving},
+        {QStringLiteral("InventoryHeldOpen"), g.InventoryHeldOpen},
+        {QStringLiteral("ObjectsCount"), g.ObjectsCount},
+        {QStringLiteral("DraggedObjectIndex"), g.DraggedObjectIndex},
+    };
+}
+
+QJsonArray drivesJson(const platform::Drives& drives)
+{
+    QJsonArray list;
+    for (const platform::Drives::Drive& d : drives.drives())
+        list.append(QJsonObject{{QStringLiteral("letter"), QString(d.letter)}, {QStringLiteral("type"), int(d.type)}, {QStringLiteral("root"), d.root}});
+    return list;
+}
+
+// The saved games in the game folder, by name: what a run has saved.
+QJsonArray savesJson(app::Runtime& rt)
+{
+    QJsonArray saves;
+    if (!rt.project.ProjectPath.isEmpty()) {
+        for (const QString& file : rt.files.listFiles(rt.project.ProjectPath, QStringLiteral(".sav"))) {
+            if (file.size() > 4)
+                saves.append(file.left(file.size() - 4));
+        }
+    }
+    return saves;
+}
+
 } // namespace
 
 QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
 {
     QJsonObject windows;
-    if (app::FrmWelcome* welcome = rt.welcomeIfLoaded()) {
-        windows.insert(QStringLiteral("frmWelcome"), QJsonObject{
-            {QStringLiteral("visible"), welcome->window().isVisible()},
-            {QStringLiteral("active"), activeWindow == QLatin1String("frmWelcome")},
-            {QStringLiteral("caption"), welcome->caption()},
-            {QStringLiteral("left"), welcome->left()},
-            {QStringLiteral("top"), welcome->top()},
-            {QStringLiteral("width"), welcome->width()},
-            {QStringLiteral("height"), welcome->height()},
-            {QStringLiteral("topMost"), welcome->topMost()},
-            {QStringLiteral("backColor"), welcome->backColor().name()},
-            {QStringLiteral("focus"), welcome->focusedElement()},
-            {QStringLiteral("elements"), elementsJson(welcome->window())},
-        });
-    }
+    if (app::FrmWelcome* welcome = rt.welcomeIfLoaded())
+        windows.insert(QStringLiteral("frmWelcome"), welcomeJson(*welcome, activeWindow));
     if (app::FrmRunFromCD* cd = rt.runFromCdIfLoaded())
         windows.insert(QStringLiteral("frmRunFromCD"), formJson(cd->window(), activeWindow));
     if (saves::FrmSaveGame* save = rt.saveGameIfLoaded())
@@ -205,60 +280,13 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
         windows.insert(QStringLiteral("frmLoadGame"), formJson(load->window(), activeWindow));
     QJsonObject game;
     if (engine::Game* g = rt.gameIfLoaded()) {
-        QJsonObject elements = elementsJson(g->window());
-        for (const auto& [index, animation] : g->animations().animations()) {
-            const QString name = QStringLiteral("AniGif(%1)").arg(index);
-            QJsonObject gif = elements.value(name).toObject();
-            gif.insert(QStringLiteral("speed"), animation->speedPercent() / 2);
-            gif.insert(QStringLiteral("playing"), animation->playing());
-            elements.insert(name, gif);
-        }
-        const engine::GameMenus& menus = g->menus();
-        elements.insert(QStringLiteral("mnuExit"), menuJson(menus.mnuExit));
-        elements.insert(QStringLiteral("mnuSaveGame"), menuJson(menus.mnuSaveGame));
-        elements.insert(QStringLiteral("mnuDebug"), menuJson(menus.mnuDebug));
-        for (qsizetype i = 0; i < menus.mnuFrameName.size(); ++i)
-            elements.insert(QStringLiteral("mnuFrameName(%1)").arg(i + 1),
-                            menuJson(engine::MenuItem{menus.mnuFrameName[i], menus.mnuDebug.visible}));
-        windows.insert(QStringLiteral("Game"), QJsonObject{
-            {QStringLiteral("visible"), g->visible()},
-            {QStringLiteral("active"), activeWindow == QLatin1String("Game")},
-            {QStringLiteral("caption"), g->window().windowTitle()},
-            {QStringLiteral("elements"), elements},
-        });
-        game = QJsonObject{
-            {QStringLiteral("history"), QJsonArray::fromStringList(g->FramesHistory())},
-            {QStringLiteral("variables"), pairs(g->Variables)},
-            {QStringLiteral("disappear"), pairs(g->Disappear)},
-            {QStringLiteral("inventory"), QJsonArray::fromStringList(g->inventory().tags())},
-            {QStringLiteral("timers"), QJsonObject{
-                {QStringLiteral("Timer1"), timerJson(g->Timer1)},
-                {QStringLiteral("TimerInventory"), timerJson(g->TimerInventory)},
-                {QStringLiteral("TimerMessageBox"), timerJson(g->TimerMessageBox)},
-                {QStringLiteral("MP3Timer"), timerJson(g->MP3Timer)},
-                {QStringLiteral("TimerUnloadMe"), timerJson(g->TimerUnloadMe)},
-            }},
-            {QStringLiteral("StopVideoRequested"), g->StopVideoRequested},
-            {QStringLiteral("InventoryDirection"), g->InventoryDirection},
-            {QStringLiteral("InventoryMoving"), g->InventoryMoving},
-            {QStringLiteral("InventoryHeldOpen"), g->InventoryHeldOpen},
-            {QStringLiteral("ObjectsCount"), g->ObjectsCount},
-            {QStringLiteral("DraggedObjectIndex"), g->DraggedObjectIndex},
-        };
+        windows.insert(QStringLiteral("Game"), gameWindowJson(*g, activeWindow));
+        game = gameStateJson(*g);
     }
     game.insert(QStringLiteral("frame"), rt.frame.CurrentFrameName);
-    QJsonArray drives;
-    for (const platform::Drives::Drive& d : rt.drives.drives())
-        drives.append(QJsonObject{{QStringLiteral("letter"), QString(d.letter)}, {QStringLiteral("type"), int(d.type)}, {QStringLiteral("root"), d.root}});
+    const QJsonArray drives = drivesJson(rt.drives);
     const QJsonObject media = rt.media().state();
-    // The saved games in the game folder, by name: what a run has saved.
-    QJsonArray saves;
-    if (!rt.project.ProjectPath.isEmpty()) {
-        for (const QString& file : rt.files.listFiles(rt.project.ProjectPath, QStringLiteral(".sav"))) {
-            if (file.size() > 4)
-                saves.append(file.left(file.size() - 4));
-        }
-    }
+    const QJsonArray saves = savesJson(rt);
     return QJsonObject{
         {QStringLiteral("type"), QStringLiteral("dump")},
         {QStringLiteral("time"), rt.clock().now().toString(Qt::ISODate)},

@@ -35,6 +35,66 @@ bool AreaActions::isTrue(const formats::FieldValue& value)
     return value.toNumber() == -1;
 }
 
+bool AreaActions::applyStep(const ActionStep& step, const ActionRecord& read, std::int16_t A, std::int16_t O, bool midiWasPlaying)
+{
+    engine::Game& game = m_game;
+    media::Media& media = m_game.media();
+    switch (step.kind) {
+    case ActionStep::Variable:
+        if (!read.variable.isEmpty() && read.variableSwitch != 0) {
+            // Independent tests: all three set ends at 0 (0, 1, toggled).
+            if (nonZero(read.setToZero))
+                game.ChangeVariableValue(read.variable, 0);
+            if (nonZero(read.setToOne))
+                game.ChangeVariableValue(read.variable, 1);
+            if (nonZero(read.toggle))
+                game.ChangeVariableValue(read.variable, -1);
+        }
+        break;
+    case ActionStep::Removal:
+        if (nonZero(read.remove)) {
+            if (O != 0)
+                game.RemovePickedObject(O);
+            else
+                game.Disappear.Add(m_rt.frame.CurrentFrameName, A);
+        }
+        break;
+    case ActionStep::EndGame:
+        return !nonZero(read.endGame);
+    case ActionStep::StopMidi:
+        if (read.stopMidi != 0 && midiWasPlaying)
+            media.StopMIDIMusic();
+        break;
+    case ActionStep::StopSounds:
+        if (read.stopSounds != 0) {
+            media.ReleaseWaveMix();
+            media.SoundMedia().mmClose();
+        }
+        break;
+    case ActionStep::ListName:
+        if (!step.name.isEmpty() && read.listsSwitch != 0)
+            game.ChangeVariableValue(step.name, step.change);
+        break;
+    }
+    return true;
+}
+
+void AreaActions::playSound(const ActionRecord& a, const QString& channelFile, bool mp3WasPlaying)
+{
+    media::Media& media = m_game.media();
+    const QString& areas = m_rt.project.AreasPath;
+    // While MP3 music plays only an action that stops it plays sounds.
+    if ((!nonZero(a.stopMp3) && mp3WasPlaying) || a.stopSounds != 0)
+        return;
+    if (a.playSound != 0 && m_rt.files.fileExists(areas + a.soundFile)) {
+        media.ReleaseWaveMix();
+        media.SoundMedia().mmOpenWave(areas + a.soundFile);
+        media.SoundMedia().mmPlay();
+    } else {
+        media.PlaySoundChannels(channelFile);
+    }
+}
+
 std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
 {
     engine::Game& game = m_game;
@@ -64,60 +124,13 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
         ActionRecord a;
         bool gameEnds = false;
         ReadActionRecord(r, a, [&](const ActionStep& step, const ActionRecord& read) {
-            switch (step.kind) {
-            case ActionStep::Variable:
-                if (!read.variable.isEmpty() && read.variableSwitch != 0) {
-                    // Independent tests: all three set ends at 0 (0, 1, toggled).
-                    if (nonZero(read.setToZero))
-                        game.ChangeVariableValue(read.variable, 0);
-                    if (nonZero(read.setToOne))
-                        game.ChangeVariableValue(read.variable, 1);
-                    if (nonZero(read.toggle))
-                        game.ChangeVariableValue(read.variable, -1);
-                }
-                break;
-            case ActionStep::Removal:
-                if (nonZero(read.remove)) {
-                    if (O != 0)
-                        game.RemovePickedObject(O);
-                    else
-                        game.Disappear.Add(m_rt.frame.CurrentFrameName, A);
-                }
-                break;
-            case ActionStep::EndGame:
-                gameEnds = nonZero(read.endGame);
-                return !gameEnds;
-            case ActionStep::StopMidi:
-                if (read.stopMidi != 0 && midiWasPlaying)
-                    media.StopMIDIMusic();
-                break;
-            case ActionStep::StopSounds:
-                if (read.stopSounds != 0) {
-                    media.ReleaseWaveMix();
-                    media.SoundMedia().mmClose();
-                }
-                break;
-            case ActionStep::ListName:
-                if (!step.name.isEmpty() && read.listsSwitch != 0)
-                    game.ChangeVariableValue(step.name, step.change);
-                break;
-            }
-            return true;
+            gameEnds = !applyStep(step, read, A, O, midiWasPlaying);
+            return !gameEnds;
         });
         if (gameEnds)
             return 1;
-        // While MP3 music plays only an action that stops it plays sounds.
-        if ((nonZero(a.stopMp3) || !mp3WasPlaying) && a.stopSounds == 0) {
-            if (a.playSound != 0 && m_rt.files.fileExists(p.AreasPath + a.soundFile)) {
-                media.ReleaseWaveMix();
-                media.SoundMedia().mmOpenWave(p.AreasPath + a.soundFile);
-                media.SoundMedia().mmPlay();
-            } else {
-                const QString channels = O == 0 ? QString::number(A) + QStringLiteral("d.dat")
-                                                : QString::number(A) + u'_' + objectName + QStringLiteral(".chn");
-                media.PlaySoundChannels(folder + channels);
-            }
-        }
+        playSound(a, folder + (O == 0 ? QString::number(A) + QStringLiteral("d.dat") : QString::number(A) + u'_' + objectName + QStringLiteral(".chn")),
+                  mp3WasPlaying);
         if (a.playVideo != 0) {
             game.HideMenus();
             game.element(QStringLiteral("CutSceneArea"))->setShown(false);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 #include <cstdint>
 
 namespace run {
@@ -13,6 +15,9 @@ struct FieldValue;
 }
 
 namespace state {
+
+struct ActionRecord;
+struct ActionStep;
 
 // Carries out the action record of an area, or of an object dropped on an
 // area, in its fixed order: variables, removal, end of the game, sounds,
@@ -31,6 +36,13 @@ public:
     static bool isTrue(const formats::FieldValue& value);
 
 private:
+    // The record's steps that act while it is read; false ends the reading
+    // (the game ends).
+    bool applyStep(const ActionStep& step, const ActionRecord& read, std::int16_t area, std::int16_t object, bool midiWasPlaying);
+    // The action's sound, or its channel file, unless MP3 music keeps them
+    // quiet.
+    void playSound(const ActionRecord& a, const QString& channelFile, bool mp3WasPlaying);
+
     run::Context& m_rt;
     engine::Game& m_game;
 };
