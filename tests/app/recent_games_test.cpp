@@ -1,7 +1,9 @@
 #include "app/recent_games.h"
+#include "base/failure.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -97,4 +99,40 @@ TEST_F(GameList, AHandEditedListLosesItsBlanksAndRepeats)
         file.endArray();
     }
     EXPECT_EQ(folders(RecentGames()), (std::vector<QString>{folder("one"), folder("two")}));
+}
+
+// The list as players before this one wrote it, byte for byte: it loads,
+// and is written back the same way.
+TEST_F(GameList, AListWrittenByAnEarlierPlayerLoadsAndIsWrittenTheSameWay)
+{
+    const QString file = QDir(settings.path()).filePath(QStringLiteral("loomplay/loomplay.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    const QString text = QStringLiteral("[RecentGames]\n1\\folder=%1\n1\\name=Two\n2\\folder=%2\n2\\name=One\nsize=2\n").arg(folder("two"), folder("one"));
+    {
+        QFile earlier(file);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(text.toUtf8());
+    }
+    RecentGames list;
+    EXPECT_EQ(list.games(), (std::vector<RecentGames::Game>{{folder("two"), QStringLiteral("Two")}, {folder("one"), QStringLiteral("One")}}));
+    list.add(folder("three"), QStringLiteral("Three"));
+    list.remove(folder("three"));
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(written.readAll()), text);
+}
+
+TEST_F(GameList, AListThatCannotBeWrittenSaysSo)
+{
+    RecentGames list;
+    // A file where the settings folder should be.
+    QFile blocker(QDir(settings.path()).filePath(QStringLiteral("loomplay")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    try {
+        list.add(folder("one"), QStringLiteral("One"));
+        FAIL() << "the list was written";
+    } catch (const base::Failure& e) {
+        EXPECT_STREQ(e.what(), "Cannot write the list of games played before");
+    }
 }
