@@ -4,14 +4,12 @@
 #include "platform/scripted_dialogs.h"
 #include "support/game_folder.h"
 #include "support/player.h"
+#include "support/settings_folder.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -27,7 +25,6 @@ class Chooser : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         log.setEnabled(true);
         GeneralSettings first;
         first.name = QStringLiteral("The Lighthouse");
@@ -35,10 +32,6 @@ protected:
         GeneralSettings second;
         second.name = QStringLiteral("Harbour Nights");
         harbour.general(second);
-    }
-    void TearDown() override
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     }
     GameChooser& chooser()
     {
@@ -78,7 +71,7 @@ protected:
         return QStringLiteral("%1 (%2)").arg(name, QDir::toNativeSeparators(RecentGames::key(folder.path())));
     }
 
-    QTemporaryDir settings;
+    testsupport::SettingsFolder settings;
     base::EventLog log;
     platform::ScriptedDialogs dialogs{log};
     GameFolder lighthouse;

@@ -1,11 +1,11 @@
 #include "app/recent_games.h"
 #include "base/failure.h"
+#include "support/settings_folder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -17,11 +17,6 @@ namespace {
 // The player's settings in a folder of each case's own.
 class GameList : public ::testing::Test {
 protected:
-    void SetUp() override { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path()); }
-    void TearDown() override
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    }
     QString folder(const char* name) const { return QDir(games.path()).filePath(QLatin1String(name)); }
     static std::vector<QString> folders(const RecentGames& list)
     {
@@ -31,7 +26,7 @@ protected:
         return out;
     }
 
-    QTemporaryDir settings;
+    testsupport::SettingsFolder settings;
     QTemporaryDir games;
 };
 

@@ -1,10 +1,8 @@
 #include "platform/settings_store.h"
+#include "support/settings_folder.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -16,11 +14,6 @@ namespace {
 // The store in a folder of each case's own.
 class SettingsLists : public ::testing::Test {
 protected:
-    void SetUp() override { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder.path()); }
-    void TearDown() override
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    }
     // An application's file as a person might have edited it.
     void writeFile(const QString& application, const QByteArray& text)
     {
@@ -30,7 +23,7 @@ protected:
         file.write(text);
     }
 
-    QTemporaryDir folder;
+    testsupport::SettingsFolder folder;
     SettingsStore store;
     const QString app = QStringLiteral("Tests");
 };
