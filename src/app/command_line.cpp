@@ -1,6 +1,13 @@
 #include "app/command_line.h"
 
+#include "app/game_folders.h"
+#include "base/code_page.h"
+#include "base/failure.h"
+#include "devices/sound_font.h"
+
 #include <QCommandLineOption>
+#include <QDir>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -9,45 +16,173 @@ namespace app {
 namespace {
 
 using Group = CommandLine::Group;
+using Choices = CommandLine::Choices;
+
+// What the options with a value make of it. Each says what is wrong with a
+// value in a line of its own, by throwing it.
+
+void takeSoundFont(const QString& value, Choices& into)
+{
+    into.options.soundFont = QFileInfo(value).absoluteFilePath();
+    devices::CheckSoundFont(into.options.soundFont);
+}
+
+void takeCodePage(const QString& value, Choices& into)
+{
+    into.options.codePage = base::CodePage::named(value).name();
+}
+
+void takeMountTable(const QString& value, Choices& into)
+{
+    QFile table(value);
+    if (!table.open(QIODevice::ReadOnly))
+        throw base::Failure(QStringLiteral("cannot read the mount table %1").arg(table.fileName()));
+    into.options.mountTable = QString::fromLocal8Bit(table.readAll());
+}
+
+// Only a headless run plays its script; a run on screen leaves it unread.
+void takeScript(const QString& value, Choices& into)
+{
+    if (!into.headless)
+        return;
+    auto script = std::make_unique<QFile>(value);
+    if (!script->open(QIODevice::ReadOnly | QIODevice::Text))
+        throw base::Failure(QStringLiteral("cannot read the script %1").arg(script->fileName()));
+    into.script = std::move(script);
+}
+
+void takeScreen(const QString& value, Choices& into)
+{
+    const QStringList size = value.split(u'x');
+    bool okW = false, okH = false;
+    const int w = size.value(0).toInt(&okW);
+    const int h = size.value(1).toInt(&okH);
+    if (size.size() != 2 || !okW || !okH || w <= 0 || h <= 0)
+        throw base::Failure(QStringLiteral("--screen takes a size such as 1024x768"));
+    into.screen = QSize(w, h);
+}
+
+void takeDpi(const QString& value, Choices& into)
+{
+    bool ok = false;
+    const double dpi = value.toDouble(&ok);
+    if (!ok || dpi < 24 || dpi > 960)
+        throw base::Failure(QStringLiteral("--dpi takes a number of dots per inch such as 96 or 120"));
+    into.dpi = dpi;
+}
+
+void takeStartTime(const QString& value, Choices& into)
+{
+    into.options.startTime = QDateTime::fromString(value, Qt::ISODate);
+    if (!into.options.startTime.isValid())
+        throw base::Failure(QStringLiteral("--start-time takes a time such as 2026-01-31T09:30:00"));
+}
 
 // One line per option: adding an option to a group is adding its line here.
 const std::vector<CommandLine::Option> kOptions = {
-    {Group::Playing, "windowed", nullptr, "Start the game in a window (Alt+Enter switches to full screen)."},
-    {Group::Playing, "fullscreen", nullptr, "Start the game full screen, as it starts by default (Alt+Enter switches)."},
-    {Group::Playing, "mute", nullptr, "Play without sound; music and sounds keep their timings."},
-    {Group::Playing, "soundfont", "FILE", "The General MIDI soundfont for MIDI music (default: Debian's timgm6mb-soundfont).",
-     "The General MIDI soundfont for MIDI music, an SF2 or SF3 file (default: the one of Debian's timgm6mb-soundfont package)."},
-    {Group::Playing, "codepage", "NAME", "The code page of the game's text (default windows-1252).",
-     "The code page of the game's text: windows-1252 (the default), windows-1251, windows-1250, Shift_JIS and the others Qt knows."},
-    {Group::Playing, "settings", "DIR", "Keep the per-user settings in this folder (a headless run otherwise uses a temporary one).",
-     "Keep the per-user settings in DIR instead of $XDG_CONFIG_HOME/loomplay; a headless run not told where keeps them in a "
-     "temporary folder of its own."},
-    {Group::Playing, "mount-table", "FILE", "A mount table (as /proc/mounts) to take the drive letters of CD games from.",
-     "Take the drive letters of CD games from a mount table in the form of /proc/mounts instead of this system's."},
-    {Group::Playing, "verbose", nullptr, "Also print each frame opened and each media file played."},
-    {Group::ScriptedPlay, "headless", nullptr, "Play a script without a screen; print JSON lines.",
-     "Play a script without a screen, on a virtual clock, and print one JSON object a line for every message box, media call, "
-     "dump and picture."},
-    {Group::ScriptedPlay, "script", "FILE", "The script to play."},
-    {Group::ScriptedPlay, "shots", "DIR", "The folder for the pictures of 'shot' lines."},
-    {Group::ScriptedPlay, "screen", "WxH", "The screen size a headless run pretends to have (default 1024x768)."},
-    {Group::ScriptedPlay, "dpi", "N", "The logical DPI a headless run pretends its desktop has (above 96: large fonts)."},
-    {Group::ScriptedPlay, "start-time", "YYYY-MM-DDTHH:MM:SS", "Where the virtual clock starts (default: now)."},
-    {Group::Authoring, "debug", nullptr, "Offer a Debug menu of the game's frames in the game window."},
-    {Group::Authoring, "check", nullptr, "Check the game for its author: print what is wrong, open no window.",
-     "Check the game for its author and open no window: every file the player reads, field by field, links that lead nowhere, "
-     "media missing or that the player cannot decode. Each finding is one line: the file, where in it, and what is wrong; "
-     "warnings say warning: after the file. The exit status is 1 when there are errors."},
-    {Group::Authoring, "json", nullptr, "With --check: print the findings as JSON lines.",
-     "With --check: print the findings as JSON lines, objects of file, where, severity and message."},
-    {Group::Authoring, "map", "FILE", "With --check: draw the frames as a graph (.svg or .dot).",
-     "With --check: draw the frames and the ways between them as a graph, Graphviz's text for a FILE ending in .dot, laid out "
-     "by Graphviz's dot program for one ending in .svg."},
-    {Group::Authoring, "record", "FILE", "Write the player's input as a script of the scripted-play language.",
-     "Write the player's input as a script of the scripted-play language, ending with an expect line of the state the run "
-     "ended in; played with --headless --script it reaches that state or fails."},
-    {Group::Information, "help", nullptr, "Show this help and exit.", "Show the options, group by group, and exit.", "h"},
-    {Group::Information, "version", nullptr, "Show the player's version and exit."},
+    {.group = Group::Playing,
+     .name = "windowed",
+     .description = "Start the game in a window (Alt+Enter switches to full screen).",
+     .take = [](const QString&, Choices& into) { into.options.fullScreen = false; }},
+    {.group = Group::Playing, .name = "fullscreen", .description = "Start the game full screen, as it starts by default (Alt+Enter switches)."},
+    {.group = Group::Playing,
+     .name = "mute",
+     .description = "Play without sound; music and sounds keep their timings.",
+     .take = [](const QString&, Choices& into) { into.options.mute = true; }},
+    {.group = Group::Playing,
+     .name = "soundfont",
+     .value = "FILE",
+     .description = "The General MIDI soundfont for MIDI music (default: Debian's timgm6mb-soundfont).",
+     .details = "The General MIDI soundfont for MIDI music, an SF2 or SF3 file (default: the one of Debian's timgm6mb-soundfont package).",
+     .take = takeSoundFont},
+    {.group = Group::Playing,
+     .name = "codepage",
+     .value = "NAME",
+     .description = "The code page of the game's text (default windows-1252).",
+     .details = "The code page of the game's text: windows-1252 (the default), windows-1251, windows-1250, Shift_JIS and the others Qt knows.",
+     .take = takeCodePage,
+     .readByCheck = true},
+    {.group = Group::Playing,
+     .name = "settings",
+     .value = "DIR",
+     .description = "Keep the per-user settings in this folder (a headless run otherwise uses a temporary one).",
+     .details = "Keep the per-user settings in DIR instead of $XDG_CONFIG_HOME/loomplay; a headless run not told where keeps them in a "
+                "temporary folder of its own.",
+     .take = [](const QString& value, Choices& into) { into.settings = value; },
+     .readByCheck = true},
+    {.group = Group::Playing,
+     .name = "mount-table",
+     .value = "FILE",
+     .description = "A mount table (as /proc/mounts) to take the drive letters of CD games from.",
+     .details = "Take the drive letters of CD games from a mount table in the form of /proc/mounts instead of this system's.",
+     .take = takeMountTable},
+    {.group = Group::Playing,
+     .name = "verbose",
+     .description = "Also print each frame opened and each media file played.",
+     .take = [](const QString&, Choices& into) { into.verbose = true; }},
+    {.group = Group::ScriptedPlay,
+     .name = "headless",
+     .description = "Play a script without a screen; print JSON lines.",
+     .details = "Play a script without a screen, on a virtual clock, and print one JSON object a line for every message box, media call, "
+                "dump and picture."},
+    {.group = Group::ScriptedPlay, .name = "script", .value = "FILE", .description = "The script to play.", .take = takeScript},
+    {.group = Group::ScriptedPlay,
+     .name = "shots",
+     .value = "DIR",
+     .description = "The folder for the pictures of 'shot' lines.",
+     .take = [](const QString& value, Choices& into) { into.shots = value; }},
+    {.group = Group::ScriptedPlay,
+     .name = "screen",
+     .value = "WxH",
+     .description = "The screen size a headless run pretends to have (default 1024x768).",
+     .take = takeScreen},
+    {.group = Group::ScriptedPlay,
+     .name = "dpi",
+     .value = "N",
+     .description = "The logical DPI a headless run pretends its desktop has (above 96: large fonts).",
+     .take = takeDpi},
+    {.group = Group::ScriptedPlay,
+     .name = "start-time",
+     .value = "YYYY-MM-DDTHH:MM:SS",
+     .description = "Where the virtual clock starts (default: now).",
+     .take = takeStartTime},
+    {.group = Group::Authoring,
+     .name = "debug",
+     .description = "Offer a Debug menu of the game's frames in the game window.",
+     .take = [](const QString&, Choices& into) { into.options.debug = true; }},
+    {.group = Group::Authoring,
+     .name = "check",
+     .description = "Check the game for its author: print what is wrong, open no window.",
+     .details = "Check the game for its author and open no window: every file the player reads, field by field, links that lead nowhere, "
+                "media missing or that the player cannot decode. Each finding is one line: the file, where in it, and what is wrong; "
+                "warnings say warning: after the file. The exit status is 1 when there are errors."},
+    {.group = Group::Authoring,
+     .name = "json",
+     .description = "With --check: print the findings as JSON lines.",
+     .details = "With --check: print the findings as JSON lines, objects of file, where, severity and message.",
+     .take = [](const QString&, Choices& into) { into.json = true; },
+     .readByCheck = true},
+    {.group = Group::Authoring,
+     .name = "map",
+     .value = "FILE",
+     .description = "With --check: draw the frames as a graph (.svg or .dot).",
+     .details = "With --check: draw the frames and the ways between them as a graph, Graphviz's text for a FILE ending in .dot, laid out "
+                "by Graphviz's dot program for one ending in .svg.",
+     .take = [](const QString& value, Choices& into) { into.map = value; },
+     .readByCheck = true},
+    {.group = Group::Authoring,
+     .name = "record",
+     .value = "FILE",
+     .description = "Write the player's input as a script of the scripted-play language.",
+     .details = "Write the player's input as a script of the scripted-play language, ending with an expect line of the state the run "
+                "ended in; played with --headless --script it reaches that state or fails.",
+     .take = [](const QString& value, Choices& into) { into.record = value; }},
+    {.group = Group::Information,
+     .name = "help",
+     .description = "Show this help and exit.",
+     .details = "Show the options, group by group, and exit.",
+     .alias = "h"},
+    {.group = Group::Information, .name = "version", .description = "Show the player's version and exit."},
 };
 
 constexpr Group kGroups[] = {Group::Playing, Group::ScriptedPlay, Group::Authoring, Group::Information};
@@ -97,9 +232,81 @@ bool CommandLine::parse(const QStringList& arguments)
     m_error.clear();
     if (!m_parser.parse(arguments)) {
         m_error = m_parser.errorText();
+        m_errorShowsUsage = true;
         return false;
     }
     return true;
+}
+
+bool CommandLine::validate()
+{
+    m_choices = Choices();
+    m_error = conflict();
+    m_errorShowsUsage = !m_error.isEmpty();
+    if (!m_error.isEmpty())
+        return false;
+    // A check opens no window either: it runs offscreen, with settings of its own.
+    m_choices.checking = isSet(QStringLiteral("check"));
+    m_choices.headless = isSet(QStringLiteral("headless")) || m_choices.checking;
+    m_choices.options.scripted = m_choices.headless;
+    m_error = takeFolder();
+    if (!m_error.isEmpty())
+        return false;
+    try {
+        for (const Option& option : kOptions) {
+            const QString name = QLatin1String(option.name);
+            if (option.take && isSet(name) && (option.readByCheck || !m_choices.checking))
+                option.take(value(name), m_choices);
+        }
+    } catch (const base::Failure& e) {
+        m_error = QString::fromStdString(e.what());
+        return false;
+    }
+    // A headless run has no real screen to take after: it pretends to
+    // have a common one unless told another.
+    if (m_choices.headless) {
+        m_choices.screen = m_choices.screen.value_or(QSize(1024, 768));
+        m_choices.dpi = m_choices.dpi.value_or(96);
+    }
+    return true;
+}
+
+QString CommandLine::conflict() const
+{
+    const QStringList folders = positional();
+    if (folders.size() > 1)
+        return QStringLiteral("one game folder at a time: %1").arg(folders.join(u' '));
+    if (isSet(QStringLiteral("windowed")) && isSet(QStringLiteral("fullscreen")))
+        return QStringLiteral("--windowed and --fullscreen exclude each other");
+    if (isSet(QStringLiteral("headless")) && !isSet(QStringLiteral("script")))
+        return QStringLiteral("--headless needs --script FILE");
+    for (const QString& option : {QStringLiteral("json"), QStringLiteral("map")}) {
+        if (isSet(option) && !isSet(QStringLiteral("check")))
+            return QStringLiteral("--%1 goes with --check").arg(option);
+    }
+    return {};
+}
+
+QString CommandLine::takeFolder()
+{
+    if (positional().isEmpty())
+        return {};
+    m_choices.options.projectDir = QDir(positional().first()).absolutePath();
+    // A folder named on the command line must be a game; a headless run
+    // plays whatever is there, as the start-up of the game itself would,
+    // and a check says itself what is wrong with the folder.
+    const QString why = WhyNotAGame(m_choices.options.projectDir);
+    if (why.isEmpty() || m_choices.checking || (m_choices.headless && QFileInfo(m_choices.options.projectDir).isDir()))
+        return {};
+    return why;
+}
+
+QString CommandLine::errorText() const
+{
+    QString text = QStringLiteral("loomplay: ") + m_error + u'\n';
+    if (m_errorShowsUsage)
+        text += usage() + QStringLiteral(" (loomplay --help lists the options)\n");
+    return text;
 }
 
 QString CommandLine::usage()

@@ -1,31 +1,70 @@
 #pragma once
 
+#include "run/context.h"
+
 #include <QCommandLineParser>
+#include <QFile>
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+#include <optional>
 #include <vector>
 
 namespace app {
 
 // The player's command line: every option with the group its help lists it
-// under. Options are parsed without a running application, so a mistake or
-// --help needs no display.
+// under and what it makes of its value. Options are parsed and checked
+// without a running application, so a mistake or --help needs no display.
 class CommandLine {
 public:
     enum class Group { Playing, ScriptedPlay, Authoring, Information };
+
+    // What the options ask of a run, their values checked and converted.
+    struct Choices {
+        // What the runtime is given; its screen is set apart below.
+        run::RuntimeOptions options;
+        // The screen and logical DPI the run pretends to have; none: those
+        // of the real screen, known once the application exists.
+        std::optional<QSize> screen;
+        std::optional<double> dpi;
+        // Offscreen: a scripted run or a check.
+        bool headless = false;
+        bool checking = false;
+        // The findings of a check as JSON lines; its frame map (empty: none).
+        bool json = false;
+        QString map;
+        // Where the input is recorded, the shots written, the settings kept;
+        // empty: nowhere, nowhere, where the environment says.
+        QString record;
+        QString shots;
+        QString settings;
+        bool verbose = false;
+        // The script of a headless run, open for reading: it is read as it
+        // plays, never held whole.
+        std::unique_ptr<QFile> script;
+    };
 
     struct Option {
         Group group;
         const char* name;
         // The value's placeholder in the help; null for an option without one.
-        const char* value;
-        const char* description;
+        const char* value = nullptr;
+        const char* description = nullptr;
         // What the manual page says beyond the description; null: the
         // description alone.
         const char* details = nullptr;
         // A one-letter alias, if any.
         const char* alias = nullptr;
+        // Puts the option, given, into the run's choices; throws
+        // base::Failure saying in one line what is wrong with its value.
+        // Null: the option's presence is all there is to it, and validate
+        // reads it with the others it goes with.
+        void (*take)(const QString& value, Choices& into) = nullptr;
+        // A check reads the option too; it ignores the others, bad values
+        // and all.
+        bool readByCheck = false;
     };
 
     // The exit status of a command line the player cannot follow.
@@ -39,11 +78,22 @@ public:
     // Parses the arguments, the program's name first; false, with error()
     // saying why in one line, for an unknown option or a missing value.
     bool parse(const QStringList& arguments);
+    // After parse: checks the options together and takes each one given
+    // into choices(); false, with error() saying why, for options that
+    // cannot go together, a value that cannot be used, or a folder that is
+    // no game to play.
+    bool validate();
     const QString& error() const { return m_error; }
+    // Whether the usage follows the error: for what the command line
+    // itself gets wrong, not for a value or folder the player cannot use.
+    bool errorShowsUsage() const { return m_errorShowsUsage; }
+    // The error as the terminal shows it.
+    QString errorText() const;
 
     bool isSet(const QString& name) const { return m_parser.isSet(name); }
     QString value(const QString& name) const { return m_parser.value(name); }
     QStringList positional() const { return m_parser.positionalArguments(); }
+    const Choices& choices() const { return m_choices; }
 
     static QString usage();
     // The whole --help text, group by group.
@@ -54,8 +104,16 @@ public:
     static QString manualOptions();
 
 private:
+    // The first rule the options break together, if any.
+    QString conflict() const;
+    // Takes the game folder named, if any; why it is no game this run can
+    // play, if it is not.
+    QString takeFolder();
+
     QCommandLineParser m_parser;
     QString m_error;
+    bool m_errorShowsUsage = false;
+    Choices m_choices;
 };
 
 } // namespace app

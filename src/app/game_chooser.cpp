@@ -19,6 +19,13 @@ namespace {
 
 const QString kTitle = QStringLiteral("loomplay");
 
+// The window's controls.
+const QString kHeading = QStringLiteral("heading");
+const QString kGames = QStringLiteral("games");
+const QString kOpen = QStringLiteral("open");
+const QString kRemove = QStringLiteral("remove");
+const QString kPlay = QStringLiteral("play");
+
 } // namespace
 
 GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::CodePage codePage)
@@ -27,17 +34,17 @@ GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::C
     platform::FormWindow& w = *m_window;
     w.setWindowTitle(QStringLiteral("Choose a game - loomplay"));
     w.setClientSizeTwips(7200, 4800);
-    w.addLabel(QStringLiteral("lblGames"), QRect(120, 120, 6960, 300), QString());
-    QListWidget* list = w.addList(QStringLiteral("lstGames"), QRect(120, 480, 6960, 3480));
-    QPushButton* open = w.addButton(QStringLiteral("cmdOpen"), QRect(120, 4140, 2700, 435), QStringLiteral("Open a game folder..."));
-    QPushButton* remove = w.addButton(QStringLiteral("cmdRemove"), QRect(2940, 4140, 2040, 435), QStringLiteral("Remove from list"));
-    QPushButton* play = w.addButton(QStringLiteral("cmdPlay"), QRect(5160, 4140, 1920, 435), QStringLiteral("Play"));
-    QObject::connect(play, &QPushButton::clicked, &w, [this] { cmdPlay_Click(); });
-    QObject::connect(open, &QPushButton::clicked, &w, [this] { cmdOpen_Click(); });
-    QObject::connect(remove, &QPushButton::clicked, &w, [this] { cmdRemove_Click(); });
-    QObject::connect(list, &QListWidget::itemDoubleClicked, &w, [this] { lstGames_DblClick(); });
+    w.addLabel(kHeading, QRect(120, 120, 6960, 300), QString());
+    QListWidget* gameList = w.addList(kGames, QRect(120, 480, 6960, 3480));
+    QPushButton* open = w.addButton(kOpen, QRect(120, 4140, 2700, 435), QStringLiteral("Open a game folder..."));
+    QPushButton* remove = w.addButton(kRemove, QRect(2940, 4140, 2040, 435), QStringLiteral("Remove from list"));
+    QPushButton* play = w.addButton(kPlay, QRect(5160, 4140, 1920, 435), QStringLiteral("Play"));
+    QObject::connect(play, &QPushButton::clicked, &w, [this] { playChosen(); });
+    QObject::connect(open, &QPushButton::clicked, &w, [this] { openFolder(); });
+    QObject::connect(remove, &QPushButton::clicked, &w, [this] { removeChosen(); });
+    QObject::connect(gameList, &QListWidget::itemDoubleClicked, &w, [this] { playChosen(); });
     // Return plays the chosen game; Escape closes the window as its close box does.
-    w.setDialogKeys(QStringLiteral("cmdPlay"));
+    w.setDialogKeys(kPlay);
     askFolder = [this] {
         return QFileDialog::getExistingDirectory(m_window.get(), QStringLiteral("Open a game folder"), QDir::homePath());
     };
@@ -54,23 +61,27 @@ QString GameChooser::itemText(const RecentGames::Game& game)
 
 void GameChooser::fillList()
 {
-    auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("lstGames")));
-    list->clear();
+    QListWidget* games = list();
+    games->clear();
     for (const RecentGames::Game& game : m_games.games())
-        list->addItem(itemText(game));
-    if (list->count() > 0)
-        list->setCurrentRow(0);
-    const bool any = list->count() > 0;
-    static_cast<QLabel*>(m_window->control(QStringLiteral("lblGames")))
+        games->addItem(itemText(game));
+    if (games->count() > 0)
+        games->setCurrentRow(0);
+    const bool any = games->count() > 0;
+    static_cast<QLabel*>(m_window->control(kHeading))
         ->setText(any ? QStringLiteral("Games played before:") : QStringLiteral("No game played yet: open a game folder to play it."));
-    m_window->control(QStringLiteral("cmdPlay"))->setEnabled(any);
-    m_window->control(QStringLiteral("cmdRemove"))->setEnabled(any);
+    m_window->control(kPlay)->setEnabled(any);
+    m_window->control(kRemove)->setEnabled(any);
 }
 
-const RecentGames::Game* GameChooser::current() const
+QListWidget* GameChooser::list() const
 {
-    const auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("lstGames")));
-    const int row = list->currentRow();
+    return static_cast<QListWidget*>(m_window->control(kGames));
+}
+
+const RecentGames::Game* GameChooser::chosenGame() const
+{
+    const int row = list()->currentRow();
     if (row < 0 || row >= int(m_games.games().size()))
         return nullptr;
     return &m_games.games()[std::size_t(row)];
@@ -89,26 +100,25 @@ std::optional<QString> GameChooser::exec()
     return m_chosen;
 }
 
-void GameChooser::cmdPlay_Click()
+void GameChooser::playChosen()
 {
-    if (const RecentGames::Game* game = current())
-        OpenGame(game->folder);
+    if (const RecentGames::Game* game = chosenGame())
+        openGame(game->folder);
 }
 
-void GameChooser::cmdOpen_Click()
+void GameChooser::openFolder()
 {
     const QString folder = askFolder ? askFolder() : QString();
     if (!folder.isEmpty())
-        OpenGame(folder);
+        openGame(folder);
 }
 
-void GameChooser::cmdRemove_Click()
+void GameChooser::removeChosen()
 {
-    const RecentGames::Game* game = current();
+    const RecentGames::Game* game = chosenGame();
     if (!game)
         return;
-    const auto* list = static_cast<QListWidget*>(m_window->control(QStringLiteral("lstGames")));
-    const int row = list->currentRow();
+    const int row = list()->currentRow();
     try {
         m_games.remove(game->folder);
     } catch (const base::Failure& e) {
@@ -116,12 +126,11 @@ void GameChooser::cmdRemove_Click()
     }
     fillList();
     // The line that took the removed one's place stays chosen.
-    auto* after = static_cast<QListWidget*>(m_window->control(QStringLiteral("lstGames")));
-    if (after->count() > 0)
-        after->setCurrentRow(std::min(row, after->count() - 1));
+    if (list()->count() > 0)
+        list()->setCurrentRow(std::min(row, list()->count() - 1));
 }
 
-bool GameChooser::OpenGame(QString folder)
+bool GameChooser::openGame(QString folder)
 {
     if (const QString why = WhyNotAGame(folder); !why.isEmpty()) {
         m_dialogs.show({kTitle, why, platform::MsgIcon::Exclamation});

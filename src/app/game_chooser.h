@@ -9,6 +9,8 @@
 #include <memory>
 #include <optional>
 
+class QListWidget;
+
 namespace app {
 
 // The window that opens when the player is started without a game: the
@@ -35,21 +37,23 @@ public:
     // The list's line for a game.
     static QString itemText(const RecentGames::Game& game);
 
-    // Handlers of the window's controls.
-    void cmdPlay_Click();
-    void cmdOpen_Click();
-    void cmdRemove_Click();
-    void lstGames_DblClick() { cmdPlay_Click(); }
+    // What the window's buttons do: Play (and a double-click on a game)
+    // plays the game chosen in the list, Open a game folder asks for one,
+    // Remove from list takes the chosen game off it.
+    void playChosen();
+    void openFolder();
+    void removeChosen();
 
     // Opens a game folder: false, after saying why, when it is not one.
     // The folder is taken by value: it may be one of the list's own, which
     // the list moves when the game goes first.
-    bool OpenGame(QString folder);
+    bool openGame(QString folder);
 
 private:
     void fillList();
+    QListWidget* list() const;
     // The game of the list's current line, if any.
-    const RecentGames::Game* current() const;
+    const RecentGames::Game* chosenGame() const;
 
     RecentGames& m_games;
     platform::Dialogs& m_dialogs;

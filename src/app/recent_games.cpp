@@ -3,7 +3,6 @@
 #include "base/failure.h"
 
 #include <QDir>
-#include <QSettings>
 
 #include <algorithm>
 
@@ -11,23 +10,31 @@ namespace app {
 
 namespace {
 
-const QString kArray = QStringLiteral("RecentGames");
+// The player's own settings: loomplay/loomplay.ini, the list in one section.
+const QString kApplication = QStringLiteral("loomplay");
+const QString kSection = QStringLiteral("RecentGames");
+const QString kFolder = QStringLiteral("folder");
+const QString kName = QStringLiteral("name");
+
+QString field(const platform::SettingsStore::Record& record, const QString& key)
+{
+    const auto it = record.find(key);
+    return it == record.end() ? QString() : it->second;
+}
 
 } // namespace
 
 RecentGames::RecentGames()
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("loomplay"), QStringLiteral("loomplay"));
-    const int size = settings.beginReadArray(kArray);
-    for (int i = 0; i < size && int(m_games.size()) < kMost; ++i) {
-        settings.setArrayIndex(i);
-        const QString folder = settings.value(QStringLiteral("folder")).toString();
+    for (const platform::SettingsStore::Record& record : m_store.list(kApplication, kSection)) {
+        if (int(m_games.size()) == kMost)
+            break;
+        const QString folder = field(record, kFolder);
         // A hand-edited file may hold blanks and repeats; the list never does.
         if (folder.isEmpty() || std::any_of(m_games.begin(), m_games.end(), [&](const Game& g) { return g.folder == key(folder); }))
             continue;
-        m_games.push_back({key(folder), settings.value(QStringLiteral("name")).toString()});
+        m_games.push_back({key(folder), field(record, kName)});
     }
-    settings.endArray();
 }
 
 QString RecentGames::key(const QString& folder)
@@ -52,20 +59,16 @@ void RecentGames::remove(const QString& folder)
         save();
 }
 
-void RecentGames::save() const
+void RecentGames::save()
 {
-    QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("loomplay"), QStringLiteral("loomplay"));
-    settings.remove(kArray);
-    settings.beginWriteArray(kArray, int(m_games.size()));
-    for (int i = 0; i < int(m_games.size()); ++i) {
-        settings.setArrayIndex(i);
-        settings.setValue(QStringLiteral("folder"), m_games[std::size_t(i)].folder);
-        settings.setValue(QStringLiteral("name"), m_games[std::size_t(i)].name);
-    }
-    settings.endArray();
-    settings.sync();
-    if (settings.status() != QSettings::NoError)
+    std::vector<platform::SettingsStore::Record> records;
+    for (const Game& game : m_games)
+        records.push_back({{kFolder, game.folder}, {kName, game.name}});
+    try {
+        m_store.setList(kApplication, kSection, records);
+    } catch (const base::Failure&) {
         throw base::Failure("Cannot write the list of games played before");
+    }
 }
 
 } // namespace app

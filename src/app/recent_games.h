@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/settings_store.h"
+
 #include <QString>
 
 #include <vector>
@@ -7,8 +9,9 @@
 namespace app {
 
 // The games played before, newest first, kept in the player's own settings
-// (loomplay/loomplay.ini in the per-user configuration folder,
-// XDG_CONFIG_HOME), beside the games' own per-user settings.
+// (loomplay/loomplay.ini of the settings store, in the per-user
+// configuration folder XDG_CONFIG_HOME), beside the games' own per-user
+// settings.
 class RecentGames {
 public:
     struct Game {
@@ -38,8 +41,9 @@ public:
     static QString key(const QString& folder);
 
 private:
-    void save() const;
+    void save();
 
+    platform::SettingsStore m_store;
     std::vector<Game> m_games;
 };
 

@@ -1,6 +1,7 @@
 #include "app/command_line.h"
 #include "support/game_folder.h"
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <memory>
 
 using app::CommandLine;
 using testsupport::GameFolder;
@@ -22,7 +24,7 @@ struct Outcome {
     QString err;
 };
 
-Outcome run(const QStringList& arguments, const std::map<QString, QString>& environment = {})
+Outcome runPlayer(const QStringList& arguments, const std::map<QString, QString>& environment = {})
 {
     QTemporaryDir startedIn;
     QTemporaryDir settings;
@@ -120,10 +122,10 @@ TEST(CommandLineParse, AnUnknownOptionOrAMissingValueIsSaidInOneLine)
 
 TEST(ExitStatus, VersionAndHelpNeedNoDisplay)
 {
-    const Outcome version = run({QStringLiteral("--version")});
+    const Outcome version = runPlayer({QStringLiteral("--version")});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_EQ(version.out, QStringLiteral("loomplay " LOOM_VERSION "\n"));
-    const Outcome help = run({QStringLiteral("--help")});
+    const Outcome help = runPlayer({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_EQ(help.out, CommandLine::help());
     EXPECT_TRUE(help.err.isEmpty());
@@ -131,7 +133,7 @@ TEST(ExitStatus, VersionAndHelpNeedNoDisplay)
 
 TEST(ExitStatus, AnUnknownOptionIsTwoWithTheUsage)
 {
-    const Outcome r = run({QStringLiteral("--fly"), QStringLiteral("/tmp")});
+    const Outcome r = runPlayer({QStringLiteral("--fly"), QStringLiteral("/tmp")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("loomplay: Unknown option 'fly'.\n") + kUsage);
     EXPECT_TRUE(r.out.isEmpty());
@@ -139,17 +141,17 @@ TEST(ExitStatus, AnUnknownOptionIsTwoWithTheUsage)
 
 TEST(ExitStatus, AMissingValueIsTwoWithTheUsage)
 {
-    const Outcome r = run({QStringLiteral("--soundfont")});
+    const Outcome r = runPlayer({QStringLiteral("--soundfont")});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("loomplay: Missing value after '--soundfont'.\n") + kUsage);
 }
 
 TEST(ExitStatus, TwoGameFoldersOrTwoWindowModesAreTwo)
 {
-    const Outcome folders = run({QStringLiteral("/a"), QStringLiteral("/b")});
+    const Outcome folders = runPlayer({QStringLiteral("/a"), QStringLiteral("/b")});
     EXPECT_EQ(folders.exitCode, 2);
     EXPECT_EQ(folders.err, QStringLiteral("loomplay: one game folder at a time: /a /b\n") + kUsage);
-    const Outcome modes = run({QStringLiteral("--windowed"), QStringLiteral("--fullscreen"), QStringLiteral("/a")});
+    const Outcome modes = runPlayer({QStringLiteral("--windowed"), QStringLiteral("--fullscreen"), QStringLiteral("/a")});
     EXPECT_EQ(modes.exitCode, 2);
     EXPECT_EQ(modes.err, QStringLiteral("loomplay: --windowed and --fullscreen exclude each other\n") + kUsage);
 }
@@ -158,11 +160,11 @@ TEST(ExitStatus, AGameFolderThatDoesNotExistIsTwo)
 {
     QTemporaryDir dir;
     const QString missing = QDir(dir.path()).filePath(QStringLiteral("no such game"));
-    const Outcome r = run({missing});
+    const Outcome r = runPlayer({missing});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("loomplay: The folder %1 does not exist.\n").arg(missing));
     // Headless too.
-    const Outcome headless = run({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), missing});
+    const Outcome headless = runPlayer({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), missing});
     EXPECT_EQ(headless.exitCode, 2);
     EXPECT_EQ(headless.err, r.err);
 }
@@ -171,12 +173,12 @@ TEST(ExitStatus, AFolderThatIsNotAGameIsTwoNamingWhatIsMissing)
 {
     GameFolder notAGame;
     notAGame.variables({});
-    const Outcome r = run({notAGame.path()});
+    const Outcome r = runPlayer({notAGame.path()});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("loomplay: No Config/General file in %1: it is not a Storyloom game folder.\n").arg(notAGame.path()));
     GameFolder file;
     file.general();
-    const Outcome onAFile = run({file.file(QStringLiteral("Config/General"))});
+    const Outcome onAFile = runPlayer({file.file(QStringLiteral("Config/General"))});
     EXPECT_EQ(onAFile.exitCode, 2);
     EXPECT_EQ(onAFile.err, QStringLiteral("loomplay: %1 is a file, not a game folder.\n").arg(file.file(QStringLiteral("Config/General"))));
 }
@@ -185,17 +187,17 @@ TEST(ExitStatus, ABadValueIsTwo)
 {
     GameFolder game;
     game.general();
-    const Outcome r = run({QStringLiteral("--codepage"), QStringLiteral("klingon"), game.path()});
+    const Outcome r = runPlayer({QStringLiteral("--codepage"), QStringLiteral("klingon"), game.path()});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.err.startsWith(QStringLiteral("loomplay: "))) << r.err.toStdString();
 }
 
 TEST(ExitStatus, JsonOrMapWithoutCheckIsTwoWithTheUsage)
 {
-    const Outcome json = run({QStringLiteral("--json"), QStringLiteral(LOOM_DEMO_DIR)});
+    const Outcome json = runPlayer({QStringLiteral("--json"), QStringLiteral(LOOM_DEMO_DIR)});
     EXPECT_EQ(json.exitCode, 2);
     EXPECT_EQ(json.err, QStringLiteral("loomplay: --json goes with --check\n") + kUsage);
-    const Outcome map = run({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), QStringLiteral("--map"),
+    const Outcome map = runPlayer({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), QStringLiteral("--map"),
                              QStringLiteral("map.dot"), QStringLiteral(LOOM_DEMO_DIR)});
     EXPECT_EQ(map.exitCode, 2);
     EXPECT_EQ(map.err, QStringLiteral("loomplay: --map goes with --check\n") + kUsage);
@@ -210,7 +212,7 @@ TEST(ExitStatus, AFileThatIsNoSoundfontIsTwo)
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(QByteArray("RIFF\x04\0\0\0WAVE", 12));
     file.close();
-    const Outcome r = run({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), QStringLiteral("--soundfont"), wave,
+    const Outcome r = runPlayer({QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), QStringLiteral("--soundfont"), wave,
                            QStringLiteral(LOOM_DEMO_DIR)});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("loomplay: the soundfont %1 is not an SF2 or SF3 file\n").arg(wave));
@@ -220,11 +222,11 @@ TEST(ExitStatus, AFileThatIsNoSoundfontIsTwo)
 // line, rather than Qt aborting.
 TEST(ExitStatus, WithoutADisplayPlayingIsTwoInOneLine)
 {
-    const Outcome r = run({QStringLiteral(LOOM_DEMO_DIR)});
+    const Outcome r = runPlayer({QStringLiteral(LOOM_DEMO_DIR)});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("loomplay: no display to open a window on (DISPLAY and WAYLAND_DISPLAY are not set); "
                                     "--headless --script FILE plays a game without one\n"));
-    const Outcome x = run({QStringLiteral(LOOM_DEMO_DIR)}, {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")}});
+    const Outcome x = runPlayer({QStringLiteral(LOOM_DEMO_DIR)}, {{QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb")}});
     EXPECT_EQ(x.exitCode, 2);
     EXPECT_EQ(x.err, QStringLiteral("loomplay: no display to open a window on (DISPLAY is not set); --headless --script FILE plays a game without one\n"));
 }
@@ -232,7 +234,205 @@ TEST(ExitStatus, WithoutADisplayPlayingIsTwoInOneLine)
 TEST(ExitStatus, ADisplayThatCannotBeOpenedIsTwoInOneLine)
 {
     // No X server listens on so high a display number.
-    const Outcome r = run({QStringLiteral(LOOM_DEMO_DIR)}, {{QStringLiteral("DISPLAY"), QStringLiteral(":4093")}});
+    const Outcome r = runPlayer({QStringLiteral(LOOM_DEMO_DIR)}, {{QStringLiteral("DISPLAY"), QStringLiteral(":4093")}});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, QStringLiteral("loomplay: the display cannot be opened (DISPLAY=:4093); --headless --script FILE plays a game without one\n"));
+}
+
+namespace {
+
+// The options of one command line, checked together and taken into the
+// run's choices as the player does before it starts.
+class CommandLineValidate : public ::testing::Test {
+protected:
+    void SetUp() override { game.general(); }
+
+    bool validate(QStringList arguments)
+    {
+        arguments.prepend(QStringLiteral("loomplay"));
+        line = std::make_unique<CommandLine>();
+        EXPECT_TRUE(line->parse(arguments)) << line->error().toStdString();
+        return line->validate();
+    }
+    // Whether the value is refused for the option, with the message given
+    // and no usage after it: the command line is right, the value is not.
+    void expectRefused(const QString& option, const QString& value, const QString& message)
+    {
+        EXPECT_FALSE(validate({option, value, game.path()})) << option.toStdString() << ' ' << value.toStdString();
+        EXPECT_EQ(line->error(), message) << value.toStdString();
+        EXPECT_FALSE(line->errorShowsUsage());
+        EXPECT_EQ(line->errorText(), QStringLiteral("loomplay: %1\n").arg(message));
+    }
+    const CommandLine::Choices& choices() const { return line->choices(); }
+    QString writeFile(const QString& name, const QByteArray& bytes)
+    {
+        QFile file(work.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    GameFolder game;
+    QTemporaryDir work;
+    std::unique_ptr<CommandLine> line;
+};
+
+} // namespace
+
+TEST_F(CommandLineValidate, HeadlessNeedsAScriptAndSaysSoWithTheUsage)
+{
+    EXPECT_FALSE(validate({QStringLiteral("--headless"), game.path()}));
+    EXPECT_EQ(line->error(), QStringLiteral("--headless needs --script FILE"));
+    EXPECT_TRUE(line->errorShowsUsage());
+    EXPECT_EQ(line->errorText(), QStringLiteral("loomplay: --headless needs --script FILE\n") + kUsage);
+}
+
+TEST_F(CommandLineValidate, ACodePageMustBeOneQtKnows)
+{
+    expectRefused(QStringLiteral("--codepage"), QStringLiteral("klingon"), QStringLiteral("Unknown code page 'klingon'."));
+    ASSERT_TRUE(validate({QStringLiteral("--codepage"), QStringLiteral("windows-1251"), game.path()}));
+    EXPECT_EQ(choices().options.codePage, QStringLiteral("windows-1251"));
+    ASSERT_TRUE(validate({game.path()}));
+    EXPECT_EQ(choices().options.codePage, QStringLiteral("windows-1252"));
+}
+
+TEST_F(CommandLineValidate, TheScreenIsAWidthByAHeight)
+{
+    for (const char* bad : {"1024", "0x768", "1024x-1", "wide x high", "1024x768x2", "x768"})
+        expectRefused(QStringLiteral("--screen"), QLatin1String(bad), QStringLiteral("--screen takes a size such as 1024x768"));
+    ASSERT_TRUE(validate({QStringLiteral("--screen"), QStringLiteral("800x600"), game.path()}));
+    EXPECT_EQ(choices().screen, QSize(800, 600));
+}
+
+TEST_F(CommandLineValidate, TheDpiIsANumberFrom24To960)
+{
+    for (const char* bad : {"23.9", "961", "large"})
+        expectRefused(QStringLiteral("--dpi"), QLatin1String(bad), QStringLiteral("--dpi takes a number of dots per inch such as 96 or 120"));
+    for (double dpi : {24.0, 120.0, 960.0}) {
+        ASSERT_TRUE(validate({QStringLiteral("--dpi"), QString::number(dpi), game.path()}));
+        EXPECT_EQ(choices().dpi, dpi);
+    }
+}
+
+TEST_F(CommandLineValidate, TheStartTimeIsADateAndTimeOfTheIsoForm)
+{
+    for (const char* bad : {"yesterday", "2026-13-01T09:30:00", "31.01.2026 09:30"})
+        expectRefused(QStringLiteral("--start-time"), QLatin1String(bad), QStringLiteral("--start-time takes a time such as 2026-01-31T09:30:00"));
+    ASSERT_TRUE(validate({QStringLiteral("--start-time"), QStringLiteral("2026-03-01T20:00:00"), game.path()}));
+    EXPECT_EQ(choices().options.startTime, QDateTime(QDate(2026, 3, 1), QTime(20, 0)));
+}
+
+TEST_F(CommandLineValidate, AMountTableIsReadWhole)
+{
+    const QString missing = work.filePath(QStringLiteral("no such table"));
+    expectRefused(QStringLiteral("--mount-table"), missing, QStringLiteral("cannot read the mount table %1").arg(missing));
+    const QByteArray mounts = "/dev/sr0 /media/cdrom iso9660 ro 0 0\n";
+    ASSERT_TRUE(validate({QStringLiteral("--mount-table"), writeFile(QStringLiteral("mounts"), mounts), game.path()}));
+    EXPECT_EQ(choices().options.mountTable, QString::fromLatin1(mounts));
+}
+
+TEST_F(CommandLineValidate, AHeadlessRunsScriptMustBeReadableAndIsLeftOpen)
+{
+    const QString missing = work.filePath(QStringLiteral("no such script"));
+    EXPECT_FALSE(validate({QStringLiteral("--headless"), QStringLiteral("--script"), missing, game.path()}));
+    EXPECT_EQ(line->errorText(), QStringLiteral("loomplay: cannot read the script %1\n").arg(missing));
+    const QString script = writeFile(QStringLiteral("script.txt"), "dump\n");
+    ASSERT_TRUE(validate({QStringLiteral("--headless"), QStringLiteral("--script"), script, game.path()}));
+    ASSERT_TRUE(choices().script);
+    EXPECT_EQ(choices().script->readLine(), QByteArray("dump\n"));
+}
+
+TEST_F(CommandLineValidate, ARunOnScreenLeavesTheScriptUnread)
+{
+    ASSERT_TRUE(validate({QStringLiteral("--script"), work.filePath(QStringLiteral("no such script")), game.path()}));
+    EXPECT_FALSE(choices().script);
+}
+
+TEST_F(CommandLineValidate, ASoundfontIsTakenByItsFullPathAndMustBeOne)
+{
+    const QString wave = writeFile(QStringLiteral("tune.sf2"), QByteArray("RIFF\x04\0\0\0WAVE", 12));
+    expectRefused(QStringLiteral("--soundfont"), wave, QStringLiteral("the soundfont %1 is not an SF2 or SF3 file").arg(wave));
+    writeFile(QStringLiteral("font.sf2"), QByteArray("RIFF\x04\0\0\0sfbk", 12));
+    const QString startedIn = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(work.path()));
+    const bool valid = validate({QStringLiteral("--soundfont"), QStringLiteral("font.sf2"), game.path()});
+    QDir::setCurrent(startedIn);
+    ASSERT_TRUE(valid) << line->error().toStdString();
+    EXPECT_EQ(choices().options.soundFont, work.filePath(QStringLiteral("font.sf2")));
+}
+
+TEST_F(CommandLineValidate, SwitchesAndNamesReachTheRun)
+{
+    ASSERT_TRUE(validate({QStringLiteral("--windowed"), QStringLiteral("--mute"), QStringLiteral("--debug"), QStringLiteral("--verbose"),
+                          QStringLiteral("--record"), QStringLiteral("out.txt"), QStringLiteral("--shots"), QStringLiteral("shots"),
+                          QStringLiteral("--settings"), QStringLiteral("config"), game.path()}));
+    const CommandLine::Choices& c = choices();
+    EXPECT_FALSE(c.options.fullScreen);
+    EXPECT_TRUE(c.options.mute);
+    EXPECT_TRUE(c.options.debug);
+    EXPECT_TRUE(c.verbose);
+    EXPECT_EQ(c.record, QStringLiteral("out.txt"));
+    EXPECT_EQ(c.shots, QStringLiteral("shots"));
+    EXPECT_EQ(c.settings, QStringLiteral("config"));
+    EXPECT_EQ(c.options.projectDir, QDir(game.path()).absolutePath());
+    EXPECT_FALSE(c.headless || c.checking || c.options.scripted);
+
+    ASSERT_TRUE(validate({game.path()}));
+    EXPECT_TRUE(choices().options.fullScreen);
+    EXPECT_FALSE(choices().options.mute || choices().options.debug || choices().verbose);
+}
+
+TEST_F(CommandLineValidate, AHeadlessRunPretendsACommonScreenUnlessToldAnother)
+{
+    const QString script = writeFile(QStringLiteral("script.txt"), "");
+    ASSERT_TRUE(validate({QStringLiteral("--headless"), QStringLiteral("--script"), script, game.path()}));
+    EXPECT_TRUE(choices().headless && choices().options.scripted);
+    EXPECT_EQ(choices().screen, QSize(1024, 768));
+    EXPECT_EQ(choices().dpi, 96.0);
+    ASSERT_TRUE(validate({QStringLiteral("--headless"), QStringLiteral("--script"), script, QStringLiteral("--screen"), QStringLiteral("640x480"),
+                          QStringLiteral("--dpi"), QStringLiteral("120"), game.path()}));
+    EXPECT_EQ(choices().screen, QSize(640, 480));
+    EXPECT_EQ(choices().dpi, 120.0);
+    // On screen, the real screen's.
+    ASSERT_TRUE(validate({game.path()}));
+    EXPECT_FALSE(choices().screen);
+    EXPECT_FALSE(choices().dpi);
+}
+
+TEST_F(CommandLineValidate, ACheckReadsOnlyItsOwnOptionsAndTheCodePage)
+{
+    const QString missing = work.filePath(QStringLiteral("missing"));
+    ASSERT_TRUE(validate({QStringLiteral("--check"), QStringLiteral("--json"), QStringLiteral("--map"), QStringLiteral("map.dot"),
+                          QStringLiteral("--settings"), QStringLiteral("config"), QStringLiteral("--screen"), QStringLiteral("0x0"),
+                          QStringLiteral("--dpi"), QStringLiteral("1"), QStringLiteral("--soundfont"), missing, QStringLiteral("--start-time"),
+                          QStringLiteral("never"), QStringLiteral("--mount-table"), missing, game.path()}))
+        << line->error().toStdString();
+    EXPECT_TRUE(choices().checking && choices().headless);
+    EXPECT_TRUE(choices().json);
+    EXPECT_EQ(choices().map, QStringLiteral("map.dot"));
+    EXPECT_EQ(choices().settings, QStringLiteral("config"));
+    EXPECT_FALSE(validate({QStringLiteral("--check"), QStringLiteral("--codepage"), QStringLiteral("klingon"), game.path()}));
+    EXPECT_EQ(line->error(), QStringLiteral("Unknown code page 'klingon'."));
+    // Options that cannot go together are wrong for a check too.
+    EXPECT_FALSE(validate({QStringLiteral("--check"), QStringLiteral("--windowed"), QStringLiteral("--fullscreen"), game.path()}));
+    EXPECT_TRUE(line->errorShowsUsage());
+}
+
+TEST_F(CommandLineValidate, AFolderThatIsNoGameIsRefusedOnlyWhereItCannotBePlayed)
+{
+    GameFolder notAGame;
+    notAGame.variables({});
+    EXPECT_FALSE(validate({notAGame.path()}));
+    EXPECT_EQ(line->errorText(), QStringLiteral("loomplay: No Config/General file in %1: it is not a Storyloom game folder.\n").arg(notAGame.path()));
+    // A headless run plays whatever the folder holds, as the game's own
+    // start-up would; a check says itself what is wrong.
+    const QString script = writeFile(QStringLiteral("script.txt"), "");
+    EXPECT_TRUE(validate({QStringLiteral("--headless"), QStringLiteral("--script"), script, notAGame.path()}));
+    EXPECT_EQ(choices().options.projectDir, notAGame.path());
+    const QString missing = work.filePath(QStringLiteral("no such game"));
+    EXPECT_TRUE(validate({QStringLiteral("--check"), missing}));
+    EXPECT_FALSE(validate({QStringLiteral("--headless"), QStringLiteral("--script"), script, missing}));
+    // Without a folder the program's own folder is decided later.
+    EXPECT_TRUE(validate({}));
+    EXPECT_TRUE(choices().options.projectDir.isEmpty());
 }

@@ -4,14 +4,12 @@
 #include "platform/scripted_dialogs.h"
 #include "support/game_folder.h"
 #include "support/player.h"
+#include "support/settings_folder.h"
 
 #include <QDir>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSettings>
-#include <QStandardPaths>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -27,7 +25,6 @@ class Chooser : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
         log.setEnabled(true);
         GeneralSettings first;
         first.name = QStringLiteral("The Lighthouse");
@@ -35,10 +32,6 @@ protected:
         GeneralSettings second;
         second.name = QStringLiteral("Harbour Nights");
         harbour.general(second);
-    }
-    void TearDown() override
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
     }
     GameChooser& chooser()
     {
@@ -50,7 +43,7 @@ protected:
         }
         return *m_chooser;
     }
-    QListWidget* list() { return static_cast<QListWidget*>(chooser().window().control(QStringLiteral("lstGames"))); }
+    QListWidget* list() { return static_cast<QListWidget*>(chooser().window().control(QStringLiteral("games"))); }
     QStringList lines()
     {
         QStringList out;
@@ -78,7 +71,7 @@ protected:
         return QStringLiteral("%1 (%2)").arg(name, QDir::toNativeSeparators(RecentGames::key(folder.path())));
     }
 
-    QTemporaryDir settings;
+    testsupport::SettingsFolder settings;
     base::EventLog log;
     platform::ScriptedDialogs dialogs{log};
     GameFolder lighthouse;
@@ -92,10 +85,10 @@ protected:
 TEST_F(Chooser, WithNoGamePlayedItOffersOnlyToOpenAFolder)
 {
     EXPECT_TRUE(lines().isEmpty());
-    EXPECT_EQ(static_cast<QLabel*>(chooser().window().control(QStringLiteral("lblGames")))->text(),
+    EXPECT_EQ(static_cast<QLabel*>(chooser().window().control(QStringLiteral("heading")))->text(),
               QStringLiteral("No game played yet: open a game folder to play it."));
-    EXPECT_FALSE(chooser().window().click(QStringLiteral("cmdPlay")));
-    EXPECT_FALSE(chooser().window().click(QStringLiteral("cmdRemove")));
+    EXPECT_FALSE(chooser().window().click(QStringLiteral("play")));
+    EXPECT_FALSE(chooser().window().click(QStringLiteral("remove")));
 }
 
 TEST_F(Chooser, ListsTheGamesPlayedBeforeByNameAndFolderNewestFirst)
@@ -111,7 +104,7 @@ TEST_F(Chooser, OpeningAGameFolderChoosesItAndPutsItFirstWithTheNameFromItsSetti
 {
     RecentGames().add(harbour.path(), QStringLiteral("Harbour Nights"));
     chooser().askFolder = [this] { return lighthouse.path(); };
-    ASSERT_TRUE(chooser().window().click(QStringLiteral("cmdOpen")));
+    ASSERT_TRUE(chooser().window().click(QStringLiteral("open")));
     EXPECT_EQ(chooser().chosen(), RecentGames::key(lighthouse.path()));
     EXPECT_FALSE(chooser().window().loaded());
     EXPECT_TRUE(messages().empty());
@@ -125,7 +118,7 @@ TEST_F(Chooser, AFolderWithoutSettingsIsRefusedNamingTheMissingFile)
     GameFolder notAGame;
     notAGame.variables({});
     chooser().askFolder = [&] { return notAGame.path(); };
-    chooser().window().click(QStringLiteral("cmdOpen"));
+    chooser().window().click(QStringLiteral("open"));
     EXPECT_EQ(messages(), (std::vector<QString>{QStringLiteral("No Config/General file in %1: it is not a Storyloom game folder.")
                                                     .arg(QDir::toNativeSeparators(notAGame.path()))}));
     EXPECT_FALSE(chooser().chosen());
@@ -137,7 +130,7 @@ TEST_F(Chooser, AGameWhoseFolderIsGoneIsRefusedAndStaysListed)
 {
     const QString gone = QDir(settings.path()).filePath(QStringLiteral("gone"));
     RecentGames().add(gone, QStringLiteral("Gone"));
-    chooser().window().click(QStringLiteral("cmdPlay"));
+    chooser().window().click(QStringLiteral("play"));
     EXPECT_EQ(messages(), (std::vector<QString>{QStringLiteral("The folder %1 does not exist.").arg(QDir::toNativeSeparators(gone))}));
     EXPECT_FALSE(chooser().chosen());
     EXPECT_EQ(lines().size(), 1);
@@ -146,7 +139,7 @@ TEST_F(Chooser, AGameWhoseFolderIsGoneIsRefusedAndStaysListed)
 TEST_F(Chooser, GivingUpTheFolderChooserChangesNothing)
 {
     chooser().askFolder = [] { return QString(); };
-    chooser().window().click(QStringLiteral("cmdOpen"));
+    chooser().window().click(QStringLiteral("open"));
     EXPECT_FALSE(chooser().chosen());
     EXPECT_TRUE(messages().empty());
     EXPECT_TRUE(chooser().window().loaded());
@@ -157,8 +150,8 @@ TEST_F(Chooser, PlayStartsTheSelectedGame)
     RecentGames before;
     before.add(lighthouse.path(), QStringLiteral("The Lighthouse"));
     before.add(harbour.path(), QStringLiteral("Harbour Nights"));
-    ASSERT_TRUE(chooser().window().select(QStringLiteral("lstGames"), line(QStringLiteral("The Lighthouse"), lighthouse)));
-    chooser().window().click(QStringLiteral("cmdPlay"));
+    ASSERT_TRUE(chooser().window().select(QStringLiteral("games"), line(QStringLiteral("The Lighthouse"), lighthouse)));
+    chooser().window().click(QStringLiteral("play"));
     EXPECT_EQ(chooser().chosen(), RecentGames::key(lighthouse.path()));
     EXPECT_EQ(RecentGames().games()[0].folder, RecentGames::key(lighthouse.path()));
 }
@@ -166,7 +159,7 @@ TEST_F(Chooser, PlayStartsTheSelectedGame)
 TEST_F(Chooser, ADoubleClickOnAGamePlaysIt)
 {
     RecentGames().add(harbour.path(), QStringLiteral("Harbour Nights"));
-    chooser().window().doubleClick(QStringLiteral("lstGames"));
+    chooser().window().doubleClick(QStringLiteral("games"));
     EXPECT_EQ(chooser().chosen(), RecentGames::key(harbour.path()));
 }
 
@@ -175,17 +168,17 @@ TEST_F(Chooser, RemoveTakesTheSelectedGameOffTheListAndKeepsTheRest)
     RecentGames before;
     before.add(lighthouse.path(), QStringLiteral("The Lighthouse"));
     before.add(harbour.path(), QStringLiteral("Harbour Nights"));
-    chooser().window().select(QStringLiteral("lstGames"), line(QStringLiteral("Harbour Nights"), harbour));
-    ASSERT_TRUE(chooser().window().click(QStringLiteral("cmdRemove")));
+    chooser().window().select(QStringLiteral("games"), line(QStringLiteral("Harbour Nights"), harbour));
+    ASSERT_TRUE(chooser().window().click(QStringLiteral("remove")));
     EXPECT_EQ(lines(), QStringList{line(QStringLiteral("The Lighthouse"), lighthouse)});
     EXPECT_EQ(list()->currentRow(), 0);
     ASSERT_EQ(RecentGames().games().size(), 1u);
     EXPECT_EQ(RecentGames().games()[0].folder, RecentGames::key(lighthouse.path()));
     // The game folder itself is left alone.
     EXPECT_TRUE(QDir(harbour.path()).exists(QStringLiteral("Config/General")));
-    chooser().window().click(QStringLiteral("cmdRemove"));
+    chooser().window().click(QStringLiteral("remove"));
     EXPECT_TRUE(lines().isEmpty());
-    EXPECT_FALSE(chooser().window().control(QStringLiteral("cmdPlay"))->isEnabled());
+    EXPECT_FALSE(chooser().window().control(QStringLiteral("play"))->isEnabled());
 }
 
 TEST_F(Chooser, AGameWithoutANameIsListedUnderItsFolderName)
@@ -199,7 +192,7 @@ TEST_F(Chooser, ReturnPlaysTheSelectedGame)
     RecentGames before;
     before.add(lighthouse.path(), QStringLiteral("The Lighthouse"));
     before.add(harbour.path(), QStringLiteral("Harbour Nights"));
-    ASSERT_TRUE(chooser().window().select(QStringLiteral("lstGames"), line(QStringLiteral("The Lighthouse"), lighthouse)));
+    ASSERT_TRUE(chooser().window().select(QStringLiteral("games"), line(QStringLiteral("The Lighthouse"), lighthouse)));
     press(Qt::Key_Return);
     EXPECT_EQ(chooser().chosen(), RecentGames::key(lighthouse.path()));
     EXPECT_FALSE(chooser().window().loaded());
@@ -222,7 +215,7 @@ TEST_F(Chooser, TabGoesFromTheListThroughTheButtonsAndReturnPressesTheFocusedOne
         press(Qt::Key_Tab);
         order << focused();
     }
-    EXPECT_EQ(order, (QStringList{"lstGames", "cmdOpen", "cmdRemove", "cmdPlay", "lstGames"}));
+    EXPECT_EQ(order, (QStringList{"games", "open", "remove", "play", "games"}));
     press(Qt::Key_Tab);
     bool asked = false;
     chooser().askFolder = [&] {

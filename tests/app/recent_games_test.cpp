@@ -1,9 +1,11 @@
 #include "app/recent_games.h"
+#include "base/failure.h"
+#include "support/settings_folder.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSettings>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -15,11 +17,6 @@ namespace {
 // The player's settings in a folder of each case's own.
 class GameList : public ::testing::Test {
 protected:
-    void SetUp() override { QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path()); }
-    void TearDown() override
-    {
-        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
-    }
     QString folder(const char* name) const { return QDir(games.path()).filePath(QLatin1String(name)); }
     static std::vector<QString> folders(const RecentGames& list)
     {
@@ -29,7 +26,7 @@ protected:
         return out;
     }
 
-    QTemporaryDir settings;
+    testsupport::SettingsFolder settings;
     QTemporaryDir games;
 };
 
@@ -97,4 +94,40 @@ TEST_F(GameList, AHandEditedListLosesItsBlanksAndRepeats)
         file.endArray();
     }
     EXPECT_EQ(folders(RecentGames()), (std::vector<QString>{folder("one"), folder("two")}));
+}
+
+// The list as players before this one wrote it, byte for byte: it loads,
+// and is written back the same way.
+TEST_F(GameList, AListWrittenByAnEarlierPlayerLoadsAndIsWrittenTheSameWay)
+{
+    const QString file = QDir(settings.path()).filePath(QStringLiteral("loomplay/loomplay.ini"));
+    ASSERT_TRUE(QDir().mkpath(QFileInfo(file).path()));
+    const QString text = QStringLiteral("[RecentGames]\n1\\folder=%1\n1\\name=Two\n2\\folder=%2\n2\\name=One\nsize=2\n").arg(folder("two"), folder("one"));
+    {
+        QFile earlier(file);
+        ASSERT_TRUE(earlier.open(QIODevice::WriteOnly));
+        earlier.write(text.toUtf8());
+    }
+    RecentGames list;
+    EXPECT_EQ(list.games(), (std::vector<RecentGames::Game>{{folder("two"), QStringLiteral("Two")}, {folder("one"), QStringLiteral("One")}}));
+    list.add(folder("three"), QStringLiteral("Three"));
+    list.remove(folder("three"));
+    QFile written(file);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(written.readAll()), text);
+}
+
+TEST_F(GameList, AListThatCannotBeWrittenSaysSo)
+{
+    RecentGames list;
+    // A file where the settings folder should be.
+    QFile blocker(QDir(settings.path()).filePath(QStringLiteral("loomplay")));
+    ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    try {
+        list.add(folder("one"), QStringLiteral("One"));
+        FAIL() << "the list was written";
+    } catch (const base::Failure& e) {
+        EXPECT_STREQ(e.what(), "Cannot write the list of games played before");
+    }
 }

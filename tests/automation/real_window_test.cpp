@@ -365,7 +365,7 @@ protected:
         app::GameChooser layout(games, dialogs, base::CodePage());
         const platform::FormWindow& window = layout.window();
         chooserPlace = QRect(QPoint((1024 - window.width()) / 2, (768 - window.height()) / 2), window.size());
-        play = chooserPlace.topLeft() + window.control(QStringLiteral("cmdPlay"))->geometry().center();
+        play = chooserPlace.topLeft() + window.control(QStringLiteral("play"))->geometry().center();
 
         startPlayer({QStringLiteral("--mute")});
         bool shown = false;

@@ -23,6 +23,7 @@
 #include <deque>
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 
 namespace {
@@ -202,11 +203,40 @@ struct Run {
     QElapsedTimer started;
 };
 
-} // namespace
+// What the command line asks for.
+struct Request {
+    QString player;
+    QString game;
+    QString script;
+    QString out;
+    int copies = 0;
+    int jobs = 1;
+    int timeoutMs = 0;
+    quint32 seed = 0;
+    // Only these kinds; none: every kind the game holds.
+    std::optional<QStringList> kinds;
+    // The saved game the walkthrough writes, to damage as the kind "save".
+    std::optional<QString> saveName;
+};
 
-int main(int argc, char* argv[])
+// The copies to play and what became of those played so far.
+struct Campaign {
+    const Request& request;
+    QProcessEnvironment environment;
+    // The script that loads a damaged saved game; empty: none is damaged.
+    QString loadScript;
+    Damager damager;
+    std::deque<Damage> queue;
+    qsizetype total = 0;
+    std::map<QString, Tally> tallies;
+    std::vector<std::unique_ptr<Run>> running;
+    int done = 0;
+    int failures = 0;
+};
+
+// The request, or nothing after saying which option is missing.
+std::optional<Request> ReadCommandLine(const QCoreApplication& app)
 {
-    QCoreApplication app(argc, argv);
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Plays a walkthrough on copies of a game with one file damaged at a time."));
     parser.addHelpOption();
@@ -225,27 +255,40 @@ int main(int argc, char* argv[])
     for (const auto& required : {playerOption, gameOption, scriptOption, outOption}) {
         if (!parser.isSet(required)) {
             std::fprintf(stderr, "damage_game: --%s is needed\n", qPrintable(required.names().first()));
-            return 2;
+            return std::nullopt;
         }
     }
-    const QString player = QFileInfo(parser.value(playerOption)).absoluteFilePath();
-    const QString game = QFileInfo(parser.value(gameOption)).absoluteFilePath();
-    const QString script = QFileInfo(parser.value(scriptOption)).absoluteFilePath();
-    const QString out = QFileInfo(parser.value(outOption)).absoluteFilePath();
-    const int copies = parser.value(copiesOption).toInt();
-    const int jobs = std::max(1, parser.value(jobsOption).toInt());
-    const int timeoutMs = parser.value(timeoutOption).toInt() * 1000;
-    QDir().mkpath(out);
+    Request request;
+    request.player = QFileInfo(parser.value(playerOption)).absoluteFilePath();
+    request.game = QFileInfo(parser.value(gameOption)).absoluteFilePath();
+    request.script = QFileInfo(parser.value(scriptOption)).absoluteFilePath();
+    request.out = QFileInfo(parser.value(outOption)).absoluteFilePath();
+    request.copies = parser.value(copiesOption).toInt();
+    request.jobs = std::max(1, parser.value(jobsOption).toInt());
+    request.timeoutMs = parser.value(timeoutOption).toInt() * 1000;
+    request.seed = parser.value(seedOption).toUInt();
+    if (parser.isSet(kindsOption))
+        request.kinds = parser.value(kindsOption).split(QLatin1Char(','));
+    if (parser.isSet(saveOption))
+        request.saveName = parser.value(saveOption);
+    return request;
+}
 
-    // Every run of the player, the clean one included, reports through the
-    // sanitizers alike and plays its sounds on no device.
-    QProcessEnvironment playerEnvironment = QProcessEnvironment::systemEnvironment();
-    playerEnvironment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=1:exitcode=99"));
-    playerEnvironment.insert(QStringLiteral("UBSAN_OPTIONS"), QStringLiteral("halt_on_error=1:exitcode=98:print_stacktrace=1"));
-    playerEnvironment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" LOOM_LSAN_SUPPRESSIONS ":print_suppressions=0"));
-    playerEnvironment.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+// Every run of the player, the clean one included, reports through the
+// sanitizers alike and plays its sounds on no device.
+QProcessEnvironment PlayerEnvironment()
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("ASAN_OPTIONS"), QStringLiteral("detect_leaks=1:exitcode=99"));
+    environment.insert(QStringLiteral("UBSAN_OPTIONS"), QStringLiteral("halt_on_error=1:exitcode=98:print_stacktrace=1"));
+    environment.insert(QStringLiteral("LSAN_OPTIONS"), QStringLiteral("suppressions=" LOOM_LSAN_SUPPRESSIONS ":print_suppressions=0"));
+    environment.insert(QStringLiteral("SDL_AUDIODRIVER"), QStringLiteral("dummy"));
+    return environment;
+}
 
-    // The files of the game by kind; a saved game comes from one clean run.
+// The files of the game by kind, relative to its folder.
+std::map<QString, QStringList> FilesByKind(const QString& game)
+{
     std::map<QString, QStringList> files;
     QDirIterator it(game, QDir::Files, QDirIterator::Subdirectories);
     while (it.hasNext()) {
@@ -253,169 +296,217 @@ int main(int argc, char* argv[])
         if (!relative.endsWith(QLatin1String(".txt")) || relative.contains(QLatin1Char('/')))
             files[KindOf(relative)] << relative;
     }
-    QString loadScript;
-    if (parser.isSet(saveOption)) {
-        // Saved games are read by the load window: a script of its own
-        // loads the damaged save, after the walkthrough made a clean one.
-        QTemporaryDir clean;
-        CopyFolder(game, clean.path());
-        QTemporaryDir settings;
-        QProcess run;
-        run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        run.setProcessEnvironment(playerEnvironment);
-        run.start(player, {QStringLiteral("--headless"), QStringLiteral("--script"), script, QStringLiteral("--settings"), settings.path(), clean.path()});
-        run.waitForFinished(timeoutMs);
-        const QString save = parser.value(saveOption) + QStringLiteral(".sav");
-        if (QFile::exists(clean.filePath(save))) {
-            QFile::copy(clean.filePath(save), out + QStringLiteral("/clean.sav"));
-            files[QStringLiteral("save")] << save;
-            loadScript = out + QStringLiteral("/load.txt");
-            QFile f(loadScript);
-            f.open(QIODevice::WriteOnly);
-            f.write(QStringLiteral("click Img(1)\nselect frmLoadGame.List1 %1\nclick frmLoadGame.Command2\nwait 2000\ndump\nkey Q\nanswer yes\nwait 100\n")
-                        .arg(parser.value(saveOption)).toUtf8());
-        } else {
-            std::fprintf(stderr, "damage_game: the walkthrough wrote no saved game named %s\n", qPrintable(save));
-        }
+    return files;
+}
+
+// Saved games are read by the load window: a script of its own loads the
+// damaged save, after the walkthrough made a clean one in one clean run.
+// Adds the save to the files of the kind "save"; the script's path, or the
+// empty text when the walkthrough wrote no such save.
+QString PrepareSavedGame(const Request& request, const QProcessEnvironment& environment, std::map<QString, QStringList>& files)
+{
+    QTemporaryDir clean;
+    CopyFolder(request.game, clean.path());
+    QTemporaryDir settings;
+    QProcess run;
+    run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    run.setProcessEnvironment(environment);
+    run.start(request.player, {QStringLiteral("--headless"), QStringLiteral("--script"), request.script, QStringLiteral("--settings"), settings.path(), clean.path()});
+    run.waitForFinished(request.timeoutMs);
+    const QString save = *request.saveName + QStringLiteral(".sav");
+    if (!QFile::exists(clean.filePath(save))) {
+        std::fprintf(stderr, "damage_game: the walkthrough wrote no saved game named %s\n", qPrintable(save));
+        return {};
     }
+    QFile::copy(clean.filePath(save), request.out + QStringLiteral("/clean.sav"));
+    files[QStringLiteral("save")] << save;
+    const QString loadScript = request.out + QStringLiteral("/load.txt");
+    QFile f(loadScript);
+    f.open(QIODevice::WriteOnly);
+    f.write(QStringLiteral("click Img(1)\nselect frmLoadGame.List1 %1\nclick frmLoadGame.Command2\nwait 2000\ndump\nkey Q\nanswer yes\nwait 100\n")
+                .arg(*request.saveName).toUtf8());
+    return loadScript;
+}
+
+// Every copy to play, the file of each chosen at once so a seed repeats a
+// run. Kinds take turns, so that a run stopped early has as many copies of
+// each.
+std::deque<Damage> ChooseCopies(const Request& request, const std::map<QString, QStringList>& files)
+{
     QStringList kinds;
-    if (parser.isSet(kindsOption))
-        kinds = parser.value(kindsOption).split(QLatin1Char(','));
+    if (request.kinds)
+        kinds = *request.kinds;
     else
         for (const auto& [kind, list] : files)
             kinds << kind;
-
-    // Every copy to play, the damage chosen at once so a seed repeats a run.
-    Damager damager(parser.value(seedOption).toUInt());
-    QRandomGenerator choose(parser.value(seedOption).toUInt() + 1);
-    // Kinds take turns, so that a run stopped early has as many copies of each.
-    std::deque<Damage> queue;
+    const auto filesOf = [&files](const QString& kind) {
+        const auto it = files.find(kind);
+        return it == files.end() ? QStringList() : it->second;
+    };
     for (const QString& kind : kinds) {
-        if (files[kind].isEmpty())
+        if (filesOf(kind).isEmpty())
             std::fprintf(stderr, "damage_game: the game holds no file of the kind %s\n", qPrintable(kind));
     }
-    for (int i = 0; i < copies; ++i) {
+    QRandomGenerator choose(request.seed + 1);
+    std::deque<Damage> queue;
+    for (int i = 0; i < request.copies; ++i) {
         for (const QString& kind : kinds) {
-            const QStringList& list = files[kind];
+            const QStringList list = filesOf(kind);
             if (!list.isEmpty())
                 queue.push_back({list[choose.bounded(static_cast<int>(list.size()))], kind, {}});
         }
     }
+    return queue;
+}
 
-    std::map<QString, Tally> tallies;
-    std::vector<std::unique_ptr<Run>> running;
-    int done = 0, failures = 0;
-    const qsizetype total = static_cast<qsizetype>(queue.size());
-    const QString cleanSave = out + QStringLiteral("/clean.sav");
+// The counts so far, rewritten as the run goes so that a run stopped early
+// leaves its report; on the console too at the end.
+void WriteReport(const Campaign& campaign, bool console)
+{
+    QFile report(campaign.request.out + QStringLiteral("/report.txt"));
+    report.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    QTextStream text(&report);
+    QString table;
+    QTextStream rows(&table);
+    int sum[4] = {};
+    rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(QStringLiteral("kind"), -16).arg(QStringLiteral("copies"), 7).arg(QStringLiteral("crashes"), 8)
+                .arg(QStringLiteral("hangs"), 6).arg(QStringLiteral("reports"), 8);
+    for (const auto& [kind, t] : campaign.tallies) {
+        rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(kind, -16).arg(t.copies, 7).arg(t.crashes, 8).arg(t.hangs, 6).arg(t.reports, 8);
+        sum[0] += t.copies;
+        sum[1] += t.crashes;
+        sum[2] += t.hangs;
+        sum[3] += t.reports;
+    }
+    rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(QStringLiteral("all"), -16).arg(sum[0], 7).arg(sum[1], 8).arg(sum[2], 6).arg(sum[3], 8);
+    rows.flush();
+    text << table << "\nMessages the damaged files drew, by kind (count, text):\n";
+    for (const auto& [kind, t] : campaign.tallies) {
+        text << "\n" << kind << ":\n";
+        for (const auto& [message, count] : t.messages)
+            text << QStringLiteral("  %1  %2\n").arg(count, 5).arg(message);
+    }
+    if (console)
+        std::fputs(qPrintable(table), stdout);
+}
 
-    // The counts so far, rewritten as the run goes so that a run stopped
-    // early leaves its report; on the console at the end.
-    auto writeReport = [&](bool console) {
-        QFile report(out + QStringLiteral("/report.txt"));
-        report.open(QIODevice::WriteOnly | QIODevice::Truncate);
-        QTextStream text(&report);
-        QString table;
-        QTextStream rows(&table);
-        int sum[4] = {};
-        rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(QStringLiteral("kind"), -16).arg(QStringLiteral("copies"), 7).arg(QStringLiteral("crashes"), 8)
-                    .arg(QStringLiteral("hangs"), 6).arg(QStringLiteral("reports"), 8);
-        for (const auto& [kind, t] : tallies) {
-            rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(kind, -16).arg(t.copies, 7).arg(t.crashes, 8).arg(t.hangs, 6).arg(t.reports, 8);
-            sum[0] += t.copies;
-            sum[1] += t.crashes;
-            sum[2] += t.hangs;
-            sum[3] += t.reports;
-        }
-        rows << QStringLiteral("%1 %2 %3 %4 %5\n").arg(QStringLiteral("all"), -16).arg(sum[0], 7).arg(sum[1], 8).arg(sum[2], 6).arg(sum[3], 8);
-        rows.flush();
-        text << table << "\nMessages the damaged files drew, by kind (count, text):\n";
-        for (const auto& [kind, t] : tallies) {
-            text << "\n" << kind << ":\n";
-            for (const auto& [message, count] : t.messages)
-                text << QStringLiteral("  %1  %2\n").arg(count, 5).arg(message);
-        }
-        if (console)
-            std::fputs(qPrintable(table), stdout);
-    };
+// Damages a fresh copy of the game as the next in the queue says and starts
+// the player on it.
+void StartNext(Campaign& campaign)
+{
+    const Request& request = campaign.request;
+    auto run = std::make_unique<Run>();
+    run->damage = campaign.queue.front();
+    campaign.queue.pop_front();
+    run->dir = std::make_unique<QTemporaryDir>();
+    const QString copy = run->dir->filePath(QStringLiteral("game"));
+    CopyFolder(request.game, copy);
+    const bool isSave = run->damage.kind == QLatin1String("save");
+    if (isSave)
+        QFile::copy(request.out + QStringLiteral("/clean.sav"), copy + QLatin1Char('/') + run->damage.file);
+    run->damage.how = campaign.damager.apply(copy + QLatin1Char('/') + run->damage.file, IsFieldFile(run->damage.kind));
+    run->process = std::make_unique<QProcess>();
+    run->process->setProcessEnvironment(campaign.environment);
+    run->process->start(request.player, {QStringLiteral("--headless"), QStringLiteral("--script"), isSave ? campaign.loadScript : request.script,
+                                         QStringLiteral("--settings"), run->dir->filePath(QStringLiteral("settings")), copy});
+    run->started.start();
+    campaign.running.push_back(std::move(run));
+}
 
-    auto startNext = [&] {
-        auto run = std::make_unique<Run>();
-        run->damage = queue.front();
-        queue.pop_front();
-        run->dir = std::make_unique<QTemporaryDir>();
-        const QString copy = run->dir->filePath(QStringLiteral("game"));
-        CopyFolder(game, copy);
-        const bool isSave = run->damage.kind == QLatin1String("save");
-        if (isSave)
-            QFile::copy(cleanSave, copy + QLatin1Char('/') + run->damage.file);
-        run->damage.how = damager.apply(copy + QLatin1Char('/') + run->damage.file, IsFieldFile(run->damage.kind));
-        run->process = std::make_unique<QProcess>();
-        run->process->setProcessEnvironment(playerEnvironment);
-        run->process->start(player, {QStringLiteral("--headless"), QStringLiteral("--script"), isSave ? loadScript : script, QStringLiteral("--settings"),
-                                     run->dir->filePath(QStringLiteral("settings")), copy});
-        run->started.start();
-        running.push_back(std::move(run));
-    };
+// Counts the message boxes of a run's output under its kind.
+void CountMessages(Tally& tally, const Run& run, const QByteArray& stdoutText)
+{
+    for (const QByteArray& line : stdoutText.split('\n')) {
+        const QJsonObject entry = QJsonDocument::fromJson(line).object();
+        if (entry.value(QStringLiteral("type")).toString() == QLatin1String("msgbox"))
+            // The copy's own folder is named GAME, so that equal messages count as one.
+            ++tally.messages[entry.value(QStringLiteral("text")).toString().replace(run.dir->filePath(QStringLiteral("game")), QStringLiteral("GAME")).simplified().left(160)];
+    }
+}
 
-    auto finish = [&](Run& run, bool hung) {
-        Tally& tally = tallies[run.damage.kind];
-        ++tally.copies;
-        const QByteArray err = run.process->readAllStandardError();
-        const QByteArray stdoutText = run.process->readAllStandardOutput();
-        const bool report = err.contains("ERROR: AddressSanitizer") || err.contains("runtime error:") || err.contains("ERROR: LeakSanitizer");
-        const bool crashed = !hung && (run.process->exitStatus() == QProcess::CrashExit || run.process->exitCode() > 1);
-        if (hung)
-            ++tally.hangs;
-        else if (report)
-            ++tally.reports;
-        else if (crashed)
-            ++tally.crashes;
-        for (const QByteArray& line : stdoutText.split('\n')) {
-            const QJsonObject entry = QJsonDocument::fromJson(line).object();
-            if (entry.value(QStringLiteral("type")).toString() == QLatin1String("msgbox"))
-                // The copy's own folder is named GAME, so that equal messages count as one.
-                ++tally.messages[entry.value(QStringLiteral("text")).toString().replace(run.dir->filePath(QStringLiteral("game")), QStringLiteral("GAME")).simplified().left(160)];
-        }
-        if (hung || report || crashed) {
-            ++failures;
-            const QString keep = out + QStringLiteral("/failed-%1").arg(failures);
-            CopyFolder(run.dir->filePath(QStringLiteral("game")), keep + QStringLiteral("/game"));
-            QFile note(keep + QStringLiteral("/damage.txt"));
-            note.open(QIODevice::WriteOnly);
-            note.write(QStringLiteral("%1 (%2): %3\n%4\nexit %5\n").arg(run.damage.file, run.damage.kind, run.damage.how,
-                                                                    hung ? QStringLiteral("hung") : QString()).arg(run.process->exitCode()).toUtf8());
-            note.write(err);
-            std::fprintf(stderr, "damage_game: %s: %s (%s) kept in %s\n", hung ? "hang" : report ? "sanitizer report" : "crash",
-                         qPrintable(run.damage.file), qPrintable(run.damage.how), qPrintable(keep));
-        }
-        ++done;
-        if (done % 50 == 0) {
-            std::fprintf(stderr, "damage_game: %d of %lld played\n", done, static_cast<long long>(total));
-            writeReport(false);
-        }
-    };
+// Keeps the copy of a run that failed under --out, with its damage and the
+// player's error output, and says where.
+void KeepFailure(Campaign& campaign, const Run& run, bool hung, bool report, const QByteArray& err)
+{
+    ++campaign.failures;
+    const QString keep = campaign.request.out + QStringLiteral("/failed-%1").arg(campaign.failures);
+    CopyFolder(run.dir->filePath(QStringLiteral("game")), keep + QStringLiteral("/game"));
+    QFile note(keep + QStringLiteral("/damage.txt"));
+    note.open(QIODevice::WriteOnly);
+    note.write(QStringLiteral("%1 (%2): %3\n%4\nexit %5\n").arg(run.damage.file, run.damage.kind, run.damage.how,
+                                                            hung ? QStringLiteral("hung") : QString()).arg(run.process->exitCode()).toUtf8());
+    note.write(err);
+    std::fprintf(stderr, "damage_game: %s: %s (%s) kept in %s\n", hung ? "hang" : report ? "sanitizer report" : "crash",
+                 qPrintable(run.damage.file), qPrintable(run.damage.how), qPrintable(keep));
+}
 
-    while (!queue.empty() || !running.empty()) {
-        while (static_cast<int>(running.size()) < jobs && !queue.empty())
-            startNext();
-        for (auto r = running.begin(); r != running.end();) {
+// Counts what became of a run that ended or hung.
+void Finish(Campaign& campaign, Run& run, bool hung)
+{
+    Tally& tally = campaign.tallies[run.damage.kind];
+    ++tally.copies;
+    const QByteArray err = run.process->readAllStandardError();
+    const QByteArray stdoutText = run.process->readAllStandardOutput();
+    const bool report = err.contains("ERROR: AddressSanitizer") || err.contains("runtime error:") || err.contains("ERROR: LeakSanitizer");
+    const bool crashed = !hung && (run.process->exitStatus() == QProcess::CrashExit || run.process->exitCode() > 1);
+    if (hung)
+        ++tally.hangs;
+    else if (report)
+        ++tally.reports;
+    else if (crashed)
+        ++tally.crashes;
+    CountMessages(tally, run, stdoutText);
+    if (hung || report || crashed)
+        KeepFailure(campaign, run, hung, report, err);
+    ++campaign.done;
+    if (campaign.done % 50 == 0) {
+        std::fprintf(stderr, "damage_game: %d of %lld played\n", campaign.done, static_cast<long long>(campaign.total));
+        WriteReport(campaign, false);
+    }
+}
+
+// Plays every copy, --jobs at a time; one that runs past --timeout is
+// killed and counts as hung.
+void PlayAll(Campaign& campaign)
+{
+    while (!campaign.queue.empty() || !campaign.running.empty()) {
+        while (static_cast<int>(campaign.running.size()) < campaign.request.jobs && !campaign.queue.empty())
+            StartNext(campaign);
+        for (auto r = campaign.running.begin(); r != campaign.running.end();) {
             Run& run = **r;
             bool ended = run.process->waitForFinished(50);
-            const bool hung = !ended && run.started.elapsed() > timeoutMs;
+            const bool hung = !ended && run.started.elapsed() > campaign.request.timeoutMs;
             if (hung) {
                 run.process->kill();
                 run.process->waitForFinished();
                 ended = true;
             }
             if (ended) {
-                finish(run, hung);
-                r = running.erase(r);
+                Finish(campaign, run, hung);
+                r = campaign.running.erase(r);
             } else {
                 ++r;
             }
         }
     }
+}
 
-    writeReport(true);
-    return failures == 0 ? 0 : 1;
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    const std::optional<Request> request = ReadCommandLine(app);
+    if (!request)
+        return 2;
+    QDir().mkpath(request->out);
+    Campaign campaign{.request = *request, .environment = PlayerEnvironment(), .damager = Damager(request->seed)};
+    std::map<QString, QStringList> files = FilesByKind(request->game);
+    if (request->saveName)
+        campaign.loadScript = PrepareSavedGame(*request, campaign.environment, files);
+    campaign.queue = ChooseCopies(*request, files);
+    campaign.total = static_cast<qsizetype>(campaign.queue.size());
+    PlayAll(campaign);
+    WriteReport(campaign, true);
+    return campaign.failures == 0 ? 0 : 1;
 }
