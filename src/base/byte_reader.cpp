@@ -4,11 +4,11 @@
 
 namespace base {
 
-const char* ByteReader::at(qsizetype offset, qsizetype count) const
+void ByteReader::cutShort(qsizetype offset, qsizetype count) const
 {
-    if (!has(offset, count))
-        throw Failure(QStringLiteral("record cut short: %1 bytes wanted at %2 of %3").arg(count).arg(offset).arg(m_size));
-    return m_data + offset;
+    if (m_cutShort)
+        throw Failure(m_cutShort);
+    throw Failure(QStringLiteral("record cut short: %1 bytes wanted at %2 of %3").arg(count).arg(offset).arg(m_size));
 }
 
 } // namespace base

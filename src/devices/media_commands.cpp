@@ -11,6 +11,7 @@
 #include <QJsonObject>
 
 #include <algorithm>
+#include <optional>
 
 namespace devices {
 
@@ -48,6 +49,36 @@ QStringList wordsOf(const QString& command)
 bool is(const QString& word, const char* keyword)
 {
     return word.compare(QLatin1String(keyword), Qt::CaseInsensitive) == 0;
+}
+
+// What an open command names: its file, then "alias", "type", "parent" and
+// "style" each with a value, and "wait", "notify" and "shareable" alone,
+// which an open passes over. Nothing for a command of other words.
+struct OpenWords {
+    QString file;
+    QString alias;
+    QString type;
+    qint64 parent = 0;
+};
+
+std::optional<OpenWords> openWords(const QStringList& words)
+{
+    if (words.size() < 2)
+        return std::nullopt;
+    OpenWords request{.file = words[1]};
+    for (qsizetype i = 2; i < words.size(); ++i) {
+        if (is(words[i], "alias") && i + 1 < words.size())
+            request.alias = words[++i];
+        else if (is(words[i], "type") && i + 1 < words.size())
+            request.type = words[++i];
+        else if (is(words[i], "parent") && i + 1 < words.size())
+            request.parent = words[++i].toLongLong();
+        else if (is(words[i], "style") && i + 1 < words.size())
+            ++i;
+        else if (!is(words[i], "wait") && !is(words[i], "notify") && !is(words[i], "shareable"))
+            return std::nullopt;
+    }
+    return request;
 }
 
 } // namespace
@@ -221,37 +252,23 @@ void MediaCommands::finished(Device& d)
 
 int MediaCommands::open(const QStringList& words)
 {
-    if (words.size() < 2)
+    const std::optional<OpenWords> request = openWords(words);
+    if (!request)
         return kBadParameter;
-    const QString file = words[1];
-    QString alias, type;
-    qint64 parent = 0;
-    for (qsizetype i = 2; i < words.size(); ++i) {
-        if (is(words[i], "alias") && i + 1 < words.size())
-            alias = words[++i];
-        else if (is(words[i], "type") && i + 1 < words.size())
-            type = words[++i];
-        else if (is(words[i], "parent") && i + 1 < words.size())
-            parent = words[++i].toLongLong();
-        else if (is(words[i], "style") && i + 1 < words.size())
-            ++i;
-        else if (!is(words[i], "wait") && !is(words[i], "notify") && !is(words[i], "shareable"))
-            return kBadParameter;
-    }
-    const QString name = alias.isEmpty() ? file : alias;
+    const QString name = request->alias.isEmpty() ? request->file : request->alias;
     if (name.isEmpty())
         return kBadParameter;
     if (find(name))
         return kBadParameter;
     Device::Kind kind = Device::Kind::Wave;
-    if (is(type, "sequencer"))
+    if (is(request->type, "sequencer"))
         kind = Device::Kind::Sequencer;
-    else if (is(type, "avivideo"))
+    else if (is(request->type, "avivideo"))
         kind = Device::Kind::Video;
-    else if (!is(type, "waveaudio"))
+    else if (!is(request->type, "waveaudio"))
         return kUnsupportedDevice;
-    const auto shortName = m_shortPaths.find(file);
-    const QString path = shortName != m_shortPaths.end() ? shortName->second : file;
+    const auto shortName = m_shortPaths.find(request->file);
+    const QString path = shortName != m_shortPaths.end() ? shortName->second : request->file;
     if (!m_files.fileExists(path))
         return kFileNotFound;
     const QString key = name.toLower();
@@ -268,40 +285,12 @@ int MediaCommands::open(const QStringList& words)
     device->name = name;
     device->file = path;
     device->kind = kind;
-    device->parent = parent;
+    device->parent = request->parent;
     try {
         switch (kind) {
-        case Device::Kind::Sequencer: {
-            const QByteArray bytes = m_files.readAll(path);
-            // The piece lasts as its own tempo map says; a synthesiser that
-            // cannot take it (no soundfont) leaves it timed but silent.
-            device->lengthMs = ReadMidiPiece(bytes).lengthMs;
-            try {
-                device->music = m_audio.loadMusic(bytes);
-            } catch (const base::Failure& failure) {
-                // Without a soundfont every piece is silent, told once.
-                if (m_audio.hasSoundFont() && onNotice)
-                    onNotice(QStringLiteral("The music %1 is silent: %2").arg(path, QString::fromUtf8(failure.what())));
-            }
-            break;
-        }
-        case Device::Kind::Wave:
-            device->sound = m_audio.decode(m_files.readAll(path));
-            device->lengthMs = AudioDevice::lengthMs(device->sound);
-            break;
-        case Device::Kind::Video: {
-            const auto real = m_files.resolve(path);
-            device->video = std::make_unique<VideoDecoder>(QString::fromStdString(real ? real->string() : std::string()));
-            device->lengthMs = device->video->lengthMs();
-            if (!device->video->soundTrack().isEmpty()) {
-                try {
-                    device->sound = m_audio.decode(device->video->soundTrack());
-                } catch (const base::Failure&) {
-                    // Pictures without their sound rather than nothing.
-                }
-            }
-            break;
-        }
+        case Device::Kind::Sequencer: openSequencer(*device); break;
+        case Device::Kind::Wave: openWave(*device); break;
+        case Device::Kind::Video: openVideo(*device); break;
         }
     } catch (const base::Failure& failure) {
         if (onNotice) {
@@ -314,6 +303,41 @@ int MediaCommands::open(const QStringList& words)
     }
     m_devices[key] = std::move(device);
     return kOk;
+}
+
+void MediaCommands::openSequencer(Device& d)
+{
+    const QByteArray bytes = m_files.readAll(d.file);
+    // The piece lasts as its own tempo map says; a synthesiser that cannot
+    // take it (no soundfont) leaves it timed but silent.
+    d.lengthMs = ReadMidiPiece(bytes).lengthMs;
+    try {
+        d.music = m_audio.loadMusic(bytes);
+    } catch (const base::Failure& failure) {
+        // Without a soundfont every piece is silent, told once.
+        if (m_audio.hasSoundFont() && onNotice)
+            onNotice(QStringLiteral("The music %1 is silent: %2").arg(d.file, QString::fromUtf8(failure.what())));
+    }
+}
+
+void MediaCommands::openWave(Device& d)
+{
+    d.sound = m_audio.decode(m_files.readAll(d.file));
+    d.lengthMs = AudioDevice::lengthMs(d.sound);
+}
+
+void MediaCommands::openVideo(Device& d)
+{
+    const auto real = m_files.resolve(d.file);
+    d.video = std::make_unique<VideoDecoder>(QString::fromStdString(real ? real->string() : std::string()));
+    d.lengthMs = d.video->lengthMs();
+    if (d.video->soundTrack().isEmpty())
+        return;
+    try {
+        d.sound = m_audio.decode(d.video->soundTrack());
+    } catch (const base::Failure&) {
+        // Pictures without their sound rather than nothing.
+    }
 }
 
 int MediaCommands::send(const QString& command, QString* reply, QObject* notify)

@@ -101,6 +101,11 @@ private:
     void start(Device& device, qint64 from);
     void silence(Device& device, bool pausing);
     void showFrame(Device& device);
+    // What a device of each type plays, read for open; Failure when the
+    // file cannot be played.
+    void openSequencer(Device& device);
+    void openWave(Device& device);
+    void openVideo(Device& device);
 
     platform::Clock& m_clock;
     AudioDevice& m_audio;

@@ -1,5 +1,6 @@
 #include "devices/midi_file.h"
 
+#include "base/byte_reader.h"
 #include "base/failure.h"
 
 #include <algorithm>
@@ -23,35 +24,16 @@ struct Track {
     std::vector<TempoChange> tempos; // in tick order, as the track lists them
 };
 
-// A read position in a span of bytes. Every read checks the span first, so a
+// A read position in a window of bytes. The window checks every read, so a
 // length or count taken from the file can never lead past its end.
-struct Cursor {
-    const uchar* data = nullptr;
-    qint64 size = 0;
-    qint64 pos = 0;
-    const char* cutShort = "MIDI file cut short";
+class Cursor {
+public:
+    explicit Cursor(base::ByteReader bytes) : m_bytes(bytes) {}
 
-    bool atEnd() const { return pos >= size; }
+    bool atEnd() const { return m_pos >= m_bytes.size(); }
 
-    void need(quint64 count) const
-    {
-        if (count > quint64(size - pos))
-            throw base::Failure(cutShort);
-    }
-
-    quint8 byte()
-    {
-        need(1);
-        return data[pos++];
-    }
-
-    quint32 bigEndian(int count)
-    {
-        quint32 value = 0;
-        for (int i = 0; i < count; ++i)
-            value = (value << 8) | byte();
-        return value;
-    }
+    quint8 u8() { return m_bytes.u8(advance(1)); }
+    quint32 u32() { return m_bytes.u32be(advance(4)); }
 
     // A number of 7-bit groups, highest first; the top bit says another
     // group follows. Four groups at most, so it always fits in 28 bits.
@@ -59,7 +41,7 @@ struct Cursor {
     {
         quint32 value = 0;
         for (int i = 0; i < 4; ++i) {
-            const quint8 b = byte();
+            const quint8 b = u8();
             value = (value << 7) | (b & 0x7F);
             if (!(b & 0x80))
                 return value;
@@ -67,19 +49,21 @@ struct Cursor {
         throw base::Failure("Bad MIDI number");
     }
 
-    void skip(quint64 count)
+    QByteArray bytes(qsizetype count) { return m_bytes.bytes(advance(count), count); }
+    // The next count bytes, as a window of their own.
+    base::ByteReader take(qsizetype count) { return m_bytes.sub(advance(count), count); }
+    void skip(qsizetype count) { take(count); }
+
+private:
+    qsizetype advance(qsizetype count)
     {
-        need(count);
-        pos += qint64(count);
+        const qsizetype at = m_pos;
+        m_pos += count;
+        return at;
     }
 
-    Cursor take(quint64 count, const char* whenCutShort)
-    {
-        need(count);
-        Cursor part{data + pos, qint64(count), 0, whenCutShort};
-        pos += qint64(count);
-        return part;
-    }
+    base::ByteReader m_bytes;
+    qsizetype m_pos = 0;
 };
 
 // How many data bytes follow a channel message of this status.
@@ -96,7 +80,7 @@ Track readTrack(Cursor in)
     quint8 running = 0;
     while (!in.atEnd()) {
         tick += in.variableLength();
-        quint8 first = in.byte();
+        const quint8 first = in.u8();
         if (first < 0x80) {
             // A data byte: the event repeats the status of the one before.
             if (running == 0)
@@ -108,11 +92,10 @@ Track readTrack(Cursor in)
         } else if (first == 0xF0 || first == 0xF7) {
             in.skip(in.variableLength());
         } else if (first == 0xFF) {
-            const quint8 type = in.byte();
-            const quint32 size = in.variableLength();
-            Cursor body = in.take(size, in.cutShort);
-            if (type == 0x51 && size >= 3)
-                track.tempos.push_back({tick, body.bigEndian(3)});
+            const quint8 type = in.u8();
+            const base::ByteReader body = in.take(in.variableLength());
+            if (type == 0x51 && body.size() >= 3)
+                track.tempos.push_back({tick, body.u24be(0)});
             if (type == 0x2F) {
                 // Whatever follows End of Track is never played.
                 track.lastTick = tick;
@@ -149,16 +132,16 @@ MidiPiece ReadMidiPiece(const QByteArray& bytes)
 {
     if (!bytes.startsWith("MThd"))
         throw base::Failure("Not a MIDI file");
-    Cursor file{reinterpret_cast<const uchar*>(bytes.constData()), bytes.size()};
+    Cursor file(base::ByteReader(bytes, "MIDI file cut short"));
     file.skip(4);
-    const quint32 headerSize = file.bigEndian(4);
+    const quint32 headerSize = file.u32();
     if (headerSize < 6)
         throw base::Failure("Not a MIDI file");
     // Later versions may make the header longer; what they add is skipped.
-    Cursor header = file.take(headerSize, file.cutShort);
-    const int format = int(header.bigEndian(2));
-    const int trackCount = int(header.bigEndian(2));
-    const quint32 division = header.bigEndian(2);
+    const base::ByteReader header = file.take(headerSize);
+    const int format = header.u16be(0);
+    const int trackCount = header.u16be(2);
+    const quint32 division = header.u16be(4);
     if (format > 2)
         throw base::Failure("Unknown MIDI format");
     if (trackCount == 0)
@@ -175,11 +158,10 @@ MidiPiece ReadMidiPiece(const QByteArray& bytes)
     // Tracks are counted as the header says; chunks of other kinds are skipped.
     std::vector<Track> tracks;
     while (int(tracks.size()) < trackCount) {
-        const QByteArray id = bytes.mid(file.pos, 4);
-        file.skip(4);
-        Cursor chunk = file.take(file.bigEndian(4), "MIDI track cut short");
+        const QByteArray id = file.bytes(4);
+        const base::ByteReader chunk = file.take(file.u32()).saying("MIDI track cut short");
         if (id == "MTrk")
-            tracks.push_back(readTrack(chunk));
+            tracks.push_back(readTrack(Cursor(chunk)));
     }
 
     double us = 0;

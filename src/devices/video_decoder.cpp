@@ -1,5 +1,6 @@
 #include "devices/video_decoder.h"
 
+#include "base/byte_writer.h"
 #include "base/failure.h"
 
 extern "C" {
@@ -21,28 +22,15 @@ namespace {
 // Frames decoded ahead of the one on screen.
 constexpr std::size_t kFramesAhead = 8;
 
-void putLittleEndian(QByteArray& out, quint32 value, int bytes)
-{
-    for (int i = 0; i < bytes; ++i)
-        out.append(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
 QByteArray waveOf(const QByteArray& pcm)
 {
-    QByteArray out("RIFF");
-    putLittleEndian(out, 36 + static_cast<quint32>(pcm.size()), 4);
-    out.append("WAVEfmt ");
-    putLittleEndian(out, 16, 4);
-    putLittleEndian(out, 1, 2);
-    putLittleEndian(out, 2, 2);
-    putLittleEndian(out, 44100, 4);
-    putLittleEndian(out, 44100 * 4, 4);
-    putLittleEndian(out, 4, 2);
-    putLittleEndian(out, 16, 2);
-    out.append("data");
-    putLittleEndian(out, static_cast<quint32>(pcm.size()), 4);
-    out.append(pcm);
-    return out;
+    // 16-bit stereo PCM at 44.1 kHz: four bytes a frame.
+    const auto size = static_cast<quint32>(pcm.size());
+    base::ByteWriter out;
+    out.raw("RIFF").u32(36 + size).raw("WAVEfmt ");
+    out.u32(16).u16(1).u16(2).u32(44100).u32(44100 * 4).u16(4).u16(16);
+    out.raw("data").u32(size).raw(pcm);
+    return out.bytes();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "devices/wave_mix_library.h"
 
+#include "base/byte_reader.h"
 #include "base/event_log.h"
 #include "base/failure.h"
 #include "platform/clock.h"
@@ -10,20 +11,6 @@
 #include <optional>
 
 namespace devices {
-
-namespace {
-
-std::uint16_t word(const QByteArray& record, int index)
-{
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(record[index * 2]) | (static_cast<unsigned char>(record[index * 2 + 1]) << 8));
-}
-
-std::int32_t dword(const QByteArray& record, int index)
-{
-    return static_cast<std::int32_t>(word(record, index) | (std::uint32_t(word(record, index + 1)) << 16));
-}
-
-} // namespace
 
 WaveMixLibrary::Channel::Channel(platform::Clock& clock) : end(clock, [this] { playing = false; }) {}
 
@@ -46,7 +33,8 @@ void WaveMixLibrary::record(const QString& call)
 std::int32_t WaveMixLibrary::ConfigureInit(const QByteArray& configuration)
 {
     record(QStringLiteral("WaveMixConfigureInit %1").arg(QString::fromLatin1(configuration.toHex(' '))));
-    if (configuration.size() < 10 || word(configuration, 0) != 10 || !m_audio.open())
+    const base::ByteReader config(configuration);
+    if (!config.has(0, 10) || config.u16(0) != 10 || !m_audio.open())
         return 0;
     m_session = m_nextHandle++;
     return m_session;
@@ -86,15 +74,16 @@ int WaveMixLibrary::OpenChannel(std::int32_t mixer, int channel, int flags)
     return valid(mixer) && channel >= 0 && channel < kChannels ? 0 : 1;
 }
 
-int WaveMixLibrary::Play(const QByteArray& r)
+int WaveMixLibrary::Play(const QByteArray& playRecord)
 {
-    record(QStringLiteral("WaveMixPlay %1").arg(QString::fromLatin1(r.toHex(' '))));
-    if (r.size() < 24 || word(r, 0) != 24)
+    record(QStringLiteral("WaveMixPlay %1").arg(QString::fromLatin1(playRecord.toHex(' '))));
+    const base::ByteReader r(playRecord);
+    if (!r.has(0, 24) || r.u16(0) != 24)
         return 1;
-    const std::int32_t mixer = dword(r, 1);
-    const std::int32_t channel = dword(r, 3);
-    const std::int32_t waveHandle = dword(r, 5);
-    const std::uint16_t loops = word(r, 11);
+    const std::int32_t mixer = r.i32(2);
+    const std::int32_t channel = r.i32(6);
+    const std::int32_t waveHandle = r.i32(10);
+    const std::uint16_t loops = r.u16(22);
     auto wave = m_waves.find(waveHandle);
     if (!valid(mixer) || channel < 0 || channel >= kChannels || wave == m_waves.end())
         return 1;

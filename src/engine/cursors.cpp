@@ -1,5 +1,6 @@
 #include "engine/cursors.h"
 
+#include "base/byte_reader.h"
 #include "base/failure.h"
 #include "platform/element.h"
 #include "run/context.h"
@@ -25,9 +26,9 @@ CursorPicture DecodeCursor(const QByteArray& bytes)
         throw base::Failure(QStringLiteral("Invalid cursor"));
     // ICONDIR: reserved, type (2 = cursor), count; then the first entry,
     // whose planes and bit-count words hold the hot spot of a cursor.
-    auto word = [&](int at) { return static_cast<unsigned char>(bytes[at]) | (static_cast<unsigned char>(bytes[at + 1]) << 8); };
-    if (bytes.size() >= 14 && word(2) == 2)
-        cursor.hotSpot = QPoint(std::min(word(10), cursor.image.width() - 1), std::min(word(12), cursor.image.height() - 1));
+    const base::ByteReader file(bytes);
+    if (file.has(0, 14) && file.u16(2) == 2)
+        cursor.hotSpot = QPoint(std::min<int>(file.u16(10), cursor.image.width() - 1), std::min<int>(file.u16(12), cursor.image.height() - 1));
     return cursor;
 }
 

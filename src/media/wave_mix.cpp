@@ -1,34 +1,11 @@
 #include "media/wave_mix.h"
 
+#include "base/byte_writer.h"
 #include "base/failure.h"
 #include "devices/wave_mix_library.h"
 #include "run/context.h"
 
 namespace media {
-
-namespace {
-
-QByteArray words(std::initializer_list<std::uint16_t> values)
-{
-    QByteArray bytes;
-    for (const std::uint16_t v : values) {
-        bytes.append(static_cast<char>(v & 0xFF));
-        bytes.append(static_cast<char>(v >> 8));
-    }
-    return bytes;
-}
-
-std::uint16_t lo(std::int32_t v)
-{
-    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(v) & 0xFFFF);
-}
-
-std::uint16_t hi(std::int32_t v)
-{
-    return static_cast<std::uint16_t>(static_cast<std::uint32_t>(v) >> 16);
-}
-
-} // namespace
 
 WaveMix::WaveMix(run::Context& rt, devices::WaveMixLibrary& library, bool& initFailed)
     : m_rt(rt), m_library(library), m_initFailed(initFailed)
@@ -58,7 +35,7 @@ bool WaveMix::OpenMixer()
     m_initFailed = false;
     m_waves.assign(1, 0);
     // Size, then stereo, then the library's own sampling rate.
-    m_mixer = m_library.ConfigureInit(words({10, 0, 1, 2, 0}));
+    m_mixer = m_library.ConfigureInit(base::ByteWriter().u16(10).u16(0).u16(1).u16(2).u16(0).bytes());
     if (m_library.Activate(m_mixer, true) != 0) {
         m_library.CloseSession(m_mixer);
         m_mixer = 0;
@@ -145,8 +122,9 @@ void WaveMix::PlayChannel(std::int32_t channel, std::int32_t loops)
         return;
     const std::int32_t wave = m_waves[static_cast<std::size_t>(channel)];
     // No notification window; the flags word in the library's order.
-    m_library.Play(words({24, lo(m_mixer), hi(m_mixer), lo(channel), hi(channel), lo(wave), hi(wave), 0, 0, 0, 5,
-                          static_cast<std::uint16_t>(loops & 0xFFFF)}));
+    base::ByteWriter play;
+    play.u16(24).u32(m_mixer).u32(channel).u32(wave).u32(0).u16(0).u16(5).u16(static_cast<std::uint16_t>(loops & 0xFFFF));
+    m_library.Play(play.bytes());
 }
 
 void WaveMix::FlushChannel(std::int32_t channel)

@@ -1,6 +1,7 @@
 #include "pictures/dib.h"
 
 #include "base/byte_reader.h"
+#include "base/byte_writer.h"
 #include "base/failure.h"
 
 #include <QBuffer>
@@ -9,16 +10,6 @@
 #include <algorithm>
 
 namespace pictures {
-
-namespace {
-
-void appendU32(QByteArray& out, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
-}
-
-} // namespace
 
 QImage ReadImage(QByteArray bytes, const char* format)
 {
@@ -37,18 +28,15 @@ QImage DecodeDib(const QByteArray& info, const QByteArray& bits)
     if (info.size() < 12)
         return {};
     // A bitmap file is the same block behind a file header of 14 bytes.
-    QByteArray file("BM");
-    appendU32(file, static_cast<quint32>(14 + info.size() + bits.size()));
-    appendU32(file, 0);
-    appendU32(file, static_cast<quint32>(14 + info.size()));
-    file += info;
-    file += bits;
-    return ReadImage(file, "bmp");
+    base::ByteWriter file;
+    file.raw("BM").u32(static_cast<quint32>(14 + info.size() + bits.size())).u32(0).u32(static_cast<quint32>(14 + info.size()));
+    file.raw(info).raw(bits);
+    return ReadImage(file.bytes(), "bmp");
 }
 
 QImage DecodeDib(const QByteArray& packed)
 {
-    const base::ByteReader dib(packed.constData(), packed.size());
+    const base::ByteReader dib(packed);
     try {
         const quint32 headerSize = dib.u32(0);
         qsizetype colours = 0;

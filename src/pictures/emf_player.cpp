@@ -14,8 +14,80 @@ namespace {
 
 constexpr quint32 Signature = 0x464D4520u; // " EMF"
 constexpr int LargestSide = 8192;
-constexpr int HeaderRecord = 1;
-constexpr int EndRecord = 14;
+
+// The record types, by the names the format's documentation gives them
+// (EMR_POLYGON16 is Polygon16).
+enum class Emr : quint32 {
+    Header = 1,
+    PolyBezier = 2,
+    Polygon = 3,
+    Polyline = 4,
+    PolyBezierTo = 5,
+    PolylineTo = 6,
+    PolyPolyline = 7,
+    PolyPolygon = 8,
+    SetWindowExtEx = 9,
+    SetWindowOrgEx = 10,
+    SetViewportExtEx = 11,
+    SetViewportOrgEx = 12,
+    Eof = 14,
+    SetPixelV = 15,
+    SetMapMode = 17,
+    SetBkMode = 18,
+    SetPolyFillMode = 19,
+    SetTextAlign = 22,
+    SetTextColor = 24,
+    SetBkColor = 25,
+    MoveToEx = 27,
+    ExcludeClipRect = 29,
+    IntersectClipRect = 30,
+    ScaleViewportExtEx = 31,
+    ScaleWindowExtEx = 32,
+    SaveDc = 33,
+    RestoreDc = 34,
+    SetWorldTransform = 35,
+    ModifyWorldTransform = 36,
+    SelectObject = 37,
+    CreatePen = 38,
+    CreateBrushIndirect = 39,
+    DeleteObject = 40,
+    AngleArc = 41,
+    Ellipse = 42,
+    Rectangle = 43,
+    RoundRect = 44,
+    Arc = 45,
+    Chord = 46,
+    Pie = 47,
+    CreatePalette = 49,
+    LineTo = 54,
+    ArcTo = 55,
+    BeginPath = 59,
+    EndPath = 60,
+    CloseFigure = 61,
+    FillPath = 62,
+    StrokeAndFillPath = 63,
+    StrokePath = 64,
+    AbortPath = 68,
+    ExtSelectClipRgn = 75,
+    BitBlt = 76,
+    StretchBlt = 77,
+    SetDiBitsToDevice = 80,
+    StretchDiBits = 81,
+    ExtCreateFontIndirectW = 82,
+    ExtTextOutA = 83,
+    ExtTextOutW = 84,
+    // The poly records again, with points of 16 bits.
+    PolyBezier16 = 85,
+    Polygon16 = 86,
+    Polyline16 = 87,
+    PolyBezierTo16 = 88,
+    PolylineTo16 = 89,
+    PolyPolyline16 = 90,
+    PolyPolygon16 = 91,
+    CreateMonoBrush = 93,
+    CreateDibPatternBrushPt = 94,
+    ExtCreatePen = 95,
+};
 
 QColor colorAt(const base::ByteReader& r, qsizetype offset) { return QColor(r.u8(offset), r.u8(offset + 1), r.u8(offset + 2)); }
 QPointF pointAt(const base::ByteReader& r, qsizetype offset) { return QPointF(r.i32(offset), r.i32(offset + 4)); }
@@ -74,17 +146,187 @@ QRectF sourceFromTop(const QImage& bitmap, QPointF at, QSizeF size)
     return QRectF(at.x(), bitmap.height() - at.y() - size.height(), size.width(), size.height());
 }
 
+// Modes, colours, the window, viewport and world transform, saved states
+// and clipping.
+bool playState(GdiPainter& dc, Emr type, const base::ByteReader& r)
+{
+    switch (type) {
+    case Emr::SetWindowExtEx: dc.setWindowExt(sizeAt(r, 8)); break;
+    case Emr::SetWindowOrgEx: dc.setWindowOrg(pointAt(r, 8)); break;
+    case Emr::SetViewportExtEx: dc.setViewportExt(sizeAt(r, 8)); break;
+    case Emr::SetViewportOrgEx: dc.setViewportOrg(pointAt(r, 8)); break;
+    case Emr::SetMapMode: dc.setMapMode(r.i32(8)); break;
+    case Emr::SetBkMode: dc.setBkMode(r.i32(8)); break;
+    case Emr::SetPolyFillMode: dc.setPolyFillMode(r.i32(8)); break;
+    case Emr::SetTextAlign: dc.setTextAlign(r.i32(8)); break;
+    case Emr::SetTextColor: dc.setTextColor(colorAt(r, 8)); break;
+    case Emr::SetBkColor: dc.setBkColor(colorAt(r, 8)); break;
+    case Emr::ExcludeClipRect: dc.excludeClipRect(rectAt(r, 8)); break;
+    case Emr::IntersectClipRect: dc.intersectClipRect(rectAt(r, 8)); break;
+    case Emr::ScaleViewportExtEx: dc.scaleViewportExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
+    case Emr::ScaleWindowExtEx: dc.scaleWindowExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
+    case Emr::SaveDc: dc.saveDC(); break;
+    case Emr::RestoreDc: dc.restoreDC(r.i32(8)); break;
+    case Emr::SetWorldTransform: dc.setWorldTransform(transformAt(r, 8)); break;
+    case Emr::ModifyWorldTransform: dc.modifyWorldTransform(transformAt(r, 8), r.i32(32)); break;
+    case Emr::ExtSelectClipRgn:
+        // Selecting no region at all (a copy of nothing) lifts the clipping.
+        if (r.u32(8) == 0 && r.u32(12) == 5)
+            dc.resetClip();
+        break;
+    default: return false;
+    }
+    return true;
+}
+
+// Pens, brushes and fonts made at their place in the table, selected and
+// deleted.
+bool playObject(GdiPainter& dc, Emr type, const base::ByteReader& r)
+{
+    switch (type) {
+    case Emr::SelectObject: dc.selectObject(r.u32(8)); break;
+    case Emr::DeleteObject: dc.deleteObject(r.u32(8)); break;
+    case Emr::CreatePen: dc.createObjectAt(r.u32(8), GdiPen{.style = int(r.u32(12)), .width = double(r.i32(16)), .color = colorAt(r, 24)}); break;
+    case Emr::CreateBrushIndirect:
+        dc.createObjectAt(r.u32(8), GdiBrush{.style = int(r.u32(12)), .color = colorAt(r, 16), .hatch = int(r.u32(20))});
+        break;
+    case Emr::CreatePalette: // palettes take their place in the table and draw nothing
+        dc.createObjectAt(r.u32(8), std::monostate{});
+        break;
+    case Emr::ExtCreateFontIndirectW: dc.createObjectAt(r.u32(8), ReadLogFont(r, 12, true)); break;
+    case Emr::CreateMonoBrush:
+    case Emr::CreateDibPatternBrushPt: {
+        const QImage pattern = bitmapAt(r, 16, 24);
+        dc.createObjectAt(r.u32(8), GdiBrush{.style = 3, .color = Qt::black, .pattern = pattern});
+        break;
+    }
+    case Emr::ExtCreatePen: { // geometric pens have a width in logical units
+        const quint32 style = r.u32(28);
+        const bool geometric = style & 0x10000;
+        dc.createObjectAt(r.u32(8), GdiPen{.style = int(style & 0x0F), .width = double(r.u32(32)), .cosmetic = !geometric, .color = colorAt(r, 40)});
+        break;
+    }
+    default: return false;
+    }
+    return true;
+}
+
+// Lines, curves, shapes and pixels.
+bool playDrawing(GdiPainter& dc, Emr type, const base::ByteReader& r)
+{
+    using Arc = GdiPainter::ArcKind;
+    const bool wide = type < Emr::PolyBezier16 || type > Emr::PolyPolygon16;
+    switch (type) {
+    case Emr::PolyBezier:
+    case Emr::PolyBezier16: dc.polyBezier(pointsAt(r, 28, r.u32(24), wide)); break;
+    case Emr::Polygon:
+    case Emr::Polygon16: dc.polygon(pointsAt(r, 28, r.u32(24), wide)); break;
+    case Emr::Polyline:
+    case Emr::Polyline16: dc.polyline(pointsAt(r, 28, r.u32(24), wide)); break;
+    case Emr::PolyBezierTo:
+    case Emr::PolyBezierTo16: dc.polyBezierTo(pointsAt(r, 28, r.u32(24), wide)); break;
+    case Emr::PolylineTo:
+    case Emr::PolylineTo16: dc.polylineTo(pointsAt(r, 28, r.u32(24), wide)); break;
+    case Emr::PolyPolyline:
+    case Emr::PolyPolyline16: dc.polyPolyline(polyPolyAt(r, wide)); break;
+    case Emr::PolyPolygon:
+    case Emr::PolyPolygon16: dc.polyPolygon(polyPolyAt(r, wide)); break;
+    case Emr::SetPixelV: dc.setPixel(pointAt(r, 8), colorAt(r, 16)); break;
+    case Emr::MoveToEx: dc.moveTo(pointAt(r, 8)); break;
+    case Emr::LineTo: dc.lineTo(pointAt(r, 8)); break;
+    case Emr::AngleArc: dc.angleArc(pointAt(r, 8), r.u32(16), r.f32(20), r.f32(24)); break;
+    case Emr::Ellipse: dc.ellipse(rectAt(r, 8)); break;
+    case Emr::Rectangle: dc.rectangle(rectAt(r, 8)); break;
+    case Emr::RoundRect: dc.roundRect(rectAt(r, 8), sizeAt(r, 24)); break;
+    case Emr::Arc: dc.arc(Arc::Arc, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32)); break;
+    case Emr::Chord: dc.arc(Arc::Chord, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32)); break;
+    case Emr::Pie: dc.arc(Arc::Pie, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32)); break;
+    case Emr::ArcTo: dc.arc(Arc::ArcTo, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32)); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool playPath(GdiPainter& dc, Emr type, const base::ByteReader&)
+{
+    switch (type) {
+    case Emr::BeginPath: dc.beginPath(); break;
+    case Emr::EndPath: dc.endPath(); break;
+    case Emr::CloseFigure: dc.closeFigure(); break;
+    case Emr::FillPath: dc.fillPath(); break;
+    case Emr::StrokeAndFillPath: dc.strokeAndFillPath(); break;
+    case Emr::StrokePath: dc.strokePath(); break;
+    case Emr::AbortPath: dc.abortPath(); break;
+    default: return false;
+    }
+    return true;
+}
+
+// Text of 8-bit characters or of UTF-16 units.
+bool playText(GdiPainter& dc, Emr type, const base::ByteReader& r)
+{
+    if (type != Emr::ExtTextOutA && type != Emr::ExtTextOutW)
+        return false;
+    const quint32 count = r.u32(44);
+    const quint32 textAt = r.u32(48);
+    const int options = static_cast<int>(r.u32(52));
+    std::optional<QRectF> rect;
+    if (!(options & 0x100))
+        rect = rectAt(r, 56);
+    QString text;
+    if (type == Emr::ExtTextOutW) {
+        const base::ByteReader units = r.sub(textAt, qsizetype(count) * 2);
+        text.reserve(qsizetype(count));
+        for (quint32 i = 0; i < count; ++i)
+            text.append(QChar(units.u16(qsizetype(i) * 2)));
+    } else {
+        text = GdiPainter::decodeText(r.bytes(textAt, count), 0);
+    }
+    dc.textOut(pointAt(r, 36), text, rect, options);
+    return true;
+}
+
+bool playBitmap(GdiPainter& dc, Emr type, const base::ByteReader& r)
+{
+    switch (type) {
+    case Emr::BitBlt: // with or without a bitmap
+    case Emr::StretchBlt: { // the same, stretched from a source of its own size
+        const QRectF dest(pointAt(r, 24), sizeAt(r, 32));
+        const quint32 rop = r.u32(40);
+        const QImage bitmap = bitmapAt(r, 84, 92);
+        if (bitmap.isNull())
+            dc.patBlt(dest, rop);
+        else
+            dc.drawBitmap(dest, sourceFromTop(bitmap, pointAt(r, 44), type == Emr::StretchBlt ? sizeAt(r, 100) : dest.size()), bitmap, rop);
+        break;
+    }
+    case Emr::SetDiBitsToDevice: { // at their own size
+        const QImage bitmap = bitmapAt(r, 48, 56);
+        const QSizeF size = sizeAt(r, 40);
+        dc.drawBitmap(QRectF(pointAt(r, 24), size), sourceFromTop(bitmap, pointAt(r, 32), size), bitmap, 0x00CC0020);
+        break;
+    }
+    case Emr::StretchDiBits: {
+        const QImage bitmap = bitmapAt(r, 48, 56);
+        dc.drawBitmap(QRectF(pointAt(r, 24), sizeAt(r, 72)), sourceFromTop(bitmap, pointAt(r, 32), sizeAt(r, 40)), bitmap, r.u32(68));
+        break;
+    }
+    default: return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool EmfPlayer::recognises(const QByteArray& bytes)
 {
-    const base::ByteReader file(bytes.constData(), bytes.size());
-    return file.has(0, 44) && file.u32(0) == HeaderRecord && file.u32(40) == Signature;
+    const base::ByteReader file(bytes);
+    return file.has(0, 44) && Emr(file.u32(0)) == Emr::Header && file.u32(40) == Signature;
 }
 
 QImage EmfPlayer::draw(const QByteArray& bytes)
 {
-    const base::ByteReader file(bytes.constData(), bytes.size());
+    const base::ByteReader file(bytes);
     const QRectF frame = rectAt(file, 24); // hundredths of a millimetre
     const QSizeF device = sizeAt(file, 72);
     const QSizeF millimetres = sizeAt(file, 80);
@@ -109,9 +351,8 @@ QImage EmfPlayer::draw(const QByteArray& bytes)
         EmfPlayer player(dc);
         qsizetype at = file.u32(4);
         while (file.has(at, 8)) {
-            const quint32 type = file.u32(at);
             const qsizetype size = file.u32(at + 4);
-            if (type == EndRecord || size < 8 || !file.has(at, size))
+            if (Emr(file.u32(at)) == Emr::Eof || size < 8 || !file.has(at, size))
                 break;
             base::SkipOnFailure([&] { player.play(file.sub(at, size)); });
             at += size;
@@ -122,122 +363,12 @@ QImage EmfPlayer::draw(const QByteArray& bytes)
 
 void EmfPlayer::play(const base::ByteReader& r)
 {
-    using Arc = GdiPainter::ArcKind;
-    const quint32 type = r.u32(0);
-    // Records 85 to 91 are records 2 to 8 with points of 16 bits.
-    const bool wide = type < 85 || type > 91;
-    switch (wide ? type : type - 83) {
-    case 2: m_dc.polyBezier(pointsAt(r, 28, r.u32(24), wide)); break;
-    case 3: m_dc.polygon(pointsAt(r, 28, r.u32(24), wide)); break;
-    case 4: m_dc.polyline(pointsAt(r, 28, r.u32(24), wide)); break;
-    case 5: m_dc.polyBezierTo(pointsAt(r, 28, r.u32(24), wide)); break;
-    case 6: m_dc.polylineTo(pointsAt(r, 28, r.u32(24), wide)); break;
-    case 7: m_dc.polyPolyline(polyPolyAt(r, wide)); break;
-    case 8: m_dc.polyPolygon(polyPolyAt(r, wide)); break;
-    case 9: m_dc.setWindowExt(sizeAt(r, 8)); break;
-    case 10: m_dc.setWindowOrg(pointAt(r, 8)); break;
-    case 11: m_dc.setViewportExt(sizeAt(r, 8)); break;
-    case 12: m_dc.setViewportOrg(pointAt(r, 8)); break;
-    case 15: m_dc.setPixel(pointAt(r, 8), colorAt(r, 16)); break;
-    case 17: m_dc.setMapMode(r.i32(8)); break;
-    case 18: m_dc.setBkMode(r.i32(8)); break;
-    case 19: m_dc.setPolyFillMode(r.i32(8)); break;
-    case 22: m_dc.setTextAlign(r.i32(8)); break;
-    case 24: m_dc.setTextColor(colorAt(r, 8)); break;
-    case 25: m_dc.setBkColor(colorAt(r, 8)); break;
-    case 27: m_dc.moveTo(pointAt(r, 8)); break;
-    case 29: m_dc.excludeClipRect(rectAt(r, 8)); break;
-    case 30: m_dc.intersectClipRect(rectAt(r, 8)); break;
-    case 31: m_dc.scaleViewportExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
-    case 32: m_dc.scaleWindowExt(r.i32(8), r.i32(12), r.i32(16), r.i32(20)); break;
-    case 33: m_dc.saveDC(); break;
-    case 34: m_dc.restoreDC(r.i32(8)); break;
-    case 35: m_dc.setWorldTransform(transformAt(r, 8)); break;
-    case 36: m_dc.modifyWorldTransform(transformAt(r, 8), r.i32(32)); break;
-    case 37: m_dc.selectObject(r.u32(8)); break;
-    case 38: m_dc.createObjectAt(r.u32(8), GdiPen{.style = int(r.u32(12)), .width = double(r.i32(16)), .color = colorAt(r, 24)}); break;
-    case 39: m_dc.createObjectAt(r.u32(8), GdiBrush{.style = int(r.u32(12)), .color = colorAt(r, 16), .hatch = int(r.u32(20))}); break;
-    case 40: m_dc.deleteObject(r.u32(8)); break;
-    case 41: m_dc.angleArc(pointAt(r, 8), r.u32(16), r.f32(20), r.f32(24)); break;
-    case 42: m_dc.ellipse(rectAt(r, 8)); break;
-    case 43: m_dc.rectangle(rectAt(r, 8)); break;
-    case 44: m_dc.roundRect(rectAt(r, 8), sizeAt(r, 24)); break;
-    case 45: m_dc.arc(Arc::Arc, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32)); break;
-    case 46: m_dc.arc(Arc::Chord, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32)); break;
-    case 47: m_dc.arc(Arc::Pie, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32)); break;
-    case 55: m_dc.arc(Arc::ArcTo, rectAt(r, 8), pointAt(r, 24), pointAt(r, 32)); break;
-    case 49: // palettes take their place in the table and draw nothing
-        m_dc.createObjectAt(r.u32(8), std::monostate{});
-        break;
-    case 54: m_dc.lineTo(pointAt(r, 8)); break;
-    case 59: m_dc.beginPath(); break;
-    case 60: m_dc.endPath(); break;
-    case 61: m_dc.closeFigure(); break;
-    case 62: m_dc.fillPath(); break;
-    case 63: m_dc.strokeAndFillPath(); break;
-    case 64: m_dc.strokePath(); break;
-    case 68: m_dc.abortPath(); break;
-    case 75:
-        // Selecting no region at all (a copy of nothing) lifts the clipping.
-        if (r.u32(8) == 0 && r.u32(12) == 5)
-            m_dc.resetClip();
-        break;
-    case 76: // bit block transfer, with or without a bitmap
-    case 77: { // the same, stretched from a source of its own size
-        const QRectF dest(pointAt(r, 24), sizeAt(r, 32));
-        const quint32 rop = r.u32(40);
-        const QImage bitmap = bitmapAt(r, 84, 92);
-        if (bitmap.isNull())
-            m_dc.patBlt(dest, rop);
-        else
-            m_dc.drawBitmap(dest, sourceFromTop(bitmap, pointAt(r, 44), type == 77 ? sizeAt(r, 100) : dest.size()), bitmap, rop);
-        break;
-    }
-    case 80: { // bits to the device, at their own size
-        const QImage bitmap = bitmapAt(r, 48, 56);
-        const QSizeF size = sizeAt(r, 40);
-        m_dc.drawBitmap(QRectF(pointAt(r, 24), size), sourceFromTop(bitmap, pointAt(r, 32), size), bitmap, 0x00CC0020);
-        break;
-    }
-    case 81: { // stretched bits
-        const QImage bitmap = bitmapAt(r, 48, 56);
-        m_dc.drawBitmap(QRectF(pointAt(r, 24), sizeAt(r, 72)), sourceFromTop(bitmap, pointAt(r, 32), sizeAt(r, 40)), bitmap, r.u32(68));
-        break;
-    }
-    case 82: m_dc.createObjectAt(r.u32(8), ReadLogFont(r, 12, true)); break;
-    case 83: // text of 8-bit characters
-    case 84: { // text of UTF-16 units
-        const quint32 count = r.u32(44);
-        const quint32 textAt = r.u32(48);
-        const int options = static_cast<int>(r.u32(52));
-        std::optional<QRectF> rect;
-        if (!(options & 0x100))
-            rect = rectAt(r, 56);
-        QString text;
-        if (type == 84) {
-            const base::ByteReader units = r.sub(textAt, qsizetype(count) * 2);
-            text.reserve(qsizetype(count));
-            for (quint32 i = 0; i < count; ++i)
-                text.append(QChar(units.u16(qsizetype(i) * 2)));
-        } else {
-            text = GdiPainter::decodeText(r.bytes(textAt, count), 0);
-        }
-        m_dc.textOut(pointAt(r, 36), text, rect, options);
-        break;
-    }
-    case 93: // monochrome pattern brush
-    case 94: { // DIB pattern brush
-        const QImage pattern = bitmapAt(r, 16, 24);
-        m_dc.createObjectAt(r.u32(8), GdiBrush{.style = 3, .color = Qt::black, .pattern = pattern});
-        break;
-    }
-    case 95: { // extended pen: geometric pens have a width in logical units
-        const quint32 style = r.u32(28);
-        const bool geometric = style & 0x10000;
-        m_dc.createObjectAt(r.u32(8), GdiPen{.style = int(style & 0x0F), .width = double(r.u32(32)), .cosmetic = !geometric, .color = colorAt(r, 40)});
-        break;
-    }
-    default: break; // records that draw nothing on a picture of its own
+    const auto type = Emr(r.u32(0));
+    // Each family plays the records it knows; a record of none draws nothing
+    // on a picture of its own.
+    for (const auto family : {playState, playObject, playDrawing, playPath, playText, playBitmap}) {
+        if (family(m_dc, type, r))
+            return;
     }
 }
 

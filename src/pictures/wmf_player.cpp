@@ -17,6 +17,59 @@ constexpr qsizetype PlaceableSize = 22;
 // The largest side of a picture drawn from a metafile, in pixels.
 constexpr int LargestSide = 8192;
 
+// The records' functions, by the names the format's documentation gives
+// them (META_SETBKCOLOR is SetBkColor).
+enum class Meta : quint16 {
+    Eof = 0x0000,
+    SaveDc = 0x001E,
+    CreatePalette = 0x00F7,
+    SetBkMode = 0x0102,
+    SetMapMode = 0x0103,
+    SetPolyFillMode = 0x0106,
+    RestoreDc = 0x0127,
+    SelectObject = 0x012D,
+    SetTextAlign = 0x012E,
+    DibCreatePatternBrush = 0x0142,
+    DeleteObject = 0x01F0,
+    CreatePatternBrush = 0x01F9,
+    SetBkColor = 0x0201,
+    SetTextColor = 0x0209,
+    SetWindowOrg = 0x020B,
+    SetWindowExt = 0x020C,
+    SetViewportOrg = 0x020D,
+    SetViewportExt = 0x020E,
+    OffsetWindowOrg = 0x020F,
+    OffsetViewportOrg = 0x0211,
+    LineTo = 0x0213,
+    MoveTo = 0x0214,
+    CreatePenIndirect = 0x02FA,
+    CreateFontIndirect = 0x02FB,
+    CreateBrushIndirect = 0x02FC,
+    Polygon = 0x0324,
+    Polyline = 0x0325,
+    ScaleWindowExt = 0x0410,
+    ScaleViewportExt = 0x0412,
+    ExcludeClipRect = 0x0415,
+    IntersectClipRect = 0x0416,
+    Ellipse = 0x0418,
+    Rectangle = 0x041B,
+    SetPixel = 0x041F,
+    TextOut = 0x0521,
+    PolyPolygon = 0x0538,
+    RoundRect = 0x061C,
+    PatBlt = 0x061D,
+    CreateRegion = 0x06FF,
+    Arc = 0x0817,
+    Pie = 0x081A,
+    Chord = 0x0830,
+    BitBlt = 0x0922,
+    DibBitBlt = 0x0940,
+    ExtTextOut = 0x0A32,
+    StretchBlt = 0x0B23,
+    DibStretchBlt = 0x0B41,
+    StretchDib = 0x0F43,
+};
+
 QColor colorAt(const base::ByteReader& r, qsizetype offset)
 {
     return QColor(r.u8(offset), r.u8(offset + 1), r.u8(offset + 2));
@@ -80,16 +133,186 @@ QImage bitmap16(const base::ByteReader& r, qsizetype offset)
     return image;
 }
 
+// Modes, colours, the window and viewport, saved states and clipping.
+bool playState(GdiPainter& dc, Meta function, const base::ByteReader& r)
+{
+    switch (function) {
+    case Meta::SetBkColor: dc.setBkColor(colorAt(r, 6)); break;
+    case Meta::SetBkMode: dc.setBkMode(word(r, 0)); break;
+    case Meta::SetMapMode: dc.setMapMode(word(r, 0)); break;
+    case Meta::SetPolyFillMode: dc.setPolyFillMode(word(r, 0)); break;
+    case Meta::SetTextColor: dc.setTextColor(colorAt(r, 6)); break;
+    case Meta::SetTextAlign: dc.setTextAlign(r.u16(6)); break;
+    case Meta::SetWindowOrg: dc.setWindowOrg(pointAt(r, 0)); break;
+    case Meta::SetWindowExt: dc.setWindowExt(QSizeF(word(r, 1), word(r, 0))); break;
+    case Meta::SetViewportOrg: dc.setViewportOrg(pointAt(r, 0)); break;
+    case Meta::SetViewportExt: dc.setViewportExt(QSizeF(word(r, 1), word(r, 0))); break;
+    case Meta::OffsetWindowOrg: dc.offsetWindowOrg(pointAt(r, 0)); break;
+    case Meta::OffsetViewportOrg: dc.offsetViewportOrg(pointAt(r, 0)); break;
+    case Meta::ScaleWindowExt: dc.scaleWindowExt(word(r, 3), word(r, 2), word(r, 1), word(r, 0)); break;
+    case Meta::ScaleViewportExt: dc.scaleViewportExt(word(r, 3), word(r, 2), word(r, 1), word(r, 0)); break;
+    case Meta::SaveDc: dc.saveDC(); break;
+    case Meta::RestoreDc: dc.restoreDC(word(r, 0)); break;
+    case Meta::ExcludeClipRect: dc.excludeClipRect(rectAt(r, 0)); break;
+    case Meta::IntersectClipRect: dc.intersectClipRect(rectAt(r, 0)); break;
+    default: return false;
+    }
+    return true;
+}
+
+// Pens, brushes and fonts made, selected and deleted.
+bool playObject(GdiPainter& dc, Meta function, const base::ByteReader& r)
+{
+    switch (function) {
+    case Meta::SelectObject: dc.selectObject(r.u16(6)); break;
+    case Meta::DeleteObject: dc.deleteObject(r.u16(6)); break;
+    case Meta::CreatePenIndirect:
+        dc.createObject(GdiPen{.style = r.u16(6), .width = double(r.i16(8)), .color = colorAt(r, 12)});
+        break;
+    case Meta::CreateBrushIndirect:
+        dc.createObject(GdiBrush{.style = r.u16(6), .color = colorAt(r, 8), .hatch = r.u16(12)});
+        break;
+    case Meta::DibCreatePatternBrush: {
+        const QImage pattern = DecodeDib(r.bytes(10, r.size() - 10));
+        dc.createObject(GdiBrush{.style = 3, .color = Qt::black, .pattern = pattern});
+        break;
+    }
+    case Meta::CreateFontIndirect: dc.createObject(ReadLogFont(r, 6, false)); break;
+    // Palettes, regions and old pattern brushes take their place in the table.
+    case Meta::CreatePalette:
+    case Meta::CreatePatternBrush:
+    case Meta::CreateRegion:
+        dc.createObject(std::monostate{});
+        break;
+    default: return false;
+    }
+    return true;
+}
+
+// Lines, shapes and pixels.
+bool playDrawing(GdiPainter& dc, Meta function, const base::ByteReader& r)
+{
+    switch (function) {
+    case Meta::MoveTo: dc.moveTo(pointAt(r, 0)); break;
+    case Meta::LineTo: dc.lineTo(pointAt(r, 0)); break;
+    case Meta::Polyline: dc.polyline(pointsAt(r, 8, r.u16(6))); break;
+    case Meta::Polygon: dc.polygon(pointsAt(r, 8, r.u16(6))); break;
+    case Meta::PolyPolygon: {
+        const int polygons = r.u16(6);
+        std::vector<QPolygonF> all;
+        qsizetype points = 8 + qsizetype(polygons) * 2;
+        for (int i = 0; i < polygons; ++i) {
+            const int count = r.u16(8 + 2 * i);
+            all.push_back(pointsAt(r, points, count));
+            points += qsizetype(count) * 4;
+        }
+        dc.polyPolygon(all);
+        break;
+    }
+    case Meta::Rectangle: dc.rectangle(rectAt(r, 0)); break;
+    case Meta::RoundRect: dc.roundRect(rectAt(r, 2), QSizeF(word(r, 1), word(r, 0))); break;
+    case Meta::Ellipse: dc.ellipse(rectAt(r, 0)); break;
+    case Meta::Arc: dc.arc(GdiPainter::ArcKind::Arc, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
+    case Meta::Pie: dc.arc(GdiPainter::ArcKind::Pie, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
+    case Meta::Chord: dc.arc(GdiPainter::ArcKind::Chord, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
+    case Meta::SetPixel: dc.setPixel(pointAt(r, 2), colorAt(r, 6)); break;
+    default: return false;
+    }
+    return true;
+}
+
+bool playText(GdiPainter& dc, Meta function, const base::ByteReader& r)
+{
+    switch (function) {
+    case Meta::TextOut: {
+        const int length = std::max<int>(0, word(r, 0));
+        const qsizetype padded = (length + 1) / 2 * 2;
+        const QString text = GdiPainter::decodeText(r.bytes(8, length), 0);
+        dc.textOut(QPointF(r.i16(8 + padded + 2), r.i16(8 + padded)), text);
+        break;
+    }
+    case Meta::ExtTextOut: {
+        const QPointF at(word(r, 1), word(r, 0));
+        const int length = std::max<int>(0, word(r, 2));
+        const int options = r.u16(12);
+        qsizetype text = 14;
+        std::optional<QRectF> rect;
+        if (options & 6) {
+            rect = QRectF(QPointF(r.i16(14), r.i16(16)), QPointF(r.i16(18), r.i16(20)));
+            text += 8;
+        }
+        dc.textOut(at, GdiPainter::decodeText(r.bytes(text, length), 0), rect, options);
+        break;
+    }
+    default: return false;
+    }
+    return true;
+}
+
+// A block transfer of a DIB or of an old device-dependent bitmap, at its own
+// size or stretched.
+void bitBlt(GdiPainter& dc, Meta function, const base::ByteReader& r)
+{
+    const bool stretched = function == Meta::DibStretchBlt || function == Meta::StretchBlt;
+    const std::uint32_t rop = r.u32(6);
+    // Without a bitmap the record holds a word more before the destination,
+    // and the rectangle is filled by the brush. The function's high byte
+    // counts the words after the function in such a record.
+    const bool noBitmap = r.size() == qsizetype((quint16(function) >> 8) + 3) * 2;
+    const int d = (stretched ? 6 : 4) + (noBitmap ? 1 : 0);
+    const QRectF dest(word(r, d + 3), word(r, d + 2), word(r, d + 1), word(r, d));
+    if (noBitmap) {
+        dc.patBlt(dest, rop);
+        return;
+    }
+    const QPointF source = stretched ? pointAt(r, 4) : pointAt(r, 2);
+    const QSizeF size = stretched ? QSizeF(word(r, 3), word(r, 2)) : dest.size();
+    const qsizetype bitmapAt = 6 + 2 * (d + 4);
+    if (function == Meta::BitBlt || function == Meta::StretchBlt) {
+        dc.drawBitmap(dest, QRectF(source, size), bitmap16(r, bitmapAt), rop);
+    } else {
+        const QImage bitmap = DecodeDib(r.bytes(bitmapAt, r.size() - bitmapAt));
+        dc.drawBitmap(dest, sourceFromTop(bitmap, source.x(), source.y(), size.width(), size.height()), bitmap, rop);
+    }
+}
+
+bool playBitmap(GdiPainter& dc, Meta function, const base::ByteReader& r)
+{
+    switch (function) {
+    case Meta::PatBlt: {
+        const std::uint32_t rop = r.u32(6);
+        dc.patBlt(QRectF(word(r, 5), word(r, 4), word(r, 3), word(r, 2)), rop);
+        break;
+    }
+    case Meta::DibBitBlt:
+    case Meta::DibStretchBlt:
+    case Meta::BitBlt:
+    case Meta::StretchBlt:
+        bitBlt(dc, function, r);
+        break;
+    case Meta::StretchDib: { // with its colour use
+        const std::uint32_t rop = r.u32(6);
+        const QRectF dest(word(r, 10), word(r, 9), word(r, 8), word(r, 7));
+        const QImage bitmap = DecodeDib(r.bytes(28, r.size() - 28));
+        dc.drawBitmap(dest, sourceFromTop(bitmap, word(r, 6), word(r, 5), word(r, 4), word(r, 3)), bitmap, rop);
+        break;
+    }
+    default: return false;
+    }
+    return true;
+}
+
 } // namespace
 
 bool WmfPlayer::recognises(const QByteArray& bytes)
 {
-    return base::ByteReader(bytes.constData(), bytes.size()).has(0, 4) && base::ByteReader(bytes.constData(), bytes.size()).u32(0) == PlaceableKey;
+    const base::ByteReader file(bytes);
+    return file.has(0, 4) && file.u32(0) == PlaceableKey;
 }
 
 QImage WmfPlayer::draw(const QByteArray& bytes)
 {
-    const base::ByteReader file(bytes.constData(), bytes.size());
+    const base::ByteReader file(bytes);
     const QRectF box(QPointF(file.i16(6), file.i16(8)), QPointF(file.i16(10), file.i16(12)));
     const int unitsPerInch = file.u16(14);
     // The header after the placeable one: its own size in words.
@@ -115,8 +338,7 @@ QImage WmfPlayer::draw(const QByteArray& bytes)
         qsizetype at = PlaceableSize + qsizetype(headerWords) * 2;
         while (file.has(at, 6)) {
             const qsizetype size = qsizetype(file.u32(at)) * 2;
-            const int function = file.u16(at + 4);
-            if (function == 0 || size < 6 || !file.has(at, size))
+            if (Meta(file.u16(at + 4)) == Meta::Eof || size < 6 || !file.has(at, size))
                 break;
             base::SkipOnFailure([&] { player.play(file.sub(at, size)); });
             at += size;
@@ -127,128 +349,12 @@ QImage WmfPlayer::draw(const QByteArray& bytes)
 
 void WmfPlayer::play(const base::ByteReader& r)
 {
-    const int function = r.u16(4);
-    switch (function) {
-    case 0x0201: m_dc.setBkColor(colorAt(r, 6)); break;
-    case 0x0102: m_dc.setBkMode(word(r, 0)); break;
-    case 0x0103: m_dc.setMapMode(word(r, 0)); break;
-    case 0x0106: m_dc.setPolyFillMode(word(r, 0)); break;
-    case 0x0209: m_dc.setTextColor(colorAt(r, 6)); break;
-    case 0x012E: m_dc.setTextAlign(r.u16(6)); break;
-    case 0x020B: m_dc.setWindowOrg(pointAt(r, 0)); break;
-    case 0x020C: m_dc.setWindowExt(QSizeF(word(r, 1), word(r, 0))); break;
-    case 0x020D: m_dc.setViewportOrg(pointAt(r, 0)); break;
-    case 0x020E: m_dc.setViewportExt(QSizeF(word(r, 1), word(r, 0))); break;
-    case 0x020F: m_dc.offsetWindowOrg(pointAt(r, 0)); break;
-    case 0x0211: m_dc.offsetViewportOrg(pointAt(r, 0)); break;
-    case 0x0410: m_dc.scaleWindowExt(word(r, 3), word(r, 2), word(r, 1), word(r, 0)); break;
-    case 0x0412: m_dc.scaleViewportExt(word(r, 3), word(r, 2), word(r, 1), word(r, 0)); break;
-    case 0x001E: m_dc.saveDC(); break;
-    case 0x0127: m_dc.restoreDC(word(r, 0)); break;
-    case 0x0415: m_dc.excludeClipRect(rectAt(r, 0)); break;
-    case 0x0416: m_dc.intersectClipRect(rectAt(r, 0)); break;
-    case 0x0214: m_dc.moveTo(pointAt(r, 0)); break;
-    case 0x0213: m_dc.lineTo(pointAt(r, 0)); break;
-    case 0x0325: m_dc.polyline(pointsAt(r, 8, r.u16(6))); break;
-    case 0x0324: m_dc.polygon(pointsAt(r, 8, r.u16(6))); break;
-    case 0x0538: {
-        const int polygons = r.u16(6);
-        std::vector<QPolygonF> all;
-        qsizetype points = 8 + qsizetype(polygons) * 2;
-        for (int i = 0; i < polygons; ++i) {
-            const int count = r.u16(8 + 2 * i);
-            all.push_back(pointsAt(r, points, count));
-            points += qsizetype(count) * 4;
-        }
-        m_dc.polyPolygon(all);
-        break;
-    }
-    case 0x041B: m_dc.rectangle(rectAt(r, 0)); break;
-    case 0x061C: m_dc.roundRect(rectAt(r, 2), QSizeF(word(r, 1), word(r, 0))); break;
-    case 0x0418: m_dc.ellipse(rectAt(r, 0)); break;
-    case 0x0817: m_dc.arc(GdiPainter::ArcKind::Arc, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
-    case 0x081A: m_dc.arc(GdiPainter::ArcKind::Pie, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
-    case 0x0830: m_dc.arc(GdiPainter::ArcKind::Chord, rectAt(r, 4), pointAt(r, 2), pointAt(r, 0)); break;
-    case 0x041F: m_dc.setPixel(pointAt(r, 2), colorAt(r, 6)); break;
-    case 0x0521: {
-        const int length = std::max<int>(0, word(r, 0));
-        const qsizetype padded = (length + 1) / 2 * 2;
-        const QString text = GdiPainter::decodeText(r.bytes(8, length), 0);
-        m_dc.textOut(QPointF(r.i16(8 + padded + 2), r.i16(8 + padded)), text);
-        break;
-    }
-    case 0x0A32: {
-        const QPointF at(word(r, 1), word(r, 0));
-        const int length = std::max<int>(0, word(r, 2));
-        const int options = r.u16(12);
-        qsizetype text = 14;
-        std::optional<QRectF> rect;
-        if (options & 6) {
-            rect = QRectF(QPointF(r.i16(14), r.i16(16)), QPointF(r.i16(18), r.i16(20)));
-            text += 8;
-        }
-        m_dc.textOut(at, GdiPainter::decodeText(r.bytes(text, length), 0), rect, options);
-        break;
-    }
-    case 0x061D: {
-        const std::uint32_t rop = r.u32(6);
-        m_dc.patBlt(QRectF(word(r, 5), word(r, 4), word(r, 3), word(r, 2)), rop);
-        break;
-    }
-    case 0x0940: // bit block transfer of a DIB
-    case 0x0B41: // the same, stretched
-    case 0x0922: // of an old device-dependent bitmap
-    case 0x0B23: { // the same, stretched
-        const bool stretched = function == 0x0B41 || function == 0x0B23;
-        const std::uint32_t rop = r.u32(6);
-        // Without a bitmap the record holds a word more before the
-        // destination, and the rectangle is filled by the brush.
-        const bool noBitmap = r.size() == qsizetype((function >> 8) + 3) * 2;
-        const int d = (stretched ? 6 : 4) + (noBitmap ? 1 : 0);
-        const QRectF dest(word(r, d + 3), word(r, d + 2), word(r, d + 1), word(r, d));
-        if (noBitmap) {
-            m_dc.patBlt(dest, rop);
-            break;
-        }
-        const QPointF source = stretched ? pointAt(r, 4) : pointAt(r, 2);
-        const QSizeF size = stretched ? QSizeF(word(r, 3), word(r, 2)) : dest.size();
-        const qsizetype bitmapAt = 6 + 2 * (d + 4);
-        if (function == 0x0922 || function == 0x0B23) {
-            m_dc.drawBitmap(dest, QRectF(source, size), bitmap16(r, bitmapAt), rop);
-        } else {
-            const QImage bitmap = DecodeDib(r.bytes(bitmapAt, r.size() - bitmapAt));
-            m_dc.drawBitmap(dest, sourceFromTop(bitmap, source.x(), source.y(), size.width(), size.height()), bitmap, rop);
-        }
-        break;
-    }
-    case 0x0F43: { // stretched DIB with its colour use
-        const std::uint32_t rop = r.u32(6);
-        const QRectF dest(word(r, 10), word(r, 9), word(r, 8), word(r, 7));
-        const QImage bitmap = DecodeDib(r.bytes(28, r.size() - 28));
-        m_dc.drawBitmap(dest, sourceFromTop(bitmap, word(r, 6), word(r, 5), word(r, 4), word(r, 3)), bitmap, rop);
-        break;
-    }
-    case 0x012D: m_dc.selectObject(r.u16(6)); break;
-    case 0x01F0: m_dc.deleteObject(r.u16(6)); break;
-    case 0x02FA:
-        m_dc.createObject(GdiPen{.style = r.u16(6), .width = double(r.i16(8)), .color = colorAt(r, 12)});
-        break;
-    case 0x02FC:
-        m_dc.createObject(GdiBrush{.style = r.u16(6), .color = colorAt(r, 8), .hatch = r.u16(12)});
-        break;
-    case 0x0142: { // DIB pattern brush
-        const QImage pattern = DecodeDib(r.bytes(10, r.size() - 10));
-        m_dc.createObject(GdiBrush{.style = 3, .color = Qt::black, .pattern = pattern});
-        break;
-    }
-    case 0x02FB: m_dc.createObject(ReadLogFont(r, 6, false)); break;
-    // Palettes, regions and old pattern brushes take their place in the table.
-    case 0x00F7:
-    case 0x01F9:
-    case 0x06FF:
-        m_dc.createObject(std::monostate{});
-        break;
-    default: break; // records that draw nothing on a picture of its own
+    const auto function = Meta(r.u16(4));
+    // Each family plays the records it knows; a record of none draws nothing
+    // on a picture of its own.
+    for (const auto family : {playState, playObject, playDrawing, playText, playBitmap}) {
+        if (family(m_dc, function, r))
+            return;
     }
 }
 

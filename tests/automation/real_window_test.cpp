@@ -1,5 +1,6 @@
 #include "app/game_chooser.h"
 #include "app/recent_games.h"
+#include "base/byte_reader.h"
 #include "base/event_log.h"
 #include "platform/scripted_dialogs.h"
 
@@ -12,7 +13,6 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
-#include <QtEndian>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -38,7 +38,8 @@ std::optional<QImage> ReadXwd(const QByteArray& bytes)
 {
     if (bytes.size() < 100)
         return std::nullopt;
-    const auto field = [&](int i) { return qFromBigEndian<quint32>(bytes.constData() + 4 * i); };
+    const base::ByteReader xwd(bytes);
+    const auto field = [&](int i) { return xwd.u32be(4 * i); };
     const quint32 headerSize = field(0), version = field(1), format = field(2);
     const quint32 width = field(4), height = field(5), byteOrder = field(7), bitsPerPixel = field(11);
     const quint32 bytesPerLine = field(12), redMask = field(14), greenMask = field(15), blueMask = field(16);

@@ -1,3 +1,4 @@
+#include "base/byte_writer.h"
 #include "base/failure.h"
 #include "devices/midi_file.h"
 
@@ -6,19 +7,12 @@
 #include <initializer_list>
 #include <vector>
 
+using base::ByteWriter;
 using base::Failure;
 using devices::MidiPiece;
 using devices::ReadMidiPiece;
 
 namespace {
-
-QByteArray bigEndian(quint32 value, int count)
-{
-    QByteArray out;
-    for (int i = count - 1; i >= 0; --i)
-        out.append(char((value >> (8 * i)) & 0xFF));
-    return out;
-}
 
 QByteArray variableLength(quint32 value)
 {
@@ -39,16 +33,25 @@ QByteArray event(quint32 delta, std::initializer_list<int> bytes)
 
 QByteArray tempo(quint32 delta, quint32 usPerQuarter)
 {
-    return event(delta, {0xFF, 0x51, 0x03, int(usPerQuarter >> 16), int((usPerQuarter >> 8) & 0xFF), int(usPerQuarter & 0xFF)});
+    return event(delta, {0xFF, 0x51, 0x03}) + ByteWriter().u24be(usPerQuarter).bytes();
 }
 
 QByteArray endOfTrack(quint32 delta = 0) { return event(delta, {0xFF, 0x2F, 0x00}); }
 
-QByteArray chunk(const char* id, const QByteArray& body) { return QByteArray(id, 4) + bigEndian(quint32(body.size()), 4) + body; }
+QByteArray chunk(const char* id, const QByteArray& body)
+{
+    return ByteWriter().raw(QByteArray(id, 4)).u32be(quint32(body.size())).raw(body).bytes();
+}
+
+// The header's three numbers: format, tracks and time division.
+QByteArray header(int format, int tracks, int division)
+{
+    return ByteWriter().u16be(format).u16be(tracks).u16be(division).bytes();
+}
 
 QByteArray midi(int format, int division, const std::vector<QByteArray>& tracks)
 {
-    QByteArray out = chunk("MThd", bigEndian(format, 2) + bigEndian(quint32(tracks.size()), 2) + bigEndian(division, 2));
+    QByteArray out = chunk("MThd", header(format, int(tracks.size()), division));
     for (const QByteArray& track : tracks)
         out += chunk("MTrk", track);
     return out;
@@ -135,7 +138,7 @@ TEST(MidiFileEvents, SysexMetaAndUnknownChunksAreSkipped)
     const QByteArray track = sysex + text + event(240, {0xF7, 0x01, 0xF8}) + quarterNote(240) + endOfTrack();
     QByteArray file = midi(1, 480, {track});
     // A longer header and a chunk of another kind before the track.
-    file = chunk("MThd", bigEndian(1, 2) + bigEndian(1, 2) + bigEndian(480, 2) + "xx") + chunk("XFIH", "\xFF\xFF\xFF")
+    file = chunk("MThd", header(1, 1, 480) + "xx") + chunk("XFIH", "\xFF\xFF\xFF")
         + file.mid(14);
     EXPECT_EQ(ReadMidiPiece(file).lengthMs, 500);
 }
@@ -155,7 +158,7 @@ TEST(MidiFileErrors, MalformedFilesThrow)
     // A meta event longer than its track, and a track longer than the file.
     EXPECT_THROW(ReadMidiPiece(midi(0, 480, {event(0, {0xFF, 0x01, 0x7F, 'a'})})), Failure);
     QByteArray file = midi(0, 480, {track});
-    file.replace(18, 4, bigEndian(0x7FFFFFF0, 4));
+    file.replace(18, 4, ByteWriter().u32be(0x7FFFFFF0).bytes());
     EXPECT_THROW(ReadMidiPiece(file), Failure);
 }
 
@@ -167,6 +170,23 @@ TEST(MidiFileErrors, EveryCutShortFileThrows)
     ASSERT_EQ(ReadMidiPiece(file).lengthMs, 600);
     for (qsizetype size = 0; size < file.size(); ++size)
         EXPECT_THROW(ReadMidiPiece(file.left(size)), Failure) << "cut at " << size;
+}
+
+TEST(MidiFileErrors, ACutShortFileOrTrackSaysWhich)
+{
+    auto failure = [](const QByteArray& file) {
+        try {
+            ReadMidiPiece(file);
+        } catch (const Failure& f) {
+            return QString::fromUtf8(f.what());
+        }
+        return QString();
+    };
+    const QByteArray file = midi(0, 480, {quarterNote(480) + endOfTrack()});
+    EXPECT_EQ(failure(file.left(12)), QStringLiteral("MIDI file cut short"));
+    EXPECT_EQ(failure(file.left(file.size() - 1)), QStringLiteral("MIDI file cut short"));
+    // A meta event longer than the track that holds it.
+    EXPECT_EQ(failure(midi(0, 480, {event(0, {0xFF, 0x01, 0x7F, 'a'})})), QStringLiteral("MIDI track cut short"));
 }
 
 TEST(MidiFileErrors, GarbledBytesParseOrThrowFailure)

@@ -1,3 +1,4 @@
+#include "base/byte_writer.h"
 #include "base/event_log.h"
 #include "demo/authoring.h"
 #include "devices/audio_device.h"
@@ -79,10 +80,9 @@ TEST_F(Music, ALoopingPieceStartsAgainAtTheEndOfItsTempoMap)
 QByteArray ChordAtTickZero()
 {
     const QByteArray track = QByteArray::fromHex("00903c64" "00904064" "00803c00" "00804000" "00ff2f00");
-    QByteArray file = QByteArray::fromHex("4d546864" "00000006" "0000" "0001" "01e0" "4d54726b");
-    for (int shift = 24; shift >= 0; shift -= 8)
-        file.append(char((track.size() >> shift) & 0xff));
-    return file + track;
+    base::ByteWriter file;
+    file.raw(QByteArray::fromHex("4d546864" "00000006" "0000" "0001" "01e0" "4d54726b")).u32be(track.size()).raw(track);
+    return file.bytes();
 }
 
 TEST_F(Music, APieceOfNoLengthEndsInsteadOfRepeating)

@@ -1,5 +1,6 @@
 #include "demo/authoring.h"
 
+#include "base/byte_writer.h"
 #include "formats/quoted_field_writer.h"
 
 #include <QBuffer>
@@ -68,41 +69,23 @@ QByteArray CursorFile(const QImage& picture, int hotX, int hotY)
     picture.save(&buffer, "ICO");
     if (bytes.size() < 14)
         return bytes;
-    bytes[2] = 2; // a cursor
-    bytes[10] = static_cast<char>(hotX & 0xFF);
-    bytes[11] = static_cast<char>((hotX >> 8) & 0xFF);
-    bytes[12] = static_cast<char>(hotY & 0xFF);
-    bytes[13] = static_cast<char>((hotY >> 8) & 0xFF);
-    return bytes;
+    // The type (2, a cursor), and the first entry's hot spot where an icon
+    // keeps its planes and bits a pixel.
+    base::ByteWriter cursor;
+    cursor.raw(bytes.left(2)).u16(2).raw(bytes.mid(4, 6)).u16(hotX).u16(hotY);
+    return cursor.raw(bytes.mid(14)).bytes();
 }
 
 QByteArray WavFile(const std::vector<qint16>& samples, int rate)
 {
-    QByteArray out;
-    auto put32 = [&out](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    auto put16 = [&out](quint16 v) {
-        out.append(static_cast<char>(v & 0xFF));
-        out.append(static_cast<char>(v >> 8));
-    };
     const auto data = static_cast<quint32>(samples.size() * 2);
-    out.append("RIFF");
-    put32(36 + data);
-    out.append("WAVEfmt ");
-    put32(16);
-    put16(1);
-    put16(1);
-    put32(static_cast<quint32>(rate));
-    put32(static_cast<quint32>(rate) * 2);
-    put16(2);
-    put16(16);
-    out.append("data");
-    put32(data);
+    base::ByteWriter out;
+    out.raw("RIFF").u32(36 + data).raw("WAVEfmt ");
+    out.u32(16).u16(1).u16(1).u32(static_cast<quint32>(rate)).u32(static_cast<quint32>(rate) * 2).u16(2).u16(16);
+    out.raw("data").u32(data);
     for (qint16 sample : samples)
-        put16(static_cast<quint16>(sample));
-    return out;
+        out.u16(static_cast<quint16>(sample));
+    return out.bytes();
 }
 
 std::vector<qint16> Tone(int milliseconds, double hertz, int rate)
@@ -115,38 +98,32 @@ std::vector<qint16> Tone(int milliseconds, double hertz, int rate)
 
 QByteArray MidiFile(const std::vector<int>& notes, int microsPerBeat, int program)
 {
-    QByteArray track;
+    base::ByteWriter track;
     auto var = [&track](quint32 v) {
         QByteArray bytes;
         bytes.prepend(static_cast<char>(v & 0x7F));
         while (v >>= 7)
             bytes.prepend(static_cast<char>((v & 0x7F) | 0x80));
-        track.append(bytes);
+        track.raw(bytes);
     };
     auto event = [&](quint32 delta, std::initializer_list<int> bytes) {
         var(delta);
         for (int b : bytes)
-            track.append(static_cast<char>(b));
+            track.u8(b);
     };
-    event(0, {0xFF, 0x51, 0x03, (microsPerBeat >> 16) & 0xFF, (microsPerBeat >> 8) & 0xFF, microsPerBeat & 0xFF});
+    var(0);
+    track.u8(0xFF).u8(0x51).u8(0x03).u24be(microsPerBeat); // the tempo
     event(0, {0xC0, program & 0x7F});
     for (int note : notes) {
         event(0, {0x90, note & 0x7F, 90});
         event(480, {0x80, note & 0x7F, 0});
     }
     event(0, {0xFF, 0x2F, 0x00});
-    QByteArray out("MThd");
-    auto put32 = [&out](quint32 v) {
-        for (int i = 3; i >= 0; --i)
-            out.append(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    put32(6);
+    base::ByteWriter out;
     // Format 0, one track, 480 ticks a beat.
-    out.append(QByteArray::fromHex("0000" "0001" "01e0"));
-    out.append("MTrk");
-    put32(static_cast<quint32>(track.size()));
-    out.append(track);
-    return out;
+    out.raw("MThd").u32be(6).u16be(0).u16be(1).u16be(480);
+    out.raw("MTrk").u32be(static_cast<quint32>(track.bytes().size())).raw(track.bytes());
+    return out.bytes();
 }
 
 QByteArray ChannelFile(const std::vector<ChannelRecord>& records)

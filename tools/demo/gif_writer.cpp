@@ -1,14 +1,10 @@
 #include "demo/gif_writer.h"
 
+#include "base/byte_writer.h"
+
 namespace demo {
 
 namespace {
-
-void put16(QByteArray& out, int v)
-{
-    out.append(static_cast<char>(v & 0xFF));
-    out.append(static_cast<char>((v >> 8) & 0xFF));
-}
 
 // Index 255 stands for transparent pixels.
 constexpr int kTransparent = 255;
@@ -54,35 +50,22 @@ QByteArray EncodeAnimatedGif(const std::vector<QImage>& frames, int delayHundred
         return QByteArray();
     const int w = frames.front().width();
     const int h = frames.front().height();
-    QByteArray out("GIF89a");
-    put16(out, w);
-    put16(out, h);
-    out.append(static_cast<char>(0xF7));
-    out.append('\0');
-    out.append('\0');
+    base::ByteWriter out;
+    // The screen: its size, a table of 256 colours, background and aspect 0.
+    out.raw("GIF89a").u16(w).u16(h).u8(0xF7).u8(0).u8(0);
     for (int i = 0; i < 256; ++i) {
         const int r = i < 216 ? (i / 36) * 51 : 0;
         const int g = i < 216 ? ((i / 6) % 6) * 51 : 0;
         const int b = i < 216 ? (i % 6) * 51 : 0;
-        out.append(static_cast<char>(r));
-        out.append(static_cast<char>(g));
-        out.append(static_cast<char>(b));
+        out.u8(r).u8(g).u8(b);
     }
-    out.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    out.raw(QByteArray("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19));
     for (const QImage& frame : frames) {
         const QImage img = frame.convertToFormat(QImage::Format_ARGB32);
         // Each frame replaces the last (disposal 2) with index 255 transparent.
-        out.append("\x21\xF9\x04\x09", 4);
-        put16(out, delayHundredths);
-        out.append(static_cast<char>(kTransparent));
-        out.append('\0');
-        out.append('\x2C');
-        put16(out, 0);
-        put16(out, 0);
-        put16(out, w);
-        put16(out, h);
-        out.append('\0');
-        out.append('\x08');
+        out.raw(QByteArray("\x21\xF9\x04\x09", 4)).u16(delayHundredths).u8(kTransparent).u8(0);
+        // The image: at the top left, the whole size, codes of 8 bits to start.
+        out.u8(0x2C).u16(0).u16(0).u16(w).u16(h).u8(0).u8(0x08);
         BitWriter bits;
         const int clear = 256;
         const int end = 257;
@@ -102,13 +85,12 @@ QByteArray EncodeAnimatedGif(const std::vector<QImage>& frames, int delayHundred
         const QByteArray data = bits.finish();
         for (qsizetype at = 0; at < data.size(); at += 255) {
             const qsizetype n = std::min<qsizetype>(255, data.size() - at);
-            out.append(static_cast<char>(n));
-            out.append(data.mid(at, n));
+            out.u8(n).raw(data.mid(at, n));
         }
-        out.append('\0');
+        out.u8(0);
     }
-    out.append('\x3B');
-    return out;
+    out.u8(0x3B);
+    return out.bytes();
 }
 
 } // namespace demo
