@@ -200,13 +200,13 @@ int AudioDevice::freeChannel()
     return first < int(m_channels.size()) ? first : -1;
 }
 
-AudioDevice::Voice AudioDevice::play(const SoundPtr& sound, bool loop)
+AudioDevice::Voice AudioDevice::play(const SoundPtr& sound, bool loop, int repeats)
 {
     std::lock_guard lock(m_mutex);
     if (!m_open || !sound || sound->chunk->alen == 0)
         return {};
     const int channel = freeChannel();
-    if (channel < 0 || Mix_PlayChannel(channel, sound->chunk, loop ? -1 : 0) != channel)
+    if (channel < 0 || Mix_PlayChannel(channel, sound->chunk, loop ? -1 : repeats) != channel)
         return {};
     m_channels[std::size_t(channel)] = {sound, ++m_lastSerial};
     return {channel, m_lastSerial};

@@ -67,10 +67,10 @@ public:
     // at its own sampling rate; throws Failure. Safe from any thread.
     qint64 pieceLengthMs(const QByteArray& bytes);
 
-    // Plays a sound from its start, once or without end, on a channel no
-    // other voice holds. A sound of no length plays nothing: looped, it would
-    // never let the mixer finish a buffer.
-    Voice play(const SoundPtr& sound, bool loop);
+    // Plays a sound from its start, 1 + repeats times or without end, on a
+    // channel no other voice holds. A sound of no length plays nothing:
+    // looped, it would never let the mixer finish a buffer.
+    Voice play(const SoundPtr& sound, bool loop, int repeats = 0);
     void halt(const Voice& voice);
     void pause(const Voice& voice);
     void resume(const Voice& voice);

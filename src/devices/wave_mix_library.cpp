@@ -98,7 +98,7 @@ int WaveMixLibrary::Play(const QByteArray& playRecord)
     else
         c.end.armIn(AudioDevice::lengthMs(wave->second.sound) * (1 + loops));
     m_audio.halt(c.voice);
-    c.voice = m_audio.play(wave->second.sound, c.loop);
+    c.voice = m_audio.play(wave->second.sound, c.loop, c.loop ? 0 : loops);
     if (onPlay)
         onPlay(c.file);
     return 0;

@@ -8,6 +8,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -197,6 +198,16 @@ TEST(AudioVoices, AStaleVoiceNeverTouchesTheSoundThatTookItsChannel)
     const devices::AudioDevice::Voice third = audio.play(tone, true);
     EXPECT_NE(third.channel, second.channel);
     EXPECT_TRUE(audio.sounding(third));
+}
+
+TEST(AudioVoices, ASoundToldToRepeatIsHeardThatManyTimesMore)
+{
+    devices::AudioDevice audio({.silent = true});
+    // 200 ms played three times: still heard well after the first time ends.
+    const devices::AudioDevice::Voice voice = audio.play(audio.decode(demo::WavFile(demo::Tone(200))), false, 2);
+    QTest::qWait(400);
+    EXPECT_TRUE(audio.sounding(voice));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !audio.sounding(voice); }, 5000));
 }
 
 TEST(AudioVoices, AStaleMusicVoiceNeverStopsThePieceThatReplacedIt)
