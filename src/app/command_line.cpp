@@ -240,23 +240,23 @@ bool CommandLine::parse(const QStringList& arguments)
 
 bool CommandLine::validate()
 {
-    m_choices = Choices();
+    m_choices.emplace();
     m_error = conflict();
     m_errorShowsUsage = !m_error.isEmpty();
     if (!m_error.isEmpty())
         return false;
     // A check opens no window either: it runs offscreen, with settings of its own.
-    m_choices.checking = isSet(QStringLiteral("check"));
-    m_choices.headless = isSet(QStringLiteral("headless")) || m_choices.checking;
-    m_choices.options.scripted = m_choices.headless;
+    m_choices->checking = isSet(QStringLiteral("check"));
+    m_choices->headless = isSet(QStringLiteral("headless")) || m_choices->checking;
+    m_choices->options.scripted = m_choices->headless;
     m_error = takeFolder();
     if (!m_error.isEmpty())
         return false;
     try {
         for (const Option& option : kOptions) {
             const QString name = QLatin1String(option.name);
-            if (option.take && isSet(name) && (option.readByCheck || !m_choices.checking))
-                option.take(value(name), m_choices);
+            if (option.take && isSet(name) && (option.readByCheck || !m_choices->checking))
+                option.take(value(name), *m_choices);
         }
     } catch (const base::Failure& e) {
         m_error = QString::fromStdString(e.what());
@@ -264,9 +264,9 @@ bool CommandLine::validate()
     }
     // A headless run has no real screen to take after: it pretends to
     // have a common one unless told another.
-    if (m_choices.headless) {
-        m_choices.screen = m_choices.screen.value_or(QSize(1024, 768));
-        m_choices.dpi = m_choices.dpi.value_or(96);
+    if (m_choices->headless) {
+        m_choices->screen = m_choices->screen.value_or(QSize(1024, 768));
+        m_choices->dpi = m_choices->dpi.value_or(96);
     }
     return true;
 }
@@ -291,12 +291,12 @@ QString CommandLine::takeFolder()
 {
     if (positional().isEmpty())
         return {};
-    m_choices.options.projectDir = QDir(positional().first()).absolutePath();
+    m_choices->options.projectDir = QDir(positional().first()).absolutePath();
     // A folder named on the command line must be a game; a headless run
     // plays whatever is there, as the start-up of the game itself would,
     // and a check says itself what is wrong with the folder.
-    const QString why = WhyNotAGame(m_choices.options.projectDir);
-    if (why.isEmpty() || m_choices.checking || (m_choices.headless && QFileInfo(m_choices.options.projectDir).isDir()))
+    const QString why = WhyNotAGame(m_choices->options.projectDir);
+    if (why.isEmpty() || m_choices->checking || (m_choices->headless && QFileInfo(m_choices->options.projectDir).isDir()))
         return {};
     return why;
 }

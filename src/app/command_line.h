@@ -93,7 +93,8 @@ public:
     bool isSet(const QString& name) const { return m_parser.isSet(name); }
     QString value(const QString& name) const { return m_parser.value(name); }
     QStringList positional() const { return m_parser.positionalArguments(); }
-    const Choices& choices() const { return m_choices; }
+    // What validate() decided; only after it returned true.
+    const Choices& choices() const { return *m_choices; }
 
     static QString usage();
     // The whole --help text, group by group.
@@ -113,7 +114,7 @@ private:
     QCommandLineParser m_parser;
     QString m_error;
     bool m_errorShowsUsage = false;
-    Choices m_choices;
+    std::optional<Choices> m_choices;
 };
 
 } // namespace app

@@ -110,6 +110,7 @@ void Runtime::EndProgram()
     if (m_ended)
         return;
     m_ended = true;
+    clock().endWaits();
     if (m_runFromCd)
         m_runFromCd->window().unload();
     if (m_saveGame)

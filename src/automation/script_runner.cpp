@@ -325,7 +325,13 @@ bool ScriptRunner::shot(const QString& file)
         m_rt.notices.notice(QStringLiteral("No --shots folder: %1 is not written").arg(file));
         return true;
     }
-    const QString path = QDir(m_shotsDir).filePath(file);
+    // Shots stay inside their folder, in subfolders at most.
+    const QString inside = QDir::cleanPath(file);
+    if (QDir::isAbsolutePath(file) || inside == QLatin1String("..") || inside.startsWith(QLatin1String("../"))) {
+        error(QStringLiteral("A shot is written inside the --shots folder: %1").arg(file));
+        return false;
+    }
+    const QString path = QDir(m_shotsDir).filePath(inside);
     QDir().mkpath(QFileInfo(path).absolutePath());
     if (!window->grab().save(path, "PNG")) {
         error(QStringLiteral("Cannot write %1").arg(path));
@@ -479,12 +485,15 @@ bool ScriptRunner::run(const LineSource& source)
     // While the program waits for the player (a video plays), the next
     // lines run inside that wait, as a person's input would arrive.
     m_failed = false;
+    // A script that ends or fails there ends the run, whatever still plays.
     m_rt.clock().setInputSource([this, &source] {
-        if (m_failed || m_rt.ended())
+        if (m_rt.ended())
             return false;
-        const std::optional<QString> line = nextLine(source);
-        if (!line)
+        const std::optional<QString> line = m_failed ? std::nullopt : nextLine(source);
+        if (!line) {
+            m_rt.EndProgram();
             return false;
+        }
         m_failed = !runLine(*line);
         return true;
     });

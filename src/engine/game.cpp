@@ -649,9 +649,13 @@ void Game::WaitForVideo()
     // No menu stays open over a video; a click or a key sets the flag.
     while (videoRunning() && !StopVideoRequested) {
         // A video with no end on the clock could only be waited for by
-        // spinning: that is a fault of the player, said as one.
-        if (!m_rt.clock().waitForEvents())
+        // spinning: that is a fault of the player, said as one. A run that
+        // has ended waits no more.
+        if (!m_rt.clock().waitForEvents()) {
+            if (m_rt.ended())
+                return;
             throw base::Failure("Waiting for a video that never ends");
+        }
         HideMenus();
         m_rt.clock().doEvents();
     }

@@ -111,6 +111,8 @@ std::unique_ptr<Clock::Pacer> VirtualClock::pacer(qint64 stepMs)
 
 bool RealClock::waitForEvents()
 {
+    if (m_waitsEnded)
+        return false;
     if (onListening)
         onListening(true);
     QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -142,14 +144,16 @@ void VirtualClock::advance(qint64 ms)
 bool VirtualClock::waitForEvents()
 {
     runPostedEvents();
+    if (m_waitsEnded)
+        return false;
     if (m_inputSource) {
         if (onListening)
             onListening(true);
         const bool ran = m_inputSource();
         if (onListening)
             onListening(false);
-        if (ran)
-            return true;
+        if (ran || m_waitsEnded)
+            return !m_waitsEnded;
     }
     Deadline* d = nextDue(std::numeric_limits<qint64>::max());
     if (!d)

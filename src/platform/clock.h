@@ -58,6 +58,12 @@ public:
     // line, as a person's click or key would arrive; false when it has none.
     void setInputSource(std::function<bool()> source) { m_inputSource = std::move(source); }
 
+    // The run is over: from now on a wait for events returns false at once,
+    // so no loop goes on waiting for what is still playing (a video whose
+    // end lies hours away on a virtual clock).
+    void endWaits() { m_waitsEnded = true; }
+    bool waitsEnded() const { return m_waitsEnded; }
+
     // Told when a wait for events starts (true) and ends (false) listening
     // for the player's input: the time between is the player's, not the
     // program's (a recorder of play-throughs writes it as a wait).
@@ -70,6 +76,7 @@ protected:
     std::vector<Timer*> m_timers;
     std::vector<Deadline*> m_deadlines;
     std::function<bool()> m_inputSource;
+    bool m_waitsEnded = false;
 };
 
 class RealClock : public Clock {

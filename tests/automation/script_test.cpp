@@ -2,6 +2,8 @@
 #include "support/game_folder.h"
 #include "support/player.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QTemporaryDir>
 
@@ -102,6 +104,36 @@ TEST_F(ScriptedPlay, ShotsArePicturesOfTheActiveWindow)
     ASSERT_TRUE(runner->run({QStringLiteral("shot welcome.png")}));
     QImage image(shots.filePath(QStringLiteral("welcome.png")));
     EXPECT_EQ(image.width(), 320);
+}
+
+TEST_F(ScriptedPlay, ShotsStayInsideTheirFolder)
+{
+    QTemporaryDir outside;
+    const QString escape = QStringLiteral("../%1/out.png").arg(QFileInfo(outside.path()).fileName());
+    for (const QString& name : {escape, outside.filePath(QStringLiteral("out.png"))}) {
+        EXPECT_FALSE(runner->run({QStringLiteral("shot ") + name}));
+        EXPECT_EQ(player->rt().log.ofType(QStringLiteral("error")).back().value(QStringLiteral("text")).toString(),
+                  QStringLiteral("A shot is written inside the --shots folder: ") + name);
+    }
+    EXPECT_FALSE(QFile::exists(outside.filePath(QStringLiteral("out.png"))));
+    EXPECT_TRUE(runner->run({QStringLiteral("shot deeper/../in.png")}));
+    EXPECT_TRUE(QFile::exists(shots.filePath(QStringLiteral("in.png"))));
+}
+
+TEST(ScriptEnd, AScriptThatEndsDuringACutSceneEndsTheRun)
+{
+    GameFolder folder;
+    folder.general();
+    // Two minutes of video at one picture a second: the run must not wait
+    // for it on its clock once the script is over.
+    ASSERT_TRUE(folder.video(QStringLiteral("Frames/long.avi"), 120000, Qt::red, QSize(16, 16), 1, false));
+    folder.frame(QStringLiteral("Start"), {0, "0", false, false, "", false, 0, "", "long.avi", false});
+    Player player(folder, QSize(800, 600));
+    player.welcome().show();
+    automation::ScriptRunner runner(player.rt(), QString());
+    EXPECT_TRUE(runner.run({QStringLiteral("click frmWelcome.lblButton(0)")}));
+    EXPECT_TRUE(player.rt().ended());
+    EXPECT_LT(player.rt().clock().elapsedMs(), 10000);
 }
 
 TEST_F(ScriptedPlay, BadLinesAndUnknownElementsStopTheScriptWithAnError)
