@@ -34,7 +34,7 @@ QString WhyNotAGame(const QString& folder)
 QString ReadGameName(const QString& folder, const base::CodePage& codePage)
 {
     try {
-        formats::QuotedFieldReader reader(platform::FileResolver().readAll(settingsPath(folder)), codePage);
+        formats::QuotedFieldReader reader(platform::FileResolver().readAll(settingsPath(folder), platform::FileResolver::kRecordFileLimit), codePage);
         reader.skip();
         reader.skip();
         return reader.readString();

@@ -219,7 +219,7 @@ bool GameChecker::readFile(const QString& path, const ReadStep& step)
 {
     std::optional<QByteArray> bytes;
     try {
-        bytes = m_rt->files.tryReadAll(path);
+        bytes = m_rt->files.tryReadAll(path, platform::FileResolver::kRecordFileLimit);
     } catch (const base::Failure& e) {
         error(relative(path), QString(), QStringLiteral("cannot be read: %1").arg(QString::fromStdString(e.what())));
         return false;

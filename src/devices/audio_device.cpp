@@ -1,5 +1,6 @@
 #include "devices/audio_device.h"
 
+#include "base/byte_reader.h"
 #include "base/failure.h"
 
 #include <QFileInfo>
@@ -36,6 +37,25 @@ void keepLibrariesQuiet()
 }
 
 constexpr int kChannelStep = 8;
+
+// The sampling rate a wave file's format chunk gives; 0 when the bytes are
+// no wave file or name none.
+std::uint32_t waveSamplingRate(const QByteArray& bytes)
+{
+    const base::ByteReader file(bytes);
+    if (!bytes.startsWith("RIFF") || !file.has(8, 4) || file.bytes(8, 4) != "WAVE")
+        return 0;
+    try {
+        for (qsizetype at = 12; file.has(at, 8);) {
+            const std::uint32_t size = file.u32(at + 4);
+            if (file.bytes(at, 4) == "fmt ")
+                return file.u32(at + 12);
+            at += 8 + qsizetype(size) + (size & 1);
+        }
+    } catch (const base::Failure&) {
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -150,6 +170,10 @@ AudioDevice::SoundPtr AudioDevice::decode(const QByteArray& bytes)
 {
     if (!open())
         throw base::Failure("No audio output");
+    // Resampled for the output, a rate far outside what sound cards play
+    // would cost memory out of all proportion to the file.
+    if (const std::uint32_t rate = waveSamplingRate(bytes); rate != 0 && !isPlayableRate(int(rate)))
+        throw base::Failure(QStringLiteral("Cannot decode the sound: a sampling rate of %1 Hz").arg(rate));
     SDL_RWops* source = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
     Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
     if (!chunk)

@@ -63,6 +63,8 @@ public:
     // or there is no output. Safe from any thread.
     SoundPtr decode(const QByteArray& bytes);
     static qint64 lengthMs(const SoundPtr& sound);
+    // Sampling rates of sounds worth decoding: 4 kHz to 192 kHz.
+    static bool isPlayableRate(int hertz) { return hertz >= 4000 && hertz <= 192000; }
     // The length of a compressed piece (MP3) as the file itself tells it,
     // at its own sampling rate; throws Failure. Safe from any thread.
     qint64 pieceLengthMs(const QByteArray& bytes);

@@ -2,6 +2,7 @@
 
 #include "base/byte_writer.h"
 #include "base/failure.h"
+#include "devices/audio_device.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -140,6 +141,8 @@ VideoDecoder::VideoDecoder(const QString& path) : m_path(path)
     // The sound track, whole, resampled for the audio device.
     try {
         Demuxer audio(path, AVMEDIA_TYPE_AUDIO);
+        if (!AudioDevice::isPlayableRate(audio.codec->sample_rate))
+            throw base::Failure("A sound track at a sampling rate no sound card plays");
         SwrContext* resampler = nullptr;
         AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
         if (swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_S16, 44100, &audio.codec->ch_layout, audio.codec->sample_fmt,

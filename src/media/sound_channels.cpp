@@ -37,7 +37,7 @@ void SoundChannels::PlaySoundChannels(const QString& file)
 {
     try {
         // A missing file, or a video playing: nothing happens.
-        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(file);
+        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(file, platform::FileResolver::kRecordFileLimit);
         if (!bytes || m_media.IsVideoPlaying())
             return;
         formats::QuotedFieldReader reader(*bytes, m_rt.codePage);

@@ -25,12 +25,14 @@ QString lower(const fs::path& p)
     return QString::fromStdString(p.string()).toLower();
 }
 
-enum class Read { Done, Missing, Failed };
+enum class Read { Done, Missing, Failed, TooLarge };
 
-// Reads a whole regular file: one open, one size check and one read (more
-// only when the file grows meanwhile). Missing when nothing of that name is
-// there, so that the caller may look for it without regard to case.
-Read readRegularFile(const fs::path& path, QByteArray& out)
+// Reads a whole regular file of at most limit bytes: one open, one size check
+// and one read (more only when the file grows meanwhile, never past the
+// limit). Missing when nothing of that name is there, so that the caller may
+// look for it without regard to case. Anything but a regular file (a named
+// pipe, a device, a folder) fails without waiting for it.
+Read readRegularFile(const fs::path& path, qint64 limit, QByteArray& out)
 {
 #ifdef _WIN32
     std::error_code ec;
@@ -39,19 +41,29 @@ Read readRegularFile(const fs::path& path, QByteArray& out)
     QFile file(QString::fromStdString(path.string()));
     if (!file.open(QIODevice::ReadOnly))
         return Read::Failed;
-    out = file.readAll();
-    return Read::Done;
+    if (file.size() > limit)
+        return Read::TooLarge;
+    out = file.read(limit + 1);
+    return out.size() > limit ? Read::TooLarge : Read::Done;
 #else
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // Not blocking: opening a named pipe would otherwise wait for a writer.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0)
         return errno == ENOENT || errno == ENOTDIR ? Read::Missing : Read::Failed;
     struct stat info {};
     Read result = Read::Failed;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0 && info.st_size < (qint64(1) << 31)) {
+    const bool regular = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) && info.st_size >= 0;
+    if (regular && info.st_size > limit) {
+        result = Read::TooLarge;
+    } else if (regular) {
         out.resize(static_cast<qsizetype>(info.st_size));
         qsizetype done = 0;
         result = Read::Done;
         while (true) {
+            if (done > limit) {
+                result = Read::TooLarge;
+                break;
+            }
             if (done == out.size())
                 out.resize(done + 4096);
             const ssize_t n = ::read(fd, out.data() + done, static_cast<std::size_t>(out.size() - done));
@@ -223,7 +235,7 @@ fs::path FileResolver::pathForWriting(const QString& path) const
     return *folder / wanted.filename();
 }
 
-std::optional<QByteArray> FileResolver::tryReadAll(const QString& path) const
+std::optional<QByteArray> FileResolver::tryReadAll(const QString& path, qint64 limit) const
 {
     const QString mapped = mapDrive(path);
     if (mapped.isEmpty() || path.endsWith(u'\\') || path.endsWith(u'/'))
@@ -231,23 +243,25 @@ std::optional<QByteArray> FileResolver::tryReadAll(const QString& path) const
     // The name as given opens at once; only a miss looks for it without
     // regard to case.
     QByteArray bytes;
-    Read read = readRegularFile(fs::path(nativeSeparators(mapped).toStdString()), bytes);
+    Read read = readRegularFile(fs::path(nativeSeparators(mapped).toStdString()), limit, bytes);
     if (read == Read::Missing) {
         const auto found = resolve(path);
         if (!found)
             return std::nullopt;
-        read = readRegularFile(*found, bytes);
+        read = readRegularFile(*found, limit, bytes);
     }
     if (read == Read::Missing)
         return std::nullopt;
     if (read == Read::Failed)
         throw base::Failure(QStringLiteral("Cannot read %1").arg(path));
+    if (read == Read::TooLarge)
+        throw base::Failure(QStringLiteral("File too large: %1").arg(path));
     return bytes;
 }
 
-QByteArray FileResolver::readAll(const QString& path) const
+QByteArray FileResolver::readAll(const QString& path, qint64 limit) const
 {
-    std::optional<QByteArray> bytes = tryReadAll(path);
+    std::optional<QByteArray> bytes = tryReadAll(path, limit);
     if (!bytes)
         throw base::Failure(QStringLiteral("File not found: %1").arg(path));
     return std::move(*bytes);

@@ -34,11 +34,18 @@ public:
     // when the folder does not exist.
     std::filesystem::path pathForWriting(const QString& path) const;
 
-    // Throws Failure when the file is missing or cannot be read.
-    QByteArray readAll(const QString& path) const;
+    // The most a file may hold to be read whole: any file under 2 GB, and
+    // a data file of records (a few hundred bytes as games write them) a
+    // few megabytes, so that a file claiming more fails before it is read.
+    static constexpr qint64 kWholeFileLimit = (qint64(1) << 31) - 1;
+    static constexpr qint64 kRecordFileLimit = qint64(8) << 20;
+
+    // Throws Failure when the file is missing, cannot be read, is no regular
+    // file or holds more than limit bytes.
+    QByteArray readAll(const QString& path, qint64 limit = kWholeFileLimit) const;
     // The same, with nullopt for a missing file (a file that is there but
     // cannot be read is still a Failure).
-    std::optional<QByteArray> tryReadAll(const QString& path) const;
+    std::optional<QByteArray> tryReadAll(const QString& path, qint64 limit = kWholeFileLimit) const;
 
     // Names (not paths) of the files in a folder whose name ends with the
     // suffix, compared without case, sorted as the system's file list sorts

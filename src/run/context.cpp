@@ -44,7 +44,7 @@ Context::~Context() = default;
 
 formats::QuotedFieldReader Context::openReader(const QString& path) const
 {
-    return formats::QuotedFieldReader(files.readAll(path), codePage);
+    return formats::QuotedFieldReader(files.readAll(path, platform::FileResolver::kRecordFileLimit), codePage);
 }
 
 QImage Context::LoadPicture(const QString& path) const

@@ -117,7 +117,7 @@ std::int16_t AreaActions::MakeAction(std::int16_t A, std::int16_t O)
             path = folder + QString::number(A) + u'_' + objectName + QStringLiteral(".drg");
         }
         // No record of that name: the action is empty.
-        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(path);
+        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(path, platform::FileResolver::kRecordFileLimit);
         if (!bytes)
             return 0;
         formats::QuotedFieldReader r(std::move(*bytes), m_rt.codePage);

@@ -284,7 +284,7 @@ void Inventory::PickedObject_DragDrop(std::int16_t target, const QString& source
     try {
         const std::int16_t dragged = m_game.DraggedObjectIndex;
         const QString record = m_rt.project.AreasPath + Tag(dragged) + QStringLiteral("_on_") + Tag(target) + QStringLiteral(".drg");
-        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(record);
+        std::optional<QByteArray> bytes = m_rt.files.tryReadAll(record, platform::FileResolver::kRecordFileLimit);
         if (!bytes)
             return;
         formats::QuotedFieldReader reader(*bytes, m_rt.codePage);

@@ -1,4 +1,5 @@
 #include "base/event_log.h"
+#include "base/failure.h"
 #include "demo/authoring.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
@@ -221,6 +222,22 @@ TEST(AudioVoices, AStaleMusicVoiceNeverStopsThePieceThatReplacedIt)
     EXPECT_TRUE(audio.musicSounding(second));
     audio.haltMusic(second);
     EXPECT_FALSE(audio.musicSounding(second));
+}
+
+TEST(AudioVoices, WavesAtRatesNoSoundCardPlaysAreUndecodable)
+{
+    devices::AudioDevice audio({.silent = true});
+    // Three samples at 1 Hz would be three seconds at the output's rate.
+    for (const int rate : {1, 3999, 192001}) {
+        try {
+            audio.decode(demo::WavFile({0, 1000, 0}, rate));
+            ADD_FAILURE() << "decoded at " << rate << " Hz";
+        } catch (const base::Failure& e) {
+            EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("Cannot decode the sound: a sampling rate of %1 Hz").arg(rate));
+        }
+    }
+    for (const int rate : {4000, 192000})
+        EXPECT_NO_THROW(audio.decode(demo::WavFile({0, 1000, 0}, rate))) << rate;
 }
 
 TEST(AudioVoices, ASoundOfNoLengthIsNotPlayed)

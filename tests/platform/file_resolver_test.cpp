@@ -10,6 +10,11 @@
 
 #include <chrono>
 #include <filesystem>
+#include <future>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace fs = std::filesystem;
 
@@ -157,4 +162,48 @@ TEST(FileResolver, DotDotClimbsAboveTheWorkingFolder)
     QDir::setCurrent(previous);
     EXPECT_TRUE(exact);
     EXPECT_TRUE(caseBlind);
+}
+
+TEST(FileResolver, ANamedPipeFailsAtOnceInsteadOfWaitingForAWriter)
+{
+    QTemporaryDir dir;
+    const QString pipe = dir.filePath(QStringLiteral("1b.dat"));
+    ASSERT_EQ(::mkfifo(pipe.toLocal8Bit().constData(), 0600), 0);
+    auto read = std::async(std::launch::async, [&] {
+        try {
+            FileResolver().tryReadAll(pipe, FileResolver::kRecordFileLimit);
+        } catch (const Failure& e) {
+            return QString::fromUtf8(e.what());
+        }
+        return QString();
+    });
+    if (read.wait_for(std::chrono::seconds(5)) != std::future_status::ready) {
+        // Let the blocked open go, so that the test ends and says why.
+        const int writer = ::open(pipe.toLocal8Bit().constData(), O_WRONLY | O_NONBLOCK);
+        read.wait();
+        ::close(writer);
+        FAIL() << "the read waited for a writer";
+    }
+    EXPECT_EQ(read.get(), QStringLiteral("Cannot read ") + pipe);
+}
+
+TEST(FileResolver, AFileBeyondItsLimitFailsBeforeItIsRead)
+{
+    QTemporaryDir dir;
+    const qint64 limit = FileResolver::kRecordFileLimit;
+    // Sparse: the size is claimed, not written.
+    for (const auto& [name, size] : {std::pair{QStringLiteral("at.dat"), limit}, std::pair{QStringLiteral("past.dat"), limit + 1}}) {
+        QFile file(dir.filePath(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.resize(size));
+    }
+    FileResolver files;
+    EXPECT_EQ(files.readAll(dir.filePath(QStringLiteral("at.dat")), limit).size(), limit);
+    try {
+        files.readAll(dir.filePath(QStringLiteral("past.dat")), limit);
+        ADD_FAILURE() << "a file past the limit was read";
+    } catch (const Failure& e) {
+        EXPECT_EQ(QString::fromUtf8(e.what()), QStringLiteral("File too large: ") + dir.filePath(QStringLiteral("past.dat")));
+    }
+    // Files of media keep the whole-file limit.
+    EXPECT_EQ(files.readAll(dir.filePath(QStringLiteral("past.dat"))).size(), limit + 1);
 }
