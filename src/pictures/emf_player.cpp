@@ -3,6 +3,7 @@
 #include "base/byte_reader.h"
 #include "base/failure.h"
 #include "pictures/dib.h"
+#include "pictures/drawing_budget.h"
 #include "pictures/gdi_painter.h"
 
 #include <algorithm>
@@ -326,6 +327,12 @@ bool EmfPlayer::recognises(const QByteArray& bytes)
 
 QImage EmfPlayer::draw(const QByteArray& bytes)
 {
+    DrawingBudget budget;
+    return draw(bytes, budget);
+}
+
+QImage EmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
+{
     const base::ByteReader file(bytes);
     const QRectF frame = rectAt(file, 24); // hundredths of a millimetre
     const QSizeF device = sizeAt(file, 72);
@@ -347,10 +354,10 @@ QImage EmfPlayer::draw(const QByteArray& bytes)
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
-        GdiPainter dc(image, deviceToImage, mmPerPixel);
+        GdiPainter dc(image, deviceToImage, mmPerPixel, budget);
         EmfPlayer player(dc);
         qsizetype at = file.u32(4);
-        while (file.has(at, 8)) {
+        while (file.has(at, 8) && budget.take(DrawingBudget::record())) {
             const qsizetype size = file.u32(at + 4);
             if (Emr(file.u32(at)) == Emr::Eof || size < 8 || !file.has(at, size))
                 break;

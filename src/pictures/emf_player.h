@@ -9,6 +9,7 @@ class ByteReader;
 
 namespace pictures {
 
+class DrawingBudget;
 class GdiPainter;
 
 // Enhanced metafiles (EMF), their size the frame their header gives in
@@ -20,6 +21,9 @@ public:
     static bool recognises(const QByteArray& bytes);
     // Throws Failure when the headers are bad.
     static QImage draw(const QByteArray& bytes);
+    // The same within a budget of work: drawing stops, keeping what it
+    // drew, at the first record that would pass it.
+    static QImage draw(const QByteArray& bytes, DrawingBudget& budget);
 
 private:
     explicit EmfPlayer(GdiPainter& dc) : m_dc(dc) {}

@@ -2,6 +2,7 @@
 
 #include "base/byte_reader.h"
 #include "base/code_page.h"
+#include "pictures/drawing_budget.h"
 
 #include <QFontMetricsF>
 
@@ -66,8 +67,8 @@ GdiFont ReadLogFont(const base::ByteReader& r, qsizetype at, bool wide)
     return font;
 }
 
-GdiPainter::GdiPainter(QImage& image, const QTransform& deviceToImage, QSizeF millimetresPerPixel)
-    : m_image(image), m_painter(&image), m_deviceToImage(deviceToImage), m_mmPerPixel(millimetresPerPixel)
+GdiPainter::GdiPainter(QImage& image, const QTransform& deviceToImage, QSizeF millimetresPerPixel, DrawingBudget& budget)
+    : m_image(image), m_budget(budget), m_painter(&image), m_deviceToImage(deviceToImage), m_mmPerPixel(millimetresPerPixel)
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
@@ -156,11 +157,13 @@ void GdiPainter::createObjectAt(std::uint32_t index, GdiObject object)
 {
     if (index & StockObject)
         return;
+    holdObject(object);
     m_objects[index] = std::move(object);
 }
 
 void GdiPainter::createObject(GdiObject object)
 {
+    holdObject(object);
     std::uint32_t place = m_nextPlace;
     if (!m_freePlaces.empty()) {
         place = *m_freePlaces.begin();
@@ -283,16 +286,43 @@ QBrush GdiPainter::qbrush() const
     }
 }
 
-void GdiPainter::applyClip()
+bool GdiPainter::begin(double work)
 {
+    if (m_dc.clip)
+        work += DrawingBudget::clip(*m_dc.clip, m_image.size());
+    if (!m_budget.take(work))
+        return false;
     if (m_dc.clip)
         m_painter.setClipPath(*m_dc.clip);
     else
         m_painter.setClipping(false);
+    return true;
+}
+
+void GdiPainter::holdObject(const GdiObject& object)
+{
+    // A pattern was decoded for the brush, and the table holds it.
+    if (const auto* brush = std::get_if<GdiBrush>(&object))
+        m_budget.take(DrawingBudget::decoded(brush->pattern.size()));
+}
+
+bool GdiPainter::solidBrush() const
+{
+    return qbrush().style() == Qt::SolidPattern;
+}
+
+double GdiPainter::shapeWork(const QPainterPath& mapped, bool filled, const QPen& pen) const
+{
+    double work = filled ? DrawingBudget::fill(mapped, solidBrush(), m_image.size()) : 0;
+    if (pen.style() != Qt::NoPen)
+        work += DrawingBudget::stroke(mapped, pen.isCosmetic() ? 0 : pen.widthF(), m_image.size());
+    return work;
 }
 
 void GdiPainter::intersectClipRect(const QRectF& rect)
 {
+    if (m_dc.clip && !m_budget.take(DrawingBudget::clipChange(*m_dc.clip)))
+        return;
     QPainterPath area;
     area.addPolygon(toImage().map(QPolygonF(rect.normalized())));
     area.closeSubpath();
@@ -301,6 +331,8 @@ void GdiPainter::intersectClipRect(const QRectF& rect)
 
 void GdiPainter::excludeClipRect(const QRectF& rect)
 {
+    if (!m_budget.take(DrawingBudget::clipChange(m_dc.clip ? *m_dc.clip : QPainterPath())))
+        return;
     QPainterPath area;
     area.addPolygon(toImage().map(QPolygonF(rect.normalized())));
     area.closeSubpath();
@@ -325,13 +357,16 @@ void GdiPainter::draw(const QPainterPath& logical, bool fill)
         return;
     }
     mapped.setFillRule(m_dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
-    applyClip();
-    if (fill && m_dc.brush.style != 1) {
-        if (m_dc.brush.style == 2 && m_dc.bkOpaque)
+    const bool filled = fill && m_dc.brush.style != 1;
+    const bool hatchBackground = filled && m_dc.brush.style == 2 && m_dc.bkOpaque;
+    const QPen pen = qpen();
+    if (!begin(shapeWork(mapped, filled, pen) + (hatchBackground ? DrawingBudget::fill(mapped, true, m_image.size()) : 0)))
+        return;
+    if (filled) {
+        if (hatchBackground)
             m_painter.fillPath(mapped, m_dc.bkColor);
         m_painter.fillPath(mapped, qbrush());
     }
-    const QPen pen = qpen();
     if (pen.style() != Qt::NoPen)
         m_painter.strokePath(mapped, pen);
 }
@@ -487,7 +522,8 @@ void GdiPainter::angleArc(QPointF centre, double radius, double startDegrees, do
 
 void GdiPainter::setPixel(QPointF point, QColor color)
 {
-    applyClip();
+    if (!begin(1))
+        return;
     const QPointF p = toImage().map(point);
     m_painter.fillRect(QRectF(std::floor(p.x()), std::floor(p.y()), 1, 1), color);
 }
@@ -514,15 +550,15 @@ void GdiPainter::textOut(QPointF point, const QString& text, std::optional<QRect
     const QTransform t = toImage();
     const bool updatePosition = m_dc.textAlign & 1;
     const QPointF at = t.map(updatePosition ? m_dc.position : point);
-    applyClip();
     QPainterPath box;
     if (rect) {
         box.addPolygon(t.map(QPolygonF(rect->normalized())));
         box.closeSubpath();
-        if (options & 2)
+        if (options & 2) {
+            if (!begin(DrawingBudget::fill(box, true, m_image.size())))
+                return;
             m_painter.fillPath(box, m_dc.bkColor);
-        if (options & 4)
-            m_painter.setClipPath(box, m_dc.clip ? Qt::IntersectClip : Qt::ReplaceClip);
+        }
     }
     if (text.isEmpty())
         return;
@@ -561,11 +597,27 @@ void GdiPainter::textOut(QPointF point, const QString& text, std::optional<QRect
     else if (m_dc.textAlign & 8)
         dy = -metrics.descent();
 
+    // The text's own place, turned by its escapement, onto the image.
+    QTransform placed;
+    placed.translate(at.x(), at.y());
+    placed.rotate(-(finite(m_dc.font.escapement) ? m_dc.font.escapement : 0) / 10);
+    const QRectF cell(dx, dy - metrics.ascent(), width, metrics.ascent() + metrics.descent());
+    const bool background = m_dc.bkOpaque && !(options & 2);
+    const QPolygonF inked = placed.map(QPolygonF(cell));
+    double work = DrawingBudget::text(inked, text.size(), m_image.size());
+    if (background) {
+        QPainterPath under;
+        under.addPolygon(inked);
+        work += DrawingBudget::fill(under, true, m_image.size());
+    }
+    if (!begin(work))
+        return;
+    if (rect && (options & 4))
+        m_painter.setClipPath(box, m_dc.clip ? Qt::IntersectClip : Qt::ReplaceClip);
     m_painter.save();
-    m_painter.translate(at);
-    m_painter.rotate(-(finite(m_dc.font.escapement) ? m_dc.font.escapement : 0) / 10);
-    if (m_dc.bkOpaque && !(options & 2))
-        m_painter.fillRect(QRectF(dx, dy - metrics.ascent(), width, metrics.ascent() + metrics.descent()), m_dc.bkColor);
+    m_painter.setTransform(placed);
+    if (background)
+        m_painter.fillRect(cell, m_dc.bkColor);
     m_painter.setFont(font);
     m_painter.setPen(m_dc.textColor);
     m_painter.drawText(QPointF(dx, dy), text);
@@ -581,14 +633,18 @@ void GdiPainter::drawBitmap(const QRectF& dest, QRectF source, const QImage& bit
 {
     if (bitmap.isNull() || source.width() == 0 || source.height() == 0)
         return;
+    // The source rectangle onto the destination, then onto the image.
+    const QTransform placed = QTransform::fromScale(dest.width() / source.width(), dest.height() / source.height())
+                              * QTransform::fromTranslate(dest.left(), dest.top()) * toImage();
+    const QPolygonF place = placed.map(QPolygonF(QRectF(QPointF(0, 0), source.size())));
+    const bool stretched = placed.type() > QTransform::TxTranslate;
+    if (!begin(DrawingBudget::decoded(bitmap.size()) + DrawingBudget::bitmap(place, stretched, m_image.size())))
+        return;
     // A source that inverts the bitmap; every other operation draws it as
     // it is.
     const QImage picture = rop == 0x00330008 ? [&] { QImage copy = bitmap; copy.invertPixels(); return copy; }() : bitmap;
-    applyClip();
     m_painter.save();
-    m_painter.setTransform(toImage());
-    m_painter.translate(dest.topLeft());
-    m_painter.scale(dest.width() / source.width(), dest.height() / source.height());
+    m_painter.setTransform(placed);
     m_painter.drawImage(QPointF(0, 0), picture, source);
     m_painter.restore();
 }
@@ -598,16 +654,19 @@ void GdiPainter::patBlt(const QRectF& dest, std::uint32_t rop)
     QPainterPath path;
     path.addRect(dest.normalized());
     const QPainterPath mapped = toImage().map(path);
-    applyClip();
-    switch (rop) {
-    case 0x00000042: m_painter.fillPath(mapped, Qt::black); break;
-    case 0x00FF0062: m_painter.fillPath(mapped, Qt::white); break;
-    case 0x00550009: break; // inverting the destination has nothing to invert on a picture of its own
-    default:
-        if (m_dc.brush.style != 1)
-            m_painter.fillPath(mapped, qbrush());
-        break;
-    }
+    const bool black = rop == 0x00000042;
+    const bool white = rop == 0x00FF0062;
+    // Inverting the destination (0x00550009) has nothing to invert on a
+    // picture of its own; every other operation fills with the brush.
+    const bool brush = !black && !white && rop != 0x00550009 && m_dc.brush.style != 1;
+    if (!black && !white && !brush)
+        return;
+    if (!begin(DrawingBudget::fill(mapped, !brush || solidBrush(), m_image.size())))
+        return;
+    if (brush)
+        m_painter.fillPath(mapped, qbrush());
+    else
+        m_painter.fillPath(mapped, black ? Qt::black : Qt::white);
 }
 
 void GdiPainter::beginPath()
@@ -629,10 +688,13 @@ void GdiPainter::finishPath(bool fill, bool stroke)
     QPainterPath path = *m_path;
     m_path.reset();
     path.setFillRule(m_dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
-    applyClip();
-    if (fill && m_dc.brush.style != 1)
+    const bool filled = fill && m_dc.brush.style != 1;
+    const QPen pen = stroke ? qpen() : QPen(Qt::NoPen);
+    if (!begin(shapeWork(path, filled, pen)))
+        return;
+    if (filled)
         m_painter.fillPath(path, qbrush());
-    if (const QPen pen = qpen(); stroke && pen.style() != Qt::NoPen)
+    if (pen.style() != Qt::NoPen)
         m_painter.strokePath(path, pen);
 }
 

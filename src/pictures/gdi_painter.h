@@ -21,6 +21,8 @@ class ByteReader;
 
 namespace pictures {
 
+class DrawingBudget;
+
 // The graphics objects a metafile creates and selects.
 struct GdiPen {
     int style = 0;          // the low nibble: solid, dash, dot, dash-dot, dash-dot-dot, null, inside frame
@@ -59,13 +61,15 @@ using GdiObject = std::variant<std::monostate, GdiPen, GdiBrush, GdiFont>;
 // a path being recorded) and the drawing operations they call, in logical
 // coordinates. Geometry is mapped to the image here, so that pens, text and
 // arcs come out right under every mapping mode, mirrored axes included.
+// Every painting first takes its work from the budget; once the budget
+// refuses one, nothing more is painted.
 class GdiPainter {
 public:
     enum MapMode { Text = 1, LoMetric, HiMetric, LoEnglish, HiEnglish, Twips, Isotropic, Anisotropic };
 
     // deviceToImage maps the reference device's pixels onto the image;
     // millimetresPerPixel is the size of one of those pixels.
-    GdiPainter(QImage& image, const QTransform& deviceToImage, QSizeF millimetresPerPixel);
+    GdiPainter(QImage& image, const QTransform& deviceToImage, QSizeF millimetresPerPixel, DrawingBudget& budget);
     ~GdiPainter();
 
     void setMapMode(int mode);
@@ -162,7 +166,15 @@ private:
     double imageScale() const;
     QPen qpen() const;
     QBrush qbrush() const;
-    void applyClip();
+    // Takes the work of a painting, and that of clipping it, from the
+    // budget and sets the clipping area; false when the budget refuses it.
+    bool begin(double work);
+    // The work of filling (with the brush) and stroking (with the pen) a
+    // path in image coordinates.
+    double shapeWork(const QPainterPath& mapped, bool filled, const QPen& pen) const;
+    bool solidBrush() const;
+    // Takes the work of decoding and holding an object's pattern.
+    void holdObject(const GdiObject& object);
     // Draws (or adds to the open path) a shape given in logical coordinates.
     void draw(const QPainterPath& logical, bool fill);
     void finishPath(bool fill, bool stroke);
@@ -170,6 +182,7 @@ private:
     void storeSelected(const GdiObject& object);
 
     QImage& m_image;
+    DrawingBudget& m_budget;
     QPainter m_painter;
     QTransform m_deviceToImage;
     QSizeF m_mmPerPixel;

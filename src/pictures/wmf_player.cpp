@@ -3,6 +3,7 @@
 #include "base/byte_reader.h"
 #include "base/failure.h"
 #include "pictures/dib.h"
+#include "pictures/drawing_budget.h"
 #include "pictures/gdi_painter.h"
 
 #include <algorithm>
@@ -312,6 +313,12 @@ bool WmfPlayer::recognises(const QByteArray& bytes)
 
 QImage WmfPlayer::draw(const QByteArray& bytes)
 {
+    DrawingBudget budget;
+    return draw(bytes, budget);
+}
+
+QImage WmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
+{
     const base::ByteReader file(bytes);
     const QRectF box(QPointF(file.i16(6), file.i16(8)), QPointF(file.i16(10), file.i16(12)));
     const int unitsPerInch = file.u16(14);
@@ -328,7 +335,7 @@ QImage WmfPlayer::draw(const QByteArray& bytes)
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
-        GdiPainter dc(image, QTransform(), QSizeF(25.4 / 96, 25.4 / 96));
+        GdiPainter dc(image, QTransform(), QSizeF(25.4 / 96, 25.4 / 96), budget);
         // The box fills the picture until the records set a window of their own.
         dc.setMapMode(GdiPainter::Anisotropic);
         dc.setWindowOrg(box.topLeft());
@@ -336,7 +343,7 @@ QImage WmfPlayer::draw(const QByteArray& bytes)
         dc.setViewportExt(QSizeF(width, height));
         WmfPlayer player(dc);
         qsizetype at = PlaceableSize + qsizetype(headerWords) * 2;
-        while (file.has(at, 6)) {
+        while (file.has(at, 6) && budget.take(DrawingBudget::record())) {
             const qsizetype size = qsizetype(file.u32(at)) * 2;
             if (Meta(file.u16(at + 4)) == Meta::Eof || size < 6 || !file.has(at, size))
                 break;

@@ -14,7 +14,7 @@
 namespace run {
 
 Context::Context(const RuntimeOptions& options)
-    : codePage(options.codePage), display(options.screen), m_options(options)
+    : codePage(options.codePage), display(options.screen), m_options(options), m_pictures(options.pictureMemory)
 {
     // Fonts that games name, mapped to installed fonts of the same metrics
     // (fontconfig knows the first three; the last is a bitmap font of old
@@ -47,17 +47,14 @@ formats::QuotedFieldReader Context::openReader(const QString& path) const
     return formats::QuotedFieldReader(files.readAll(path, platform::FileResolver::kRecordFileLimit), codePage);
 }
 
-QImage Context::LoadPicture(const QString& path) const
+QImage Context::LoadPicture(const QString& path)
 {
-    QImage image = pictures::DecodePicture(files.readAll(path));
-    if (image.isNull())
-        throw base::Failure(QStringLiteral("Invalid picture: %1").arg(path));
-    // Converted once, when it is not already, to a format the window paints
-    // without converting it again at every paint (indexed GIFs and BMPs).
-    const QImage::Format fast = image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32;
-    if (image.format() != fast && image.format() != QImage::Format_ARGB32_Premultiplied)
-        image.convertTo(fast);
-    return image;
+    return m_pictures.load(files.resolve(path).value_or(std::filesystem::path()), [&] {
+        QImage image = pictures::DecodePicture(files.readAll(path));
+        if (image.isNull())
+            throw base::Failure(QStringLiteral("Invalid picture: %1").arg(path));
+        return image;
+    });
 }
 
 platform::MsgAnswer Context::msgBox(const QString& title, const QString& text, platform::MsgIcon icon,

@@ -4,6 +4,7 @@
 #include "base/event_log.h"
 #include "base/notices.h"
 #include "formats/quoted_field_reader.h"
+#include "pictures/picture_cache.h"
 #include "platform/clock.h"
 #include "platform/dialogs.h"
 #include "platform/display.h"
@@ -47,6 +48,8 @@ struct RuntimeOptions {
     bool fullScreen = true;
     // No sound reaches a speaker; media keep their timings.
     bool mute = false;
+    // The bytes the decoded pictures may hold at once.
+    qint64 pictureMemory = pictures::PictureCache::DefaultBudget;
 };
 
 // What every part of a run shares, windows aside: the services (log,
@@ -87,8 +90,9 @@ public:
 
     // Opens a quoted-field data file; throws base::Failure.
     formats::QuotedFieldReader openReader(const QString& path) const;
-    // Loads a picture file (BMP, JPG, GIF, ICO, CUR); throws base::Failure.
-    QImage LoadPicture(const QString& path) const;
+    // Loads a picture file (BMP, JPG, GIF, ICO, CUR, WMF, EMF); throws
+    // base::Failure. Loading the same file again gives the same copy.
+    QImage LoadPicture(const QString& path);
 
     platform::MsgAnswer msgBox(const QString& title, const QString& text, platform::MsgIcon icon,
                                platform::MsgButtons buttons = platform::MsgButtons::Ok,
@@ -108,6 +112,7 @@ private:
     std::unique_ptr<platform::Clock> m_clock;
     std::unique_ptr<platform::Dialogs> m_dialogs;
     platform::ScriptedDialogs* m_scripted = nullptr;
+    pictures::PictureCache m_pictures;
 };
 
 } // namespace run

@@ -1,7 +1,10 @@
 // Metafile pictures (WMF and EMF) written by libuemf and drawn by the
 // player: each shape in a known colour at a known place, checked by pixels.
 #include "demo/metafile_writer.h"
+#include "pictures/drawing_budget.h"
+#include "pictures/emf_player.h"
 #include "pictures/picture_decoder.h"
+#include "pictures/wmf_player.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
@@ -142,6 +145,30 @@ TEST_P(Metafiles, BitmapsAreStretchedOntoTheirRectangleTheRightWayUp)
     EXPECT_TRUE(isTransparent(image, 10, 10));
 }
 
+TEST_P(Metafiles, DrawingStopsWithinItsBudgetKeepingWhatWasDrawn)
+{
+    // Two thousand records over half the picture, between two over the
+    // other half.
+    const QByteArray bytes = metafile(GetParam(), QSize(100, 100), [](MetafileWriter& w) {
+        w.setNoPen();
+        w.setBrush(Qt::red);
+        w.rectangle(QRect(0, 0, 50, 100));
+        w.setBrush(Qt::blue);
+        for (int i = 0; i < 2000; ++i)
+            w.rectangle(QRect(50, 0, 50, 100));
+        w.setBrush(Qt::green);
+        w.rectangle(QRect(0, 0, 50, 100));
+    });
+    pictures::DrawingBudget budget(20.0 * 100 * 100);
+    const QImage image = GetParam() == Kind::Wmf ? pictures::WmfPlayer::draw(bytes, budget) : pictures::EmfPlayer::draw(bytes, budget);
+    ASSERT_FALSE(image.isNull());
+    EXPECT_TRUE(budget.exhausted());
+    EXPECT_LE(budget.used(), budget.limit());
+    EXPECT_GT(budget.used(), budget.limit() / 2);
+    EXPECT_EQ(image.pixelColor(25, 50), QColor(Qt::red));
+    EXPECT_EQ(image.pixelColor(75, 50), QColor(Qt::blue));
+}
+
 INSTANTIATE_TEST_SUITE_P(WmfAndEmf, Metafiles, ::testing::Values(Kind::Wmf, Kind::Emf),
                          [](const auto& info) { return info.param == Kind::Wmf ? std::string("Wmf") : std::string("Emf"); });
 
@@ -204,6 +231,31 @@ TEST(MetafileRecords, AFileCutShortKeepsWhatItsWholeRecordsDraw)
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.pixelColor(25, 50), QColor(Qt::red));
     EXPECT_TRUE(isTransparent(image, 75, 50));
+}
+
+TEST(MetafileRecords, AShapeWhoseRowsCrossThousandsOfEdgesIsLeftOut)
+{
+    // A zigzag of 2,000 points over 100 rows: every row crosses 2,000 edges,
+    // and the painter's work on a row grows with the square of its edges
+    // (a second for this one, minutes on a picture of the largest size).
+    QList<QPoint> zigzag;
+    for (int i = 0; i < 2000; ++i)
+        zigzag.append(QPoint(i * 4, i % 2 ? 99 : 0));
+    const QImage image = pictures::DecodePicture(metafile(Kind::Wmf, QSize(8000, 100), [&](MetafileWriter& w) {
+        w.setNoPen();
+        w.setBrush(Qt::red);
+        w.rectangle(QRect(0, 0, 10, 10));
+        w.setBrush(Qt::blue);
+        w.polygon(zigzag);
+    }));
+    ASSERT_FALSE(image.isNull());
+    EXPECT_EQ(image.pixelColor(5, 5), QColor(Qt::red));
+    int blue = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x)
+            blue += image.pixelColor(x, y) == QColor(Qt::blue);
+    }
+    EXPECT_EQ(blue, 0);
 }
 
 TEST(MetafileRecords, AMetafileBackgroundAndAMetafileAreaAreDrawnInTheGame)

@@ -4,25 +4,18 @@
 // number of variables.
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "bench/game_files.h"
 #include "engine/game.h"
 #include "formats/quoted_field_writer.h"
 
 #include <QApplication>
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
-}
+using bench::writeFile;
 
 // A game folder of one frame with the given numbers of areas, conditions per
 // area and variables.

@@ -8,6 +8,7 @@
 //   open_frame_floor [OPENS]
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "bench/game_files.h"
 #include "engine/game.h"
 #include "formats/quoted_field_reader.h"
 #include "formats/quoted_field_writer.h"
@@ -29,19 +30,13 @@
 
 namespace {
 
+using bench::writeFile;
+
 double cpuMs()
 {
     timespec t{};
     clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
     return t.tv_sec * 1e3 + t.tv_nsec / 1e6;
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly))
-        file.write(bytes);
 }
 
 void savePicture(const QString& path, int w, int h, QColor colour, const char* format)
