@@ -359,12 +359,9 @@ void GameChecker::checkMedia(Media kind, const QString& path, const QString& fil
             case Media::Midi:
                 devices::ReadMidiPiece(m_rt->files.readAll(mapped));
                 break;
-            case Media::Mp3: {
-                const QByteArray bytes = m_rt->files.readAll(mapped);
-                m_audio->decode(bytes);
-                m_audio->pieceLengthMs(bytes);
+            case Media::Mp3:
+                m_audio->stream(devices::AudioSource{{}, m_rt->files.readAll(mapped)});
                 break;
-            }
             case Media::Video:
                 devices::VideoDecoder(QString::fromStdString(real->string()));
                 break;

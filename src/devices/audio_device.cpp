@@ -2,10 +2,13 @@
 
 #include "base/byte_reader.h"
 #include "base/failure.h"
+#include "devices/sound_stream.h"
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -38,23 +41,57 @@ void keepLibrariesQuiet()
 
 constexpr int kChannelStep = 8;
 
-// The sampling rate a wave file's format chunk gives; 0 when the bytes are
-// no wave file or name none.
-std::uint32_t waveSamplingRate(const QByteArray& bytes)
+// A wave decoded whole may take this much once converted for the output:
+// a minute and a half. Longer ones are decoded as they play.
+constexpr double WholeSoundBytes = 16 << 20;
+
+// What a wave file's chunks tell of its sound.
+struct WaveHeader {
+    std::uint32_t rate = 0;
+    std::uint16_t channels = 0;
+    std::uint16_t bits = 0;
+    qsizetype dataBytes = 0;
+};
+
+// The header of a wave file; none when the bytes are no wave file or name
+// no format.
+std::optional<WaveHeader> readWaveHeader(const QByteArray& bytes)
 {
     const base::ByteReader file(bytes);
     if (!bytes.startsWith("RIFF") || !file.has(8, 4) || file.bytes(8, 4) != "WAVE")
-        return 0;
+        return std::nullopt;
+    std::optional<WaveHeader> header;
+    qsizetype dataBytes = 0;
     try {
         for (qsizetype at = 12; file.has(at, 8);) {
             const std::uint32_t size = file.u32(at + 4);
-            if (file.bytes(at, 4) == "fmt ")
-                return file.u32(at + 12);
+            const QByteArray id = file.bytes(at, 4);
+            if (id == "fmt ") {
+                header = WaveHeader{file.u32(at + 12), file.u16(at + 10), file.u16(at + 22), 0};
+            } else if (id == "data") {
+                // A size past the end of the file claims what is not there.
+                dataBytes = std::min<qsizetype>(size, bytes.size() - at - 8);
+            }
             at += 8 + qsizetype(size) + (size & 1);
         }
     } catch (const base::Failure&) {
     }
-    return 0;
+    if (header)
+        header->dataBytes = dataBytes;
+    return header;
+}
+
+// The bytes a wave takes converted to the output's format: its frames,
+// counted by its bits a sample (4 for the ADPCM kinds), at the output's rate.
+double convertedBytes(const WaveHeader& wave)
+{
+    const double frames = double(wave.dataBytes) * 8 / std::max<int>(1, wave.bits) / std::max<int>(1, wave.channels);
+    return frames * AudioDecoder::BytesPerFrame * AudioDecoder::OutputRate / std::max<std::uint32_t>(1, wave.rate);
+}
+
+void mixStreams(void* mixer, Uint8* buffer, int size)
+{
+    static_cast<StreamMixer*>(mixer)->mix(buffer, size);
 }
 
 } // namespace
@@ -62,8 +99,18 @@ std::uint32_t waveSamplingRate(const QByteArray& bytes)
 class AudioDevice::Sound {
 public:
     explicit Sound(Mix_Chunk* chunk) : chunk(chunk) {}
-    ~Sound() { Mix_FreeChunk(chunk); }
-    Mix_Chunk* chunk;
+    Sound(AudioSource source, qint64 lengthMs) : source(std::move(source)), streamedLengthMs(lengthMs) {}
+    ~Sound()
+    {
+        if (chunk)
+            Mix_FreeChunk(chunk);
+    }
+    Sound(const Sound&) = delete;
+    Sound& operator=(const Sound&) = delete;
+    // Decoded whole; else decoded from the source each time it plays.
+    Mix_Chunk* chunk = nullptr;
+    AudioSource source;
+    qint64 streamedLengthMs = 0;
 };
 
 class AudioDevice::Music {
@@ -82,6 +129,7 @@ AudioDevice::~AudioDevice()
     std::lock_guard lock(m_mutex);
     if (!m_open)
         return;
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_HaltChannel(-1);
     Mix_HaltMusic();
     m_channels.clear();
@@ -142,6 +190,7 @@ bool AudioDevice::open()
         return false;
     }
     m_open = true;
+    Mix_SetPostMix(&mixStreams, &m_mixer);
     m_channels.resize(static_cast<std::size_t>(Mix_AllocateChannels(kChannelStep)));
     QString font = m_options.soundFont;
     if (font.isEmpty()) {
@@ -170,10 +219,14 @@ AudioDevice::SoundPtr AudioDevice::decode(const QByteArray& bytes)
 {
     if (!open())
         throw base::Failure("No audio output");
-    // Resampled for the output, a rate far outside what sound cards play
-    // would cost memory out of all proportion to the file.
-    if (const std::uint32_t rate = waveSamplingRate(bytes); rate != 0 && !isPlayableRate(int(rate)))
-        throw base::Failure(QStringLiteral("Cannot decode the sound: a sampling rate of %1 Hz").arg(rate));
+    if (const std::optional<WaveHeader> wave = readWaveHeader(bytes)) {
+        // Resampled for the output, a rate far outside what sound cards play
+        // would cost memory out of all proportion to the file.
+        if (!isPlayableRate(int(std::min<std::uint32_t>(wave->rate, 1 << 30))))
+            throw base::Failure(QStringLiteral("Cannot decode the sound: a sampling rate of %1 Hz").arg(wave->rate));
+        if (convertedBytes(*wave) > WholeSoundBytes)
+            return stream(AudioSource{{}, bytes});
+    }
     SDL_RWops* source = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
     Mix_Chunk* chunk = source ? Mix_LoadWAV_RW(source, 1) : nullptr;
     if (!chunk)
@@ -181,29 +234,24 @@ AudioDevice::SoundPtr AudioDevice::decode(const QByteArray& bytes)
     return std::make_shared<const Sound>(chunk);
 }
 
+AudioDevice::SoundPtr AudioDevice::stream(const AudioSource& source)
+{
+    if (!open())
+        throw base::Failure("No audio output");
+    AudioDecoder decoder(source);
+    return std::make_shared<const Sound>(source, decoder.lengthMs());
+}
+
 qint64 AudioDevice::lengthMs(const SoundPtr& sound)
 {
+    if (sound && !sound->chunk)
+        return sound->streamedLengthMs;
     int frequency = 0, channels = 0;
     Uint16 format = 0;
     if (!sound || !Mix_QuerySpec(&frequency, &format, &channels) || frequency <= 0 || channels <= 0)
         return 0;
     const qint64 bytesPerFrame = qint64(SDL_AUDIO_BITSIZE(format) / 8) * channels;
     return bytesPerFrame > 0 ? qint64(sound->chunk->alen) * 1000 / (bytesPerFrame * frequency) : 0;
-}
-
-qint64 AudioDevice::pieceLengthMs(const QByteArray& bytes)
-{
-    if (!open())
-        throw base::Failure("No audio output");
-    SDL_RWops* source = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));
-    Mix_Music* music = source ? Mix_LoadMUS_RW(source, 1) : nullptr;
-    if (!music)
-        throw base::Failure(QStringLiteral("Cannot read the piece: %1").arg(QString::fromUtf8(Mix_GetError())));
-    const double seconds = Mix_MusicDuration(music);
-    Mix_FreeMusic(music);
-    if (!(seconds >= 0))
-        throw base::Failure("The piece has no length");
-    return static_cast<qint64>(std::llround(seconds * 1000));
 }
 
 bool AudioDevice::holds(const Voice& voice) const
@@ -216,53 +264,83 @@ int AudioDevice::freeChannel()
 {
     for (std::size_t c = 0; c < m_channels.size(); ++c) {
         // A paused channel counts as playing: its voice may resume it.
-        if (m_channels[c].serial == 0 || !Mix_Playing(int(c)))
+        const ChannelUse& use = m_channels[c];
+        if (use.serial == 0 || (use.stream ? use.stream->ended() : !Mix_Playing(int(c)))) {
+            release(c);
             return int(c);
+        }
     }
     const int first = int(m_channels.size());
     m_channels.resize(static_cast<std::size_t>(Mix_AllocateChannels(first + kChannelStep)));
     return first < int(m_channels.size()) ? first : -1;
 }
 
+void AudioDevice::release(std::size_t channel)
+{
+    ChannelUse& use = m_channels[channel];
+    if (use.stream)
+        m_mixer.remove(use.stream);
+    else if (use.serial != 0)
+        Mix_HaltChannel(int(channel));
+    use = {};
+}
+
 AudioDevice::Voice AudioDevice::play(const SoundPtr& sound, bool loop, int repeats)
 {
     std::lock_guard lock(m_mutex);
-    if (!m_open || !sound || sound->chunk->alen == 0)
+    if (!m_open || !sound || (sound->chunk ? sound->chunk->alen == 0 : sound->streamedLengthMs <= 0))
         return {};
     const int channel = freeChannel();
-    if (channel < 0 || Mix_PlayChannel(channel, sound->chunk, loop ? -1 : repeats) != channel)
+    if (channel < 0)
         return {};
-    m_channels[std::size_t(channel)] = {sound, ++m_lastSerial};
+    std::shared_ptr<SoundStream> stream;
+    if (sound->chunk) {
+        if (Mix_PlayChannel(channel, sound->chunk, loop ? -1 : repeats) != channel)
+            return {};
+    } else {
+        stream = std::make_shared<SoundStream>(sound->source, loop ? -1 : repeats);
+        m_mixer.add(stream);
+    }
+    m_channels[std::size_t(channel)] = {sound, ++m_lastSerial, std::move(stream)};
     return {channel, m_lastSerial};
 }
 
 void AudioDevice::halt(const Voice& voice)
 {
     std::lock_guard lock(m_mutex);
-    if (holds(voice)) {
-        Mix_HaltChannel(voice.channel);
-        m_channels[std::size_t(voice.channel)] = {};
-    }
+    if (holds(voice))
+        release(std::size_t(voice.channel));
 }
 
 void AudioDevice::pause(const Voice& voice)
 {
     std::lock_guard lock(m_mutex);
-    if (holds(voice))
+    if (!holds(voice))
+        return;
+    if (const auto& stream = m_channels[std::size_t(voice.channel)].stream)
+        stream->setPaused(true);
+    else
         Mix_Pause(voice.channel);
 }
 
 void AudioDevice::resume(const Voice& voice)
 {
     std::lock_guard lock(m_mutex);
-    if (holds(voice))
+    if (!holds(voice))
+        return;
+    if (const auto& stream = m_channels[std::size_t(voice.channel)].stream)
+        stream->setPaused(false);
+    else
         Mix_Resume(voice.channel);
 }
 
 bool AudioDevice::sounding(const Voice& voice)
 {
     std::lock_guard lock(m_mutex);
-    return holds(voice) && Mix_Playing(voice.channel);
+    if (!holds(voice))
+        return false;
+    const auto& stream = m_channels[std::size_t(voice.channel)].stream;
+    return stream ? !stream->ended() : Mix_Playing(voice.channel) != 0;
 }
 
 AudioDevice::MusicPtr AudioDevice::loadMusic(const QByteArray& bytes)

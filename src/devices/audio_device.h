@@ -1,5 +1,8 @@
 #pragma once
 
+#include "devices/audio_decoder.h"
+#include "devices/stream_mixer.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -11,9 +14,11 @@
 
 namespace devices {
 
-// The sound output of the player, over SDL2_mixer: sounds decoded whole
-// (WAV in PCM and the ADPCM kinds, MP3) played on numbered channels, and one
-// MIDI piece at a time synthesised by FluidSynth. It opens on first use.
+// The sound output of the player, over SDL2_mixer: short sounds decoded
+// whole (WAV in PCM and the ADPCM kinds), long ones and compressed pieces
+// (MP3, the sound tracks of videos) decoded as they play, each on a voice of
+// its own, and one MIDI piece at a time synthesised by FluidSynth. It opens
+// on first use.
 // Without a sound card it opens a silent output, so sounds keep their
 // lengths and states while nothing is heard, and says so once; only when
 // even that fails does it stay closed. Nothing here knows the game's clock:
@@ -59,15 +64,17 @@ public:
     // MIDI can be synthesised: the output is open with a soundfont.
     bool hasSoundFont();
 
-    // Decodes a whole sound file; throws Failure when it cannot be decoded
-    // or there is no output. Safe from any thread.
+    // A wave file, decoded whole when it is short, else as it plays; throws
+    // Failure when it cannot be decoded or there is no output. Safe from any
+    // thread.
     SoundPtr decode(const QByteArray& bytes);
+    // A sound of any kind FFmpeg decodes, decoded as it plays, its length as
+    // its container tells it; throws Failure when it has no sound to decode
+    // or there is no output. Safe from any thread.
+    SoundPtr stream(const AudioSource& source);
     static qint64 lengthMs(const SoundPtr& sound);
     // Sampling rates of sounds worth decoding: 4 kHz to 192 kHz.
     static bool isPlayableRate(int hertz) { return hertz >= 4000 && hertz <= 192000; }
-    // The length of a compressed piece (MP3) as the file itself tells it,
-    // at its own sampling rate; throws Failure. Safe from any thread.
-    qint64 pieceLengthMs(const QByteArray& bytes);
 
     // Plays a sound from its start, 1 + repeats times or without end, on a
     // channel no other voice holds. A sound of no length plays nothing:
@@ -93,6 +100,8 @@ private:
     bool openWith(const char* driver);
     bool holds(const Voice& voice) const;
     int freeChannel();
+    // Stops what a channel plays and forgets it.
+    void release(std::size_t channel);
 
     Options m_options;
     std::recursive_mutex m_mutex;
@@ -103,15 +112,18 @@ private:
     bool m_saidSilent = false;
     bool m_saidNoSoundFont = false;
     // What each channel plays, kept alive while it sounds, and the voice
-    // that holds it.
+    // that holds it. A streamed sound plays through the stream mixer, and
+    // its channel stands idle in the library's mixer meanwhile.
     struct ChannelUse {
         SoundPtr sound;
         std::uint64_t serial = 0;
+        std::shared_ptr<SoundStream> stream;
     };
     std::vector<ChannelUse> m_channels;
     std::uint64_t m_lastSerial = 0;
     MusicPtr m_playingMusic;
     MusicVoice m_musicVoice = 0;
+    StreamMixer m_mixer;
 };
 
 } // namespace devices

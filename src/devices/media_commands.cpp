@@ -329,12 +329,11 @@ void MediaCommands::openWave(Device& d)
 void MediaCommands::openVideo(Device& d)
 {
     const auto real = m_files.resolve(d.file);
-    d.video = std::make_unique<VideoDecoder>(QString::fromStdString(real ? real->string() : std::string()));
+    const QString path = QString::fromStdString(real ? real->string() : std::string());
+    d.video = std::make_unique<VideoDecoder>(path);
     d.lengthMs = d.video->lengthMs();
-    if (d.video->soundTrack().isEmpty())
-        return;
     try {
-        d.sound = m_audio.decode(d.video->soundTrack());
+        d.sound = m_audio.stream(AudioSource{path, {}});
     } catch (const base::Failure&) {
         // Pictures without their sound rather than nothing.
     }

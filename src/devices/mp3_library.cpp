@@ -105,8 +105,8 @@ Mp3Library::Piece Mp3Library::decoded(const QString& path)
             return m_cached;
     }
     const QByteArray bytes = m_files.readAll(path);
-    Piece piece{m_audio.decode(bytes), 0};
-    piece.lengthMs = m_audio.pieceLengthMs(bytes);
+    Piece piece{m_audio.stream(AudioSource{{}, bytes}), 0};
+    piece.lengthMs = AudioDevice::lengthMs(piece.sound);
     std::lock_guard lock(m_mutex);
     m_cachedPath = path;
     m_cached = piece;

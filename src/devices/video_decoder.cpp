@@ -1,15 +1,11 @@
 #include "devices/video_decoder.h"
 
-#include "base/byte_writer.h"
 #include "base/failure.h"
-#include "devices/audio_device.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
 #include <libavformat/avformat.h>
-#include <libavutil/channel_layout.h>
 #include <libavutil/imgutils.h>
-#include <libswresample/swresample.h>
 #include <libswscale/swscale.h>
 }
 
@@ -22,17 +18,6 @@ namespace {
 
 // Frames decoded ahead of the one on screen.
 constexpr std::size_t kFramesAhead = 8;
-
-QByteArray waveOf(const QByteArray& pcm)
-{
-    // 16-bit stereo PCM at 44.1 kHz: four bytes a frame.
-    const auto size = static_cast<quint32>(pcm.size());
-    base::ByteWriter out;
-    out.raw("RIFF").u32(36 + size).raw("WAVEfmt ");
-    out.u32(16).u16(1).u16(2).u32(44100).u32(44100 * 4).u16(4).u16(16);
-    out.raw("data").u32(size).raw(pcm);
-    return out.bytes();
-}
 
 } // namespace
 
@@ -137,41 +122,6 @@ VideoDecoder::VideoDecoder(const QString& path) : m_path(path)
         m_lengthMs = stream->nb_frames * m_frameIntervalMs;
     if (m_lengthMs <= 0)
         throw base::Failure(QStringLiteral("The video %1 has no length").arg(path));
-
-    // The sound track, whole, resampled for the audio device.
-    try {
-        Demuxer audio(path, AVMEDIA_TYPE_AUDIO);
-        if (!AudioDevice::isPlayableRate(audio.codec->sample_rate))
-            throw base::Failure("A sound track at a sampling rate no sound card plays");
-        SwrContext* resampler = nullptr;
-        AVChannelLayout stereo = AV_CHANNEL_LAYOUT_STEREO;
-        if (swr_alloc_set_opts2(&resampler, &stereo, AV_SAMPLE_FMT_S16, 44100, &audio.codec->ch_layout, audio.codec->sample_fmt,
-                                audio.codec->sample_rate, 0, nullptr)
-                == 0
-            && swr_init(resampler) == 0) {
-            QByteArray pcm;
-            auto append = [&](const uint8_t** in, int count) {
-                const int room = swr_get_out_samples(resampler, count);
-                if (room <= 0)
-                    return;
-                QByteArray chunk(room * 4, Qt::Uninitialized);
-                auto* out = reinterpret_cast<uint8_t*>(chunk.data());
-                const int made = swr_convert(resampler, &out, room, in, count);
-                if (made > 0)
-                    pcm.append(chunk.constData(), made * 4);
-            };
-            audio.each([&](AVFrame* f) {
-                append(const_cast<const uint8_t**>(f->extended_data), f->nb_samples);
-                return true;
-            });
-            append(nullptr, 0);
-            if (!pcm.isEmpty())
-                m_sound = waveOf(pcm);
-        }
-        swr_free(&resampler);
-    } catch (const base::Failure&) {
-        // A video without sound follows its own frame times.
-    }
 
     m_worker = std::thread(&VideoDecoder::decodeLoop, this);
 }

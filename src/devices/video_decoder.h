@@ -13,9 +13,9 @@
 
 namespace devices {
 
-// A video file decoded with FFmpeg: its size and length at once, its sound
-// track whole (as a wave for the audio device), and its pictures one after
-// another on a worker thread that keeps a few frames ahead of the player.
+// A video file decoded with FFmpeg: its size and length at once, and its
+// pictures one after another on a worker thread that keeps a few frames ahead
+// of the player. Its sound track is the audio device's to stream.
 // Throws Failure from the constructor for a file that is missing, damaged
 // or in a format FFmpeg cannot decode.
 class VideoDecoder {
@@ -29,9 +29,6 @@ public:
     qint64 lengthMs() const { return m_lengthMs; }
     // The time between two pictures, at least 1 ms.
     qint64 frameIntervalMs() const { return m_frameIntervalMs; }
-    // The sound track as a 16-bit stereo wave at 44,100 frames a second;
-    // empty when the video has none.
-    const QByteArray& soundTrack() const { return m_sound; }
 
     // The picture to show at a time of the video. With wait, blocks until
     // the worker has decoded that far (a virtual clock jumps); without, it
@@ -50,7 +47,6 @@ private:
     QSize m_size;
     qint64 m_lengthMs = 0;
     qint64 m_frameIntervalMs = 40;
-    QByteArray m_sound;
     std::unique_ptr<Demuxer> m_video;
 
     std::mutex m_mutex;
