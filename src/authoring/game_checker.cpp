@@ -360,7 +360,7 @@ void GameChecker::checkMedia(Media kind, const QString& path, const QString& fil
                 devices::ReadMidiPiece(m_rt->files.readAll(mapped));
                 break;
             case Media::Mp3:
-                m_audio->stream(devices::AudioSource{{}, m_rt->files.readAll(mapped)});
+                m_audio->stream(devices::AudioSource{QString::fromStdString(real->string()), {}});
                 break;
             case Media::Video:
                 devices::VideoDecoder(QString::fromStdString(real->string()));

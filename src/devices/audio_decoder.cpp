@@ -12,6 +12,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cstring>
+#include <filesystem>
 
 namespace devices {
 
@@ -58,6 +59,11 @@ base::Failure undecodable(const QString& why)
 
 } // namespace
 
+void KeepFfmpegQuiet()
+{
+    av_log_set_level(AV_LOG_QUIET);
+}
+
 // The demuxer, decoder and resampler of one pass through a source.
 struct AudioDecoder::Stream {
     MemoryInput memory;
@@ -88,6 +94,7 @@ struct AudioDecoder::Stream {
 
     void open(const AudioSource& source)
     {
+        KeepFfmpegQuiet();
         format = avformat_alloc_context();
         if (!format)
             throw undecodable(QStringLiteral("out of memory"));
@@ -104,6 +111,10 @@ struct AudioDecoder::Stream {
             format->flags |= AVFMT_FLAG_CUSTOM_IO;
         }
         const QByteArray name = source.path.toLocal8Bit();
+        // A named pipe or a device would hold the open until somebody writes.
+        std::error_code error;
+        if (!source.path.isEmpty() && !std::filesystem::is_regular_file(std::filesystem::path(name.toStdString()), error))
+            throw undecodable(QStringLiteral("no regular file"));
         // On failure FFmpeg frees the context itself and clears the pointer.
         if (avformat_open_input(&format, source.path.isEmpty() ? nullptr : name.constData(), nullptr, nullptr) < 0
             || avformat_find_stream_info(format, nullptr) < 0)
@@ -176,23 +187,44 @@ qint64 AudioDecoder::lengthMs()
 {
     const AVFormatContext* format = m_stream->format;
     const AVStream* stream = format->streams[m_stream->index];
-    if (format->duration_estimation_method != AVFMT_DURATION_FROM_BITRATE) {
+    const AVCodecID codec = stream->codecpar->codec_id;
+    // An MPEG audio file tells its length only by its frames, with the
+    // encoder's delay and padding in them, or not at all, when FFmpeg
+    // guesses it from the first frame's bit rate.
+    const bool framesOnly = codec == AV_CODEC_ID_MP3 || codec == AV_CODEC_ID_MP2 || codec == AV_CODEC_ID_MP1
+                            || format->duration_estimation_method == AVFMT_DURATION_FROM_BITRATE;
+    if (!framesOnly) {
         if (stream->duration > 0 && stream->time_base.num > 0 && stream->time_base.den > 0)
             return av_rescale_q(stream->duration, stream->time_base, Milliseconds);
         if (format->duration > 0)
             return av_rescale_q(format->duration, AV_TIME_BASE_Q, Milliseconds);
     }
     // Counted on a pass of its own, so that decoding still starts at the
-    // beginning.
+    // beginning: the packets' lengths, less the samples the decoder is told
+    // to leave out at either end.
     Stream counting(m_source);
-    const AVRational timeBase = counting.format->streams[counting.index]->time_base;
+    const AVStream* counted = counting.format->streams[counting.index];
     std::int64_t total = 0;
+    std::int64_t skippedSamples = 0;
     while (av_read_frame(counting.format, counting.packet) >= 0) {
-        if (counting.packet->stream_index == counting.index && counting.packet->duration > 0)
-            total += counting.packet->duration;
+        if (counting.packet->stream_index == counting.index) {
+            if (counting.packet->duration > 0)
+                total += counting.packet->duration;
+            std::size_t size = 0;
+            if (const uint8_t* skip = av_packet_get_side_data(counting.packet, AV_PKT_DATA_SKIP_SAMPLES, &size); skip && size >= 8) {
+                std::uint32_t start = 0, end = 0;
+                std::memcpy(&start, skip, 4);
+                std::memcpy(&end, skip + 4, 4);
+                skippedSamples += std::int64_t(start) + end;
+            }
+        }
         av_packet_unref(counting.packet);
     }
-    return timeBase.num > 0 && timeBase.den > 0 ? av_rescale_q(total, timeBase, Milliseconds) : 0;
+    if (counted->time_base.num <= 0 || counted->time_base.den <= 0 || counted->codecpar->sample_rate <= 0)
+        return 0;
+    const int rate = counted->codecpar->sample_rate;
+    const std::int64_t samples = av_rescale_q(total, counted->time_base, AVRational{1, rate}) - skippedSamples;
+    return std::max<qint64>(samples * 1000 / rate, 0);
 }
 
 bool AudioDecoder::decodeMore()

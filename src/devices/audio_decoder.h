@@ -14,6 +14,10 @@ struct AudioSource {
     QByteArray bytes;
 };
 
+// FFmpeg writes what it works around (a damaged picture, a length it has to
+// guess) to the terminal; the player tells what matters itself, once.
+void KeepFfmpegQuiet();
+
 // One sound decoded with FFmpeg a packet at a time and resampled to the
 // output's format (16-bit stereo at 44,100 frames a second), so that a sound
 // of any length costs only what is asked of it at once. Throws Failure from

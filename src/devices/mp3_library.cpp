@@ -104,8 +104,12 @@ Mp3Library::Piece Mp3Library::decoded(const QString& path)
         if (m_cached.sound && m_cachedPath == path)
             return m_cached;
     }
-    const QByteArray bytes = m_files.readAll(path);
-    Piece piece{m_audio.stream(AudioSource{{}, bytes}), 0};
+    // Read from its file as it plays: a piece of an hour costs what one of
+    // a minute does.
+    const auto real = m_files.resolve(path);
+    if (!real)
+        throw base::Failure(QStringLiteral("File not found: %1").arg(path));
+    Piece piece{m_audio.stream(AudioSource{QString::fromStdString(real->string()), {}}), 0};
     piece.lengthMs = AudioDevice::lengthMs(piece.sound);
     std::lock_guard lock(m_mutex);
     m_cachedPath = path;

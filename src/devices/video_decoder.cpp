@@ -1,6 +1,7 @@
 #include "devices/video_decoder.h"
 
 #include "base/failure.h"
+#include "devices/audio_decoder.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -11,6 +12,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 
 namespace devices {
 
@@ -45,7 +47,10 @@ struct VideoDecoder::Demuxer {
     void open(const QString& path, AVMediaType type)
     {
         const QByteArray name = path.toLocal8Bit();
-        if (avformat_open_input(&format, name.constData(), nullptr, nullptr) < 0)
+        // A named pipe or a device would hold the open until somebody writes.
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(std::filesystem::path(name.toStdString()), error)
+            || avformat_open_input(&format, name.constData(), nullptr, nullptr) < 0)
             throw base::Failure(QStringLiteral("Cannot open the video %1").arg(path));
         if (avformat_find_stream_info(format, nullptr) < 0)
             throw base::Failure(QStringLiteral("Cannot read the video %1").arg(path));
@@ -105,6 +110,7 @@ struct VideoDecoder::Demuxer {
 
 VideoDecoder::VideoDecoder(const QString& path) : m_path(path)
 {
+    KeepFfmpegQuiet();
     m_video = std::make_unique<Demuxer>(path, AVMEDIA_TYPE_VIDEO);
     const AVCodecContext* codec = m_video->codec;
     if (codec->width <= 0 || codec->height <= 0 || codec->width > 8192 || codec->height > 8192)

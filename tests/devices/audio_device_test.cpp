@@ -88,6 +88,33 @@ TEST_F(DiskOutput, AWaveIsHeardForItsLength)
     EXPECT_NEAR(w.soundingSeconds, 0.6, 0.06);
 }
 
+TEST_F(DiskOutput, AStreamedSoundIsHeardEachTimeItRepeats)
+{
+    {
+        devices::AudioDevice audio({});
+        const auto sound = audio.stream(devices::AudioSource{{}, demo::WavFile(demo::Tone(300))});
+        audio.play(sound, false, 2);
+        clock.sleep(1400);
+    }
+    EXPECT_NEAR(analyse(out()).soundingSeconds, 0.9, 0.08);
+}
+
+TEST_F(DiskOutput, AStreamedSoundHeldPausedGoesOnFromWhereItWas)
+{
+    {
+        devices::AudioDevice audio({});
+        const auto voice = audio.play(audio.stream(devices::AudioSource{{}, demo::WavFile(demo::Tone(600))}), false);
+        clock.sleep(200);
+        audio.pause(voice);
+        clock.sleep(500);
+        EXPECT_TRUE(audio.sounding(voice));
+        audio.resume(voice);
+        clock.sleep(900);
+    }
+    // The 600 ms of tone around the 500 ms held.
+    EXPECT_NEAR(analyse(out()).soundingSeconds, 1.1, 0.1);
+}
+
 TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
 {
     QFile tune(dir.filePath(QStringLiteral("tune.mid")));
