@@ -26,12 +26,13 @@ elif [ "${1:-}" = "--thread" ]; then
   flags=(-DLOOM_THREAD_SANITIZE=ON)
   # Any report fails the test that made it.
   export TSAN_OPTIONS="halt_on_error=1:exitcode=66:second_deadlock_stack=1:suppressions=$PWD/tools/sanitizers/tsan.supp"
-  # Where the player's threads meet: the MP3 worker and the video decoder,
+  # Where the player's threads meet: the MP3 worker, the feeder of streamed
+  # sound and the video decoder,
   # the file lookups the worker shares with the window's thread, saved
   # games, and a whole run of the demo. Left out: synthesis at the pace of
   # real time (the synthesiser's OpenMP workers) and screenshots (Qt's image
   # threads), whose libraries the checker cannot see into.
-  set -- -R '^(Music|Sound|Video|VideoFiles|AudioVoices|AudioSignals|FileResolver|SavedGames|TerminationSignals)\.|^demo_walkthrough_without_shots$' "$@"
+  set -- -R '^(Music|Sound|StreamedSound|Video|VideoFiles|AudioVoices|AudioSignals|FileResolver|SavedGames|TerminationSignals)\.|^demo_walkthrough_without_shots$' "$@"
 fi
 cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOOM_TESTS=ON -DLOOM_WERROR=ON "${flags[@]}" >/dev/null
 cmake --build "$dir"
