@@ -477,6 +477,19 @@ void ScriptRunner::queueStartUpAnswers(const LineSource& source)
     }
 }
 
+void ScriptRunner::betweenLines()
+{
+    QCoreApplication::processEvents();
+    // Control is back where a window's event loop would be between two
+    // inputs, with no handler running: what the line unloaded (the areas of
+    // a frame it closed) is freed now. Qt holds back a deletion while the
+    // handler that asked for it lets events run (the pause after a press),
+    // and then delivers it only from an event loop of its own, which a
+    // script runs none of: left to Qt, every unloaded element stayed until
+    // the windows closed.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
 bool ScriptRunner::run(const LineSource& source)
 {
     // Lines count from the top of the script, start-up answers included.
@@ -498,14 +511,14 @@ bool ScriptRunner::run(const LineSource& source)
         return true;
     });
     // Let the windows shown before the script settle (activation).
-    QCoreApplication::processEvents();
+    betweenLines();
     while (!m_failed) {
         const std::optional<QString> line = nextLine(source);
         if (!line || m_rt.ended())
             break;
         if (!runLine(*line))
             m_failed = true;
-        QCoreApplication::processEvents();
+        betweenLines();
     }
     m_rt.clock().setInputSource(nullptr);
     return !m_failed;

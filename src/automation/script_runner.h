@@ -76,6 +76,9 @@ private:
     bool expect(const QJsonObject& expected);
     bool dialogAction(const QString& verb, const QString& name, const QString& argument);
     void sendClick(platform::SceneWindow& window, QPointF scenePos, Qt::MouseButton button, bool dbl);
+    // After each line of the run's own loop: the events it posted run and
+    // what it unloaded is freed.
+    void betweenLines();
 
     app::Runtime& m_rt;
     QString m_shotsDir;

@@ -39,6 +39,7 @@ class UnloadedElements : public QObject {
 public:
     explicit UnloadedElements(QObject* parent) : QObject(parent) {}
     void add(Element* element) { m_elements.emplace_back(element); }
+    std::size_t size() const { return m_elements.size(); }
 
 private:
     std::vector<std::unique_ptr<Element>> m_elements;
@@ -117,6 +118,16 @@ void SceneWindow::destroy(const QString& name)
         m_unloadedLevel = level;
     }
     static_cast<UnloadedElements*>(m_unloaded.data())->add(element);
+}
+
+std::size_t SceneWindow::unloadedNotFreed() const
+{
+    std::size_t count = 0;
+    for (const QObject* child : children()) {
+        if (const auto* holder = dynamic_cast<const UnloadedElements*>(child))
+            count += holder->size();
+    }
+    return count;
 }
 
 Element* SceneWindow::element(const QString& name) const

@@ -6,6 +6,7 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <memory>
@@ -38,6 +39,9 @@ public:
     Element* element(const QString& name) const;
     // Every registered element, in name order.
     const std::map<QString, Element*>& elements() const { return m_elements; }
+    // Elements unloaded and not yet freed (each with its children): they
+    // wait until control is back in an event loop, with no handler running.
+    std::size_t unloadedNotFreed() const;
 
     // Pixel size of the scene. The view shows it at 1:1 when the window is
     // as large, else scaled to fill the window with its aspect kept.

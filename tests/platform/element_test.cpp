@@ -1,7 +1,10 @@
 #include "platform/element.h"
 #include "platform/scene_window.h"
 
+#include <QCoreApplication>
 #include <QGraphicsScene>
+#include <QGraphicsView>
+#include <QMouseEvent>
 #include <QTransform>
 
 #include <gtest/gtest.h>
@@ -104,4 +107,32 @@ TEST(ElementStacking, HitTestingFindsTheTopmostShownElement)
     EXPECT_EQ(topAt(window, {70, 70}), "image");
     EXPECT_EQ(window.element(QStringLiteral("peek")), nullptr);
     EXPECT_EQ(window.element(QStringLiteral("image")), image);
+}
+
+// A press whose handler unloads the element pressed (an area that opens
+// another frame): the element leaves the window at once but is freed only
+// once the handler has returned, even when events ran meanwhile.
+TEST(ElementUnloading, AnElementUnloadedByItsOwnHandlerIsFreedAfterTheHandlerReturns)
+{
+    SceneWindow window(QStringLiteral("w"));
+    window.setSceneSize(200, 200);
+    window.resize(200, 200);
+    window.show();
+    Element* box = place(window, Kind::Picture, "box");
+    place(window, Kind::Image, "inside", box, 10, 10);
+    std::size_t duringHandler = 0;
+    box->onPress = [&](Qt::MouseButton, QPointF) {
+        window.destroy(QStringLiteral("box"));
+        QCoreApplication::processEvents();
+        duringHandler = window.unloadedNotFreed();
+    };
+    QWidget* viewport = window.view().viewport();
+    const QPointF at = window.view().mapFromScene(QPointF(5, 5));
+    QMouseEvent press(QEvent::MouseButtonPress, at, viewport->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &press);
+    EXPECT_EQ(duringHandler, 1u);
+    EXPECT_EQ(window.element(QStringLiteral("box")), nullptr);
+    EXPECT_EQ(window.element(QStringLiteral("inside")), nullptr);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(window.unloadedNotFreed(), 0u);
 }
