@@ -134,6 +134,7 @@ AudioDevice::~AudioDevice()
     Mix_HaltMusic();
     m_channels.clear();
     m_playingMusic.reset();
+    m_lastLoadedMusic.reset();
     Mix_CloseAudio();
     Mix_Quit();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
@@ -351,12 +352,16 @@ AudioDevice::MusicPtr AudioDevice::loadMusic(const QByteArray& bytes)
         noticeOnce(QStringLiteral("No General MIDI soundfont: MIDI music is silent (install the package timgm6mb-soundfont or "
                                   "give one with --soundfont FILE)."),
                    m_saidNoSoundFont);
+    std::lock_guard lock(m_mutex);
+    if (m_lastLoadedMusic && m_lastLoadedMusic->bytes == bytes)
+        return m_lastLoadedMusic;
     auto holder = std::make_shared<QByteArray>(bytes);
     SDL_RWops* source = SDL_RWFromConstMem(holder->constData(), static_cast<int>(holder->size()));
     Mix_Music* music = source ? Mix_LoadMUSType_RW(source, MUS_MID, 1) : nullptr;
     if (!music)
         throw base::Failure(QStringLiteral("Cannot read the music: %1").arg(QString::fromUtf8(Mix_GetError())));
-    return std::make_shared<const Music>(std::move(*holder), music);
+    m_lastLoadedMusic = std::make_shared<const Music>(std::move(*holder), music);
+    return m_lastLoadedMusic;
 }
 
 AudioDevice::MusicVoice AudioDevice::playMusic(const MusicPtr& music)

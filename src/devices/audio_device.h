@@ -87,7 +87,8 @@ public:
     bool sounding(const Voice& voice);
 
     // MIDI: read (throws Failure for a file the synthesiser cannot take),
-    // then played from its start; one piece sounds at a time.
+    // then played from its start; one piece sounds at a time. The piece
+    // loaded last is kept: loading the same bytes again gives it back.
     MusicPtr loadMusic(const QByteArray& bytes);
     MusicVoice playMusic(const MusicPtr& music);
     void haltMusic(MusicVoice voice);
@@ -122,6 +123,10 @@ private:
     std::vector<ChannelUse> m_channels;
     std::uint64_t m_lastSerial = 0;
     MusicPtr m_playingMusic;
+    // Each piece loaded makes a synthesiser that reads the whole soundfont
+    // again, and the synthesiser's libraries keep a little of each for good:
+    // a frame opened again with its music reuses it instead.
+    MusicPtr m_lastLoadedMusic;
     MusicVoice m_musicVoice = 0;
     StreamMixer m_mixer;
 };

@@ -139,6 +139,28 @@ TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
     EXPECT_NEAR(w.soundingSeconds, 2.0, 0.2);
 }
 
+TEST_F(DiskOutput, AMidiPieceLoadedAgainIsTheSamePieceAndPlaysWholeFromItsStart)
+{
+    {
+        devices::AudioDevice audio({});
+        const QByteArray tune = demo::MidiFile({60, 64, 67, 72});
+        const devices::AudioDevice::MusicPtr first = audio.loadMusic(tune);
+        audio.haltMusic(audio.playMusic(first));
+        // A second later the frame is opened again: the piece starts over.
+        const devices::AudioDevice::MusicVoice voice = audio.playMusic(first);
+        clock.sleep(1000);
+        audio.haltMusic(voice);
+        const devices::AudioDevice::MusicPtr again = audio.loadMusic(tune);
+        EXPECT_EQ(again, first);
+        const devices::AudioDevice::MusicVoice second = audio.playMusic(again);
+        clock.sleep(1800);
+        audio.haltMusic(second);
+    }
+    // A second of the first play, then 1.8 s of the second, which would
+    // have run out before if it had gone on from where the first stopped.
+    EXPECT_NEAR(analyse(out()).soundingSeconds, 2.8, 0.15);
+}
+
 TEST_F(DiskOutput, AMutedPlayerWritesNothingAndSaysNothing)
 {
     QStringList notices;
