@@ -4,6 +4,7 @@
 #include "base/failure.h"
 #include "base/units.h"
 #include "devices/audio_device.h"
+#include "devices/media_module.h"
 #include "devices/midi_file.h"
 #include "devices/video_decoder.h"
 #include "engine/area_record.h"
@@ -126,7 +127,8 @@ GameChecker::GameChecker(const QString& gameDir, const QString& codePage)
     p.assignDefaults();
     devices::AudioDevice::Options audio;
     audio.silent = true;
-    m_audio = std::make_unique<devices::AudioDevice>(audio);
+    m_module = std::make_unique<devices::MediaModule>([this](const QString& text) { m_rt->notices.notice(text); });
+    m_audio = std::make_unique<devices::AudioDevice>(*m_module, audio);
 }
 
 GameChecker::~GameChecker() = default;
@@ -363,7 +365,7 @@ void GameChecker::checkMedia(Media kind, const QString& path, const QString& fil
                 m_audio->stream(devices::AudioSource{QString::fromStdString(real->string()), {}});
                 break;
             case Media::Video:
-                devices::VideoDecoder(QString::fromStdString(real->string()));
+                devices::VideoDecoder(*m_module, QString::fromStdString(real->string()));
                 break;
             }
         } catch (const base::Failure& e) {
@@ -372,6 +374,10 @@ void GameChecker::checkMedia(Media kind, const QString& path, const QString& fil
             failure = QString::fromStdString(e.what());
             if (failure.contains(m_dir) || failure.isEmpty())
                 failure = QStringLiteral("-");
+            // Without the media module nothing tells a bad file from a good
+            // one: that was told once, and no file is blamed for it.
+            if (m_module->missing())
+                failure.clear();
         }
         known = m_decoded.insert(key, failure);
     }

@@ -20,6 +20,7 @@ class QuotedFieldReader;
 }
 namespace devices {
 class AudioDevice;
+class MediaModule;
 }
 
 namespace authoring {
@@ -84,6 +85,7 @@ private:
     QString objectList() const;
 
     std::unique_ptr<run::Context> m_rt;
+    std::unique_ptr<devices::MediaModule> m_module;
     std::unique_ptr<devices::AudioDevice> m_audio;
     QString m_dir;
     std::vector<Finding> m_findings;

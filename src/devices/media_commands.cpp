@@ -2,6 +2,7 @@
 
 #include "base/event_log.h"
 #include "base/failure.h"
+#include "devices/media_module.h"
 #include "devices/midi_file.h"
 #include "devices/video_decoder.h"
 #include "platform/clock.h"
@@ -293,7 +294,8 @@ int MediaCommands::open(const QStringList& words)
         case Device::Kind::Video: openVideo(*device); break;
         }
     } catch (const base::Failure& failure) {
-        if (onNotice) {
+        // Without the media module, that was told once for every file.
+        if (onNotice && !m_audio.module().missing()) {
             const QString what = kind == Device::Kind::Video       ? QStringLiteral("video")
                                  : kind == Device::Kind::Sequencer ? QStringLiteral("music")
                                                                    : QStringLiteral("sound");
@@ -330,7 +332,7 @@ void MediaCommands::openVideo(Device& d)
 {
     const auto real = m_files.resolve(d.file);
     const QString path = QString::fromStdString(real ? real->string() : std::string());
-    d.video = std::make_unique<VideoDecoder>(path);
+    d.video = std::make_unique<VideoDecoder>(m_audio.module(), path);
     d.lengthMs = d.video->lengthMs();
     try {
         d.sound = m_audio.stream(AudioSource{path, {}});

@@ -2,6 +2,7 @@
 
 #include "base/event_log.h"
 #include "base/failure.h"
+#include "devices/media_module.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
 
@@ -124,7 +125,8 @@ bool Mp3Library::gettime(const QString& path, double& ms)
         ms = static_cast<double>(decoded(path).lengthMs);
         return true;
     } catch (const base::Failure& failure) {
-        if (m_files.fileExists(path))
+        // Without the media module, that was told once for every piece.
+        if (m_files.fileExists(path) && !m_audio.module().missing())
             tell(QStringLiteral("The music %1 is skipped: %2").arg(path, QString::fromUtf8(failure.what())));
         ms = 0;
         return false;

@@ -2,6 +2,7 @@
 
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
+#include "devices/media_module.h"
 #include "devices/mp3_library.h"
 #include "devices/wave_mix_library.h"
 #include "media/midi_music.h"
@@ -22,7 +23,9 @@ Media::Media(run::Context& rt) : m_rt(rt)
     options.muted = rt.options().mute;
     options.soundFont = rt.options().soundFont;
     options.notice = notice;
-    m_audio = std::make_unique<devices::AudioDevice>(std::move(options));
+    const QStringList& folders = rt.options().mediaModuleFolders;
+    m_module = std::make_unique<devices::MediaModule>(notice, folders.isEmpty() ? devices::MediaModule::ProgramFolders() : folders);
+    m_audio = std::make_unique<devices::AudioDevice>(*m_module, std::move(options));
     m_commands = std::make_unique<devices::MediaCommands>(rt.clock(), *m_audio, rt.files, rt.log);
     m_waveMix = std::make_unique<devices::WaveMixLibrary>(rt.clock(), *m_audio, rt.files, rt.log);
     m_mp3Library = std::make_unique<devices::Mp3Library>(rt.clock(), *m_audio, rt.files, rt.log);

@@ -17,6 +17,7 @@ class Context;
 namespace devices {
 class AudioDevice;
 class MediaCommands;
+class MediaModule;
 class Mp3Library;
 class WaveMixLibrary;
 }
@@ -89,6 +90,8 @@ public:
 private:
     run::Context& m_rt;
     VideoSurface m_videoSurface;
+    // Loaded with the first sound, piece or video, not before.
+    std::unique_ptr<devices::MediaModule> m_module;
     std::unique_ptr<devices::AudioDevice> m_audio;
     std::unique_ptr<devices::MediaCommands> m_commands;
     std::unique_ptr<devices::WaveMixLibrary> m_waveMix;

@@ -18,6 +18,7 @@
 #include <QDateTime>
 #include <QImage>
 #include <QSize>
+#include <QStringList>
 
 #include <memory>
 #include <optional>
@@ -48,6 +49,9 @@ struct RuntimeOptions {
     bool fullScreen = true;
     // No sound reaches a speaker; media keep their timings.
     bool mute = false;
+    // Where the media module is looked for; empty: beside the program, then
+    // where an install puts it.
+    QStringList mediaModuleFolders;
     // The bytes the decoded pictures may hold at once.
     qint64 pictureMemory = pictures::PictureCache::DefaultBudget;
 };

@@ -3,6 +3,7 @@
 #include "demo/authoring.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
+#include "devices/media_module.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
 #include "support/ffmpeg.h"
@@ -77,7 +78,8 @@ protected:
 TEST_F(DiskOutput, AWaveIsHeardForItsLength)
 {
     {
-        devices::AudioDevice audio({});
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
         ASSERT_TRUE(audio.audible());
         // The device keeps the sound while it plays.
         audio.play(audio.decode(demo::WavFile(demo::Tone(600))), false);
@@ -91,7 +93,8 @@ TEST_F(DiskOutput, AWaveIsHeardForItsLength)
 TEST_F(DiskOutput, AStreamedSoundIsHeardEachTimeItRepeats)
 {
     {
-        devices::AudioDevice audio({});
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
         const auto sound = audio.stream(devices::AudioSource{{}, demo::WavFile(demo::Tone(300))});
         audio.play(sound, false, 2);
         clock.sleep(1400);
@@ -102,7 +105,8 @@ TEST_F(DiskOutput, AStreamedSoundIsHeardEachTimeItRepeats)
 TEST_F(DiskOutput, AStreamedSoundHeldPausedGoesOnFromWhereItWas)
 {
     {
-        devices::AudioDevice audio({});
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
         const auto voice = audio.play(audio.stream(devices::AudioSource{{}, demo::WavFile(demo::Tone(600))}), false);
         clock.sleep(200);
         audio.pause(voice);
@@ -123,7 +127,8 @@ TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
     tune.write(demo::MidiFile({60, 64, 67, 72}));
     tune.close();
     {
-        devices::AudioDevice audio({});
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
         base::EventLog log;
         platform::FileResolver files;
         devices::MediaCommands commands(clock, audio, files, log);
@@ -142,7 +147,8 @@ TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
 TEST_F(DiskOutput, AMidiPieceLoadedAgainIsTheSamePieceAndPlaysWholeFromItsStart)
 {
     {
-        devices::AudioDevice audio({});
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
         const QByteArray tune = demo::MidiFile({60, 64, 67, 72});
         const devices::AudioDevice::MusicPtr first = audio.loadMusic(tune);
         audio.haltMusic(audio.playMusic(first));
@@ -165,7 +171,8 @@ TEST_F(DiskOutput, AMutedPlayerWritesNothingAndSaysNothing)
 {
     QStringList notices;
     {
-        devices::AudioDevice audio({.muted = true, .notice = [&](const QString& text) { notices << text; }});
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {.muted = true, .notice = [&](const QString& text) { notices << text; }});
         EXPECT_TRUE(audio.open());
         EXPECT_FALSE(audio.audible());
         // Sounds still decode and play, so their lengths and ends stay.
@@ -187,7 +194,8 @@ protected:
     double soundingAfterClosingTheOther(const QString& file, const char* type, int ms)
     {
         {
-            devices::AudioDevice audio({});
+            devices::MediaModule module;
+            devices::AudioDevice audio(module, {});
             base::EventLog log;
             platform::FileResolver files;
             devices::MediaCommands commands(clock, audio, files, log);
@@ -235,7 +243,8 @@ TEST_F(TwoDevices, ClosingAVideoLeavesAnotherVideosSoundPlaying)
 
 TEST(AudioVoices, AStaleVoiceNeverTouchesTheSoundThatTookItsChannel)
 {
-    devices::AudioDevice audio({.silent = true});
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.silent = true});
     const devices::AudioDevice::SoundPtr tone = audio.decode(demo::WavFile(demo::Tone(3000)));
     const devices::AudioDevice::Voice first = audio.play(tone, false);
     audio.halt(first);
@@ -252,7 +261,8 @@ TEST(AudioVoices, AStaleVoiceNeverTouchesTheSoundThatTookItsChannel)
 
 TEST(AudioVoices, ASoundToldToRepeatIsHeardThatManyTimesMore)
 {
-    devices::AudioDevice audio({.silent = true});
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.silent = true});
     // 200 ms played three times: still heard well after the first time ends.
     const devices::AudioDevice::Voice voice = audio.play(audio.decode(demo::WavFile(demo::Tone(200))), false, 2);
     QTest::qWait(400);
@@ -262,7 +272,8 @@ TEST(AudioVoices, ASoundToldToRepeatIsHeardThatManyTimesMore)
 
 TEST(AudioVoices, AStaleMusicVoiceNeverStopsThePieceThatReplacedIt)
 {
-    devices::AudioDevice audio({.silent = true});
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.silent = true});
     const devices::AudioDevice::MusicPtr piece = audio.loadMusic(demo::MidiFile({60, 64, 67, 72}));
     const devices::AudioDevice::MusicVoice first = audio.playMusic(piece);
     const devices::AudioDevice::MusicVoice second = audio.playMusic(piece);
@@ -275,7 +286,8 @@ TEST(AudioVoices, AStaleMusicVoiceNeverStopsThePieceThatReplacedIt)
 
 TEST(AudioVoices, WavesAtRatesNoSoundCardPlaysAreUndecodable)
 {
-    devices::AudioDevice audio({.silent = true});
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.silent = true});
     // Three samples at 1 Hz would be three seconds at the output's rate.
     for (const int rate : {1, 3999, 192001}) {
         try {
@@ -291,7 +303,8 @@ TEST(AudioVoices, WavesAtRatesNoSoundCardPlaysAreUndecodable)
 
 TEST(AudioVoices, ASoundOfNoLengthIsNotPlayed)
 {
-    devices::AudioDevice audio({.silent = true});
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.silent = true});
     const devices::AudioDevice::SoundPtr nothing = audio.decode(demo::WavFile({}));
     EXPECT_EQ(devices::AudioDevice::lengthMs(nothing), 0);
     // Looped, it would hold the mixer in one buffer for ever.
@@ -307,7 +320,8 @@ TEST(AudioSignals, OpeningTheOutputLeavesInterruptAndTerminateAlone)
     struct sigaction before[2] = {};
     ASSERT_EQ(::sigaction(SIGINT, nullptr, &before[0]), 0);
     ASSERT_EQ(::sigaction(SIGTERM, nullptr, &before[1]), 0);
-    devices::AudioDevice audio({.silent = true});
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.silent = true});
     ASSERT_TRUE(audio.open());
     struct sigaction after[2] = {};
     ASSERT_EQ(::sigaction(SIGINT, nullptr, &after[0]), 0);

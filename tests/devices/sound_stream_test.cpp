@@ -1,9 +1,10 @@
+#include "backend/audio_decoder.h"
 #include "base/event_log.h"
 #include "base/failure.h"
 #include "demo/authoring.h"
-#include "devices/audio_decoder.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
+#include "devices/media_module.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
 #include "support/ffmpeg.h"
@@ -40,7 +41,8 @@ protected:
     }
 
     QTemporaryDir dir;
-    devices::AudioDevice audio{{.silent = true}};
+    devices::MediaModule module;
+    devices::AudioDevice audio{module, {.silent = true}};
 };
 
 } // namespace
@@ -102,12 +104,12 @@ TEST_F(StreamedSound, AnMp3WithoutAFrameCountLastsAsLongAsItsFrames)
     const devices::AudioDevice::SoundPtr sound = audio.stream(devices::AudioSource{piece, {}});
     EXPECT_NEAR(devices::AudioDevice::lengthMs(sound), 20000, 100);
     // And the decoder gives that much sound.
-    devices::AudioDecoder decoder(devices::AudioSource{piece, {}});
+    backend::AudioDecoder decoder(devices::AudioSource{piece, {}});
     std::vector<char> buffer(1 << 16);
     qint64 bytes = 0;
     for (qsizetype got; (got = decoder.read(buffer.data(), qsizetype(buffer.size()))) > 0;)
         bytes += got;
-    EXPECT_NEAR(double(bytes) / (devices::AudioDecoder::BytesPerFrame * devices::AudioDecoder::OutputRate), 20.0, 0.1);
+    EXPECT_NEAR(double(bytes) / (backend::AudioDecoder::BytesPerFrame * backend::AudioDecoder::OutputRate), 20.0, 0.1);
 }
 
 TEST_F(StreamedSound, FilesWithoutPlayableSoundAreRefusedWhenRead)

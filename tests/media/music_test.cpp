@@ -3,6 +3,7 @@
 #include "demo/authoring.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
+#include "devices/media_module.h"
 #include "devices/mp3_library.h"
 #include "media/media.h"
 #include "media/mp3_music.h"
@@ -176,7 +177,8 @@ struct Mp3OnARealClock {
     platform::RealClock clock;
     base::EventLog log;
     platform::FileResolver files;
-    devices::AudioDevice audio{devices::AudioDevice::Options{.silent = true}};
+    devices::MediaModule module;
+    devices::AudioDevice audio{module, devices::AudioDevice::Options{.silent = true}};
     devices::Mp3Library library{clock, audio, files, log};
     media::Mp3Music music{clock, library};
 };

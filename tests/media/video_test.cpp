@@ -1,5 +1,6 @@
 #include "automation/script_runner.h"
 #include "demo/authoring.h"
+#include "devices/media_module.h"
 #include "devices/video_decoder.h"
 #include "media/media.h"
 #include "media/mmedia.h"
@@ -140,8 +141,10 @@ TEST(VideoFiles, AVideoThatCannotBeOpenedLeavesNoFileOpen)
     testsupport::GameFolder folder;
     folder.writeBytes(QStringLiteral("bad.avi"), QByteArray("RIFF\x20\0\0\0AVI LIST", 16) + QByteArray(64, '\x7f'));
     const auto openFiles = [] { return QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::Files | QDir::System).size(); };
+    devices::MediaModule module;
+    ASSERT_NE(module.backend(), nullptr);
     const qsizetype before = openFiles();
     for (int i = 0; i < 20; ++i)
-        EXPECT_THROW(devices::VideoDecoder(folder.file(QStringLiteral("bad.avi"))), base::Failure);
+        EXPECT_THROW(devices::VideoDecoder(module, folder.file(QStringLiteral("bad.avi"))), base::Failure);
     EXPECT_EQ(openFiles(), before);
 }

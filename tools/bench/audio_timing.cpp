@@ -11,6 +11,7 @@
 #include "demo/authoring.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
+#include "devices/media_module.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
 
@@ -84,7 +85,8 @@ int main(int argc, char** argv)
     platform::RealClock clock;
     base::EventLog log;
     platform::FileResolver files;
-    devices::AudioDevice audio({.notice = [](const QString& text) { std::printf("(%s)\n", qPrintable(text)); }});
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.notice = [](const QString& text) { std::printf("(%s)\n", qPrintable(text)); }});
     if (!audio.open())
         return 1;
     Mix_SetPostMix(afterMix, nullptr);

@@ -12,6 +12,7 @@
 #include "bench/cpu_time.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
+#include "devices/media_module.h"
 #include "devices/mp3_library.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
@@ -98,7 +99,8 @@ int main(int argc, char** argv)
         return 2;
     }
     platform::RealClock clock;
-    devices::AudioDevice audio({.silent = true});
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.silent = true});
     const QString file = QString::fromLocal8Bit(argv[2]);
     if (kind == QLatin1String("video"))
         return playVideo(clock, audio, file);

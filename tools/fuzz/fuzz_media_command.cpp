@@ -2,6 +2,7 @@
 #include "base/event_log.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
+#include "devices/media_module.h"
 #include "fuzz_support.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
@@ -12,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
     fuzz::StartQt();
     static platform::VirtualClock clock(QDateTime(QDate(2026, 1, 1), QTime(10, 0)));
-    static devices::AudioDevice audio(devices::AudioDevice::Options{.silent = true});
+    static devices::MediaModule module;
+    static devices::AudioDevice audio(module, devices::AudioDevice::Options{.silent = true});
     static platform::FileResolver files;
     static base::EventLog log;
     QDir::setCurrent(fuzz::DemoCopy());

@@ -1,7 +1,7 @@
 // Opening a video: its size, length and whole sound track, then the first
 // and the last picture.
+#include "backend/ffmpeg_video.h"
 #include "base/failure.h"
-#include "devices/video_decoder.h"
 #include "fuzz_support.h"
 
 #include <QFile>
@@ -16,7 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         file.write(reinterpret_cast<const char*>(data), static_cast<qint64>(size));
     }
     try {
-        devices::VideoDecoder video(path);
+        backend::FfmpegVideo video(path);
         (void)video.frameAt(0, true);
         (void)video.frameAt(video.lengthMs(), true);
     } catch (const base::Failure&) {

@@ -1,18 +1,12 @@
 #pragma once
 
+#include "devices/audio_source.h"
+
 #include <QByteArray>
-#include <QString>
 
 #include <memory>
 
-namespace devices {
-
-// Where a sound is read from: a file FFmpeg opens itself (the sound track of
-// a video), or bytes already read.
-struct AudioSource {
-    QString path;
-    QByteArray bytes;
-};
+namespace backend {
 
 // FFmpeg writes what it works around (a damaged picture, a length it has to
 // guess) to the terminal; the player tells what matters itself, once.
@@ -28,7 +22,7 @@ public:
     static constexpr int OutputRate = 44100;
     static constexpr int BytesPerFrame = 4;
 
-    explicit AudioDecoder(const AudioSource& source);
+    explicit AudioDecoder(const devices::AudioSource& source);
     ~AudioDecoder();
     AudioDecoder(const AudioDecoder&) = delete;
     AudioDecoder& operator=(const AudioDecoder&) = delete;
@@ -46,11 +40,11 @@ private:
     // Decodes the next frame into m_pending; false at the end.
     bool decodeMore();
 
-    AudioSource m_source;
+    devices::AudioSource m_source;
     std::unique_ptr<Stream> m_stream;
     QByteArray m_pending;
     qsizetype m_pendingAt = 0;
     bool m_flushed = false;
 };
 
-} // namespace devices
+} // namespace backend

@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-namespace devices {
+namespace backend {
 
 class SoundStream;
 
@@ -38,4 +38,4 @@ private:
     std::thread m_feeder;
 };
 
-} // namespace devices
+} // namespace backend

@@ -1,11 +1,11 @@
-#include "devices/sound_stream.h"
+#include "backend/sound_stream.h"
 
 #include "base/failure.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace devices {
+namespace backend {
 
 namespace {
 
@@ -14,7 +14,7 @@ constexpr qsizetype StepBytes = 4096;
 
 } // namespace
 
-SoundStream::SoundStream(AudioSource source, int repeats)
+SoundStream::SoundStream(devices::AudioSource source, int repeats)
     : m_source(std::move(source)), m_repeatsLeft(repeats), m_ring(std::size_t(AheadBytes))
 {
 }
@@ -102,4 +102,4 @@ bool SoundStream::ended() const
     return m_over && m_waiting == 0;
 }
 
-} // namespace devices
+} // namespace backend

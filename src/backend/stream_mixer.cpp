@@ -1,12 +1,12 @@
-#include "devices/stream_mixer.h"
+#include "backend/stream_mixer.h"
 
-#include "devices/sound_stream.h"
+#include "backend/sound_stream.h"
 
 #include <algorithm>
 
 #include <SDL.h>
 
-namespace devices {
+namespace backend {
 
 StreamMixer::StreamMixer() = default;
 
@@ -80,4 +80,4 @@ void StreamMixer::feed()
     }
 }
 
-} // namespace devices
+} // namespace backend

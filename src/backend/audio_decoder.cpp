@@ -1,7 +1,7 @@
-#include "devices/audio_decoder.h"
+#include "backend/audio_decoder.h"
 
 #include "base/failure.h"
-#include "devices/audio_device.h"
+#include "devices/audio_output.h"
 
 extern "C" {
 #include <libavcodec/avcodec.h>
@@ -14,7 +14,7 @@ extern "C" {
 #include <cstring>
 #include <filesystem>
 
-namespace devices {
+namespace backend {
 
 namespace {
 
@@ -79,7 +79,7 @@ struct AudioDecoder::Stream {
     int index = -1;
     bool inputEnded = false;
 
-    explicit Stream(const AudioSource& source)
+    explicit Stream(const devices::AudioSource& source)
     {
         // A constructor that throws runs no destructor: what was opened so
         // far is let go here.
@@ -92,7 +92,7 @@ struct AudioDecoder::Stream {
     }
     ~Stream() { release(); }
 
-    void open(const AudioSource& source)
+    void open(const devices::AudioSource& source)
     {
         KeepFfmpegQuiet();
         format = avformat_alloc_context();
@@ -126,7 +126,7 @@ struct AudioDecoder::Stream {
         const int rate = format->streams[index]->codecpar->sample_rate;
         // Resampled for the output, a rate far outside what sound cards play
         // would cost work out of all proportion to the file.
-        if (!AudioDevice::isPlayableRate(rate))
+        if (!devices::AudioOutput::isPlayableRate(rate))
             throw undecodable(QStringLiteral("a sampling rate of %1 Hz").arg(rate));
         codec = avcodec_alloc_context3(decoder);
         packet = av_packet_alloc();
@@ -156,7 +156,7 @@ struct AudioDecoder::Stream {
     {
         if (resampler)
             return f.format == sampleFormat && f.sample_rate == sampleRate;
-        if (!AudioDevice::isPlayableRate(f.sample_rate))
+        if (!devices::AudioOutput::isPlayableRate(f.sample_rate))
             return false;
         AVChannelLayout layout{};
         if (f.ch_layout.order == AV_CHANNEL_ORDER_UNSPEC || av_channel_layout_check(&f.ch_layout) == 0)
@@ -179,7 +179,7 @@ struct AudioDecoder::Stream {
     }
 };
 
-AudioDecoder::AudioDecoder(const AudioSource& source) : m_source(source), m_stream(std::make_unique<Stream>(source)) {}
+AudioDecoder::AudioDecoder(const devices::AudioSource& source) : m_source(source), m_stream(std::make_unique<Stream>(source)) {}
 
 AudioDecoder::~AudioDecoder() = default;
 
@@ -286,4 +286,4 @@ qsizetype AudioDecoder::read(char* out, qsizetype size)
     return given;
 }
 
-} // namespace devices
+} // namespace backend

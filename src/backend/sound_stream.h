@@ -1,6 +1,6 @@
 #pragma once
 
-#include "devices/audio_decoder.h"
+#include "backend/audio_decoder.h"
 
 #include <QtGlobal>
 
@@ -8,7 +8,7 @@
 #include <mutex>
 #include <vector>
 
-namespace devices {
+namespace backend {
 
 // A sound decoded as it plays: a feeding thread keeps half a second of it
 // decoded ahead, and the output's thread takes from that, so that a piece of
@@ -20,7 +20,7 @@ public:
     static constexpr qsizetype AheadBytes = AudioDecoder::OutputRate / 2 * AudioDecoder::BytesPerFrame;
 
     // Played 1 + repeats times; a negative repeats plays it without end.
-    SoundStream(AudioSource source, int repeats);
+    SoundStream(devices::AudioSource source, int repeats);
     ~SoundStream();
     SoundStream(const SoundStream&) = delete;
     SoundStream& operator=(const SoundStream&) = delete;
@@ -38,7 +38,7 @@ public:
 
 private:
     // Feeding thread only.
-    AudioSource m_source;
+    devices::AudioSource m_source;
     int m_repeatsLeft;
     bool m_passGaveSound = false;
     std::unique_ptr<AudioDecoder> m_decoder;
@@ -53,4 +53,4 @@ private:
     bool m_paused = false;
 };
 
-} // namespace devices
+} // namespace backend

@@ -1,0 +1,35 @@
+#pragma once
+
+#include "devices/audio_output.h"
+#include "devices/video_frames.h"
+
+#include <QString>
+
+#include <memory>
+
+namespace devices {
+
+// What the media module makes: the sound output and video decoders, built
+// on the media libraries (SDL2_mixer with FluidSynth and ALSA, FFmpeg) that
+// the player itself does not link, so that a run that plays nothing never
+// loads them. `MediaModule` loads it on first use.
+class MediaBackend {
+public:
+    // Raised whenever these interfaces change, so that a module built for
+    // another player is refused instead of called wrongly.
+    static constexpr int InterfaceVersion = 1;
+
+    virtual ~MediaBackend() = default;
+
+    virtual std::unique_ptr<AudioOutput> makeAudioOutput(AudioOutput::Options options) = 0;
+    // Throws Failure for a file that is missing, damaged or in a format the
+    // module cannot decode.
+    virtual std::unique_ptr<VideoFrames> openVideo(const QString& path) = 0;
+};
+
+// The one symbol the module exports: a new back end the caller owns, or
+// null when the caller expects another interface version.
+using MakeMediaBackendFunction = MediaBackend* (*)(int interfaceVersion);
+inline constexpr char kMakeMediaBackendSymbol[] = "loomplay_make_media_backend";
+
+} // namespace devices
