@@ -4,6 +4,7 @@
 #include "devices/audio_decoder.h"
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
+#include "devices/mp3_library.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
 #include "support/ffmpeg.h"
@@ -86,6 +87,23 @@ TEST_F(StreamedSound, AVideoOpensWithoutDecodingItsSoundTrack)
     commands.send(QStringLiteral("status scene length"), &length);
     EXPECT_EQ(length, QStringLiteral("600000"));
     EXPECT_EQ(commands.send(QStringLiteral("close scene")), 0);
+}
+
+TEST_F(StreamedSound, AnMp3PieceIsMeasuredWithoutDecodingIt)
+{
+    // Ten minutes at 8 kbit/s: 600 KB of file, 106 MB decoded whole.
+    const QString piece = make(QStringLiteral("long.mp3"),
+                               {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                QStringLiteral("sine=frequency=300:sample_rate=8000:duration=600"), QStringLiteral("-c:a"),
+                                QStringLiteral("libmp3lame"), QStringLiteral("-b:a"), QStringLiteral("8k")});
+    platform::RealClock clock;
+    platform::FileResolver files;
+    base::EventLog log;
+    devices::Mp3Library library(clock, audio, files, log);
+    double lengthMs = 0;
+    const double grown = growthMb([&] { ASSERT_TRUE(library.gettime(piece, lengthMs)); });
+    EXPECT_LT(grown, 4);
+    EXPECT_EQ(lengthMs, 600000);
 }
 
 TEST_F(StreamedSound, AnMp3WithoutAFrameCountLastsAsLongAsItsFrames)
