@@ -7,6 +7,7 @@
 #include "base/units.h"
 #include "engine/cursors.h"
 #include "engine/frame_record.h"
+#include "engine/screenshots.h"
 #include "media/media.h"
 #include "media/mmedia.h"
 #include "run/display_settings.h"
@@ -58,6 +59,11 @@ Game::Game(app::Runtime& rt)
         // of other engines expect; the game itself never sees it.
         if ((key == Qt::Key_Return || key == Qt::Key_Enter) && (modifiers & Qt::AltModifier)) {
             toggleFullScreen();
+            return;
+        }
+        // F12 is the player's, like Alt+Enter: the game never sees it.
+        if (key == Qt::Key_F12) {
+            takeScreenshot();
             return;
         }
         Form_KeyDown(key);
@@ -178,6 +184,21 @@ void Game::toggleFullScreen()
         showWindowed();
     } else {
         m_window->showFullScreen();
+    }
+}
+
+void Game::takeScreenshot()
+{
+    const QString folder = m_rt.options().screenshotFolder;
+    if (folder.isEmpty()) {
+        m_rt.notices.notice(QStringLiteral("No folder for screenshots: the screenshot is not saved."));
+        return;
+    }
+    try {
+        const QString path = Screenshots(folder).save(m_window->picture(), m_rt.project.GameName, m_rt.clock().now());
+        m_rt.notices.notice(QStringLiteral("Screenshot saved: %1").arg(path));
+    } catch (const base::Failure& failure) {
+        m_rt.notices.notice(QStringLiteral("The screenshot is not saved: %1").arg(QString::fromUtf8(failure.what())));
     }
 }
 

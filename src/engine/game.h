@@ -69,6 +69,9 @@ public:
     void hideWindow();
     // Between full screen and a window (Alt+Enter).
     void toggleFullScreen();
+    // A PNG of the game picture into the player's screenshot folder, told
+    // in a notice (F12).
+    void takeScreenshot();
     // In a window of three quarters of the screen.
     void showWindowed();
     bool visible() const;

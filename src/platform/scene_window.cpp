@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QThread>
@@ -202,6 +203,18 @@ void SceneWindow::setBackgroundTile(const QImage& tile)
         m_scene->setBackgroundBrush(m_background);
     else
         m_scene->setBackgroundBrush(QBrush(tile));
+}
+
+QImage SceneWindow::picture() const
+{
+    const QRectF area = m_scene->sceneRect();
+    QImage image(area.size().toSize(), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    m_scene->render(&painter, QRectF(QPointF(0, 0), area.size()), area);
+    return image;
 }
 
 void SceneWindow::setMenuWidget(QWidget* menu)

@@ -53,6 +53,9 @@ public:
     // own size from the top-left corner over it (a null picture: none).
     void setBackground(const QColor& color);
     void setBackgroundTile(const QImage& tile);
+    // The scene as it stands, at its own size: what the window shows,
+    // before scaling, without anything the player draws over it.
+    QImage picture() const;
 
     // Who watches the input that enters this window (nullptr: nobody).
     void setInputObserver(InputObserver* observer) { m_observer = observer; }

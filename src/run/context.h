@@ -50,6 +50,8 @@ struct RuntimeOptions {
     bool mute = false;
     // The bytes the decoded pictures may hold at once.
     qint64 pictureMemory = pictures::PictureCache::DefaultBudget;
+    // Where the player's screenshots go; empty: nowhere (none is taken).
+    QString screenshotFolder;
 };
 
 // What every part of a run shares, windows aside: the services (log,
