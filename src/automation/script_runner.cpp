@@ -291,6 +291,8 @@ bool ScriptRunner::key(const QString& name)
         // As a keyboard gives it: the back-tab key with Shift held.
         code = Qt::Key_Backtab;
         modifiers = Qt::ShiftModifier;
+    } else if (is("Pause")) {
+        code = Qt::Key_Pause;
     } else if (is("Space")) {
         code = Qt::Key_Space;
         text = QStringLiteral(" ");

@@ -61,12 +61,19 @@ Game::Game(app::Runtime& rt)
             toggleFullScreen();
             return;
         }
-        // F12 is the player's, like Alt+Enter: the game never sees it.
+        // F12 and Pause are the player's, like Alt+Enter: the game never
+        // sees them, nor any other key while it is paused (Escape ends the
+        // pause too).
         if (key == Qt::Key_F12) {
             takeScreenshot();
             return;
         }
-        Form_KeyDown(key);
+        if (key == Qt::Key_Pause || (paused() && key == Qt::Key_Escape)) {
+            setPaused(!paused());
+            return;
+        }
+        if (!paused())
+            Form_KeyDown(key);
     };
     m_window->onBackgroundPress = [this](Qt::MouseButton button) { Form_MouseDown(button == Qt::RightButton ? 2 : 1); };
     m_window->onCloseRequest = [this] {
@@ -200,6 +207,21 @@ void Game::takeScreenshot()
     } catch (const base::Failure& failure) {
         m_rt.notices.notice(QStringLiteral("The screenshot is not saved: %1").arg(QString::fromUtf8(failure.what())));
     }
+}
+
+bool Game::paused() const
+{
+    return m_rt.clock().held();
+}
+
+void Game::setPaused(bool paused)
+{
+    if (paused == this->paused())
+        return;
+    m_rt.clock().hold(paused);
+    m_rt.media().hold(paused);
+    m_window->showHeld(paused ? QStringLiteral("Paused\nPress Pause or Escape to go on.") : QString());
+    m_rt.notices.detail(paused ? QStringLiteral("Paused") : QStringLiteral("Going on"));
 }
 
 void Game::showWindowed()

@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QLabel>
 #include <QPainter>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -168,9 +169,17 @@ void SceneWindow::setScaleToFill(bool scaleUp)
 bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // The view's viewport learns its size last; fit the scene to it then.
-    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize) {
         fitScene();
+        if (m_heldText)
+            m_heldText->setGeometry(m_view->geometry());
+    }
     const QEvent::Type type = event->type();
+    // Held, the game takes no pointer input at all.
+    if (watched == m_view->viewport() && pointerHeld()
+        && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseMove || type == QEvent::Wheel))
+        return true;
     if (watched == m_view->viewport() && m_observer
         && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick
             || type == QEvent::MouseMove)) {
@@ -215,6 +224,30 @@ QImage SceneWindow::picture() const
     QPainter painter(&image);
     m_scene->render(&painter, QRectF(QPointF(0, 0), area.size()), area);
     return image;
+}
+
+bool SceneWindow::pointerHeld() const
+{
+    return m_heldText && !m_heldText->isHidden();
+}
+
+void SceneWindow::showHeld(const QString& text)
+{
+    if (text.isEmpty()) {
+        if (m_heldText)
+            m_heldText->hide();
+        return;
+    }
+    if (!m_heldText) {
+        m_heldText = new QLabel(this); // owned by this window
+        m_heldText->setAlignment(Qt::AlignCenter);
+        m_heldText->setWordWrap(true);
+        m_heldText->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 160); color: white; font-size: 20pt;"));
+    }
+    m_heldText->setText(text);
+    m_heldText->setGeometry(m_view->geometry());
+    m_heldText->show();
+    m_heldText->raise();
 }
 
 void SceneWindow::setMenuWidget(QWidget* menu)

@@ -14,6 +14,7 @@
 
 class QGraphicsScene;
 class QGraphicsView;
+class QLabel;
 class QVBoxLayout;
 
 namespace platform {
@@ -61,6 +62,11 @@ public:
     void setInputObserver(InputObserver* observer) { m_observer = observer; }
     InputObserver* inputObserver() const { return m_observer; }
 
+    // While the player holds the game: a text shown over it (never in its
+    // picture) and the pointer kept from it; the empty text ends both.
+    void showHeld(const QString& text);
+    bool pointerHeld() const;
+
     // Where a menu bar sits; set by the window that owns one.
     void setMenuWidget(QWidget* menu);
 
@@ -87,6 +93,7 @@ private:
     std::unique_ptr<QGraphicsScene> m_scene;
     QGraphicsView* m_view = nullptr;
     QVBoxLayout* m_layout = nullptr;
+    QLabel* m_heldText = nullptr;
     std::map<QString, Element*> m_elements;
     QColor m_background = Qt::black;
     QImage m_tile;
