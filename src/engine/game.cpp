@@ -9,6 +9,7 @@
 #include "engine/frame_record.h"
 #include "media/media.h"
 #include "media/mmedia.h"
+#include "platform/paint_hold.h"
 #include "run/display_settings.h"
 #include "run/media_names.h"
 #include "saves/frm_save_game.h"
@@ -297,6 +298,9 @@ void Game::OpenFrame(const QString& name)
     // The open goes on after a broken link: its own reads then fail.
     if (name.isEmpty() || !m_rt.files.fileExists(p.FramesPath + name + QStringLiteral(".fme")))
         m_rt.ShowErrorReport(kBrokenLink);
+    // The media calls and the animations let events run while the frame is
+    // built: the window keeps showing the last frame until this one is whole.
+    platform::PaintHold buildingFrame(*m_window);
     m_rt.frame.ClearFrameHeader();
     LoadFrameHeader(name);
     refreshTilePainter();
@@ -348,6 +352,7 @@ void Game::OpenFrame(const QString& name)
         element(QStringLiteral("Inventory2"))->bringToFront();
         element(QStringLiteral("Inventory1"))->bringToFront();
         element(QStringLiteral("PictureBox"))->setShown(true);
+        buildingFrame.release();
         WaitForVideo();
         cutScene->setShown(false);
         media.StopMovie();
@@ -358,6 +363,7 @@ void Game::OpenFrame(const QString& name)
         if (!f.videoFile.isEmpty() && !noNewMidi && f.midiAfterVideo)
             media.PlayMIDImusic(run::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
     } catch (const base::Failure&) {
+        buildingFrame.release();
         reportFrameOpenFailure(name);
         return;
     }
