@@ -10,6 +10,7 @@
 #include "engine/screenshots.h"
 #include "media/media.h"
 #include "media/mmedia.h"
+#include "platform/paint_hold.h"
 #include "run/display_settings.h"
 #include "run/media_names.h"
 #include "saves/frm_save_game.h"
@@ -340,6 +341,9 @@ void Game::OpenFrame(const QString& name)
     // The open goes on after a broken link: its own reads then fail.
     if (name.isEmpty() || !m_rt.files.fileExists(p.FramesPath + name + QStringLiteral(".fme")))
         m_rt.ShowErrorReport(kBrokenLink);
+    // The media calls and the animations let events run while the frame is
+    // built: the window keeps showing the last frame until this one is whole.
+    platform::PaintHold buildingFrame(*m_window);
     m_rt.frame.ClearFrameHeader();
     LoadFrameHeader(name);
     refreshTilePainter();
@@ -391,6 +395,7 @@ void Game::OpenFrame(const QString& name)
         element(QStringLiteral("Inventory2"))->bringToFront();
         element(QStringLiteral("Inventory1"))->bringToFront();
         element(QStringLiteral("PictureBox"))->setShown(true);
+        buildingFrame.release();
         WaitForVideo();
         cutScene->setShown(false);
         media.StopMovie();
@@ -401,6 +406,7 @@ void Game::OpenFrame(const QString& name)
         if (!f.videoFile.isEmpty() && !noNewMidi && f.midiAfterVideo)
             media.PlayMIDImusic(run::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
     } catch (const base::Failure&) {
+        buildingFrame.release();
         reportFrameOpenFailure(name);
         return;
     }

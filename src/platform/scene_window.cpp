@@ -198,6 +198,20 @@ bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void SceneWindow::holdPaints()
+{
+    // A viewport without updates drops the scene's repaint requests; enabling
+    // it again asks for one repaint of all of it.
+    if (m_paintHolds++ == 0)
+        m_view->viewport()->setUpdatesEnabled(false);
+}
+
+void SceneWindow::releasePaints()
+{
+    if (m_paintHolds > 0 && --m_paintHolds == 0)
+        m_view->viewport()->setUpdatesEnabled(true);
+}
+
 void SceneWindow::setBackground(const QColor& color)
 {
     m_background = color;

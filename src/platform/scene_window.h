@@ -44,6 +44,14 @@ public:
     // wait until control is back in an event loop, with no handler running.
     std::size_t unloadedNotFreed() const;
 
+    // Holds the paints of the scene until every hold is released, so that a
+    // scene being rebuilt while events run keeps showing its last picture;
+    // the last release paints it whole, once (platform::PaintHold holds for a
+    // scope).
+    void holdPaints();
+    void releasePaints();
+    bool paintsHeld() const { return m_paintHolds > 0; }
+
     // Pixel size of the scene. The view shows it at 1:1 when the window is
     // as large, else scaled to fill the window with its aspect kept.
     void setSceneSize(int width, int height);
@@ -98,6 +106,7 @@ private:
     QColor m_background = Qt::black;
     QImage m_tile;
     bool m_scaleUp = false;
+    int m_paintHolds = 0;
     // The holder of elements unloaded at this depth of event loops.
     QPointer<QObject> m_unloaded;
     int m_unloadedLevel = -1;
