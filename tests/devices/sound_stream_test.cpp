@@ -42,6 +42,9 @@ protected:
 
     QTemporaryDir dir;
     devices::AudioDevice audio{{.silent = true}};
+    platform::RealClock clock;
+    platform::FileResolver files;
+    base::EventLog log;
 };
 
 } // namespace
@@ -71,9 +74,6 @@ TEST_F(StreamedSound, AVideoOpensWithoutDecodingItsSoundTrack)
                                 QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                                 QStringLiteral("sine=frequency=440:duration=600:sample_rate=8000"), QStringLiteral("-c:v"),
                                 QStringLiteral("mjpeg"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")});
-    platform::RealClock clock;
-    platform::FileResolver files;
-    base::EventLog log;
     devices::MediaCommands commands(clock, audio, files, log);
     // Decoded whole, the sound track of ten minutes took 106 MB, and a copy
     // as a wave as much again.
@@ -96,9 +96,6 @@ TEST_F(StreamedSound, AnMp3PieceIsMeasuredWithoutDecodingIt)
                                {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                                 QStringLiteral("sine=frequency=300:sample_rate=8000:duration=600"), QStringLiteral("-c:a"),
                                 QStringLiteral("libmp3lame"), QStringLiteral("-b:a"), QStringLiteral("8k")});
-    platform::RealClock clock;
-    platform::FileResolver files;
-    base::EventLog log;
     devices::Mp3Library library(clock, audio, files, log);
     double lengthMs = 0;
     const double grown = growthMb([&] { ASSERT_TRUE(library.gettime(piece, lengthMs)); });
