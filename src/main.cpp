@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QJsonDocument>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextStream>
 
@@ -80,6 +81,17 @@ QString setUpEnvironment(const app::CommandLine::Choices& choices, std::optional
         qputenv("XDG_CONFIG_HOME", ownSettings->path().toLocal8Bit());
     }
     return {};
+}
+
+// Where the player's screenshots go: the desktop's pictures folder; a run
+// with a settings folder of its own keeps them there instead, so that
+// scripts and tests never write among the player's pictures.
+QString screenshotFolder(const app::CommandLine::Choices& choices)
+{
+    if (!choices.settings.isEmpty() || choices.headless)
+        return QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("loomplay/Screenshots"));
+    const QString pictures = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    return pictures.isEmpty() ? QString() : QDir(pictures).filePath(QStringLiteral("loomplay"));
 }
 
 // The game a person chooses from the games played before or from a folder;
@@ -149,6 +161,7 @@ int checkGame(const app::CommandLine::Choices& choices)
 int playOrChoose(const app::CommandLine::Choices& choices, const platform::TerminationSignals& termination, app::Runtime*& running)
 {
     run::RuntimeOptions options = choices.options;
+    options.screenshotFolder = screenshotFolder(choices);
     const bool choosing = options.projectDir.isEmpty() && !choices.headless && !app::WhyNotAGame(QCoreApplication::applicationDirPath()).isEmpty();
     if (options.projectDir.isEmpty() && !choosing) {
         options.projectDir = QCoreApplication::applicationDirPath();

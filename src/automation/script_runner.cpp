@@ -291,9 +291,13 @@ bool ScriptRunner::key(const QString& name)
         // As a keyboard gives it: the back-tab key with Shift held.
         code = Qt::Key_Backtab;
         modifiers = Qt::ShiftModifier;
+    } else if (is("Pause")) {
+        code = Qt::Key_Pause;
     } else if (is("Space")) {
         code = Qt::Key_Space;
         text = QStringLiteral(" ");
+    } else if (const int f = name.size() <= 3 && name.startsWith(u'F', Qt::CaseInsensitive) ? name.mid(1).toInt() : 0; f >= 1 && f <= 12) {
+        code = Qt::Key_F1 + f - 1;
     } else if (name.size() == 1 && name[0].isLetterOrNumber() && name[0].unicode() < 128) {
         code = name[0].toUpper().unicode();
         text = name;

@@ -311,16 +311,22 @@ SdlAudioOutput::MusicPtr SdlAudioOutput::loadMusic(const QByteArray& bytes)
         noticeOnce(QStringLiteral("No General MIDI soundfont: MIDI music is silent (install the package timgm6mb-soundfont or "
                                   "give one with --soundfont FILE)."),
                    m_saidNoSoundFont);
-    std::lock_guard lock(m_mutex);
-    if (m_lastLoadedMusic && m_lastLoadedMusic->bytes == bytes)
-        return m_lastLoadedMusic;
+    {
+        std::lock_guard lock(m_mutex);
+        if (m_lastLoadedMusic && m_lastLoadedMusic->bytes == bytes)
+            return m_lastLoadedMusic;
+    }
+    // Loaded outside the lock: the synthesiser's libraries take locks of
+    // their own, which playing the piece later takes in the other order.
     auto holder = std::make_shared<QByteArray>(bytes);
     SDL_RWops* source = SDL_RWFromConstMem(holder->constData(), static_cast<int>(holder->size()));
     Mix_Music* music = source ? Mix_LoadMUSType_RW(source, MUS_MID, 1) : nullptr;
     if (!music)
         throw base::Failure(QStringLiteral("Cannot read the music: %1").arg(QString::fromUtf8(Mix_GetError())));
-    m_lastLoadedMusic = std::make_shared<const Piece>(std::move(*holder), music);
-    return m_lastLoadedMusic;
+    auto loaded = std::make_shared<const Piece>(std::move(*holder), music);
+    std::lock_guard lock(m_mutex);
+    m_lastLoadedMusic = loaded;
+    return loaded;
 }
 
 SdlAudioOutput::MusicVoice SdlAudioOutput::playMusic(const MusicPtr& given)

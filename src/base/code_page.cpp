@@ -5,9 +5,22 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
+#include <mutex>
+#include <optional>
+
 namespace base {
 
-CodePage::CodePage(QString name) : m_name(std::move(name)) {}
+// Making a converter opens it in ICU, which costs more than converting a
+// data file: each is made once, on first use. They keep the state of a
+// character cut short between calls, so each call starts from a reset one;
+// copies of a code page may convert on several threads, hence the lock.
+struct CodePage::Converters {
+    std::mutex mutex;
+    std::optional<QStringDecoder> decoder;
+    std::optional<QStringEncoder> encoder;
+};
+
+CodePage::CodePage(QString name) : m_name(std::move(name)), m_converters(std::make_shared<Converters>()) {}
 
 CodePage CodePage::named(const QString& name)
 {
@@ -21,19 +34,28 @@ CodePage CodePage::named(const QString& name)
 
 QString CodePage::decode(const QByteArray& bytes) const
 {
-    QStringDecoder decoder(m_name.toLatin1().constData());
-    if (!decoder.isValid())
+    std::lock_guard lock(m_converters->mutex);
+    std::optional<QStringDecoder>& decoder = m_converters->decoder;
+    if (!decoder)
+        decoder.emplace(m_name.toLatin1().constData());
+    if (!decoder->isValid())
         return QString::fromLatin1(bytes);
-    return decoder.decode(bytes);
+    decoder->resetState();
+    QString text = decoder->decode(bytes);
+    return text;
 }
 
 QByteArray CodePage::encode(const QString& text) const
 {
-    QStringEncoder encoder(m_name.toLatin1().constData(), QStringConverter::Flag::Default);
-    if (!encoder.isValid())
+    std::lock_guard lock(m_converters->mutex);
+    std::optional<QStringEncoder>& encoder = m_converters->encoder;
+    if (!encoder)
+        encoder.emplace(m_name.toLatin1().constData(), QStringConverter::Flag::Default);
+    if (!encoder->isValid())
         return text.toLatin1();
-    QByteArray out = encoder.encode(text);
-    return out;
+    encoder->resetState();
+    QByteArray bytes = encoder->encode(text);
+    return bytes;
 }
 
 } // namespace base

@@ -341,6 +341,20 @@ void MediaCommands::openVideo(Device& d)
     }
 }
 
+void MediaCommands::hold(bool held)
+{
+    // Only the sound: positions, ends and pictures follow the clock, which
+    // the pause holds too.
+    for (const auto& [name, d] : m_devices) {
+        if (d->mode != Mode::Playing)
+            continue;
+        if (d->kind == Device::Kind::Sequencer)
+            held ? m_audio.pauseMusic(d->musicVoice) : m_audio.resumeMusic(d->musicVoice);
+        else
+            held ? m_audio.pause(d->voice) : m_audio.resume(d->voice);
+    }
+}
+
 int MediaCommands::send(const QString& command, QString* reply, QObject* notify)
 {
     m_log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("media")},

@@ -73,6 +73,10 @@ public:
     // name nothing is open under.
     qint64 lengthMs(const QString& name) const;
 
+    // The player's pause: what plays holds where it is, and goes on from
+    // there when released; a device the game paused stays paused.
+    void hold(bool held);
+
     // A form of the path that commands can carry unquoted (no blanks, only
     // ASCII), naming the same file; the empty text for a missing file.
     QString shortPath(const QString& path);

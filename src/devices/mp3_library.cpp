@@ -178,6 +178,11 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
     m_changed.wait(lock, [&] { return m_finished || ticket != m_stops; });
 }
 
+void Mp3Library::hold(bool held)
+{
+    held ? m_audio.pause(m_voice) : m_audio.resume(m_voice);
+}
+
 void Mp3Library::stop()
 {
     record(QStringLiteral("mp3stop"));

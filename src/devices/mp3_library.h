@@ -44,6 +44,9 @@ public:
     void play(const QString& path, std::uint64_t ticket, const std::function<void()>& started);
     // Ends a running play, and any play whose ticket came before. Window's thread.
     void stop();
+    // The player's pause: the piece holds where it is, and goes on from
+    // there when released (its end follows the clock). Window's thread.
+    void hold(bool held);
     // Told, on the window's thread, of each piece that starts to play.
     std::function<void(const QString& path)> onPlay;
     // Told, on the window's thread, why a piece that is there cannot be played.

@@ -104,6 +104,14 @@ int WaveMixLibrary::Play(const QByteArray& playRecord)
     return 0;
 }
 
+void WaveMixLibrary::hold(bool held)
+{
+    for (const auto& c : m_channels) {
+        if (c->playing)
+            held ? m_audio.pause(c->voice) : m_audio.resume(c->voice);
+    }
+}
+
 void WaveMixLibrary::flush(int channel)
 {
     Channel& c = *m_channels[channel];

@@ -55,6 +55,10 @@ public:
     int FreeWave(std::int32_t mixer, std::int32_t wave);
     int CloseSession(std::int32_t mixer);
 
+    // The player's pause: the channels' sounds hold where they are, and go
+    // on from there when released (their ends follow the clock).
+    void hold(bool held);
+
     struct ChannelState {
         QString file;
         bool loop = false;

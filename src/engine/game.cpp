@@ -7,8 +7,10 @@
 #include "base/units.h"
 #include "engine/cursors.h"
 #include "engine/frame_record.h"
+#include "engine/screenshots.h"
 #include "media/media.h"
 #include "media/mmedia.h"
+#include "platform/paint_hold.h"
 #include "run/display_settings.h"
 #include "run/media_names.h"
 #include "saves/frm_save_game.h"
@@ -60,7 +62,19 @@ Game::Game(app::Runtime& rt)
             toggleFullScreen();
             return;
         }
-        Form_KeyDown(key);
+        // F12 and Pause are the player's, like Alt+Enter: the game never
+        // sees them, nor any other key while it is paused (Escape ends the
+        // pause too).
+        if (key == Qt::Key_F12) {
+            takeScreenshot();
+            return;
+        }
+        if (key == Qt::Key_Pause || (paused() && key == Qt::Key_Escape)) {
+            setPaused(!paused());
+            return;
+        }
+        if (!paused())
+            Form_KeyDown(key);
     };
     m_window->onBackgroundPress = [this](Qt::MouseButton button) { Form_MouseDown(button == Qt::RightButton ? 2 : 1); };
     m_window->onCloseRequest = [this] {
@@ -181,6 +195,36 @@ void Game::toggleFullScreen()
     }
 }
 
+void Game::takeScreenshot()
+{
+    const QString folder = m_rt.options().screenshotFolder;
+    if (folder.isEmpty()) {
+        m_rt.notices.notice(QStringLiteral("No folder for screenshots: the screenshot is not saved."));
+        return;
+    }
+    try {
+        const QString path = Screenshots(folder).save(m_window->picture(), m_rt.project.GameName, m_rt.clock().now());
+        m_rt.notices.notice(QStringLiteral("Screenshot saved: %1").arg(path));
+    } catch (const base::Failure& failure) {
+        m_rt.notices.notice(QStringLiteral("The screenshot is not saved: %1").arg(QString::fromUtf8(failure.what())));
+    }
+}
+
+bool Game::paused() const
+{
+    return m_rt.clock().held();
+}
+
+void Game::setPaused(bool paused)
+{
+    if (paused == this->paused())
+        return;
+    m_rt.clock().hold(paused);
+    m_rt.media().hold(paused);
+    m_window->showHeld(paused ? QStringLiteral("Paused\nPress Pause or Escape to go on.") : QString());
+    m_rt.notices.detail(paused ? QStringLiteral("Paused") : QStringLiteral("Going on"));
+}
+
 void Game::showWindowed()
 {
     m_window->showNormal();
@@ -297,6 +341,9 @@ void Game::OpenFrame(const QString& name)
     // The open goes on after a broken link: its own reads then fail.
     if (name.isEmpty() || !m_rt.files.fileExists(p.FramesPath + name + QStringLiteral(".fme")))
         m_rt.ShowErrorReport(kBrokenLink);
+    // The media calls and the animations let events run while the frame is
+    // built: the window keeps showing the last frame until this one is whole.
+    platform::PaintHold buildingFrame(*m_window);
     m_rt.frame.ClearFrameHeader();
     LoadFrameHeader(name);
     refreshTilePainter();
@@ -348,6 +395,7 @@ void Game::OpenFrame(const QString& name)
         element(QStringLiteral("Inventory2"))->bringToFront();
         element(QStringLiteral("Inventory1"))->bringToFront();
         element(QStringLiteral("PictureBox"))->setShown(true);
+        buildingFrame.release();
         WaitForVideo();
         cutScene->setShown(false);
         media.StopMovie();
@@ -358,6 +406,7 @@ void Game::OpenFrame(const QString& name)
         if (!f.videoFile.isEmpty() && !noNewMidi && f.midiAfterVideo)
             media.PlayMIDImusic(run::MapMediaFileName(m_rt, p.FramesPath + f.midiFile), f.repeatMidi);
     } catch (const base::Failure&) {
+        buildingFrame.release();
         reportFrameOpenFailure(name);
         return;
     }

@@ -69,6 +69,14 @@ public:
     void hideWindow();
     // Between full screen and a window (Alt+Enter).
     void toggleFullScreen();
+    // A PNG of the game picture into the player's screenshot folder, told
+    // in a notice (F12).
+    void takeScreenshot();
+    // The player's pause (the Pause key): the clock and every sound, piece
+    // and video hold where they are, the game takes no input but the keys
+    // that end the pause, and a text over the game says so.
+    void setPaused(bool paused);
+    bool paused() const;
     // In a window of three quarters of the screen.
     void showWindowed();
     bool visible() const;

@@ -184,6 +184,13 @@ bool Media::IsVideoPlaying()
     return VideoStatus().toLower() == QLatin1String("playing");
 }
 
+void Media::hold(bool held)
+{
+    m_commands->hold(held);
+    m_waveMix->hold(held);
+    m_mp3Library->hold(held);
+}
+
 QJsonObject Media::state()
 {
     QJsonArray channels;

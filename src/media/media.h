@@ -83,6 +83,10 @@ public:
     // True exactly while the video's status is "playing".
     bool IsVideoPlaying();
 
+    // The player's pause: every sound, piece and video holds where it is
+    // and goes on from there when released.
+    void hold(bool held);
+
     devices::MediaCommands& commands() { return *m_commands; }
     // What plays now, for the dump.
     QJsonObject state();

@@ -43,15 +43,44 @@ qint64 monotonicMs()
 
 RealClock::RealClock() : m_startMs(monotonicMs()) {}
 
+qint64 RealClock::heldMs() const
+{
+    return m_heldBeforeMs + (m_held ? monotonicMs() - m_heldSinceMs : 0);
+}
+
 qint64 RealClock::elapsedMs() const
 {
-    return monotonicMs() - m_startMs;
+    return monotonicMs() - m_startMs - heldMs();
+}
+
+QDateTime RealClock::now() const
+{
+    return QDateTime::currentDateTime().addMSecs(-heldMs());
+}
+
+void RealClock::hold(bool held)
+{
+    if (held == m_held)
+        return;
+    if (held) {
+        m_heldSinceMs = monotonicMs();
+    } else {
+        m_heldBeforeMs += monotonicMs() - m_heldSinceMs;
+    }
+    m_held = held;
+    // Each deadline's own timer stops, and starts again for what is left.
+    for (Deadline* d : m_deadlines) {
+        if (d->armed())
+            d->armAt(d->dueAt());
+    }
 }
 
 void RealClock::sleep(qint64 ms)
 {
+    // A deadline of the clock, so that a pause holds the sleep too.
     QEventLoop loop;
-    QTimer::singleShot(std::max<qint64>(ms, 0), &loop, &QEventLoop::quit);
+    Deadline wake(*this, [&loop] { loop.quit(); });
+    wake.armIn(ms);
     loop.exec();
 }
 
@@ -62,29 +91,35 @@ void RealClock::doEvents()
 
 namespace {
 
-// One repeating timer and one event loop for all the steps.
+// Steps at equal times of the clock from the first: a step that fell due
+// while the last one was still being handled is not waited for, and a pause
+// holds the next.
 class RealPacer : public Clock::Pacer {
 public:
-    explicit RealPacer(qint64 stepMs)
+    RealPacer(Clock& clock, qint64 stepMs)
+        : m_clock(clock), m_stepMs(std::clamp<qint64>(stepMs, 1, 1'000'000)), m_origin(clock.elapsedMs()),
+          m_next(m_origin + m_stepMs), m_step(clock, [this] { m_loop.quit(); })
     {
-        m_timer.setTimerType(Qt::PreciseTimer);
-        QObject::connect(&m_timer, &QTimer::timeout, &m_loop, [this] {
-            m_ticked = true;
-            m_loop.quit();
-        });
-        m_timer.start(static_cast<int>(std::clamp<qint64>(stepMs, 1, 1'000'000)));
     }
     void wait() override
     {
-        if (!m_ticked)
+        if (m_clock.elapsedMs() < m_next) {
+            m_step.armAt(m_next);
             m_loop.exec();
-        m_ticked = false;
+        }
+        // The next step of the grid after this one: steps missed while the
+        // last one was handled are not made up.
+        const qint64 at = std::max(m_clock.elapsedMs(), m_next);
+        m_next = m_origin + ((at - m_origin) / m_stepMs + 1) * m_stepMs;
     }
 
 private:
-    QTimer m_timer;
+    Clock& m_clock;
+    qint64 m_stepMs;
+    qint64 m_origin;
+    qint64 m_next;
     QEventLoop m_loop;
-    bool m_ticked = false;
+    Deadline m_step;
 };
 
 class VirtualPacer : public Clock::Pacer {
@@ -101,7 +136,7 @@ private:
 
 std::unique_ptr<Clock::Pacer> RealClock::pacer(qint64 stepMs)
 {
-    return std::make_unique<RealPacer>(stepMs);
+    return std::make_unique<RealPacer>(*this, stepMs);
 }
 
 std::unique_ptr<Clock::Pacer> VirtualClock::pacer(qint64 stepMs)
@@ -131,8 +166,10 @@ void VirtualClock::runPostedEvents()
 
 void VirtualClock::advance(qint64 ms)
 {
-    const qint64 target = m_now + std::max<qint64>(ms, 0);
     runPostedEvents();
+    if (m_held)
+        return;
+    const qint64 target = m_now + std::max<qint64>(ms, 0);
     while (Deadline* d = nextDue(target)) {
         m_now = std::max(m_now, d->dueAt());
         d->fire();
@@ -155,6 +192,9 @@ bool VirtualClock::waitForEvents()
         if (ran || m_waitsEnded)
             return !m_waitsEnded;
     }
+    // Held, nothing falls due until the player's input releases the clock.
+    if (m_held)
+        return false;
     Deadline* d = nextDue(std::numeric_limits<qint64>::max());
     if (!d)
         return false;

@@ -69,6 +69,13 @@ public:
     // program's (a recorder of play-throughs writes it as a wait).
     std::function<void(bool listening)> onListening;
 
+    // The player's pause: while held, the clock stands still (its elapsed
+    // time and its time of day alike), no deadline falls due and every
+    // sleep and pace lasts that much longer; released, everything goes on
+    // from where it was, as if the pause had never been.
+    virtual void hold(bool held) = 0;
+    bool held() const { return m_held; }
+
 protected:
     // The armed deadline that falls due first, no later than the limit.
     Deadline* nextDue(qint64 limit) const;
@@ -77,21 +84,28 @@ protected:
     std::vector<Deadline*> m_deadlines;
     std::function<bool()> m_inputSource;
     bool m_waitsEnded = false;
+    bool m_held = false;
 };
 
 class RealClock : public Clock {
 public:
     RealClock();
     bool isVirtual() const override { return false; }
-    QDateTime now() const override { return QDateTime::currentDateTime(); }
+    QDateTime now() const override;
     qint64 elapsedMs() const override;
     void sleep(qint64 ms) override;
     void doEvents() override;
     bool waitForEvents() override;
     std::unique_ptr<Pacer> pacer(qint64 stepMs) override;
+    void hold(bool held) override;
 
 private:
+    // The wall-clock milliseconds spent held, the current hold included.
+    qint64 heldMs() const;
+
     qint64 m_startMs;
+    qint64 m_heldBeforeMs = 0;
+    qint64 m_heldSinceMs = 0;
 };
 
 class VirtualClock : public Clock {
@@ -104,9 +118,10 @@ public:
     void doEvents() override { runPostedEvents(); }
     bool waitForEvents() override;
     std::unique_ptr<Pacer> pacer(qint64 stepMs) override;
+    void hold(bool held) override { m_held = held; }
 
     // Moves the clock ms milliseconds on, firing due deadlines in order and
-    // running the events they post.
+    // running the events they post; while held, only the events run.
     void advance(qint64 ms);
 
 private:

@@ -28,7 +28,10 @@ void Deadline::armAt(qint64 clockMs)
 {
     m_armed = true;
     m_dueAt = clockMs;
-    if (m_qtimer)
+    // A held clock starts the timer again when it is released.
+    if (m_qtimer && m_clock.held())
+        m_qtimer->stop();
+    else if (m_qtimer)
         m_qtimer->start(static_cast<int>(std::clamp<qint64>(clockMs - m_clock.elapsedMs(), 0, 1'000'000'000)));
 }
 

@@ -3,6 +3,8 @@
 #include <QCloseEvent>
 #include <QGraphicsScene>
 #include <QGraphicsView>
+#include <QLabel>
+#include <QPainter>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QThread>
@@ -167,9 +169,17 @@ void SceneWindow::setScaleToFill(bool scaleUp)
 bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
 {
     // The view's viewport learns its size last; fit the scene to it then.
-    if (watched == m_view->viewport() && event->type() == QEvent::Resize)
+    if (watched == m_view->viewport() && event->type() == QEvent::Resize) {
         fitScene();
+        if (m_heldText)
+            m_heldText->setGeometry(m_view->geometry());
+    }
     const QEvent::Type type = event->type();
+    // Held, the game takes no pointer input at all.
+    if (watched == m_view->viewport() && pointerHeld()
+        && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick
+            || type == QEvent::MouseMove || type == QEvent::Wheel))
+        return true;
     if (watched == m_view->viewport() && m_observer
         && (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonRelease || type == QEvent::MouseButtonDblClick
             || type == QEvent::MouseMove)) {
@@ -188,6 +198,20 @@ bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void SceneWindow::holdPaints()
+{
+    // A viewport without updates drops the scene's repaint requests; enabling
+    // it again asks for one repaint of all of it.
+    if (m_paintHolds++ == 0)
+        m_view->viewport()->setUpdatesEnabled(false);
+}
+
+void SceneWindow::releasePaints()
+{
+    if (m_paintHolds > 0 && --m_paintHolds == 0)
+        m_view->viewport()->setUpdatesEnabled(true);
+}
+
 void SceneWindow::setBackground(const QColor& color)
 {
     m_background = color;
@@ -202,6 +226,42 @@ void SceneWindow::setBackgroundTile(const QImage& tile)
         m_scene->setBackgroundBrush(m_background);
     else
         m_scene->setBackgroundBrush(QBrush(tile));
+}
+
+QImage SceneWindow::picture() const
+{
+    const QRectF area = m_scene->sceneRect();
+    QImage image(area.size().toSize(), QImage::Format_RGB32);
+    if (image.isNull())
+        return image;
+    image.fill(Qt::black);
+    QPainter painter(&image);
+    m_scene->render(&painter, QRectF(QPointF(0, 0), area.size()), area);
+    return image;
+}
+
+bool SceneWindow::pointerHeld() const
+{
+    return m_heldText && !m_heldText->isHidden();
+}
+
+void SceneWindow::showHeld(const QString& text)
+{
+    if (text.isEmpty()) {
+        if (m_heldText)
+            m_heldText->hide();
+        return;
+    }
+    if (!m_heldText) {
+        m_heldText = new QLabel(this); // owned by this window
+        m_heldText->setAlignment(Qt::AlignCenter);
+        m_heldText->setWordWrap(true);
+        m_heldText->setStyleSheet(QStringLiteral("background: rgba(0, 0, 0, 160); color: white; font-size: 20pt;"));
+    }
+    m_heldText->setText(text);
+    m_heldText->setGeometry(m_view->geometry());
+    m_heldText->show();
+    m_heldText->raise();
 }
 
 void SceneWindow::setMenuWidget(QWidget* menu)

@@ -14,6 +14,7 @@
 
 class QGraphicsScene;
 class QGraphicsView;
+class QLabel;
 class QVBoxLayout;
 
 namespace platform {
@@ -43,6 +44,14 @@ public:
     // wait until control is back in an event loop, with no handler running.
     std::size_t unloadedNotFreed() const;
 
+    // Holds the paints of the scene until every hold is released, so that a
+    // scene being rebuilt while events run keeps showing its last picture;
+    // the last release paints it whole, once (platform::PaintHold holds for a
+    // scope).
+    void holdPaints();
+    void releasePaints();
+    bool paintsHeld() const { return m_paintHolds > 0; }
+
     // Pixel size of the scene. The view shows it at 1:1 when the window is
     // as large, else scaled to fill the window with its aspect kept.
     void setSceneSize(int width, int height);
@@ -53,10 +62,18 @@ public:
     // own size from the top-left corner over it (a null picture: none).
     void setBackground(const QColor& color);
     void setBackgroundTile(const QImage& tile);
+    // The scene as it stands, at its own size: what the window shows,
+    // before scaling, without anything the player draws over it.
+    QImage picture() const;
 
     // Who watches the input that enters this window (nullptr: nobody).
     void setInputObserver(InputObserver* observer) { m_observer = observer; }
     InputObserver* inputObserver() const { return m_observer; }
+
+    // While the player holds the game: a text shown over it (never in its
+    // picture) and the pointer kept from it; the empty text ends both.
+    void showHeld(const QString& text);
+    bool pointerHeld() const;
 
     // Where a menu bar sits; set by the window that owns one.
     void setMenuWidget(QWidget* menu);
@@ -84,10 +101,12 @@ private:
     std::unique_ptr<QGraphicsScene> m_scene;
     QGraphicsView* m_view = nullptr;
     QVBoxLayout* m_layout = nullptr;
+    QLabel* m_heldText = nullptr;
     std::map<QString, Element*> m_elements;
     QColor m_background = Qt::black;
     QImage m_tile;
     bool m_scaleUp = false;
+    int m_paintHolds = 0;
     // The holder of elements unloaded at this depth of event loops.
     QPointer<QObject> m_unloaded;
     int m_unloadedLevel = -1;

@@ -54,6 +54,8 @@ struct RuntimeOptions {
     QStringList mediaModuleFolders;
     // The bytes the decoded pictures may hold at once.
     qint64 pictureMemory = pictures::PictureCache::DefaultBudget;
+    // Where the player's screenshots go; empty: nowhere (none is taken).
+    QString screenshotFolder;
 };
 
 // What every part of a run shares, windows aside: the services (log,

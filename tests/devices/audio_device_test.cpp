@@ -119,6 +119,34 @@ TEST_F(DiskOutput, AStreamedSoundHeldPausedGoesOnFromWhereItWas)
     EXPECT_NEAR(analyse(out()).soundingSeconds, 1.1, 0.1);
 }
 
+TEST_F(DiskOutput, ADeviceHeldForThePlayersPauseIsSilentThenGoesOn)
+{
+    const QString wave = dir.filePath(QStringLiteral("tone.wav"));
+    QFile file(wave);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(demo::WavFile(demo::Tone(600)));
+    file.close();
+    {
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
+        base::EventLog log;
+        platform::FileResolver files;
+        devices::MediaCommands commands(clock, audio, files, log);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias tone type waveaudio").arg(wave)), 0);
+        ASSERT_EQ(commands.send(QStringLiteral("play tone from 0")), 0);
+        clock.sleep(200);
+        clock.hold(true);
+        commands.hold(true);
+        // The held clock's own sleeps would wait for ever: the wall's.
+        QTest::qWait(500);
+        clock.hold(false);
+        commands.hold(false);
+        clock.sleep(900);
+    }
+    // The 600 ms of tone around the 500 ms held.
+    EXPECT_NEAR(analyse(out()).soundingSeconds, 1.1, 0.1);
+}
+
 TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
 {
     QFile tune(dir.filePath(QStringLiteral("tune.mid")));

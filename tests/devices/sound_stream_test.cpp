@@ -5,6 +5,7 @@
 #include "devices/audio_device.h"
 #include "devices/media_commands.h"
 #include "devices/media_module.h"
+#include "devices/mp3_library.h"
 #include "platform/clock.h"
 #include "platform/file_resolver.h"
 #include "support/ffmpeg.h"
@@ -43,6 +44,9 @@ protected:
     QTemporaryDir dir;
     devices::MediaModule module;
     devices::AudioDevice audio{module, {.silent = true}};
+    platform::RealClock clock;
+    platform::FileResolver files;
+    base::EventLog log;
 };
 
 } // namespace
@@ -72,9 +76,6 @@ TEST_F(StreamedSound, AVideoOpensWithoutDecodingItsSoundTrack)
                                 QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
                                 QStringLiteral("sine=frequency=440:duration=600:sample_rate=8000"), QStringLiteral("-c:v"),
                                 QStringLiteral("mjpeg"), QStringLiteral("-c:a"), QStringLiteral("pcm_s16le")});
-    platform::RealClock clock;
-    platform::FileResolver files;
-    base::EventLog log;
     devices::MediaCommands commands(clock, audio, files, log);
     // Decoded whole, the sound track of ten minutes took 106 MB, and a copy
     // as a wave as much again.
@@ -88,6 +89,20 @@ TEST_F(StreamedSound, AVideoOpensWithoutDecodingItsSoundTrack)
     commands.send(QStringLiteral("status scene length"), &length);
     EXPECT_EQ(length, QStringLiteral("600000"));
     EXPECT_EQ(commands.send(QStringLiteral("close scene")), 0);
+}
+
+TEST_F(StreamedSound, AnMp3PieceIsMeasuredWithoutDecodingIt)
+{
+    // Ten minutes at 8 kbit/s: 600 KB of file, 106 MB decoded whole.
+    const QString piece = make(QStringLiteral("long.mp3"),
+                               {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                QStringLiteral("sine=frequency=300:sample_rate=8000:duration=600"), QStringLiteral("-c:a"),
+                                QStringLiteral("libmp3lame"), QStringLiteral("-b:a"), QStringLiteral("8k")});
+    devices::Mp3Library library(clock, audio, files, log);
+    double lengthMs = 0;
+    const double grown = growthMb([&] { ASSERT_TRUE(library.gettime(piece, lengthMs)); });
+    EXPECT_LT(grown, 4);
+    EXPECT_EQ(lengthMs, 600000);
 }
 
 TEST_F(StreamedSound, AnMp3WithoutAFrameCountLastsAsLongAsItsFrames)

@@ -3,6 +3,7 @@
 #include "support/game_folder.h"
 #include "support/player.h"
 
+#include <QCoreApplication>
 #include <QGraphicsView>
 
 #include <gtest/gtest.h>
@@ -27,6 +28,39 @@ void frameFile(GameFolder& folder, const QString& name, std::initializer_list<Fi
 {
     folder.frame(name, fields);
 }
+
+// What the game picture shows at each of its paints: the background
+// picture's colour and the areas shown.
+class PaintWatch : public QObject {
+public:
+    explicit PaintWatch(engine::Game& game) : m_game(game) { game.window().view().viewport()->installEventFilter(this); }
+
+    std::vector<QString> painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            onPaint();
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    void onPaint()
+    {
+        const platform::Element* back = m_game.element(QStringLiteral("BackImage"));
+        QString seen = back->hasPicture() ? back->picture().pixelColor(0, 0).name() : QStringLiteral("no picture");
+        for (int i = 1; i <= 3; ++i) {
+            const platform::Element* area = m_game.element(QStringLiteral("Area(%1)").arg(i));
+            seen += area && area->shown() ? QStringLiteral(" area %1").arg(i) : QString();
+        }
+        const platform::Element* gif = m_game.element(QStringLiteral("AniGifBox(2)"));
+        seen += gif && gif->shown() ? QStringLiteral(" animation") : QString();
+        painted.push_back(seen);
+    }
+
+    engine::Game& m_game;
+};
 
 } // namespace
 
@@ -293,4 +327,43 @@ TEST_F(OpenFrame, AFrameFileShorterThanTenFieldsFailsToOpen)
     engine::Game& game = start();
     game.OpenFrame(QStringLiteral("Short"));
     EXPECT_EQ(player->takeMessages(), std::vector<QString>{openFailure(QStringLiteral("Short"))});
+}
+
+// The media status and the animations let events run in the middle of an
+// open; the window must not show the frame half built there.
+TEST_F(OpenFrame, TheGamePictureIsPaintedOnceWhenTheFrameIsWhole)
+{
+    folder.picture(QStringLiteral("Frames/hall.bmp"), 64, 48, Qt::green);
+    folder.picture(QStringLiteral("Areas/door.bmp"), 16, 16, Qt::blue);
+    folder.animation(QStringLiteral("Areas/flame.gif"), {Qt::red, Qt::yellow}, 12, 20);
+    frameFile(folder, QStringLiteral("Hall"), {1, "hall.bmp", false, false, "", false, 0, "", "", false});
+    folder.write(QStringLiteral("Frames/Hall.lks"), {{3}});
+    folder.area(QStringLiteral("Hall"), 1, 300, 450, 600, 600, QStringLiteral("door.bmp"));
+    folder.area(QStringLiteral("Hall"), 2, 1200, 450, 600, 600, QStringLiteral("flame.gif"), false, QString(), {}, {}, true);
+    folder.write(QStringLiteral("Areas/Hall/2c.dat"), {{0, "", 0, 0, 50}});
+    folder.area(QStringLiteral("Hall"), 3, 2400, 450, 600, 600, QStringLiteral("door.bmp"));
+    engine::Game& game = start();
+    QCoreApplication::processEvents();
+    PaintWatch watch(game);
+    game.OpenFrame(QStringLiteral("Hall"));
+    EXPECT_FALSE(game.window().paintsHeld());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(watch.painted, std::vector<QString>{QStringLiteral("#00ff00 area 1 area 2 area 3 animation")});
+    EXPECT_TRUE(player->takeMessages().empty());
+}
+
+// A report in the middle of an open shows over the last frame; the report
+// that ends a failed open shows over what it built, painted.
+TEST_F(OpenFrame, AFailedOpenReleasesThePaintsBeforeItsLastReport)
+{
+    frameFile(folder, QStringLiteral("Gone"), {1, "gone.bmp", false, false, "", false, 5, "Start", "", false});
+    engine::Game& game = start();
+    std::vector<bool> heldAtReports;
+    player->rt().log.setSink([&](const QJsonObject& entry) {
+        if (entry.value(QStringLiteral("type")).toString() == QLatin1String("msgbox"))
+            heldAtReports.push_back(game.window().paintsHeld());
+    });
+    game.OpenFrame(QStringLiteral("Gone"));
+    EXPECT_EQ(heldAtReports, (std::vector<bool>{true, false}));
+    EXPECT_FALSE(game.window().paintsHeld());
 }

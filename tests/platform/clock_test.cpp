@@ -299,3 +299,64 @@ TEST(Clock, RealWaitForEventsReturnsOnceATimerFires)
     EXPECT_EQ(log.size(), 1u);
     EXPECT_GE(watch.elapsed(), 25);
 }
+
+TEST(Pause, ATimerDueInFiveSecondsFiresFiveSecondsOfPlayAfterAMinutesPause)
+{
+    VirtualClock clock(QDateTime(QDate(2026, 1, 1), QTime(10, 0)));
+    Log log;
+    Timer t(clock, "t");
+    arm(t, 5000, clock, log, true);
+    clock.advance(1000);
+    clock.hold(true);
+    clock.advance(60000);
+    // Held, the clock and its time of day stand still and nothing falls due.
+    EXPECT_EQ(clock.elapsedMs(), 1000);
+    EXPECT_EQ(clock.now(), QDateTime(QDate(2026, 1, 1), QTime(10, 0, 1)));
+    EXPECT_FALSE(clock.waitForEvents());
+    EXPECT_TRUE(log.empty());
+    clock.hold(false);
+    clock.advance(3999);
+    EXPECT_TRUE(log.empty());
+    clock.advance(1);
+    EXPECT_EQ(log, (Log{"t@5000"}));
+}
+
+TEST(Pause, ARealClockHeldHoldsItsTimersSleepsAndTimeOfDay)
+{
+    RealClock clock;
+    Log log;
+    Timer t(clock, "t");
+    arm(t, 300, clock, log, true);
+    QElapsedTimer wall;
+    wall.start();
+    // Held from 100 ms of play to 700 ms of wall time: the timer falls due
+    // at 300 ms of play, 900 ms of wall time.
+    QTimer::singleShot(100, [&clock] { clock.hold(true); });
+    QTimer::singleShot(700, [&clock] { clock.hold(false); });
+    clock.sleep(400);
+    const qint64 sleptUntil = wall.elapsed();
+    EXPECT_GE(sleptUntil, 950);
+    EXPECT_EQ(log.size(), 1u);
+    const qint64 played = clock.elapsedMs();
+    EXPECT_GE(played, 400);
+    EXPECT_LE(played, sleptUntil - 550);
+    EXPECT_LE(std::abs(QDateTime::currentDateTime().msecsTo(clock.now()) + (sleptUntil - played)), 50);
+}
+
+TEST(Pause, APacerHeldTakesNoStepsAndDoesNotMakeThemUpAfterwards)
+{
+    RealClock clock;
+    const std::unique_ptr<Clock::Pacer> pacer = clock.pacer(50);
+    QElapsedTimer wall;
+    wall.start();
+    pacer->wait();
+    clock.hold(true);
+    QTimer::singleShot(400, [&clock] { clock.hold(false); });
+    pacer->wait();
+    EXPECT_GE(wall.elapsed(), 400);
+    // The steps after the pause keep their pace from there.
+    const qint64 resumed = wall.elapsed();
+    for (int i = 0; i < 4; ++i)
+        pacer->wait();
+    EXPECT_GE(wall.elapsed() - resumed, 150);
+}

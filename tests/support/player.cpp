@@ -14,7 +14,9 @@ run::RuntimeOptions ScriptedOptions(const QString& folder, QSize screen)
     return options;
 }
 
-Player::Player(const GameFolder& folder, QSize screen) : m_rt(std::make_unique<app::Runtime>(ScriptedOptions(folder.path(), screen))) {}
+Player::Player(const GameFolder& folder, QSize screen) : Player(ScriptedOptions(folder.path(), screen)) {}
+
+Player::Player(const run::RuntimeOptions& options) : m_rt(std::make_unique<app::Runtime>(options)) {}
 
 void Player::start()
 {

@@ -33,6 +33,7 @@ std::vector<QString> TakeMessageTexts(app::Runtime& rt);
 class Player {
 public:
     explicit Player(const GameFolder& folder, QSize screen = QSize(1024, 768));
+    explicit Player(const run::RuntimeOptions& options);
 
     app::Runtime& rt() { return *m_rt; }
     app::FrmWelcome& welcome() { return m_rt->frmWelcome(); }
