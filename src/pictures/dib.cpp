@@ -17,6 +17,9 @@ QImage ReadImage(QByteArray bytes, const char* format)
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer, format);
     reader.setDecideFormatFromContent(format == nullptr);
+    // A format named is read by its own handler alone: Qt would otherwise
+    // load every image plugin to ask whether it reads it too.
+    reader.setAutoDetectImageFormat(format == nullptr);
     // Pictures beyond any sensible screen are bad data, not a reason to
     // allocate gigabytes.
     reader.setAllocationLimit(256);

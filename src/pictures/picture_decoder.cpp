@@ -7,6 +7,26 @@
 
 namespace pictures {
 
+namespace {
+
+// The format of the common kinds by their first bytes, so that reading one
+// does not load every image plugin Qt has to ask each whether it is theirs;
+// nullptr leaves the rest to Qt's own look at the content.
+const char* FormatByMagic(const QByteArray& bytes)
+{
+    if (bytes.startsWith("BM"))
+        return "bmp";
+    if (bytes.startsWith("GIF87a") || bytes.startsWith("GIF89a"))
+        return "gif";
+    if (bytes.startsWith("\xFF\xD8\xFF"))
+        return "jpeg";
+    if (bytes.startsWith("\x89PNG\r\n\x1A\n"))
+        return "png";
+    return nullptr;
+}
+
+} // namespace
+
 QImage DecodePicture(const QByteArray& bytes)
 {
     try {
@@ -17,7 +37,7 @@ QImage DecodePicture(const QByteArray& bytes)
     } catch (const base::Failure&) {
         return {};
     }
-    return ReadImage(bytes, nullptr);
+    return ReadImage(bytes, FormatByMagic(bytes));
 }
 
 } // namespace pictures
