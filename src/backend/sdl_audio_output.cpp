@@ -186,7 +186,9 @@ SdlAudioOutput::SoundPtr SdlAudioOutput::decode(const QByteArray& bytes)
         // would cost memory out of all proportion to the file.
         if (!isPlayableRate(int(std::min<std::uint32_t>(wave->rate, 1 << 30))))
             throw base::Failure(QStringLiteral("Cannot decode the sound: a sampling rate of %1 Hz").arg(wave->rate));
-        if (convertedBytes(*wave) > WholeSoundBytes)
+        // What the mixer cannot read is decoded by FFmpeg as it plays, as
+        // is a sound too long to keep whole.
+        if (!wave->mixerReads() || convertedBytes(*wave) > WholeSoundBytes)
             return stream(devices::AudioSource{{}, bytes});
     }
     SDL_RWops* source = SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size()));

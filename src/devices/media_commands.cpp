@@ -312,9 +312,10 @@ void MediaCommands::openSequencer(Device& d)
     const QByteArray bytes = m_files.readAll(d.file);
     // The piece lasts as its own tempo map says; a synthesiser that cannot
     // take it (no soundfont) leaves it timed but silent.
-    d.lengthMs = ReadMidiPiece(bytes).lengthMs;
+    const MidiPiece piece = ReadMidiPiece(bytes);
+    d.lengthMs = piece.lengthMs;
     try {
-        d.music = m_audio.loadMusic(bytes);
+        d.music = m_audio.loadMusic(piece.playable);
     } catch (const base::Failure& failure) {
         // Without a soundfont every piece is silent, told once.
         if (m_audio.hasSoundFont() && onNotice)

@@ -1,6 +1,7 @@
 #include "devices/midi_file.h"
 
 #include "base/byte_reader.h"
+#include "base/byte_writer.h"
 #include "base/failure.h"
 
 #include <algorithm>
@@ -22,6 +23,9 @@ struct TempoChange {
 struct Track {
     qint64 lastTick = 0;
     std::vector<TempoChange> tempos; // in tick order, as the track lists them
+    // The track's events without its stray system bytes.
+    QByteArray kept;
+    int strayEvents = 0;
 };
 
 // A read position in a window of bytes. The window checks every read, so a
@@ -31,8 +35,12 @@ public:
     explicit Cursor(base::ByteReader bytes) : m_bytes(bytes) {}
 
     bool atEnd() const { return m_pos >= m_bytes.size(); }
+    qsizetype pos() const { return m_pos; }
+    // The bytes read since from.
+    QByteArray since(qsizetype from) const { return m_bytes.bytes(from, m_pos - from); }
 
     quint8 u8() { return m_bytes.u8(advance(1)); }
+    quint8 peek() const { return m_bytes.u8(m_pos); }
     quint32 u32() { return m_bytes.u32be(advance(4)); }
 
     // A number of 7-bit groups, highest first; the top bit says another
@@ -73,14 +81,49 @@ int dataBytes(quint8 status)
     return (kind == 0xC0 || kind == 0xD0) ? 1 : 2;
 }
 
+// How many data bytes follow a system common or real-time status (F1 to
+// FE but for F7): those of MIDI Time Code, Song Position and Song Select.
+int systemDataBytes(quint8 status)
+{
+    switch (status) {
+    case 0xF1:
+    case 0xF3:
+        return 1;
+    case 0xF2:
+        return 2;
+    default:
+        return 0;
+    }
+}
+
+void writeVariableLength(base::ByteWriter& out, quint32 value)
+{
+    quint8 groups[4];
+    int count = 0;
+    do {
+        groups[count++] = value & 0x7F;
+        value >>= 7;
+    } while (value != 0 && count < 4);
+    while (count > 1)
+        out.u8(groups[--count] | 0x80);
+    out.u8(groups[0]);
+}
+
 Track readTrack(Cursor in)
 {
     Track track;
+    base::ByteWriter kept;
     qint64 tick = 0;
+    // The time of the stray events left out, given to the next event kept.
+    quint32 strayDelta = 0;
     quint8 running = 0;
     while (!in.atEnd()) {
-        tick += in.variableLength();
+        const quint32 delta = in.variableLength();
+        tick += delta;
+        const qsizetype event = in.pos();
         const quint8 first = in.u8();
+        bool stray = false;
+        bool ends = false;
         if (first < 0x80) {
             // A data byte: the event repeats the status of the one before.
             if (running == 0)
@@ -96,16 +139,29 @@ Track readTrack(Cursor in)
             const base::ByteReader body = in.take(in.variableLength());
             if (type == 0x51 && body.size() >= 3)
                 track.tempos.push_back({tick, body.u24be(0)});
-            if (type == 0x2F) {
-                // Whatever follows End of Track is never played.
-                track.lastTick = tick;
-                break;
-            }
+            // Whatever follows End of Track is never played.
+            ends = type == 0x2F;
         } else {
-            throw base::Failure("Bad MIDI event");
+            // A byte of the cable's own traffic, written into the file by a
+            // recording program: skipped with its data bytes, the running
+            // status untouched, as sequencers that play such files do.
+            stray = true;
+            for (int i = systemDataBytes(first); i > 0 && !in.atEnd() && in.peek() < 0x80; --i)
+                in.skip(1);
         }
+        if (stray) {
+            ++track.strayEvents;
+            strayDelta += delta;
+            continue;
+        }
+        writeVariableLength(kept, strayDelta + delta);
+        strayDelta = 0;
+        kept.raw(in.since(event));
         track.lastTick = tick;
+        if (ends)
+            break;
     }
+    track.kept = kept.bytes();
     return track;
 }
 
@@ -157,11 +213,14 @@ MidiPiece ReadMidiPiece(const QByteArray& bytes)
 
     // Tracks are counted as the header says; chunks of other kinds are skipped.
     std::vector<Track> tracks;
+    int strayEvents = 0;
     while (int(tracks.size()) < trackCount) {
         const QByteArray id = file.bytes(4);
         const base::ByteReader chunk = file.take(file.u32()).saying("MIDI track cut short");
-        if (id == "MTrk")
+        if (id == "MTrk") {
             tracks.push_back(readTrack(Cursor(chunk)));
+            strayEvents += tracks.back().strayEvents;
+        }
     }
 
     double us = 0;
@@ -188,7 +247,16 @@ MidiPiece ReadMidiPiece(const QByteArray& bytes)
     const double ms = std::round(us / 1000);
     if (!(ms < 1e15))
         throw base::Failure("MIDI piece too long");
-    return {qint64(ms), trackCount, format};
+    MidiPiece piece{qint64(ms), trackCount, format, bytes, strayEvents};
+    if (strayEvents > 0) {
+        // The header as it was, then the tracks as kept.
+        base::ByteWriter playable;
+        playable.raw(bytes.left(8 + qsizetype(headerSize)));
+        for (const Track& track : tracks)
+            playable.raw("MTrk").u32be(quint32(track.kept.size())).raw(track.kept);
+        piece.playable = playable.bytes();
+    }
+    return piece;
 }
 
 } // namespace devices

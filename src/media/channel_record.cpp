@@ -1,5 +1,6 @@
 #include "media/channel_record.h"
 
+#include "base/failure.h"
 #include "formats/quoted_field_reader.h"
 
 namespace media {
@@ -7,10 +8,19 @@ namespace media {
 namespace {
 
 // A channel record's flag holds only when it is the Boolean true: the
-// number 1 is not true.
+// number 1 is not true. Text that is a number compares as that number;
+// any other text is no flag at all, and fails the channel file.
 bool isTrue(const formats::FieldValue& value)
 {
-    return !value.isString() && value.number == -1;
+    if (!value.isString())
+        return value.number == -1;
+    bool isNumber = false;
+    const double number = value.text.trimmed().toDouble(&isNumber);
+    if (!isNumber)
+        throw base::Failure(base::Failure::Kind::TypeMismatch,
+                            QStringLiteral("Type mismatch: '%1' is not a Boolean").arg(value.text.left(40)), QStringLiteral("Boolean"),
+                            value.text.left(40));
+    return number == -1;
 }
 
 } // namespace

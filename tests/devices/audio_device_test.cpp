@@ -90,6 +90,32 @@ TEST_F(DiskOutput, AWaveIsHeardForItsLength)
     EXPECT_NEAR(w.soundingSeconds, 0.6, 0.06);
 }
 
+// Wave files whose data the mixer's reader does not know, as games of the
+// era shipped them: FFmpeg decodes them.
+class CompressedWave : public DiskOutput, public ::testing::WithParamInterface<const char*> {};
+
+TEST_P(CompressedWave, IsHeardForItsLength)
+{
+    const QStringList encoding = QString::fromLatin1(GetParam()) == QLatin1String("gsm")
+        ? QStringList{QStringLiteral("-c:a"), QStringLiteral("libgsm_ms")}
+        : QStringList{QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-b:a"), QStringLiteral("32k")};
+    const QByteArray wave = testsupport::ToneByFfmpeg(dir.filePath(QStringLiteral("tone.wav")), GetParam() == QLatin1String("gsm") ? 8000 : 22050, 1, 0.6, encoding);
+    ASSERT_FALSE(wave.isEmpty());
+    {
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
+        const auto sound = audio.decode(wave);
+        EXPECT_NEAR(devices::AudioDevice::lengthMs(sound), 600, 60);
+        audio.play(sound, false);
+        clock.sleep(1100);
+    }
+    const Written w = analyse(out());
+    EXPECT_GT(w.loudness, 100);
+    EXPECT_NEAR(w.soundingSeconds, 0.6, 0.08);
+}
+
+INSTANTIATE_TEST_SUITE_P(GsmAndMp3, CompressedWave, ::testing::Values("gsm", "mp3"));
+
 TEST_F(DiskOutput, AStreamedSoundIsHeardEachTimeItRepeats)
 {
     {
@@ -170,6 +196,32 @@ TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
     const Written w = analyse(out());
     EXPECT_GT(w.loudness, 50);
     EXPECT_NEAR(w.soundingSeconds, 2.0, 0.2);
+}
+
+TEST_F(DiskOutput, AMidiPieceWithTheCablesClockBytesInItIsHeard)
+{
+    // Written byte by byte as a recording program wrote them: an organ
+    // note of four beats at 120 a minute, the clock and time code between.
+    QFile tune(dir.filePath(QStringLiteral("clocked.mid")));
+    ASSERT_TRUE(tune.open(QIODevice::WriteOnly));
+    tune.write(QByteArray::fromHex("4d546864000000060000000101e0"
+                                   "4d54726b00000016"
+                                   "00c013" "00903c64" "8740f8" "00f110" "8740803c00" "00ff2f00"));
+    tune.close();
+    {
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
+        base::EventLog log;
+        platform::FileResolver files;
+        devices::MediaCommands commands(clock, audio, files, log);
+        ASSERT_EQ(commands.send(QStringLiteral("open %1 alias tune type sequencer").arg(tune.fileName())), 0);
+        QString length;
+        commands.send(QStringLiteral("status tune length"), &length);
+        EXPECT_EQ(length, QStringLiteral("2000"));
+        ASSERT_EQ(commands.send(QStringLiteral("play tune from 0")), 0);
+        clock.sleep(2600);
+    }
+    EXPECT_NEAR(analyse(out()).soundingSeconds, 2.0, 0.3);
 }
 
 TEST_F(DiskOutput, AMidiPieceLoadedAgainIsTheSamePieceAndPlaysWholeFromItsStart)

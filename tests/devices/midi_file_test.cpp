@@ -1,6 +1,10 @@
 #include "base/byte_writer.h"
 #include "base/failure.h"
+#include "devices/audio_device.h"
+#include "devices/media_module.h"
 #include "devices/midi_file.h"
+
+#include <QFile>
 
 #include <gtest/gtest.h>
 
@@ -143,6 +147,58 @@ TEST(MidiFileEvents, SysexMetaAndUnknownChunksAreSkipped)
     EXPECT_EQ(ReadMidiPiece(file).lengthMs, 500);
 }
 
+// Recording programs wrote the cable's clock, active sensing, time code and
+// song position bytes into their files: they are left out, their time kept.
+TEST(MidiFileEvents, StraySystemBytesAreLeftOutWithTheirTimeKept)
+{
+    const QByteArray notes = event(0, {0x90, 60, 100}) + event(100, {0xF8}) + event(40, {0xF1, 0x23}) + event(100, {60, 0})
+        + event(0, {0xF2, 0x01, 0x02}) + event(0, {0xF3, 5}) + event(0, {0xF6}) + event(0, {0xFE}) + event(0, {0xC0, 5})
+        + event(240, {6}) + endOfTrack();
+    const QByteArray clean = event(0, {0x90, 60, 100}) + event(240, {60, 0}) + event(0, {0xC0, 5}) + event(240, {6}) + endOfTrack();
+    const QByteArray conductor = tempo(0, 250000) + endOfTrack();
+    // Running status goes on across them: the note off after the clock
+    // bytes and the program change after the song bytes keep their sizes.
+    const MidiPiece single = ReadMidiPiece(midi(0, 480, {notes}));
+    EXPECT_EQ(single.lengthMs, 500);
+    EXPECT_EQ(single.strayEvents, 6);
+    EXPECT_EQ(single.playable, midi(0, 480, {clean}));
+    const MidiPiece multi = ReadMidiPiece(midi(1, 480, {conductor, notes}));
+    EXPECT_EQ(multi.lengthMs, 250);
+    EXPECT_EQ(multi.playable, midi(1, 480, {conductor, clean}));
+    const MidiPiece sequences = ReadMidiPiece(midi(2, 480, {conductor + quarterNote(480), notes}));
+    EXPECT_EQ(sequences.lengthMs, 500);
+    EXPECT_EQ(sequences.strayEvents, 6);
+    // A file without them is given to the synthesiser as it is.
+    const QByteArray plain = midi(1, 480, {conductor, clean});
+    const MidiPiece as = ReadMidiPiece(plain);
+    EXPECT_EQ(as.strayEvents, 0);
+    EXPECT_TRUE(as.playable.isSharedWith(plain));
+}
+
+// The files of the corpus, written byte by byte outside the project's own
+// writers (tools/corpus/make_midi.py).
+TEST(MidiFileCorpus, EachFileIsTimedByItsTempoMapAndTakenByTheSynthesiser)
+{
+    struct Expected {
+        const char* file;
+        qint64 lengthMs;
+        int strayEvents;
+    };
+    devices::MediaModule module;
+    devices::AudioDevice audio(module, {.silent = true});
+    for (const Expected& expected : {Expected{"clocked.mid", 1500, 6}, Expected{"running_status.mid", 1208, 1},
+                                     Expected{"sequences.mid", 1000, 1}}) {
+        QFile file(QStringLiteral(LOOM_TEST_DATA_DIR "/midi/") + QLatin1String(expected.file));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << expected.file;
+        const MidiPiece piece = ReadMidiPiece(file.readAll());
+        EXPECT_EQ(piece.lengthMs, expected.lengthMs) << expected.file;
+        EXPECT_EQ(piece.strayEvents, expected.strayEvents) << expected.file;
+        if (audio.hasSoundFont()) {
+            EXPECT_NO_THROW(audio.loadMusic(piece.playable)) << expected.file;
+        }
+    }
+}
+
 TEST(MidiFileErrors, MalformedFilesThrow)
 {
     const QByteArray track = quarterNote(480) + endOfTrack();
@@ -153,7 +209,8 @@ TEST(MidiFileErrors, MalformedFilesThrow)
     EXPECT_THROW(ReadMidiPiece(midi(0, 0, {track})), Failure);
     EXPECT_THROW(ReadMidiPiece(midi(0, 0xE700, {track})), Failure);
     EXPECT_THROW(ReadMidiPiece(midi(0, 480, {event(0, {60, 100}) + endOfTrack()})), Failure);
-    EXPECT_THROW(ReadMidiPiece(midi(0, 480, {event(0, {0xF3, 1}) + endOfTrack()})), Failure);
+    // A stray system byte gives no running status to the data after it.
+    EXPECT_THROW(ReadMidiPiece(midi(0, 480, {event(0, {0xF8}) + event(0, {60, 100}) + endOfTrack()})), Failure);
     EXPECT_THROW(ReadMidiPiece(midi(0, 480, {QByteArray("\x81\x81\x81\x81\x00", 5) + endOfTrack()})), Failure);
     // A meta event longer than its track, and a track longer than the file.
     EXPECT_THROW(ReadMidiPiece(midi(0, 480, {event(0, {0xFF, 0x01, 0x7F, 'a'})})), Failure);

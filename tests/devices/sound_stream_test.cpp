@@ -127,6 +127,36 @@ TEST_F(StreamedSound, AnMp3WithoutAFrameCountLastsAsLongAsItsFrames)
     EXPECT_NEAR(double(bytes) / (backend::AudioDecoder::BytesPerFrame * backend::AudioDecoder::OutputRate), 20.0, 0.1);
 }
 
+TEST_F(StreamedSound, Mp3PiecesOfEveryMpegVersionAndWithTagsKeepTheirLengths)
+{
+    const QString cover = make(QStringLiteral("cover.png"), {QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                                             QStringLiteral("color=c=blue:s=300x300"), QStringLiteral("-frames:v"),
+                                                             QStringLiteral("1")});
+    const auto sine = [](int rate) {
+        return QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                           QStringLiteral("sine=frequency=300:sample_rate=%1:duration=10").arg(rate)};
+    };
+    const QStringList lame{QStringLiteral("-c:a"), QStringLiteral("libmp3lame"), QStringLiteral("-b:a"), QStringLiteral("32k")};
+    const QStringList pieces{
+        // MPEG-2 and MPEG-2.5 layer III: other frame sizes and rates.
+        make(QStringLiteral("mpeg2.mp3"), sine(22050) + lame),
+        make(QStringLiteral("mpeg25.mp3"), sine(11025) + lame),
+        // A cover picture in an ID3v2 tag before the frames, an ID3v1 tag after.
+        make(QStringLiteral("tagged.mp3"), sine(44100) + QStringList{QStringLiteral("-i"), cover, QStringLiteral("-map"), QStringLiteral("0:a"),
+                                                                     QStringLiteral("-map"), QStringLiteral("1:v"), QStringLiteral("-c:v"),
+                                                                     QStringLiteral("copy"), QStringLiteral("-id3v2_version"), QStringLiteral("3"),
+                                                                     QStringLiteral("-write_id3v1"), QStringLiteral("1"),
+                                                                     QStringLiteral("-metadata"), QStringLiteral("title=Harbour")}
+            + lame),
+    };
+    devices::Mp3Library library(clock, audio, files, log);
+    for (const QString& piece : pieces) {
+        double lengthMs = 0;
+        ASSERT_TRUE(library.gettime(piece, lengthMs)) << piece.toStdString();
+        EXPECT_NEAR(lengthMs, 10000, 30) << piece.toStdString();
+    }
+}
+
 TEST_F(StreamedSound, FilesWithoutPlayableSoundAreRefusedWhenRead)
 {
     const auto refusal = [&](const devices::AudioSource& source) {

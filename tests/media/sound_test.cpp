@@ -184,6 +184,29 @@ TEST_F(Sound, ThreeRecordsTouchTheFirstThreeChannelsOnly)
         EXPECT_EQ(channel(c).value(QStringLiteral("file")).toString(), QString()) << c;
 }
 
+TEST_F(Sound, TextInAFlagIsAWrongTypeAndTheChannelsBeforeItKeepPlaying)
+{
+    start();
+    // Written by hand, as an editor other than the authoring tool would.
+    const auto channelFile = [&](const QByteArray& records) {
+        folder.writeBytes(QStringLiteral("Areas/Start/1d.dat"), QByteArray("0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0,0\r\n") + records);
+        media().PlaySoundChannels(areas() + QStringLiteral("Start/1d.dat"));
+    };
+    channelFile("0,#FALSE#,#TRUE#,\"long.wav\",1\r\n0,\"yes\",#TRUE#,\"short.wav\",0\r\n0,#FALSE#,#TRUE#,\"short.wav\",0\r\n");
+    const auto boxes = rt->log.ofType(QStringLiteral("msgbox"));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].value(QStringLiteral("text")).toString(), Player::errorReport(QStringLiteral(" Unable to load sound channels information.")));
+    EXPECT_TRUE(channel(0).value(QStringLiteral("playing")).toBool());
+    EXPECT_FALSE(channel(1).value(QStringLiteral("playing")).toBool());
+    EXPECT_FALSE(channel(2).value(QStringLiteral("playing")).toBool());
+    // Text that is a number compares as that number: -1 is true, 1 is not.
+    rt->log.clear();
+    channelFile("0,#FALSE#,\"-1\",\"short.wav\",0\r\n0,#FALSE#,\"1\",\"short.wav\",0\r\n");
+    EXPECT_TRUE(rt->log.ofType(QStringLiteral("msgbox")).empty());
+    EXPECT_EQ(channel(0).value(QStringLiteral("file")).toString(), areas() + QStringLiteral("short.wav"));
+    EXPECT_FALSE(channel(1).value(QStringLiteral("playing")).toBool());
+}
+
 TEST_F(Sound, LoopZeroPlaysOnceAnyOtherLoopsWithoutEnd)
 {
     start();

@@ -3,6 +3,8 @@
 #include <QFile>
 #include <QTemporaryFile>
 
+#include <gtest/gtest.h>
+
 #include <fcntl.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -43,6 +45,19 @@ bool RunFfmpeg(const QStringList& arguments, QString* errors)
         *errors = log.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(log.readAll()) : QString();
     }
     return made;
+}
+
+QByteArray ToneByFfmpeg(const QString& file, int rate, int channels, double seconds, const QStringList& encoding)
+{
+    QString errors;
+    const QStringList arguments = QStringList{QStringLiteral("-f"), QStringLiteral("lavfi"), QStringLiteral("-i"),
+                                              QStringLiteral("sine=frequency=440:sample_rate=%1:duration=%2").arg(rate).arg(seconds),
+                                              QStringLiteral("-ac"), QString::number(channels)}
+        + encoding + QStringList{file};
+    const bool made = RunFfmpeg(arguments, &errors);
+    EXPECT_TRUE(made) << arguments.join(u' ').toStdString() << ": " << errors.toStdString();
+    QFile written(file);
+    return made && written.open(QIODevice::ReadOnly) ? written.readAll() : QByteArray();
 }
 
 } // namespace testsupport
