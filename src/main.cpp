@@ -106,9 +106,10 @@ std::optional<QString> chooseGame(const base::CodePage& codePage)
 
 // Plays one game from its welcome window until that window closes, which
 // ends the game's windows; the exit status. running points at the game's
-// runtime while it exists, for a termination signal to end it.
+// runtime while it exists, for a termination signal to end it; after says
+// what the player asked to come next.
 int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices& choices, const automation::ScriptRunner::LineSource& lines,
-             double dpi, app::Runtime*& running)
+             double dpi, app::Runtime*& running, app::Runtime::AfterEnd& after)
 {
     app::Runtime rt(options);
     running = &rt;
@@ -143,6 +144,7 @@ int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices
     // A recording that could not be written in full is no script to trust.
     if (recorder && !recorder->finish())
         return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+    after = rt.afterEnd();
     return status;
 }
 
@@ -162,7 +164,7 @@ int playOrChoose(const app::CommandLine::Choices& choices, const platform::Termi
 {
     run::RuntimeOptions options = choices.options;
     options.screenshotFolder = screenshotFolder(choices);
-    const bool choosing = options.projectDir.isEmpty() && !choices.headless && !app::WhyNotAGame(QCoreApplication::applicationDirPath()).isEmpty();
+    bool choosing = options.projectDir.isEmpty() && !choices.headless && !app::WhyNotAGame(QCoreApplication::applicationDirPath()).isEmpty();
     if (options.projectDir.isEmpty() && !choosing) {
         options.projectDir = QCoreApplication::applicationDirPath();
     } else if (!choosing && !choices.headless) {
@@ -194,8 +196,13 @@ int playOrChoose(const app::CommandLine::Choices& choices, const platform::Termi
                 return 0;
             options.projectDir = *chosen;
         }
-        const int status = playGame(options, choices, lines, dpi, running);
-        if (!choosing || status != 0 || termination.received())
+        app::Runtime::AfterEnd after = app::Runtime::AfterEnd::AsStarted;
+        const int status = playGame(options, choices, lines, dpi, running, after);
+        // The player's menu leads back to the chooser even from a game the
+        // command line named; a headless run has no chooser to show.
+        if (after == app::Runtime::AfterEnd::ChooseAGame && !choices.headless)
+            choosing = true;
+        if (!choosing || after == app::Runtime::AfterEnd::Quit || status != 0 || termination.received())
             return status;
     }
 }

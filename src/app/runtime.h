@@ -58,6 +58,13 @@ public:
     bool ended() const { return m_ended; }
     std::function<void()> onEnded;
 
+    // What the program does once this game has ended: as its start says
+    // (the game chooser again when a person chose the game there), or what
+    // the player's menu asked for.
+    enum class AfterEnd { AsStarted, ChooseAGame, Quit };
+    void setAfterEnd(AfterEnd after) { m_afterEnd = after; }
+    AfterEnd afterEnd() const { return m_afterEnd; }
+
 private:
     std::unique_ptr<media::Media> m_media;
     std::unique_ptr<FrmWelcome> m_welcome;
@@ -66,6 +73,7 @@ private:
     std::unique_ptr<FrmRunFromCD> m_runFromCd;
     std::unique_ptr<saves::FrmLoadGame> m_loadGame;
     bool m_ended = false;
+    AfterEnd m_afterEnd = AfterEnd::AsStarted;
 };
 
 } // namespace app

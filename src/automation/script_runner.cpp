@@ -178,10 +178,30 @@ bool ScriptRunner::clickMenu(const QString& name)
     return false;
 }
 
+bool ScriptRunner::clickPlayerMenu(const QString& name)
+{
+    engine::Game* game = m_rt.gameIfLoaded();
+    if (!game || !game->playerMenu().isOpen()) {
+        error(QStringLiteral("%1 cannot be clicked: the player's menu is not open").arg(name));
+        return false;
+    }
+    const QString item = name.mid(QLatin1String("PlayerMenu.").size());
+    for (const engine::PlayerMenu::Item each : engine::PlayerMenu::items()) {
+        if (engine::PlayerMenu::scriptName(each).compare(item, Qt::CaseInsensitive) == 0) {
+            game->playerMenu().choose(each);
+            return true;
+        }
+    }
+    error(QStringLiteral("No item %1 in the player's menu").arg(item));
+    return false;
+}
+
 bool ScriptRunner::click(const QString& name, const QString& how)
 {
     if (name.startsWith(QLatin1String("mnu")) || name.startsWith(QLatin1String("Game.mnu")))
         return clickMenu(name);
+    if (name.startsWith(QLatin1String("PlayerMenu.")))
+        return clickPlayerMenu(name);
     const Target t = find(name);
     if (!t.element) {
         error(QStringLiteral("No element named %1").arg(name));

@@ -65,6 +65,8 @@ private:
     Target find(const QString& name) const;
     void error(const QString& text);
     bool click(const QString& name, const QString& how);
+    // An item of the player's menu (F10) while it is open: PlayerMenu.Resume.
+    bool clickPlayerMenu(const QString& name);
     bool clickMenu(const QString& name);
     bool clickAt(int x, int y, bool right);
     bool move(const QString& name);

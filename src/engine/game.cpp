@@ -41,6 +41,7 @@ Game::Game(app::Runtime& rt)
     , m_rt(rt)
     , m_window(std::make_unique<platform::SceneWindow>(QStringLiteral("Game")))
     , m_menus(*m_window, rt.options().debug)
+    , m_playerMenu(*m_window)
     , m_animations(rt, *m_window, *createElements(*m_window))
     , m_areas(rt, *this, m_animations)
     , m_actions(rt, *this)
@@ -55,6 +56,7 @@ Game::Game(app::Runtime& rt)
     m_menus.onExit = [this] { mnuExit_Click(); };
     m_menus.onSaveGame = [this] { mnuSaveGame_Click(); };
     m_menus.onFrame = [this](const QString& frame) { mnuFrameName_Click(frame); };
+    m_playerMenu.onChoose = [this](PlayerMenu::Item item) { playerMenuChosen(item); };
     m_window->onKeyDown = [this](int key, Qt::KeyboardModifiers modifiers) {
         // Alt+Enter switches between full screen and a window, as players
         // of other engines expect; the game itself never sees it.
@@ -62,9 +64,20 @@ Game::Game(app::Runtime& rt)
             toggleFullScreen();
             return;
         }
-        // F12 and Pause are the player's, like Alt+Enter: the game never
-        // sees them, nor any other key while it is paused (Escape ends the
-        // pause too).
+        // F10, F12 and Pause are the player's, like Alt+Enter: the game
+        // never sees them, nor any other key while it is paused (Escape
+        // ends the pause too).
+        if (m_playerMenu.isOpen()) {
+            // The menu takes a person's keys itself; a script's reach the
+            // window under it.
+            if (key == Qt::Key_Escape || key == Qt::Key_F10)
+                m_playerMenu.close();
+            return;
+        }
+        if (key == Qt::Key_F10) {
+            openPlayerMenu();
+            return;
+        }
         if (key == Qt::Key_F12) {
             takeScreenshot();
             return;
@@ -217,12 +230,52 @@ bool Game::paused() const
 
 void Game::setPaused(bool paused)
 {
-    if (paused == this->paused())
+    hold(paused, paused ? QStringLiteral("Paused\nPress Pause or Escape to go on.") : QString());
+}
+
+void Game::hold(bool held, const QString& text)
+{
+    m_window->showHeld(text);
+    if (held == paused())
         return;
-    m_rt.clock().hold(paused);
-    m_rt.media().hold(paused);
-    m_window->showHeld(paused ? QStringLiteral("Paused\nPress Pause or Escape to go on.") : QString());
-    m_rt.notices.detail(paused ? QStringLiteral("Paused") : QStringLiteral("Going on"));
+    m_rt.clock().hold(held);
+    m_rt.media().hold(held);
+    m_rt.notices.detail(held ? QStringLiteral("Paused") : QStringLiteral("Going on"));
+}
+
+void Game::openPlayerMenu()
+{
+    if (m_playerMenu.isOpen())
+        return;
+    m_pausedBeforeMenu = paused();
+    // The menu says enough: no pause text under it.
+    hold(true, QString());
+    m_playerMenu.open();
+}
+
+void Game::playerMenuChosen(PlayerMenu::Item item)
+{
+    using Item = PlayerMenu::Item;
+    // A pause the player made before the menu outlasts it.
+    if (m_pausedBeforeMenu)
+        setPaused(true);
+    else
+        hold(false, QString());
+    switch (item) {
+    case Item::Resume:
+        break;
+    case Item::TakeScreenshot:
+        takeScreenshot();
+        break;
+    case Item::FullScreen:
+        toggleFullScreen();
+        break;
+    case Item::BackToChooser:
+    case Item::Quit:
+        m_rt.setAfterEnd(item == Item::Quit ? app::Runtime::AfterEnd::Quit : app::Runtime::AfterEnd::ChooseAGame);
+        m_rt.EndFromOutside();
+        break;
+    }
 }
 
 void Game::showWindowed()

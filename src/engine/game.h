@@ -3,6 +3,7 @@
 #include "engine/areas.h"
 #include "engine/frame_record.h"
 #include "engine/game_menus.h"
+#include "engine/player_menu.h"
 #include "media/animated_pictures.h"
 #include "media/frame_texts.h"
 #include "media/text_messages.h"
@@ -77,6 +78,9 @@ public:
     // that end the pause, and a text over the game says so.
     void setPaused(bool paused);
     bool paused() const;
+    // The player's menu (F10); the game holds while it is open.
+    void openPlayerMenu();
+    PlayerMenu& playerMenu() { return m_playerMenu; }
     // In a window of three quarters of the screen.
     void showWindowed();
     bool visible() const;
@@ -158,6 +162,11 @@ public:
     void Form_Unload();
 
 private:
+    // Holds or releases the clock and the media, with a text over the game
+    // while held (none: the game is held without one).
+    void hold(bool held, const QString& text);
+    void playerMenuChosen(PlayerMenu::Item item);
+
     // Builds the window's fixed elements; returns the game picture.
     static platform::Element* createElements(platform::SceneWindow& window);
     void present();
@@ -175,6 +184,10 @@ private:
     app::Runtime& m_rt;
     std::unique_ptr<platform::SceneWindow> m_window;
     GameMenus m_menus;
+    PlayerMenu m_playerMenu;
+    // Whether the player had paused the game before opening the menu: then
+    // the game stays paused when the menu closes.
+    bool m_pausedBeforeMenu = false;
     media::AnimatedPictures m_animations;
     Areas m_areas;
     state::AreaActions m_actions;
