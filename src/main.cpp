@@ -94,13 +94,39 @@ QString screenshotFolder(const app::CommandLine::Choices& choices)
     return pictures.isEmpty() ? QString() : QDir(pictures).filePath(QStringLiteral("loomplay"));
 }
 
-// The game a person chooses from the games played before or from a folder;
-// nothing when they close the chooser.
+// The player's own data folder: XDG_DATA_HOME's (~/.local/share by default).
+// A run with a settings folder of its own keeps its data there too unless
+// XDG_DATA_HOME names a folder, so that scripts never write among the
+// player's files.
+QString playerDataFolder(const app::CommandLine::Choices& choices)
+{
+    if (qEnvironmentVariableIsEmpty("XDG_DATA_HOME") && (!choices.settings.isEmpty() || choices.headless))
+        return QDir(qEnvironmentVariable("XDG_CONFIG_HOME")).filePath(QStringLiteral("loomplay"));
+    return QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)).filePath(QStringLiteral("loomplay"));
+}
+
+// The demo game installed with the program, where the install put it beside
+// the program's folder (LOOM_INSTALLED_DEMO, relative to it), or the
+// repository's demo for a program built in the source tree's build folder;
+// empty when there is none.
+QString installedDemo()
+{
+    const QDir program(QCoreApplication::applicationDirPath());
+    for (const QString& relative : {QStringLiteral(LOOM_INSTALLED_DEMO), QStringLiteral("../demo")}) {
+        const QString folder = QDir::cleanPath(program.filePath(relative));
+        if (app::WhyNotAGame(folder).isEmpty())
+            return folder;
+    }
+    return QString();
+}
+
+// The game a person chooses from the games played before, from a folder or
+// the demo; nothing when they close the chooser.
 std::optional<QString> chooseGame(const base::CodePage& codePage)
 {
     app::RecentGames games;
     platform::QtDialogs dialogs;
-    app::GameChooser chooser(games, dialogs, codePage);
+    app::GameChooser chooser(games, dialogs, codePage, installedDemo());
     return chooser.exec();
 }
 
@@ -164,6 +190,7 @@ int playOrChoose(const app::CommandLine::Choices& choices, const platform::Termi
 {
     run::RuntimeOptions options = choices.options;
     options.screenshotFolder = screenshotFolder(choices);
+    options.playerDataFolder = playerDataFolder(choices);
     bool choosing = options.projectDir.isEmpty() && !choices.headless && !app::WhyNotAGame(QCoreApplication::applicationDirPath()).isEmpty();
     if (options.projectDir.isEmpty() && !choosing) {
         options.projectDir = QCoreApplication::applicationDirPath();

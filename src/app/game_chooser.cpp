@@ -25,11 +25,12 @@ const QString kGames = QStringLiteral("games");
 const QString kOpen = QStringLiteral("open");
 const QString kRemove = QStringLiteral("remove");
 const QString kPlay = QStringLiteral("play");
+const QString kDemo = QStringLiteral("demo");
 
 } // namespace
 
-GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::CodePage codePage)
-    : m_games(games), m_dialogs(dialogs), m_codePage(std::move(codePage)), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("GameChooser")))
+GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::CodePage codePage, QString demoFolder)
+    : m_games(games), m_dialogs(dialogs), m_codePage(std::move(codePage)), m_demoFolder(std::move(demoFolder)), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("GameChooser")))
 {
     platform::FormWindow& w = *m_window;
     w.setWindowTitle(QStringLiteral("Choose a game - loomplay"));
@@ -39,6 +40,10 @@ GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::C
     QPushButton* open = w.addButton(kOpen, QRect(120, 4140, 2700, 435), QStringLiteral("Open a game folder..."));
     QPushButton* remove = w.addButton(kRemove, QRect(2940, 4140, 2040, 435), QStringLiteral("Remove from list"));
     QPushButton* play = w.addButton(kPlay, QRect(5160, 4140, 1920, 435), QStringLiteral("Play"));
+    // Over the empty list, where a first game would be.
+    QPushButton* demo = w.addButton(kDemo, QRect(2340, 1980, 2520, 435), QStringLiteral("Play the demo game"));
+    demo->raise();
+    QObject::connect(demo, &QPushButton::clicked, &w, [this] { playDemo(); });
     QObject::connect(play, &QPushButton::clicked, &w, [this] { playChosen(); });
     QObject::connect(open, &QPushButton::clicked, &w, [this] { openFolder(); });
     QObject::connect(remove, &QPushButton::clicked, &w, [this] { removeChosen(); });
@@ -68,10 +73,17 @@ void GameChooser::fillList()
     if (games->count() > 0)
         games->setCurrentRow(0);
     const bool any = games->count() > 0;
+    const bool demo = !any && !m_demoFolder.isEmpty();
     static_cast<QLabel*>(m_window->control(kHeading))
-        ->setText(any ? QStringLiteral("Games played before:") : QStringLiteral("No game played yet: open a game folder to play it."));
+        ->setText(any    ? QStringLiteral("Games played before:")
+                  : demo ? QStringLiteral("No game played yet: open a game folder, or play the demo game.")
+                         : QStringLiteral("No game played yet: open a game folder to play it."));
     m_window->control(kPlay)->setEnabled(any);
     m_window->control(kRemove)->setEnabled(any);
+    m_window->control(kDemo)->setVisible(demo);
+    // Return plays the demo where there is nothing else to play.
+    if (demo)
+        m_window->control(kDemo)->setFocus();
 }
 
 QListWidget* GameChooser::list() const
@@ -104,6 +116,12 @@ void GameChooser::playChosen()
 {
     if (const RecentGames::Game* game = chosenGame())
         openGame(game->folder);
+}
+
+void GameChooser::playDemo()
+{
+    if (!m_demoFolder.isEmpty())
+        openGame(m_demoFolder);
 }
 
 void GameChooser::openFolder()

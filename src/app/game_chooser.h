@@ -17,10 +17,12 @@ namespace app {
 // games played before (name and folder, newest first), a button to open
 // another game folder, one to take a game off the list, and Play. A folder
 // that is not a game is refused with a message naming what is missing; a
-// game that is opened goes first on the list and is the chosen one.
+// game that is opened goes first on the list and is the chosen one. While
+// the list is empty, a demo game (the one installed with the player) is
+// offered with a button of its own.
 class GameChooser {
 public:
-    GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::CodePage codePage);
+    GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::CodePage codePage, QString demoFolder = QString());
     ~GameChooser();
 
     platform::FormWindow& window() { return *m_window; }
@@ -39,8 +41,10 @@ public:
 
     // What the window's buttons do: Play (and a double-click on a game)
     // plays the game chosen in the list, Open a game folder asks for one,
-    // Remove from list takes the chosen game off it.
+    // Remove from list takes the chosen game off it, Play the demo game
+    // opens the demo.
     void playChosen();
+    void playDemo();
     void openFolder();
     void removeChosen();
 
@@ -58,6 +62,7 @@ private:
     RecentGames& m_games;
     platform::Dialogs& m_dialogs;
     base::CodePage m_codePage;
+    QString m_demoFolder;
     std::unique_ptr<platform::FormWindow> m_window;
     std::optional<QString> m_chosen;
 };

@@ -9,6 +9,7 @@
 #include "platform/form_window.h"
 #include "saves/frm_load_game.h"
 #include "saves/frm_save_game.h"
+#include "saves/saved_game.h"
 
 #include <QComboBox>
 #include <QJsonArray>
@@ -252,16 +253,16 @@ QJsonArray drivesJson(const platform::Drives& drives)
     return list;
 }
 
-// The saved games in the game folder, by name: what a run has saved.
+// The saved games the load dialog would list, by name: what a run has saved.
 QJsonArray savesJson(app::Runtime& rt)
 {
     QJsonArray saves;
-    if (!rt.project.ProjectPath.isEmpty()) {
-        for (const QString& file : rt.files.listFiles(rt.project.ProjectPath, QStringLiteral(".sav"))) {
-            if (file.size() > 4)
-                saves.append(file.left(file.size() - 4));
-        }
-    }
+    if (rt.project.ProjectPath.isEmpty())
+        return saves;
+    std::vector<QString> names = saves::SaveNames(rt);
+    std::sort(names.begin(), names.end(), saves::ListedBefore);
+    for (const QString& name : names)
+        saves.append(name);
     return saves;
 }
 

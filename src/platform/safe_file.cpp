@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QTemporaryFile>
 
 #include <system_error>
 
@@ -102,6 +103,12 @@ void RemoveLeftoverWrites(const std::filesystem::path& folder)
             continue;
         QFile::remove(file.fileName());
     }
+}
+
+bool FolderTakesNewFiles(const std::filesystem::path& folder)
+{
+    QTemporaryFile probe(QString::fromStdString((folder / (kLeftoverPrefix + "probe-XXXXXX" + kLeftoverSuffix)).string()));
+    return probe.open();
 }
 
 } // namespace platform

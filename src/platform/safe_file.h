@@ -18,4 +18,9 @@ void WriteFileSafely(const std::filesystem::path& target, const QByteArray& byte
 // lock on its file and keeps it.
 void RemoveLeftoverWrites(const std::filesystem::path& folder);
 
+// Whether a new file can be made in the folder, found by making one and
+// removing it again: the folder's permissions alone do not tell (a
+// read-only mount, or a user whom permissions do not stop).
+bool FolderTakesNewFiles(const std::filesystem::path& folder);
+
 } // namespace platform

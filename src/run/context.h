@@ -20,6 +20,7 @@
 #include <QSize>
 #include <QStringList>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -56,6 +57,12 @@ struct RuntimeOptions {
     qint64 pictureMemory = pictures::PictureCache::DefaultBudget;
     // Where the player's screenshots go; empty: nowhere (none is taken).
     QString screenshotFolder;
+    // The player's own data folder ($XDG_DATA_HOME/loomplay): saved games of
+    // games whose folder takes no new files go under it. Empty: none, and
+    // such a game cannot be saved.
+    QString playerDataFolder;
+    // Whether a folder takes new files; empty: found by making one there.
+    std::function<bool(const QString& folder)> folderWritable;
 };
 
 // What every part of a run shares, windows aside: the services (log,

@@ -2,6 +2,7 @@
 
 #include "formats/quoted_field_writer.h"
 #include "run/context.h"
+#include "run/save_folders.h"
 
 #include "platform/safe_file.h"
 
@@ -20,9 +21,12 @@ constexpr Packaged kPackaged[] = {
     {".mid", ".011"}, {".mp3", ".012"}, {".avi", ".014"},
 };
 
+const QString kRunFromCd = QStringLiteral("RunFromCD.dat");
+
+// The file whose presence marks a game that runs from CD: the game folder's.
 QString runFromCdPath(const Context& rt)
 {
-    return rt.project.ProjectPath + QStringLiteral("RunFromCD.dat");
+    return rt.project.ProjectPath + kRunFromCd;
 }
 
 } // namespace
@@ -57,7 +61,9 @@ QString MapMediaFileName(Context& rt, const QString& name)
 QString ReadCDDrive(Context& rt)
 {
     try {
-        auto reader = rt.openReader(runFromCdPath(rt));
+        // The drive the player chose last, where a read-only game folder
+        // could not keep it, wins over the one the game came with.
+        auto reader = rt.openReader(SaveFolders(rt).pathOf(kRunFromCd));
         return reader.readString();
     } catch (const std::exception&) {
         return QString();
@@ -69,7 +75,9 @@ void WriteCDDrive(Context& rt, const QString& drive)
     try {
         formats::QuotedFieldWriter writer(rt.codePage);
         writer.line(drive);
-        platform::WriteFileSafely(rt.files.pathForWriting(runFromCdPath(rt)), writer.bytes());
+        const SaveFolders folders(rt);
+        folders.makeWriteFolder();
+        platform::WriteFileSafely(rt.files.pathForWriting(folders.writeFolder() + kRunFromCd), writer.bytes());
         rt.files.forgetListings();
     } catch (const std::exception&) {
         // Nothing is reported: the CD dialog is simply asked again next time.

@@ -6,6 +6,7 @@
 #include "engine/game.h"
 #include "platform/safe_file.h"
 #include "run/display_settings.h"
+#include "run/save_folders.h"
 #include "saves/saved_game.h"
 
 #include <QListWidget>
@@ -59,9 +60,10 @@ void FrmLoadGame::Command2_Click()
         m_rt.msgBox(m_rt.strings(17), m_rt.strings(9), platform::MsgIcon::Information);
         return;
     }
-    const QString path = m_rt.project.ProjectPath + list->currentItem()->text() + QStringLiteral(".sav");
+    const run::SaveFolders folders(m_rt);
+    const QString path = folders.pathOf(list->currentItem()->text() + QStringLiteral(".sav"));
     // A save killed half-way in an earlier run left its new file behind.
-    if (const auto folder = m_rt.files.resolve(m_rt.project.ProjectPath))
+    if (const auto folder = m_rt.files.resolve(folders.writeFolder()))
         platform::RemoveLeftoverWrites(*folder);
     app::FrmWelcome& welcome = m_rt.frmWelcome();
     engine::Game& game = m_rt.game();

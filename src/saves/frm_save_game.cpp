@@ -4,6 +4,7 @@
 #include "base/failure.h"
 #include "engine/game.h"
 #include "platform/safe_file.h"
+#include "run/save_folders.h"
 #include "saves/saved_game.h"
 
 #include <QFile>
@@ -52,7 +53,7 @@ void FrmSaveGame::show()
     m_window->showModal(m_rt.options().scripted);
 }
 
-void FrmSaveGame::writeSave(const QString& path)
+void FrmSaveGame::writeSave(const QString& path, const run::SaveFolders& folders)
 {
     engine::Game& game = m_rt.game();
     SavedGame save;
@@ -64,6 +65,7 @@ void FrmSaveGame::writeSave(const QString& path)
     save.projectKey = m_rt.project.ProjectKey;
     save.gameName = m_rt.project.GameName;
     save.date = m_rt.clock().now().date();
+    folders.makeWriteFolder();
     const std::filesystem::path target = m_rt.files.pathForWriting(path);
     platform::RemoveLeftoverWrites(target.parent_path());
     platform::WriteFileSafely(target, save.bytes(m_rt.codePage));
@@ -73,7 +75,8 @@ void FrmSaveGame::writeSave(const QString& path)
 void FrmSaveGame::Command2_Click()
 {
     const QString name = static_cast<QLineEdit*>(m_window->control(QStringLiteral("Text1")))->text();
-    const QString path = m_rt.project.ProjectPath + name + QStringLiteral(".sav");
+    const run::SaveFolders folders(m_rt);
+    const QString path = folders.writeFolder() + name + QStringLiteral(".sav");
     try {
         if (HasForbiddenCharacter(name) || UnfitForFileName(name, m_rt.codePage)) {
             m_rt.msgBox(m_rt.project.GameName, m_rt.strings(35) + QStringLiteral("\r\n") + kForbiddenList,
@@ -84,13 +87,15 @@ void FrmSaveGame::Command2_Click()
             m_rt.msgBox(m_rt.strings(21), m_rt.strings(23), platform::MsgIcon::Information);
             return;
         }
-        if (m_rt.files.fileExists(path)) {
+        // A save of the game folder that the player's own copy would hide
+        // is replaced too, as far as the player can tell.
+        if (m_rt.files.fileExists(folders.pathOf(name + QStringLiteral(".sav")))) {
             const auto answer = m_rt.msgBox(m_rt.strings(21), u'\'' + name + QStringLiteral("' ") + m_rt.strings(24),
                                             platform::MsgIcon::Question, platform::MsgButtons::OkCancel);
             if (answer == platform::MsgAnswer::Cancel)
                 return;
         }
-        writeSave(path);
+        writeSave(path, folders);
         m_window->unload();
     } catch (const std::exception&) {
         m_rt.ShowErrorReport(QStringLiteral(" Unable to save '") + path
@@ -106,7 +111,7 @@ void FrmSaveGame::Command3_Click()
         m_rt.msgBox(m_rt.strings(26), m_rt.strings(9), platform::MsgIcon::Information);
         return;
     }
-    const QString path = m_rt.project.ProjectPath + list->currentItem()->text() + QStringLiteral(".sav");
+    const QString path = run::SaveFolders(m_rt).pathOf(list->currentItem()->text() + QStringLiteral(".sav"));
     const auto answer = m_rt.msgBox(m_rt.strings(26), m_rt.strings(27) + QStringLiteral(" '") + path + QStringLiteral("'?"),
                                     platform::MsgIcon::Question, platform::MsgButtons::OkCancel);
     if (answer != platform::MsgAnswer::Ok)

@@ -9,6 +9,9 @@
 namespace app {
 class Runtime;
 }
+namespace run {
+class SaveFolders;
+}
 
 namespace saves {
 
@@ -32,8 +35,9 @@ public:
     void List1_DblClick();
 
 private:
-    // Writes the game to the file; throws base::Failure.
-    void writeSave(const QString& path);
+    // Writes the game to the file in the folder saves are written to;
+    // throws base::Failure.
+    void writeSave(const QString& path, const run::SaveFolders& folders);
 
     app::Runtime& m_rt;
     std::unique_ptr<platform::FormWindow> m_window;

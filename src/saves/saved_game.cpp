@@ -2,6 +2,7 @@
 
 #include "formats/quoted_field_writer.h"
 #include "run/context.h"
+#include "run/save_folders.h"
 
 #include <QDateTime>
 #include <QFileInfo>
@@ -57,26 +58,48 @@ bool UnfitForFileName(const QString& name, const base::CodePage& codePage)
     return codePage.encode(name).contains('\0');
 }
 
+bool ListedBefore(const QString& a, const QString& b)
+{
+    const int c = a.compare(b, Qt::CaseInsensitive);
+    return c != 0 ? c < 0 : a < b;
+}
+
+std::vector<QString> SaveNames(run::Context& rt)
+{
+    // One name once, the first folder's file winning, in the order of names
+    // a folder's listing has, then by file date, oldest first.
+    std::vector<std::pair<QString, qint64>> found;
+    QStringList earlier;
+    for (const QString& folder : run::SaveFolders(rt).readFolders()) {
+        QStringList here;
+        for (const QString& file : rt.files.listFiles(folder, QStringLiteral(".sav"))) {
+            const QString name = file.left(file.size() - 4);
+            // Names are matched as the files are found: without regard to case.
+            if (file.size() <= 4 || earlier.contains(name, Qt::CaseInsensitive))
+                continue;
+            const auto path = rt.files.resolve(folder + file);
+            if (!path)
+                continue;
+            here << name;
+            // File dates count whole seconds: saves made within one second
+            // keep their order by name.
+            found.emplace_back(name, QFileInfo(QString::fromStdString(path->string())).lastModified().toSecsSinceEpoch());
+        }
+        earlier << here;
+    }
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return ListedBefore(a.first, b.first); });
+    std::stable_sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    std::vector<QString> names;
+    for (const auto& f : found)
+        names.push_back(f.first);
+    return names;
+}
+
 void LoadSaveGames(run::Context& rt, QListWidget& list)
 {
     list.clear();
-    const QString folder = rt.project.ProjectPath;
-    std::vector<std::pair<QString, qint64>> saves;
-    for (const QString& file : rt.files.listFiles(folder, QStringLiteral(".sav"))) {
-        if (file.size() <= 4)
-            continue;
-        const auto path = rt.files.resolve(folder + file);
-        if (!path)
-            continue;
-        // File dates count whole seconds: saves made within one second keep
-        // their order by name.
-        const qint64 when = QFileInfo(QString::fromStdString(path->string())).lastModified().toSecsSinceEpoch();
-        const QString name = file.left(file.size() - 4);
-        auto at = std::find_if(saves.begin(), saves.end(), [&](const auto& s) { return s.second > when; });
-        saves.insert(at, {name, when});
-    }
-    for (const auto& s : saves)
-        list.addItem(s.first);
+    for (const QString& name : SaveNames(rt))
+        list.addItem(name);
 }
 
 } // namespace saves

@@ -42,8 +42,15 @@ bool HasForbiddenCharacter(const QString& name);
 // too long is left to the file system, whose refusal is a failed save.
 bool UnfitForFileName(const QString& name, const base::CodePage& codePage);
 
-// Fills a list with the names of the saves in the game folder, oldest file
-// first, saves of the same time in name order. Failures leave what was read.
+// Whether one save name comes before another in a folder's listing: by
+// name without regard to case, then exactly.
+bool ListedBefore(const QString& a, const QString& b);
+// The names of the saves of the game (run::SaveFolders: the game folder,
+// and the player's own folder for a game whose folder takes no new files,
+// a name once, the player's copy winning), oldest file first, saves of the
+// same time in name order. Failures leave what was read.
+std::vector<QString> SaveNames(run::Context& rt);
+// Fills a list with those names.
 void LoadSaveGames(run::Context& rt, QListWidget& list);
 
 } // namespace saves

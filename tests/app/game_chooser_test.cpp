@@ -37,7 +37,7 @@ protected:
     {
         if (!m_chooser) {
             m_list = std::make_unique<RecentGames>();
-            m_chooser = std::make_unique<GameChooser>(*m_list, dialogs, base::CodePage());
+            m_chooser = std::make_unique<GameChooser>(*m_list, dialogs, base::CodePage(), demo);
             // Its buttons take clicks only on screen.
             m_chooser->window().show();
         }
@@ -76,6 +76,8 @@ protected:
     platform::ScriptedDialogs dialogs{log};
     GameFolder lighthouse;
     GameFolder harbour;
+    // The demo game installed with the player; none unless a case says.
+    QString demo;
     std::unique_ptr<RecentGames> m_list;
     std::unique_ptr<GameChooser> m_chooser;
 };
@@ -89,6 +91,30 @@ TEST_F(Chooser, WithNoGamePlayedItOffersOnlyToOpenAFolder)
               QStringLiteral("No game played yet: open a game folder to play it."));
     EXPECT_FALSE(chooser().window().click(QStringLiteral("play")));
     EXPECT_FALSE(chooser().window().click(QStringLiteral("remove")));
+    EXPECT_TRUE(chooser().window().control(QStringLiteral("demo"))->isHidden());
+}
+
+TEST_F(Chooser, WithNoGamePlayedTheInstalledDemoIsOfferedAndReturnPlaysIt)
+{
+    demo = lighthouse.path();
+    EXPECT_EQ(static_cast<QLabel*>(chooser().window().control(QStringLiteral("heading")))->text(),
+              QStringLiteral("No game played yet: open a game folder, or play the demo game."));
+    const auto* button = static_cast<QPushButton*>(chooser().window().control(QStringLiteral("demo")));
+    EXPECT_FALSE(button->isHidden());
+    EXPECT_EQ(button->text(), QStringLiteral("Play the demo game"));
+    EXPECT_EQ(focused(), QStringLiteral("demo"));
+    press(Qt::Key_Return);
+    EXPECT_EQ(chooser().chosen(), RecentGames::key(lighthouse.path()));
+    ASSERT_EQ(RecentGames().games().size(), 1u);
+    EXPECT_EQ(RecentGames().games()[0], (RecentGames::Game{RecentGames::key(lighthouse.path()), QStringLiteral("The Lighthouse")}));
+}
+
+TEST_F(Chooser, TheDemoIsNotOfferedOnceAGameWasPlayed)
+{
+    demo = lighthouse.path();
+    RecentGames().add(harbour.path(), QStringLiteral("Harbour Nights"));
+    EXPECT_TRUE(chooser().window().control(QStringLiteral("demo"))->isHidden());
+    EXPECT_EQ(static_cast<QLabel*>(chooser().window().control(QStringLiteral("heading")))->text(), QStringLiteral("Games played before:"));
 }
 
 TEST_F(Chooser, ListsTheGamesPlayedBeforeByNameAndFolderNewestFirst)

@@ -127,6 +127,35 @@ TEST_F(RunFromCD, ARememberedDriveThatHoldsTheGameNeedsNoDialog)
     EXPECT_TRUE(texts().empty());
 }
 
+TEST_F(RunFromCD, AReadOnlyGameFolderLeavesTheDriveToThePlayersFolderWhichWinsNextTime)
+{
+    QTemporaryDir disc, data;
+    cd(disc);
+    const QString mounts = QStringLiteral("/dev/sr0 %1 iso9660 ro 0 0\n").arg(disc.path());
+    auto readOnly = [&] {
+        run::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
+        options.mountTable = mounts;
+        options.playerDataFolder = data.path();
+        options.folderWritable = [](const QString&) { return false; };
+        rt = std::make_unique<app::Runtime>(options);
+        rt->frmWelcome();
+    };
+    readOnly();
+    ASSERT_TRUE(run({QStringLiteral("click lblButton(0)"), QStringLiteral("type frmRunFromCD.Combo1 D:\\"), QStringLiteral("click frmRunFromCD.Command3")}));
+    EXPECT_EQ(rt->frame.CurrentFrameName, QStringLiteral("Start"));
+    QFile own(data.filePath(QStringLiteral("saves/TESTKEY/RunFromCD.dat")));
+    ASSERT_TRUE(own.open(QIODevice::ReadOnly));
+    EXPECT_EQ(own.readAll(), QByteArray("\"D:\\\"\r\n"));
+    QFile shipped(folder.file(QStringLiteral("RunFromCD.dat")));
+    ASSERT_TRUE(shipped.open(QIODevice::ReadOnly));
+    EXPECT_EQ(shipped.readAll(), QByteArray("\"\"\r\n"));
+
+    readOnly();
+    ASSERT_TRUE(run({QStringLiteral("click lblButton(0)")}));
+    EXPECT_EQ(rt->runFromCdIfLoaded(), nullptr);
+    EXPECT_EQ(rt->project.FramesPath, QStringLiteral("D:\\Data\\Quest\\Frames\\"));
+}
+
 TEST(Drives, LettersFollowTheMountTable)
 {
     const platform::Drives drives = platform::Drives::fromMountTable(QStringLiteral(

@@ -23,11 +23,14 @@ if(NOT rc EQUAL 0)
 endif()
 
 set(expected
-  usr/bin/loomplay
+  usr/games/loomplay
   usr/share/applications/${APP_ID}.desktop
   usr/share/metainfo/${APP_ID}.metainfo.xml
   usr/share/icons/hicolor/scalable/apps/loomplay.svg
-  usr/share/man/man6/loomplay.6)
+  usr/share/man/man6/loomplay.6.gz
+  usr/share/doc/loomplay/copyright
+  usr/share/doc/loomplay/changelog.gz
+  usr/share/games/loomplay/demo/Config/General)
 foreach(size 16 22 24 32 48 64 128 256)
   list(APPEND expected usr/share/icons/hicolor/${size}x${size}/apps/loomplay.png)
 endforeach()

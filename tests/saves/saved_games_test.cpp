@@ -1,4 +1,6 @@
 #include "automation/script_runner.h"
+#include "platform/safe_file.h"
+#include "run/save_folders.h"
 #include "saves/frm_load_game.h"
 #include "saves/frm_save_game.h"
 #include "support/game_folder.h"
@@ -9,10 +11,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QListWidget>
+#include <QTemporaryDir>
 
 #include <csignal>
 #include <sys/file.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
@@ -37,11 +41,14 @@ protected:
     {
         run::RuntimeOptions options = testsupport::ScriptedOptions(folder.path());
         options.startTime = when;
+        adjust(options);
         rt = std::make_unique<app::Runtime>(options);
         rt->frmWelcome().ClickButton(0);
         rt->log.clear();
         return rt->game();
     }
+    // What a group of cases changes in the player's options.
+    virtual void adjust(run::RuntimeOptions&) {}
     bool run(const QStringList& lines)
     {
         automation::ScriptRunner runner(*rt, QString());
@@ -306,4 +313,164 @@ TEST_F(SavedGames, AFailedLoadAfterADisplaySwitchLeadsBackToTheWelcomeWindowAndT
     ASSERT_TRUE(run({QStringLiteral("click frmLoadGame.Command1")}));
     EXPECT_TRUE(welcome.window().isVisible());
     EXPECT_FALSE(rt->game().visible());
+}
+
+// A game whose folder takes no new files, as the demo installed system-wide:
+// the player's own folder keeps its saves.
+class ReadOnlySaves : public SavedGames {
+protected:
+    void adjust(run::RuntimeOptions& options) override
+    {
+        if (withOwnFolder)
+            options.playerDataFolder = data.path();
+        options.folderWritable = [this](const QString&) { return gameWritable; };
+    }
+    bool load(const QString& name)
+    {
+        return run({QStringLiteral("key Q"), QStringLiteral("answer yes"), QStringLiteral("wait 100"), QStringLiteral("click lblButton(1)"),
+                    QStringLiteral("select frmLoadGame.List1 ") + name, QStringLiteral("click frmLoadGame.Command2")});
+    }
+    QString own(const QString& name = QString()) const { return data.filePath(QStringLiteral("saves/TESTKEY/") + name); }
+    void writeOwn(const QString& name, const QByteArray& bytes)
+    {
+        QDir().mkpath(own());
+        QFile f(own(name));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+    }
+    static QByteArray read(const QString& path)
+    {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    QStringList listed()
+    {
+        saves::FrmSaveGame& dialog = rt->frmSaveGame();
+        dialog.LoadSaveGames();
+        return SavedGames::listed(static_cast<QListWidget*>(dialog.window().control(QStringLiteral("List1"))));
+    }
+    static void touch(const QString& path, int minutes)
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        f.setFileTime(QDateTime(QDate(2025, 5, 1), QTime(12, 0)).addSecs(minutes * 60), QFileDevice::FileModificationTime);
+    }
+
+    QTemporaryDir data;
+    bool gameWritable = false;
+    bool withOwnFolder = true;
+};
+
+TEST_F(ReadOnlySaves, ASaveGoesToThePlayersFolderNamedAfterTheGamesKeyAndLoadsFromThere)
+{
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Hall"));
+    game.ChangeVariableValue(QStringLiteral("lamp"), 1);
+    ASSERT_TRUE(save(QStringLiteral("evening")));
+    EXPECT_TRUE(texts().empty());
+    EXPECT_TRUE(read(own(QStringLiteral("evening.sav"))).startsWith("\"Hall\"\r\n2\r\n\"door\"\r\n0\r\n\"lamp\"\r\n1\r\n"));
+    EXPECT_TRUE(QDir(folder.path()).entryList({QStringLiteral("*.sav")}).isEmpty());
+
+    ASSERT_TRUE(load(QStringLiteral("evening")));
+    EXPECT_EQ(rt->frame.CurrentFrameName, QStringLiteral("Hall"));
+    EXPECT_EQ(rt->game().GetVariableValue(QStringLiteral("lamp")), 1);
+    EXPECT_EQ(texts(), std::vector<QString>{QStringLiteral("Do you really want to quit?")});
+}
+
+TEST_F(ReadOnlySaves, TheListHoldsTheSavesOfBothPlacesEachNameOnceByDate)
+{
+    folder.writeBytes(QStringLiteral("shipped.sav"), "\"Start\"\r\n0\r\n0\r\n0\r\n");
+    folder.writeBytes(QStringLiteral("slot.sav"), "\"Start\"\r\n0\r\n0\r\n0\r\n");
+    writeOwn(QStringLiteral("mine.sav"), "\"Hall\"\r\n0\r\n0\r\n0\r\n");
+    writeOwn(QStringLiteral("Slot.sav"), "\"Hall\"\r\n0\r\n0\r\n0\r\n");
+    touch(folder.file(QStringLiteral("shipped.sav")), 10);
+    touch(folder.file(QStringLiteral("slot.sav")), 0);
+    touch(own(QStringLiteral("mine.sav")), 5);
+    touch(own(QStringLiteral("Slot.sav")), 20);
+    start();
+    EXPECT_EQ(listed(), (QStringList{"mine", "shipped", "Slot"}));
+}
+
+TEST_F(ReadOnlySaves, ThePlayersCopyOfANameWinsWhenLoading)
+{
+    folder.writeBytes(QStringLiteral("slot.sav"), "\"Start\"\r\n0\r\n0\r\n0\r\n");
+    writeOwn(QStringLiteral("slot.sav"), "\"Hall\"\r\n1\r\n\"lamp\"\r\n1\r\n0\r\n0\r\n");
+    start();
+    ASSERT_TRUE(load(QStringLiteral("slot")));
+    EXPECT_EQ(rt->frame.CurrentFrameName, QStringLiteral("Hall"));
+    EXPECT_EQ(rt->game().GetVariableValue(QStringLiteral("lamp")), 1);
+}
+
+TEST_F(ReadOnlySaves, ASaveOfTheGameFolderIsReplacedByThePlayersCopyAfterAsking)
+{
+    const QByteArray shipped = "\"Start\"\r\n0\r\n0\r\n0\r\n";
+    folder.writeBytes(QStringLiteral("slot.sav"), shipped);
+    engine::Game& game = start();
+    game.OpenFrame(QStringLiteral("Hall"));
+    ASSERT_TRUE(run({QStringLiteral("answer ok")}));
+    ASSERT_TRUE(save(QStringLiteral("slot")));
+    EXPECT_EQ(texts(), std::vector<QString>{QStringLiteral("'slot' already exists. Do you want to replace it?")});
+    EXPECT_EQ(read(folder.file(QStringLiteral("slot.sav"))), shipped);
+    EXPECT_TRUE(read(own(QStringLiteral("slot.sav"))).startsWith("\"Hall\"\r\n"));
+    EXPECT_EQ(listed(), QStringList{"slot"});
+}
+
+TEST_F(ReadOnlySaves, RemovingThePlayersCopyNamesItAndShowsTheGameFoldersAgain)
+{
+    folder.writeBytes(QStringLiteral("slot.sav"), "\"Start\"\r\n0\r\n0\r\n0\r\n");
+    writeOwn(QStringLiteral("slot.sav"), "\"Hall\"\r\n0\r\n0\r\n0\r\n");
+    start();
+    ASSERT_TRUE(run({QStringLiteral("key S"), QStringLiteral("select frmSaveGame.List1 slot"), QStringLiteral("answer ok"),
+                     QStringLiteral("click frmSaveGame.Command3")}));
+    EXPECT_EQ(texts(), std::vector<QString>{QStringLiteral("Do you really want to remove '") + own(QStringLiteral("slot.sav")) + QStringLiteral("'?")});
+    EXPECT_FALSE(QFile::exists(own(QStringLiteral("slot.sav"))));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("slot.sav"))));
+    EXPECT_EQ(listed(), QStringList{"slot"});
+}
+
+TEST_F(ReadOnlySaves, AWritableGameFolderKeepsItsSavesAndIgnoresThePlayersFolder)
+{
+    gameWritable = true;
+    writeOwn(QStringLiteral("mine.sav"), "\"Hall\"\r\n0\r\n0\r\n0\r\n");
+    start();
+    ASSERT_TRUE(save(QStringLiteral("here")));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("here.sav"))));
+    EXPECT_FALSE(QFile::exists(own(QStringLiteral("here.sav"))));
+    EXPECT_EQ(listed(), QStringList{"here"});
+}
+
+TEST_F(ReadOnlySaves, WithoutAFolderOfThePlayersOwnASaveIsTriedInTheGameFolder)
+{
+    withOwnFolder = false;
+    start();
+    ASSERT_TRUE(save(QStringLiteral("evening")));
+    // The game folder is not really read-only here: only the check says so.
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("evening.sav"))));
+    EXPECT_FALSE(QDir(own()).exists());
+}
+
+TEST(SaveFolderNames, KeysThatCannotNameAFolderAreMadeFit)
+{
+    EXPECT_EQ(run::SaveFolders::folderNameOf(QStringLiteral("LOOMPLAY-DEMO-LIGHTHOUSE")), QStringLiteral("LOOMPLAY-DEMO-LIGHTHOUSE"));
+    EXPECT_EQ(run::SaveFolders::folderNameOf(QStringLiteral("a/b\\c\td")), QStringLiteral("a_b_c_d"));
+    EXPECT_EQ(run::SaveFolders::folderNameOf(QString()), QStringLiteral("_"));
+    EXPECT_EQ(run::SaveFolders::folderNameOf(QStringLiteral("..")), QStringLiteral("_"));
+}
+
+TEST(FolderTakesNewFiles, AWritableFolderIsTriedAndLeftAsItWas)
+{
+    QTemporaryDir dir;
+    EXPECT_TRUE(platform::FolderTakesNewFiles(dir.path().toStdString()));
+    EXPECT_TRUE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden).isEmpty());
+    EXPECT_FALSE(platform::FolderTakesNewFiles((dir.path() + QStringLiteral("/missing")).toStdString()));
+}
+
+TEST(FolderTakesNewFiles, AFolderWithoutWritePermissionTakesNone)
+{
+    if (geteuid() == 0)
+        GTEST_SKIP() << "root writes into folders without write permission; read_only_demo plays as another user";
+    QTemporaryDir dir;
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    EXPECT_FALSE(platform::FolderTakesNewFiles(dir.path().toStdString()));
+    QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
