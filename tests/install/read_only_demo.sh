@@ -21,6 +21,9 @@ if [ "$(id -u)" -eq 0 ]; then
   chmod 755 "$work"
   mkdir "$work/bin"
   cp "$player" "$play" "$work/bin/"
+  # The media module the player loads from beside itself.
+  module=$(dirname "$player")/loomplay-media.so
+  [ ! -e "$module" ] || cp -L "$module" "$work/bin/"
   player=$work/bin/$(basename "$player") play=$work/bin/$(basename "$play")
   # The sanitizers' suppressions, where a sanitizer build names them.
   if [[ "${LSAN_OPTIONS:-}" =~ suppressions=([^:]*) ]]; then
