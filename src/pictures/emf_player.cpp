@@ -444,13 +444,12 @@ QSizeF referencePixel(const base::ByteReader& file)
     // whole millimetres.
     const bool micrometres = file.u32(4) >= 108 && file.has(100, 8) && file.i32(100) > 0 && file.i32(104) > 0;
     const QSizeF size = micrometres ? sizeAt(file, 100) / 1000 : sizeAt(file, 80);
-    const double rounding = micrometres ? 0.0005 : 0.5;
+    // A screen of 96 dots an inch whose size was rounded or cut to whole
+    // millimetres (the micrometres are often those millimetres again) is
+    // that screen: the size as written would stretch every picture made on
+    // it by a pixel or two.
     const auto pixel = [&](double pixels, double millimetres) {
-        if (pixels <= 0 || millimetres <= 0)
-            return 25.4 / 96;
-        // A screen of 96 dots an inch whose size was rounded is that screen:
-        // its rounded size would stretch every picture drawn on it.
-        if (std::abs(millimetres - pixels * 25.4 / 96) <= rounding + 1e-9)
+        if (pixels <= 0 || millimetres <= 0 || std::abs(millimetres - pixels * 25.4 / 96) < 1)
             return 25.4 / 96;
         return millimetres / pixels;
     };

@@ -1,6 +1,7 @@
 // Metafile records built by hand, in pictures libuemf wrote: clipping
 // regions, world transforms across saved states, comments, the short text
 // record, region records and raster operations.
+#include "base/byte_reader.h"
 #include "base/byte_writer.h"
 #include "pictures/metafile_bytes.h"
 #include "pictures/picture_decoder.h"
@@ -292,15 +293,20 @@ TEST(EmfRasterOperations, ExclusiveOrTwiceLeavesNoTrace)
     EXPECT_TRUE(IsTransparent(image, 75, 25));
 }
 
-TEST(EmfPlacement, LinesLandOnTheirPixelsWhateverTheRoundingOfTheFrame)
+TEST(EmfPlacement, LinesLandOnTheirPixelsOfAScreenWhoseSizeWasCutToWholeMillimetres)
 {
-    // One-pixel lines at x = 10 ... 318 of a picture 320 pixels wide whose
-    // frame is 320.4 pixels of 96 dpi wide, drawn as 320.
+    // One-pixel lines at x = 10 ... 318 of a picture 320 pixels wide, made
+    // on a screen of 1,024 pixels and 96 dots an inch written as 270 mm wide
+    // (270.93 cut), its frame 320.4 pixels wide.
     QByteArray records = emfBrush(60, Qt::black) + emfSelect(60) + emfSelect(0x80000008);
     for (const int x : {10, 100, 200, 300, 318})
         records += emfRectangle(QRect(x, 0, 1, 100));
     QByteArray bytes = EmfWith(records, QSize(320, 100));
+    ASSERT_EQ(base::ByteReader(bytes).i32(72), 1024);
     bytes.replace(32, 4, base::ByteWriter().u32(8477).bytes()); // the frame's right, in hundredths of a millimetre
+    bytes.replace(80, 4, base::ByteWriter().u32(270).bytes()); // millimetres
+    if (base::ByteReader(bytes).u32(4) >= 108)
+        bytes.replace(100, 4, base::ByteWriter().u32(270000).bytes()); // micrometres
     const QImage image = pictures::DecodePicture(bytes);
     ASSERT_EQ(image.width(), 320);
     for (const int x : {10, 100, 200, 300, 318}) {
