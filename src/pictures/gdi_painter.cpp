@@ -78,7 +78,9 @@ std::uint8_t ternaryOf(int rop2)
 
 // The pixels whose colour may wait on the operations after the one that
 // drew them (see rasterOp), at most; past this they stay transparent.
-constexpr std::size_t GroundDependentAtMost = 1 << 22;
+constexpr std::size_t GroundDependentAtMost = 1 << 20;
+// The pixels of the layers of one band of a raster operation, at most.
+constexpr int BandPixels = 1 << 18;
 constexpr std::uint8_t TernaryPatCopy = 0xF0;
 constexpr std::uint8_t TernarySrcCopy = 0xCC;
 constexpr int CopyPen = 13;
@@ -504,6 +506,17 @@ void GdiPainter::rasterOp(const QRectF& bounds, std::uint8_t rop, const Painting
         rect &= m_dc.clip->boundingRect().toAlignedRect();
     if (rect.isEmpty())
         return;
+    // Band by band, so that the layers stay small however large the
+    // picture.
+    m_painter.end();
+    const int rows = std::max(1, BandPixels / rect.width());
+    for (int top = rect.top(); top <= rect.bottom(); top += rows)
+        combineBand(QRect(rect.left(), top, rect.width(), std::min(rows, rect.bottom() + 1 - top)), rop, pattern, source);
+    startPainting();
+}
+
+void GdiPainter::combineBand(const QRect& rect, std::uint8_t rop, const Painting& pattern, const Painting& source)
+{
     const auto layer = [&](const Painting& paint) {
         QImage image(rect.size(), QImage::Format_ARGB32_Premultiplied);
         image.fill(Qt::transparent);
@@ -520,7 +533,6 @@ void GdiPainter::rasterOp(const QRectF& bounds, std::uint8_t rop, const Painting
     const QImage p = layer(pattern);
     const QImage s = layer(source);
     const QImage& shape = source ? s : p;
-    m_painter.end();
     for (int y = 0; y < rect.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(rect.y() + y)) + rect.x();
         const auto* shapeRow = reinterpret_cast<const QRgb*>(shape.constScanLine(y));
@@ -529,18 +541,18 @@ void GdiPainter::rasterOp(const QRectF& bounds, std::uint8_t rop, const Painting
         for (int x = 0; x < rect.width(); ++x) {
             if (qAlpha(shapeRow[x]) < 128)
                 continue;
-            const std::uint32_t pattern = qUnpremultiply(pRow[x]), source = qUnpremultiply(sRow[x]);
+            const std::uint32_t brushBits = qUnpremultiply(pRow[x]), bitmapBits = qUnpremultiply(sRow[x]);
             const qsizetype place = qsizetype(rect.y() + y) * m_image.width() + rect.x() + x;
             const auto waiting = m_groundDependent.find(place);
             const bool waits = waiting != m_groundDependent.end();
             if (qAlpha(row[x]) != 0) {
-                row[x] = 0xFF000000u | ternary(rop, pattern, source, qUnpremultiply(row[x]));
+                row[x] = 0xFF000000u | ternary(rop, brushBits, bitmapBits, qUnpremultiply(row[x]));
                 if (waits)
                     m_groundDependent.erase(waiting);
                 continue;
             }
-            const std::uint32_t onWhite = ternary(rop, pattern, source, waits ? waiting->second.first : 0xFFFFFFu);
-            const std::uint32_t onBlack = ternary(rop, pattern, source, waits ? waiting->second.second : 0);
+            const std::uint32_t onWhite = ternary(rop, brushBits, bitmapBits, waits ? waiting->second.first : 0xFFFFFFu);
+            const std::uint32_t onBlack = ternary(rop, brushBits, bitmapBits, waits ? waiting->second.second : 0);
             const bool ground = onWhite == 0xFFFFFFu && onBlack == 0;
             if (ground || onWhite == onBlack) {
                 if (!ground)
@@ -554,7 +566,6 @@ void GdiPainter::rasterOp(const QRectF& bounds, std::uint8_t rop, const Painting
             }
         }
     }
-    startPainting();
 }
 
 void GdiPainter::draw(const QPainterPath& logical, bool fill)

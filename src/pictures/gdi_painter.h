@@ -247,6 +247,8 @@ private:
     // without a source) the result is written; see gdi_painter.cpp for
     // pixels of the picture that are still transparent.
     void rasterOp(const QRectF& bounds, std::uint8_t rop, const Painting& pattern, const Painting& source);
+    // The same within one band of rows of the image, the painter ended.
+    void combineBand(const QRect& rect, std::uint8_t rop, const Painting& pattern, const Painting& source);
     // The clipping combined with an area in image coordinates, by the modes
     // of selectClipRegion.
     void combineClip(const QPainterPath& area, int mode);

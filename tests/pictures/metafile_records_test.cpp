@@ -286,6 +286,16 @@ TEST(EmfRasterOperations, BlacknessAndWhitenessFillWhateverIsUnder)
     EXPECT_TRUE(is(white, 75, 25, Qt::white));
 }
 
+TEST(EmfRasterOperations, AnOperationOverALargePictureReachesEveryRowAndColumn)
+{
+    // Red everywhere, inverted: a picture too large to combine at once.
+    const QByteArray records = emfBrush(60, Qt::red) + emfSelect(60) + emfSelect(0x80000008) + emfRectangle(QRect(0, 0, 1500, 1000))
+                               + Emr(EmrBitBlt, {0, 0, 1500, 1000, 0, 0, 1500, 1000, 0x00550009, 0, 0, Float(1), 0, 0, Float(1), 0, 0, 0, 0, 0, 0, 0, 0});
+    const QImage image = pictures::DecodePicture(EmfWith(records, QSize(1500, 1000)));
+    for (const QPoint p : {QPoint(0, 0), QPoint(1499, 0), QPoint(750, 500), QPoint(0, 999), QPoint(1499, 999)})
+        EXPECT_TRUE(is(image, p.x(), p.y(), Qt::cyan)) << p.x() << "," << p.y();
+}
+
 TEST(EmfRasterOperations, ExclusiveOrTwiceLeavesNoTrace)
 {
     const QByteArray patInvert = Emr(EmrBitBlt, {0, 0, 100, 50, 0, 0, 100, 50, 0x005A0049, 0, 0, Float(1), 0, 0, Float(1), 0, 0, 0, 0, 0, 0, 0, 0});
