@@ -143,7 +143,25 @@ void GdiPainter::startPainting()
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
-GdiPainter::~GdiPainter() = default;
+GdiPainter::~GdiPainter()
+{
+    // A pixel still waiting on the ground is a see-through colour when it is
+    // lighter on white than on black by the same in every channel (a tile's
+    // edge, its bitmaps smoothed): its opacity is what the ground changes
+    // less, its colour the one on black. Any other (the ground inverted) has
+    // no colour to show and stays transparent.
+    m_painter.end();
+    for (const auto& [place, results] : m_groundDependent) {
+        auto& pixel = reinterpret_cast<QRgb*>(m_image.scanLine(int(place / m_image.width())))[place % m_image.width()];
+        const auto [onWhite, onBlack] = results;
+        const int lighter[] = {qRed(onWhite) - qRed(onBlack), qGreen(onWhite) - qGreen(onBlack), qBlue(onWhite) - qBlue(onBlack)};
+        if (qAlpha(pixel) != 0 || std::ranges::any_of(lighter, [](int d) { return d < 0; }))
+            continue;
+        const int alpha = 255 - (lighter[0] + lighter[1] + lighter[2]) / 3;
+        if (alpha > 0)
+            pixel = qRgba(std::min(qRed(onBlack), alpha), std::min(qGreen(onBlack), alpha), std::min(qBlue(onBlack), alpha), alpha);
+    }
+}
 
 void GdiPainter::setMapMode(int mode)
 {
@@ -522,6 +540,7 @@ void GdiPainter::combineBand(const QRect& rect, std::uint8_t rop, const Painting
         image.fill(Qt::transparent);
         if (paint) {
             QPainter painter(&image);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
             painter.translate(-rect.topLeft());
             if (m_dc.clip)
                 painter.setClipPath(*m_dc.clip);

@@ -296,6 +296,19 @@ TEST(EmfRasterOperations, AnOperationOverALargePictureReachesEveryRowAndColumn)
         EXPECT_TRUE(is(image, p.x(), p.y(), Qt::cyan)) << p.x() << "," << p.y();
 }
 
+TEST(EmfRasterOperations, WhatLightensTheGroundEvenlyComesOutSeeThrough)
+{
+    // Grey or'ed onto the ground: white on white, grey on black, which is
+    // white half seen through.
+    const QByteArray records = emfBrush(61, QColor(128, 128, 128)) + emfSelect(61)
+                               + Emr(EmrBitBlt, {0, 0, 100, 50, 0, 0, 100, 50, 0x00FA0089, 0, 0, Float(1), 0, 0, Float(1), 0, 0, 0, 0, 0, 0, 0, 0});
+    const QImage image = pictures::DecodePicture(EmfWith(records)).convertToFormat(QImage::Format_ARGB32);
+    const QRgb pixel = image.pixel(50, 25);
+    EXPECT_NEAR(qAlpha(pixel), 128, 1);
+    EXPECT_EQ(QColor(pixel).rgb(), QColor(Qt::white).rgb());
+    EXPECT_TRUE(IsTransparent(image, 50, 75));
+}
+
 TEST(EmfRasterOperations, ExclusiveOrTwiceLeavesNoTrace)
 {
     const QByteArray patInvert = Emr(EmrBitBlt, {0, 0, 100, 50, 0, 0, 100, 50, 0x005A0049, 0, 0, Float(1), 0, 0, Float(1), 0, 0, 0, 0, 0, 0, 0, 0});
