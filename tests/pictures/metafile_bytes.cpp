@@ -37,13 +37,20 @@ QByteArray DataFile(const QString& name)
     return bytes;
 }
 
-QByteArray EmfWith(const QByteArray& records, QSize size)
+namespace {
+
+// A picture of nothing with the records put before its end record.
+QByteArray withRecords(MetafileWriter::Kind kind, const QByteArray& records, QSize size)
 {
-    QByteArray bytes = Written(MetafileWriter::Kind::Emf, size, [](MetafileWriter&) {});
-    // Before the end record, of 20 bytes.
-    bytes.insert(bytes.size() - 20, records);
+    QByteArray bytes = Written(kind, size, [](MetafileWriter&) {});
+    const qsizetype endRecord = kind == MetafileWriter::Kind::Emf ? 20 : 6;
+    bytes.insert(bytes.size() - endRecord, records);
     return bytes;
 }
+
+} // namespace
+
+QByteArray EmfWith(const QByteArray& records, QSize size) { return withRecords(MetafileWriter::Kind::Emf, records, size); }
 
 QByteArray Emr(quint32 type, const std::vector<qint32>& values, const QByteArray& tail)
 {
@@ -69,13 +76,7 @@ QByteArray RegionData(const std::vector<QRect>& rects)
     return w.bytes();
 }
 
-QByteArray WmfWith(const QByteArray& records, QSize size)
-{
-    QByteArray bytes = Written(MetafileWriter::Kind::Wmf, size, [](MetafileWriter&) {});
-    // Before the end record, of 3 words.
-    bytes.insert(bytes.size() - 6, records);
-    return bytes;
-}
+QByteArray WmfWith(const QByteArray& records, QSize size) { return withRecords(MetafileWriter::Kind::Wmf, records, size); }
 
 QByteArray Meta(quint16 function, const std::vector<qint32>& words, const QByteArray& tail)
 {
@@ -88,18 +89,5 @@ QByteArray Meta(quint16 function, const std::vector<qint32>& words, const QByteA
 }
 
 bool IsTransparent(const QImage& image, int x, int y) { return qAlpha(image.pixel(x, y)) == 0; }
-
-int Ink(const QImage& image, const QRect& within)
-{
-    int ink = 0;
-    const QRect area = within & image.rect();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            const QRgb pixel = image.pixel(x, y);
-            ink += qAlpha(pixel) > 32 && (pixel & 0xFFFFFF) != 0xFFFFFF;
-        }
-    }
-    return ink;
-}
 
 } // namespace metafile_bytes

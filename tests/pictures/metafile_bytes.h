@@ -37,7 +37,5 @@ QByteArray WmfWith(const QByteArray& records, QSize size = QSize(100, 100));
 QByteArray Meta(quint16 function, const std::vector<qint32>& words, const QByteArray& tail = {});
 
 bool IsTransparent(const QImage& image, int x, int y);
-// How many pixels are inked (neither transparent nor white).
-int Ink(const QImage& image, const QRect& within);
 
 } // namespace metafile_bytes

@@ -1,6 +1,7 @@
 // Metafiles other programs wrote (Inkscape, LibreOffice, gnuplot; see
 // tests/data/metafiles/README.md) drawn by the player and compared with the
 // pictures Inkscape's metafile reader drew of them.
+#include "corpus/ink.h"
 #include "pictures/metafile_bytes.h"
 #include "pictures/picture_decoder.h"
 
@@ -12,34 +13,17 @@
 namespace {
 
 using metafile_bytes::DataFile;
-using metafile_bytes::Ink;
+using corpus::Agreement;
+using corpus::Inked;
+using corpus::InkedPixels;
 
-QDir corpus() { return QDir(QStringLiteral(LOOM_TEST_DATA_DIR "/metafiles")); }
+QDir corpusFolder() { return QDir(QStringLiteral(LOOM_TEST_DATA_DIR "/metafiles")); }
 
 QImage drawn(const QString& name) { return pictures::DecodePicture(DataFile(name)); }
 
-QImage reference(const QString& name) { return QImage(corpus().filePath(QStringLiteral("reference/") + name + QStringLiteral(".png"))); }
+QImage reference(const QString& name) { return QImage(corpusFolder().filePath(QStringLiteral("reference/") + name + QStringLiteral(".png"))); }
 
-bool inked(QRgb pixel) { return qAlpha(pixel) > 32 && (pixel & 0xFFFFFF) != 0xFFFFFF; }
-
-// The pixels inked in both pictures over those inked in either, the second
-// scaled to the first's size: 1 is the same ink.
-double agreement(const QImage& ours, const QImage& theirs)
-{
-    const QImage a = ours.convertToFormat(QImage::Format_ARGB32);
-    const QImage b = theirs.scaled(ours.size()).convertToFormat(QImage::Format_ARGB32);
-    long long both = 0, either = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const bool inA = inked(a.pixel(x, y)), inB = inked(b.pixel(x, y));
-            both += inA && inB;
-            either += inA || inB;
-        }
-    }
-    return either == 0 ? 1 : double(both) / double(either);
-}
-
-QStringList metafiles() { return corpus().entryList({QStringLiteral("*.emf"), QStringLiteral("*.wmf")}, QDir::Files, QDir::Name); }
+QStringList metafiles() { return corpusFolder().entryList({QStringLiteral("*.emf"), QStringLiteral("*.wmf")}, QDir::Files, QDir::Name); }
 
 // Thin lines, hatches and text are drawn by other means than the
 // renderer's (pens of a pixel where it smooths them over two, fonts): a
@@ -70,7 +54,7 @@ TEST(MetafileCorpus, EveryFileIsDrawnWithTheInkTheRendererDraws)
         const QImage theirs = reference(name);
         ASSERT_FALSE(ours.isNull());
         ASSERT_FALSE(theirs.isNull());
-        EXPECT_GE(Ink(ours, ours.rect()), InkOfTheRenderer * Ink(theirs, theirs.rect()));
+        EXPECT_GE(InkedPixels(ours, ours.rect()), InkOfTheRenderer * InkedPixels(theirs, theirs.rect()));
     }
 }
 
@@ -83,11 +67,11 @@ TEST(MetafileCorpus, OneProgramsWmfAndEmfOfADrawingLookTheSame)
     int pairs = 0;
     for (const QString& name : metafiles().filter(QStringLiteral("libreoffice_")).filter(QStringLiteral(".emf"))) {
         const QString wmf = name.chopped(4) + QStringLiteral(".wmf");
-        if (!corpus().exists(wmf))
+        if (!corpusFolder().exists(wmf))
             continue;
         SCOPED_TRACE(name.toStdString());
         ++pairs;
-        EXPECT_GE(agreement(drawn(wmf), drawn(name)), SameDrawing);
+        EXPECT_GE(Agreement(drawn(wmf), drawn(name)), SameDrawing);
     }
     EXPECT_GE(pairs, 6);
 }
@@ -101,13 +85,13 @@ TEST(MetafileCorpus, EmfLinesLandOnTheColumnsTheyWereWrittenOn)
         const QImage image = drawn(name);
         for (const int x : {10, 100, 200, 300, 318}) {
             EXPECT_EQ(image.pixelColor(x, 60), QColor(Qt::black)) << x;
-            EXPECT_FALSE(inked(image.pixel(x - 1, 60))) << x;
-            EXPECT_FALSE(inked(image.pixel(x + 1, 60))) << x;
+            EXPECT_FALSE(Inked(image.pixel(x - 1, 60))) << x;
+            EXPECT_FALSE(Inked(image.pixel(x + 1, 60))) << x;
         }
         for (const int y : {20, 120, 198}) {
             EXPECT_EQ(image.pixelColor(50, y), QColor(Qt::red)) << y;
-            EXPECT_FALSE(inked(image.pixel(50, y - 1))) << y;
-            EXPECT_FALSE(inked(image.pixel(50, y + 1))) << y;
+            EXPECT_FALSE(Inked(image.pixel(50, y - 1))) << y;
+            EXPECT_FALSE(Inked(image.pixel(50, y + 1))) << y;
         }
     }
 }
@@ -118,9 +102,9 @@ TEST(MetafileCorpus, ClippingPathsKeepTheDrawingInsideThem)
     // and to rectangles from x = 40 on: the first stripe, at x = 0 to 20, is
     // outside both.
     const QImage image = drawn(QStringLiteral("inkscape_clipped_004.emf"));
-    EXPECT_EQ(Ink(image, QRect(0, 0, 20, image.height())), 0);
-    EXPECT_EQ(Ink(reference(QStringLiteral("inkscape_clipped_004.emf")), QRect(0, 0, 20, image.height())), 0);
-    EXPECT_GT(Ink(image, image.rect()), 1000);
+    EXPECT_EQ(InkedPixels(image, QRect(0, 0, 20, image.height())), 0);
+    EXPECT_EQ(InkedPixels(reference(QStringLiteral("inkscape_clipped_004.emf")), QRect(0, 0, 20, image.height())), 0);
+    EXPECT_GT(InkedPixels(image, image.rect()), 1000);
 }
 
 TEST(MetafileCorpus, MaskedTilesShowTheirPictureAndLeaveTheRestOfTheTileTransparent)
@@ -146,5 +130,5 @@ TEST(MetafileCorpus, EmfPlusRecordsInCommentsAreSkippedAndTheRecordsBesideThemDr
     const QByteArray bytes = DataFile(QStringLiteral("libreoffice_office_chart_001.emf"));
     ASSERT_TRUE(bytes.contains("EMF+"));
     const QImage image = pictures::DecodePicture(bytes);
-    EXPECT_GE(agreement(image, reference(QStringLiteral("libreoffice_office_chart_001.emf"))), 0.9);
+    EXPECT_GE(Agreement(image, reference(QStringLiteral("libreoffice_office_chart_001.emf"))), 0.9);
 }

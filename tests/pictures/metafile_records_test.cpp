@@ -3,6 +3,7 @@
 // record, region records and raster operations.
 #include "base/byte_reader.h"
 #include "base/byte_writer.h"
+#include "corpus/ink.h"
 #include "pictures/metafile_bytes.h"
 #include "pictures/picture_decoder.h"
 
@@ -180,15 +181,15 @@ QByteArray smallText(const QByteArray& text, bool wide, bool withRect)
 TEST(EmfSmallText, TextOfEightBitCharactersIsDrawnAtItsPoint)
 {
     const QImage image = pictures::DecodePicture(EmfWith(smallText("MMMM", false, false)));
-    EXPECT_GT(Ink(image, QRect(10, 10, 60, 30)), 40);
-    EXPECT_EQ(Ink(image, QRect(0, 50, 100, 50)), 0);
+    EXPECT_GT(corpus::InkedPixels(image, QRect(10, 10, 60, 30)), 40);
+    EXPECT_EQ(corpus::InkedPixels(image, QRect(0, 50, 100, 50)), 0);
 }
 
 TEST(EmfSmallText, TextOfWideCharactersWithItsRectangleIsDrawnAtItsPoint)
 {
     const QImage image = pictures::DecodePicture(EmfWith(smallText(QByteArray("M\0M\0M\0M\0", 8), true, true)));
-    EXPECT_GT(Ink(image, QRect(10, 10, 60, 30)), 40);
-    EXPECT_EQ(Ink(image, QRect(0, 50, 100, 50)), 0);
+    EXPECT_GT(corpus::InkedPixels(image, QRect(10, 10, 60, 30)), 40);
+    EXPECT_EQ(corpus::InkedPixels(image, QRect(0, 50, 100, 50)), 0);
 }
 
 namespace {

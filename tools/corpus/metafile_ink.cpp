@@ -9,53 +9,15 @@
 // file is no picture to the player; AGREEMENT is the pixels inked in both
 // over those inked in either, the reference scaled to the picture's size, -1
 // without it). --pictures writes each drawing as PNG.
+#include "corpus/ink.h"
 #include "pictures/picture_decoder.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImage>
 #include <QTextStream>
-
-namespace {
-
-// A pixel is ink when it is not transparent and not the white of a page.
-bool ink(QRgb pixel) { return qAlpha(pixel) > 32 && (pixel & 0xFFFFFF) != 0xFFFFFF; }
-
-long long inked(const QImage& picture)
-{
-    if (picture.isNull())
-        return -1;
-    const QImage image = picture.convertToFormat(QImage::Format_ARGB32);
-    long long count = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            count += ink(row[x]);
-    }
-    return count;
-}
-
-double agreement(const QImage& ours, const QImage& reference)
-{
-    if (ours.isNull() || reference.isNull())
-        return -1;
-    const QImage a = ours.convertToFormat(QImage::Format_ARGB32);
-    const QImage b = reference.scaled(ours.size()).convertToFormat(QImage::Format_ARGB32);
-    long long both = 0, either = 0;
-    for (int y = 0; y < a.height(); ++y) {
-        for (int x = 0; x < a.width(); ++x) {
-            const bool inA = ink(a.pixel(x, y)), inB = ink(b.pixel(x, y));
-            both += inA && inB;
-            either += inA || inB;
-        }
-    }
-    return either == 0 ? 1 : double(both) / double(either);
-}
-
-} // namespace
 
 int main(int argc, char** argv)
 {
@@ -76,10 +38,12 @@ int main(int argc, char** argv)
         const QImage ours = pictures::DecodePicture(file.readAll());
         const QString name = QFileInfo(path).fileName();
         const QImage referencePicture = reference.isEmpty() ? QImage() : QImage(QDir(reference).filePath(name + QStringLiteral(".png")));
-        const long long theirs = inked(referencePicture);
+        const long long theirs = referencePicture.isNull() ? -1 : corpus::InkedPixels(referencePicture, referencePicture.rect());
         if (!pictures.isEmpty() && !ours.isNull())
             ours.save(QDir(pictures).filePath(name + QStringLiteral(".png")));
-        out << name << ' ' << inked(ours) << ' ' << theirs << ' ' << QString::number(agreement(ours, referencePicture), 'f', 3) << ' ' << ours.width()
+        const long long inked = ours.isNull() ? -1 : corpus::InkedPixels(ours, ours.rect());
+        const double agreement = ours.isNull() || referencePicture.isNull() ? -1 : corpus::Agreement(ours, referencePicture);
+        out << name << ' ' << inked << ' ' << theirs << ' ' << QString::number(agreement, 'f', 3) << ' ' << ours.width()
             << ' ' << ours.height() << "\n";
     }
     return 0;
