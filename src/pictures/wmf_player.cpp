@@ -205,7 +205,7 @@ bool playState(GdiPainter& dc, Meta function, const base::ByteReader& r)
     return true;
 }
 
-// The object a record makes. Throws Failure for a record that makes none.
+// The object a record makes; throws Failure when the record is cut short.
 GdiObject objectOf(Meta function, const base::ByteReader& r)
 {
     switch (function) {
