@@ -31,15 +31,22 @@ enum class Emr : quint32 {
     SetWindowOrgEx = 10,
     SetViewportExtEx = 11,
     SetViewportOrgEx = 12,
+    SetBrushOrgEx = 13,
     Eof = 14,
     SetPixelV = 15,
+    SetMapperFlags = 16,
     SetMapMode = 17,
     SetBkMode = 18,
     SetPolyFillMode = 19,
+    SetRop2 = 20,
+    SetStretchBltMode = 21,
     SetTextAlign = 22,
+    SetColorAdjustment = 23,
     SetTextColor = 24,
     SetBkColor = 25,
+    OffsetClipRgn = 26,
     MoveToEx = 27,
+    SetMetaRgn = 28,
     ExcludeClipRect = 29,
     IntersectClipRect = 30,
     ScaleViewportExtEx = 31,
@@ -59,19 +66,39 @@ enum class Emr : quint32 {
     Arc = 45,
     Chord = 46,
     Pie = 47,
+    SelectPalette = 48,
     CreatePalette = 49,
+    SetPaletteEntries = 50,
+    ResizePalette = 51,
+    RealizePalette = 52,
+    ExtFloodFill = 53,
     LineTo = 54,
     ArcTo = 55,
+    PolyDraw = 56,
+    SetArcDirection = 57,
+    SetMiterLimit = 58,
     BeginPath = 59,
     EndPath = 60,
     CloseFigure = 61,
     FillPath = 62,
     StrokeAndFillPath = 63,
     StrokePath = 64,
+    FlattenPath = 65,
+    WidenPath = 66,
+    SelectClipPath = 67,
     AbortPath = 68,
+    // Comments hold what other programs keep beside the drawing (EMF+
+    // records among them); the drawing is in the records around them.
+    Comment = 70,
+    FillRgn = 71,
+    FrameRgn = 72,
+    InvertRgn = 73,
+    PaintRgn = 74,
     ExtSelectClipRgn = 75,
     BitBlt = 76,
     StretchBlt = 77,
+    MaskBlt = 78,
+    PlgBlt = 79,
     SetDiBitsToDevice = 80,
     StretchDiBits = 81,
     ExtCreateFontIndirectW = 82,
@@ -85,10 +112,41 @@ enum class Emr : quint32 {
     PolylineTo16 = 89,
     PolyPolyline16 = 90,
     PolyPolygon16 = 91,
+    PolyDraw16 = 92,
     CreateMonoBrush = 93,
     CreateDibPatternBrushPt = 94,
     ExtCreatePen = 95,
+    PolyTextOutA = 96,
+    PolyTextOutW = 97,
+    SetIcmMode = 98,
+    CreateColorSpace = 99,
+    SetColorSpace = 100,
+    DeleteColorSpace = 101,
+    GlsRecord = 102,
+    GlsBoundedRecord = 103,
+    PixelFormat = 104,
+    DrawEscape = 105,
+    ExtEscape = 106,
+    SmallTextOut = 108,
+    ForceUfiMapping = 109,
+    NamedEscape = 110,
+    ColorCorrectPalette = 111,
+    SetIcmProfileA = 112,
+    SetIcmProfileW = 113,
+    AlphaBlend = 114,
+    SetLayout = 115,
+    TransparentBlt = 116,
+    GradientFill = 118,
+    SetLinkedUfis = 119,
+    SetTextJustification = 120,
+    ColorMatchToTargetW = 121,
+    CreateColorSpaceW = 122,
 };
+
+// ExtTextOut's and SmallTextOut's options: no rectangle follows the point,
+// and the text is of 8-bit characters.
+constexpr quint32 NoRect = 0x100;
+constexpr quint32 SmallChars = 0x200;
 
 QColor colorAt(const base::ByteReader& r, qsizetype offset) { return QColor(r.u8(offset), r.u8(offset + 1), r.u8(offset + 2)); }
 QPointF pointAt(const base::ByteReader& r, qsizetype offset) { return QPointF(r.i32(offset), r.i32(offset + 4)); }
@@ -128,6 +186,24 @@ std::vector<QPolygonF> polyPolyAt(const base::ByteReader& r, bool wide)
         points += qsizetype(count) * (wide ? 8 : 4);
     }
     return all;
+}
+
+// Region data from offset, of size bytes: a header of 32 bytes (its own
+// size, its kind, the rectangles' count, their bytes, its bounds) and the
+// rectangles, whose union the region is. No data is no region.
+std::optional<QPainterPath> regionAt(const base::ByteReader& r, qsizetype offset, quint32 size)
+{
+    if (size == 0)
+        return std::nullopt;
+    const base::ByteReader data = r.sub(offset, size);
+    const quint32 count = data.u32(8);
+    if (!data.has(32, qsizetype(count) * 16))
+        throw base::Failure(QStringLiteral("rectangles beyond the region"));
+    QPainterPath area;
+    area.setFillRule(Qt::WindingFill);
+    for (quint32 i = 0; i < count; ++i)
+        area.addRect(rectAt(data, 32 + qsizetype(i) * 16).normalized());
+    return area;
 }
 
 // A bitmap stored in the record as its header and colours and its pixels,
@@ -170,11 +246,9 @@ bool playState(GdiPainter& dc, Emr type, const base::ByteReader& r)
     case Emr::RestoreDc: dc.restoreDC(r.i32(8)); break;
     case Emr::SetWorldTransform: dc.setWorldTransform(transformAt(r, 8)); break;
     case Emr::ModifyWorldTransform: dc.modifyWorldTransform(transformAt(r, 8), r.i32(32)); break;
-    case Emr::ExtSelectClipRgn:
-        // Selecting no region at all (a copy of nothing) lifts the clipping.
-        if (r.u32(8) == 0 && r.u32(12) == 5)
-            dc.resetClip();
-        break;
+    case Emr::ExtSelectClipRgn: dc.selectClipRegion(regionAt(r, 16, r.u32(8)), r.i32(12)); break;
+    case Emr::SelectClipPath: dc.selectClipPath(r.i32(8)); break;
+    case Emr::SetRop2: dc.setRop2(r.i32(8)); break;
     default: return false;
     }
     return true;
@@ -248,6 +322,26 @@ bool playDrawing(GdiPainter& dc, Emr type, const base::ByteReader& r)
     return true;
 }
 
+// Regions filled, framed, inverted and painted, given in logical units.
+bool playRegion(GdiPainter& dc, Emr type, const base::ByteReader& r)
+{
+    const auto region = [&](qsizetype offset) { return regionAt(r, offset, r.u32(24)).value_or(QPainterPath()); };
+    switch (type) {
+    case Emr::FillRgn:
+        if (const auto brush = dc.brushObject(r.u32(28)))
+            dc.fillRegion(region(32), *brush);
+        break;
+    case Emr::FrameRgn:
+        if (const auto brush = dc.brushObject(r.u32(28)))
+            dc.frameRegion(region(40), *brush, sizeAt(r, 32));
+        break;
+    case Emr::InvertRgn: dc.invertRegion(region(28)); break;
+    case Emr::PaintRgn: dc.paintRegion(region(28)); break;
+    default: return false;
+    }
+    return true;
+}
+
 bool playPath(GdiPainter& dc, Emr type, const base::ByteReader&)
 {
     switch (type) {
@@ -263,27 +357,46 @@ bool playPath(GdiPainter& dc, Emr type, const base::ByteReader&)
     return true;
 }
 
-// Text of 8-bit characters or of UTF-16 units.
+// The text of a record: count 8-bit characters or UTF-16 units at offset.
+QString textAt(const base::ByteReader& r, qsizetype offset, quint32 count, bool wide)
+{
+    if (!wide)
+        return GdiPainter::decodeText(r.bytes(offset, count), 0);
+    const base::ByteReader units = r.sub(offset, qsizetype(count) * 2);
+    QString text;
+    text.reserve(qsizetype(count));
+    for (quint32 i = 0; i < count; ++i)
+        text.append(QChar(units.u16(qsizetype(i) * 2)));
+    return text;
+}
+
+// Text of 8-bit characters or of UTF-16 units, and the short form that
+// leaves out the spacing and, when it may, the rectangle.
 bool playText(GdiPainter& dc, Emr type, const base::ByteReader& r)
 {
-    if (type != Emr::ExtTextOutA && type != Emr::ExtTextOutW)
-        return false;
-    const quint32 count = r.u32(44);
-    const quint32 textAt = r.u32(48);
-    const int options = static_cast<int>(r.u32(52));
-    std::optional<QRectF> rect;
-    if (!(options & 0x100))
-        rect = rectAt(r, 56);
-    QString text;
-    if (type == Emr::ExtTextOutW) {
-        const base::ByteReader units = r.sub(textAt, qsizetype(count) * 2);
-        text.reserve(qsizetype(count));
-        for (quint32 i = 0; i < count; ++i)
-            text.append(QChar(units.u16(qsizetype(i) * 2)));
-    } else {
-        text = GdiPainter::decodeText(r.bytes(textAt, count), 0);
+    switch (type) {
+    case Emr::ExtTextOutA:
+    case Emr::ExtTextOutW: {
+        const quint32 options = r.u32(52);
+        std::optional<QRectF> rect;
+        if (!(options & NoRect))
+            rect = rectAt(r, 56);
+        dc.textOut(pointAt(r, 36), textAt(r, r.u32(48), r.u32(44), type == Emr::ExtTextOutW), rect, int(options));
+        break;
     }
-    dc.textOut(pointAt(r, 36), text, rect, options);
+    case Emr::SmallTextOut: {
+        const quint32 options = r.u32(20);
+        std::optional<QRectF> rect;
+        qsizetype text = 36;
+        if (!(options & NoRect)) {
+            rect = rectAt(r, 36);
+            text += 16;
+        }
+        dc.textOut(pointAt(r, 8), textAt(r, text, r.u32(16), !(options & SmallChars)), rect, int(options));
+        break;
+    }
+    default: return false;
+    }
     return true;
 }
 
@@ -304,7 +417,13 @@ bool playBitmap(GdiPainter& dc, Emr type, const base::ByteReader& r)
     case Emr::SetDiBitsToDevice: { // at their own size
         const QImage bitmap = bitmapAt(r, 48, 56);
         const QSizeF size = sizeAt(r, 40);
-        dc.drawBitmap(QRectF(pointAt(r, 24), size), sourceFromTop(bitmap, pointAt(r, 32), size), bitmap, 0x00CC0020);
+        dc.drawBitmap(QRectF(pointAt(r, 24), size), sourceFromTop(bitmap, pointAt(r, 32), size), bitmap, SrcCopy);
+        break;
+    }
+    case Emr::AlphaBlend: { // laid out as StretchBlt, the operation's place holding the blend
+        const QImage bitmap = bitmapAt(r, 84, 92);
+        const double opacity = r.u8(42) / 255.0;
+        dc.drawBitmap(QRectF(pointAt(r, 24), sizeAt(r, 32)), sourceFromTop(bitmap, pointAt(r, 44), sizeAt(r, 100)), bitmap, SrcCopy, opacity);
         break;
     }
     case Emr::StretchDiBits: {
@@ -315,6 +434,26 @@ bool playBitmap(GdiPainter& dc, Emr type, const base::ByteReader& r)
     default: return false;
     }
     return true;
+}
+
+// The size in millimetres of a pixel of the device the file was made on.
+QSizeF referencePixel(const base::ByteReader& file)
+{
+    const QSizeF device = sizeAt(file, 72);
+    // Newer headers give the device's size in micrometres as well as in
+    // whole millimetres.
+    const bool micrometres = file.u32(4) >= 108 && file.has(100, 8) && file.i32(100) > 0 && file.i32(104) > 0;
+    const QSizeF size = micrometres ? sizeAt(file, 100) / 1000 : sizeAt(file, 80);
+    // A screen of 96 dots an inch whose size was rounded or cut to whole
+    // millimetres (the micrometres are often those millimetres again) is
+    // that screen: the size as written would stretch every picture made on
+    // it by a pixel or two.
+    const auto pixel = [&](double pixels, double millimetres) {
+        if (pixels <= 0 || millimetres <= 0 || std::abs(millimetres - pixels * 25.4 / 96) < 1)
+            return 25.4 / 96;
+        return millimetres / pixels;
+    };
+    return QSizeF(pixel(device.width(), size.width()), pixel(device.height(), size.height()));
 }
 
 } // namespace
@@ -334,22 +473,21 @@ QImage EmfPlayer::draw(const QByteArray& bytes)
 QImage EmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
 {
     const base::ByteReader file(bytes);
-    const QRectF frame = rectAt(file, 24); // hundredths of a millimetre
-    const QSizeF device = sizeAt(file, 72);
-    const QSizeF millimetres = sizeAt(file, 80);
-    const int width = static_cast<int>(std::lround(std::abs(frame.width()) * 96.0 / 2540));
-    const int height = static_cast<int>(std::lround(std::abs(frame.height()) * 96.0 / 2540));
+    const QRectF frame = rectAt(file, 24).normalized(); // hundredths of a millimetre
+    const int width = static_cast<int>(std::lround(frame.width() * 96.0 / 2540));
+    const int height = static_cast<int>(std::lround(frame.height() * 96.0 / 2540));
     if (width <= 0 || height <= 0 || width > LargestSide || height > LargestSide)
         throw base::Failure(QStringLiteral("metafile picture of no size or too large"));
 
-    // The reference device's pixels, in hundredths of a millimetre, then the
-    // frame onto the picture.
-    const bool knownDevice = device.width() > 0 && device.height() > 0 && millimetres.width() > 0 && millimetres.height() > 0;
-    const QSizeF mmPerPixel = knownDevice ? QSizeF(millimetres.width() / device.width(), millimetres.height() / device.height())
-                                          : QSizeF(25.4 / 96, 25.4 / 96);
-    const double sx = mmPerPixel.width() * 100 * width / frame.width();
-    const double sy = mmPerPixel.height() * 100 * height / frame.height();
-    const QTransform deviceToImage(sx, 0, 0, sy, -frame.left() * width / frame.width(), -frame.top() * height / frame.height());
+    // The reference device's pixels at their size onto the picture's, the
+    // frame's corner at the picture's. The pixels are not stretched to make
+    // the frame fill the picture: the frame is rounded to whole pixels, and
+    // stretching by that rounding moves lines off the pixels they were
+    // written on.
+    const QSizeF mmPerPixel = referencePixel(file);
+    const double sx = mmPerPixel.width() * 96 / 25.4;
+    const double sy = mmPerPixel.height() * 96 / 25.4;
+    const QTransform deviceToImage(sx, 0, 0, sy, -frame.left() * 96 / 2540, -frame.top() * 96 / 2540);
 
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
@@ -373,7 +511,7 @@ void EmfPlayer::play(const base::ByteReader& r)
     const auto type = Emr(r.u32(0));
     // Each family plays the records it knows; a record of none draws nothing
     // on a picture of its own.
-    for (const auto family : {playState, playObject, playDrawing, playPath, playText, playBitmap}) {
+    for (const auto family : {playState, playObject, playDrawing, playRegion, playPath, playText, playBitmap}) {
         if (family(m_dc, type, r))
             return;
     }

@@ -24,6 +24,68 @@ constexpr std::uint32_t StockObject = 0x80000000u;
 
 bool finite(double v) { return std::isfinite(v); }
 
+// The system's stock objects, by their place without the high bit.
+GdiObject stockObject(std::uint32_t index)
+{
+    const auto solid = [](QColor c) { return GdiBrush{.style = 0, .color = c}; };
+    switch (index & ~StockObject) {
+    case 0: return solid(Qt::white);
+    case 1: return solid(QColor(0xC0, 0xC0, 0xC0));
+    case 2: return solid(QColor(0x80, 0x80, 0x80));
+    case 3: return solid(QColor(0x40, 0x40, 0x40));
+    case 4: return solid(Qt::black);
+    case 5: return GdiBrush{.style = 1};
+    case 6: return GdiPen{.color = Qt::white};
+    case 7: return GdiPen{.color = Qt::black};
+    case 8: return GdiPen{.style = 5};
+    case 10: case 11: case 16: return GdiFont{.face = QStringLiteral("Courier New")};
+    case 12: case 13: case 14: case 17: return GdiFont{.face = QStringLiteral("MS Sans Serif")};
+    default: return std::monostate{};
+    }
+}
+
+// The ternary raster operation rop on the bits of a pattern, a source and
+// the picture: each bit of the result is the bit of rop indexed by the three
+// bits at its place.
+std::uint32_t ternary(std::uint8_t rop, std::uint32_t p, std::uint32_t s, std::uint32_t d)
+{
+    std::uint32_t result = 0;
+    for (int i = 0; i < 8; ++i) {
+        if (rop >> i & 1)
+            result |= (i & 4 ? p : ~p) & (i & 2 ? s : ~s) & (i & 1 ? d : ~d);
+    }
+    return result & 0xFFFFFFu;
+}
+
+// Whether the operation's result depends on the pattern, the source or the
+// picture: whether its truth table differs where only that bit does.
+bool usesPattern(std::uint8_t rop) { return ((rop >> 4) ^ rop) & 0x0F; }
+bool usesSource(std::uint8_t rop) { return ((rop >> 2) ^ rop) & 0x33; }
+
+// A binary raster operation (1 to 16, on the pen or brush and the picture)
+// as the ternary one that ignores the source.
+std::uint8_t ternaryOf(int rop2)
+{
+    const int table = rop2 - 1;
+    std::uint8_t rop = 0;
+    for (int i = 0; i < 8; ++i) {
+        const int pattern = i >> 2 & 1, picture = i & 1;
+        if (table >> (pattern << 1 | picture) & 1)
+            rop = static_cast<std::uint8_t>(rop | 1 << i);
+    }
+    return rop;
+}
+
+// The pixels whose colour may wait on the operations after the one that
+// drew them (see rasterOp), at most; past this they stay transparent.
+constexpr std::size_t GroundDependentAtMost = 1 << 20;
+// The pixels of the layers of one band of a raster operation, at most.
+constexpr int BandPixels = 1 << 18;
+constexpr std::uint8_t TernaryPatCopy = 0xF0;
+constexpr std::uint8_t TernarySrcCopy = 0xCC;
+constexpr int CopyPen = 13;
+constexpr int NoOperation = 11;
+
 double nonZero(double v) { return (v == 0 || !finite(v)) ? 1 : v; }
 
 // The parametric angle, in degrees, at which the radial through point meets
@@ -68,14 +130,38 @@ GdiFont ReadLogFont(const base::ByteReader& r, qsizetype at, bool wide)
 }
 
 GdiPainter::GdiPainter(QImage& image, const QTransform& deviceToImage, QSizeF millimetresPerPixel, DrawingBudget& budget)
-    : m_image(image), m_budget(budget), m_painter(&image), m_deviceToImage(deviceToImage), m_mmPerPixel(millimetresPerPixel)
+    : m_image(image), m_budget(budget), m_deviceToImage(deviceToImage), m_mmPerPixel(millimetresPerPixel)
 {
+    startPainting();
+}
+
+void GdiPainter::startPainting()
+{
+    m_painter.begin(&m_image);
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
 }
 
-GdiPainter::~GdiPainter() = default;
+GdiPainter::~GdiPainter()
+{
+    // A pixel still waiting on the ground is a see-through colour when it is
+    // lighter on white than on black by the same in every channel (a tile's
+    // edge, its bitmaps smoothed): its opacity is what the ground changes
+    // less, its colour the one on black. Any other (the ground inverted) has
+    // no colour to show and stays transparent.
+    m_painter.end();
+    for (const auto& [place, results] : m_groundDependent) {
+        auto& pixel = reinterpret_cast<QRgb*>(m_image.scanLine(int(place / m_image.width())))[place % m_image.width()];
+        const auto [onWhite, onBlack] = results;
+        const int lighter[] = {qRed(onWhite) - qRed(onBlack), qGreen(onWhite) - qGreen(onBlack), qBlue(onWhite) - qBlue(onBlack)};
+        if (qAlpha(pixel) != 0 || std::ranges::any_of(lighter, [](int d) { return d < 0; }))
+            continue;
+        const int alpha = 255 - (lighter[0] + lighter[1] + lighter[2]) / 3;
+        if (alpha > 0)
+            pixel = qRgba(std::min(qRed(onBlack), alpha), std::min(qGreen(onBlack), alpha), std::min(qBlue(onBlack), alpha), alpha);
+    }
+}
 
 void GdiPainter::setMapMode(int mode)
 {
@@ -188,30 +274,35 @@ void GdiPainter::storeSelected(const GdiObject& object)
         m_dc.brush = *brush;
     else if (const auto* font = std::get_if<GdiFont>(&object))
         m_dc.font = *font;
+    else if (const auto* region = std::get_if<GdiRegion>(&object))
+        combineClip(toImage().map(region->area), 5); // selecting a region clips to it
 }
 
 void GdiPainter::selectObject(std::uint32_t index)
 {
-    if (index & StockObject) {
-        const auto solid = [](QColor c) { return GdiBrush{.style = 0, .color = c}; };
-        switch (index & ~StockObject) {
-        case 0: m_dc.brush = solid(Qt::white); break;
-        case 1: m_dc.brush = solid(QColor(0xC0, 0xC0, 0xC0)); break;
-        case 2: m_dc.brush = solid(QColor(0x80, 0x80, 0x80)); break;
-        case 3: m_dc.brush = solid(QColor(0x40, 0x40, 0x40)); break;
-        case 4: m_dc.brush = solid(Qt::black); break;
-        case 5: m_dc.brush = GdiBrush{.style = 1}; break;
-        case 6: m_dc.pen = GdiPen{.color = Qt::white}; break;
-        case 7: m_dc.pen = GdiPen{.color = Qt::black}; break;
-        case 8: m_dc.pen = GdiPen{.style = 5}; break;
-        case 10: case 11: case 16: m_dc.font = GdiFont{.face = QStringLiteral("Courier New")}; break;
-        case 12: case 13: case 14: case 17: m_dc.font = GdiFont{.face = QStringLiteral("MS Sans Serif")}; break;
-        default: break;
-        }
-        return;
-    }
-    if (const auto it = m_objects.find(index); it != m_objects.end())
+    if (index & StockObject)
+        storeSelected(stockObject(index));
+    else if (const auto it = m_objects.find(index); it != m_objects.end())
         storeSelected(it->second);
+}
+
+std::optional<GdiBrush> GdiPainter::brushObject(std::uint32_t index) const
+{
+    const auto it = m_objects.find(index);
+    const GdiObject object = (index & StockObject) ? stockObject(index) : it != m_objects.end() ? it->second : GdiObject();
+    if (const auto* brush = std::get_if<GdiBrush>(&object))
+        return *brush;
+    return std::nullopt;
+}
+
+std::optional<QPainterPath> GdiPainter::regionObject(std::uint32_t index) const
+{
+    const auto it = m_objects.find(index);
+    if (it == m_objects.end())
+        return std::nullopt;
+    if (const auto* region = std::get_if<GdiRegion>(&it->second))
+        return region->area;
+    return std::nullopt;
 }
 
 QTransform GdiPainter::pageToDevice() const
@@ -269,9 +360,8 @@ QPen GdiPainter::qpen() const
     return pen;
 }
 
-QBrush GdiPainter::qbrush() const
+QBrush GdiPainter::qbrush(const GdiBrush& b) const
 {
-    const GdiBrush& b = m_dc.brush;
     switch (b.style) {
     case 0: return QBrush(b.color);
     case 2: {
@@ -343,6 +433,160 @@ void GdiPainter::excludeClipRect(const QRectF& rect)
 
 void GdiPainter::resetClip() { m_dc.clip.reset(); }
 
+void GdiPainter::combineClip(const QPainterPath& area, int mode)
+{
+    if (mode < 1 || mode > 5 || !m_budget.take(DrawingBudget::clipChange(m_dc.clip ? *m_dc.clip : area)))
+        return;
+    if (!m_dc.clip) {
+        // Without clipping, a region taken away is taken from the whole
+        // picture, and every other combination clips to the region alone.
+        QPainterPath whole;
+        whole.addRect(QRectF(m_image.rect()));
+        m_dc.clip = mode == 4 ? whole.subtracted(area) : area;
+        return;
+    }
+    const QPainterPath& current = *m_dc.clip;
+    switch (mode) {
+    case 1: m_dc.clip = current.intersected(area); break;
+    case 2: m_dc.clip = current.united(area); break;
+    case 3: m_dc.clip = current.united(area).subtracted(current.intersected(area)); break;
+    case 4: m_dc.clip = current.subtracted(area); break;
+    default: m_dc.clip = area; break;
+    }
+}
+
+void GdiPainter::selectClipRegion(const std::optional<QPainterPath>& device, int mode)
+{
+    if (!device) {
+        if (mode == 5)
+            resetClip();
+        return;
+    }
+    combineClip(m_deviceToImage.map(*device), mode);
+}
+
+void GdiPainter::selectClipObject(std::uint32_t index)
+{
+    if (const auto region = regionObject(index))
+        combineClip(toImage().map(*region), 5);
+    else
+        resetClip();
+}
+
+void GdiPainter::fillRegion(const QPainterPath& region, const GdiBrush& brush)
+{
+    const QPainterPath mapped = toImage().map(region);
+    const QBrush fill = qbrush(brush);
+    if (fill.style() == Qt::NoBrush || !begin(DrawingBudget::fill(mapped, fill.style() == Qt::SolidPattern, m_image.size())))
+        return;
+    m_painter.fillPath(mapped, fill);
+}
+
+void GdiPainter::frameRegion(const QPainterPath& region, const GdiBrush& brush, QSizeF border)
+{
+    // What is left of the region moved by the border each way is its
+    // inside; the frame is the rest.
+    QPainterPath inside = region;
+    const double w = std::abs(border.width()), h = std::abs(border.height());
+    for (const QPointF by : {QPointF(w, 0), QPointF(-w, 0), QPointF(0, h), QPointF(0, -h)})
+        inside = inside.intersected(region.translated(by));
+    fillRegion(region.subtracted(inside), brush);
+}
+
+void GdiPainter::invertRegion(const QPainterPath& region)
+{
+    const QPainterPath mapped = toImage().map(region);
+    if (!begin(DrawingBudget::fill(mapped, false, m_image.size())))
+        return;
+    rasterOp(mapped.boundingRect(), std::uint8_t(DstInvert >> 16), [&](QPainter& p) { p.fillPath(mapped, Qt::black); }, {});
+}
+
+void GdiPainter::setRop2(int mode)
+{
+    if (mode >= 1 && mode <= 16)
+        m_dc.rop2 = mode;
+}
+
+// The picture's pixels are transparent where nothing has been drawn yet,
+// where a screen would show whatever lies under the picture. An operation
+// that reads such a pixel is worked out on both a white and a black ground:
+// a result that is white on white and black on black is the ground showing
+// through, and the pixel stays transparent (an exclusive or drawn twice
+// leaves no trace); a result that is the same on both is drawn. Any other
+// result depends on the ground (a picture or'ed onto it, to be and'ed with
+// another next, as programs draw a picture with a transparent part): the
+// pixel stays transparent, and the two results wait for the operations
+// after it, which work on them in place of the ground.
+void GdiPainter::rasterOp(const QRectF& bounds, std::uint8_t rop, const Painting& pattern, const Painting& source)
+{
+    QRect rect = bounds.toAlignedRect().adjusted(-1, -1, 1, 1) & m_image.rect();
+    if (m_dc.clip)
+        rect &= m_dc.clip->boundingRect().toAlignedRect();
+    if (rect.isEmpty())
+        return;
+    // Band by band, so that the layers stay small however large the
+    // picture.
+    m_painter.end();
+    const int rows = std::max(1, BandPixels / rect.width());
+    for (int top = rect.top(); top <= rect.bottom(); top += rows)
+        combineBand(QRect(rect.left(), top, rect.width(), std::min(rows, rect.bottom() + 1 - top)), rop, pattern, source);
+    startPainting();
+}
+
+void GdiPainter::combineBand(const QRect& rect, std::uint8_t rop, const Painting& pattern, const Painting& source)
+{
+    const auto layer = [&](const Painting& paint) {
+        QImage image(rect.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        if (paint) {
+            QPainter painter(&image);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, true);
+            painter.translate(-rect.topLeft());
+            if (m_dc.clip)
+                painter.setClipPath(*m_dc.clip);
+            painter.setBrushOrigin(0, 0);
+            paint(painter);
+        }
+        return image;
+    };
+    const QImage p = layer(pattern);
+    const QImage s = layer(source);
+    const QImage& shape = source ? s : p;
+    for (int y = 0; y < rect.height(); ++y) {
+        auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(rect.y() + y)) + rect.x();
+        const auto* shapeRow = reinterpret_cast<const QRgb*>(shape.constScanLine(y));
+        const auto* pRow = reinterpret_cast<const QRgb*>(p.constScanLine(y));
+        const auto* sRow = reinterpret_cast<const QRgb*>(s.constScanLine(y));
+        for (int x = 0; x < rect.width(); ++x) {
+            if (qAlpha(shapeRow[x]) < 128)
+                continue;
+            const std::uint32_t brushBits = qUnpremultiply(pRow[x]), bitmapBits = qUnpremultiply(sRow[x]);
+            const qsizetype place = qsizetype(rect.y() + y) * m_image.width() + rect.x() + x;
+            const auto waiting = m_groundDependent.find(place);
+            const bool waits = waiting != m_groundDependent.end();
+            if (qAlpha(row[x]) != 0) {
+                row[x] = 0xFF000000u | ternary(rop, brushBits, bitmapBits, qUnpremultiply(row[x]));
+                if (waits)
+                    m_groundDependent.erase(waiting);
+                continue;
+            }
+            const std::uint32_t onWhite = ternary(rop, brushBits, bitmapBits, waits ? waiting->second.first : 0xFFFFFFu);
+            const std::uint32_t onBlack = ternary(rop, brushBits, bitmapBits, waits ? waiting->second.second : 0);
+            const bool ground = onWhite == 0xFFFFFFu && onBlack == 0;
+            if (ground || onWhite == onBlack) {
+                if (!ground)
+                    row[x] = 0xFF000000u | onWhite;
+                if (waits)
+                    m_groundDependent.erase(waiting);
+            } else if (waits) {
+                waiting->second = {onWhite, onBlack};
+            } else if (m_groundDependent.size() < GroundDependentAtMost) {
+                m_groundDependent.emplace(place, std::pair{onWhite, onBlack});
+            }
+        }
+    }
+}
+
 void GdiPainter::draw(const QPainterPath& logical, bool fill)
 {
     QPainterPath mapped = toImage().map(logical);
@@ -357,18 +601,32 @@ void GdiPainter::draw(const QPainterPath& logical, bool fill)
         return;
     }
     mapped.setFillRule(m_dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    paintShape(mapped, fill, qpen());
+}
+
+void GdiPainter::paintShape(const QPainterPath& mapped, bool fill, const QPen& pen)
+{
     const bool filled = fill && m_dc.brush.style != 1;
     const bool hatchBackground = filled && m_dc.brush.style == 2 && m_dc.bkOpaque;
-    const QPen pen = qpen();
+    if (m_dc.rop2 == NoOperation || (!filled && pen.style() == Qt::NoPen))
+        return;
     if (!begin(shapeWork(mapped, filled, pen) + (hatchBackground ? DrawingBudget::fill(mapped, true, m_image.size()) : 0)))
         return;
-    if (filled) {
-        if (hatchBackground)
-            m_painter.fillPath(mapped, m_dc.bkColor);
-        m_painter.fillPath(mapped, qbrush());
+    const auto paint = [&](QPainter& painter) {
+        if (filled) {
+            if (hatchBackground)
+                painter.fillPath(mapped, m_dc.bkColor);
+            painter.fillPath(mapped, qbrush());
+        }
+        if (pen.style() != Qt::NoPen)
+            painter.strokePath(mapped, pen);
+    };
+    if (m_dc.rop2 == CopyPen) {
+        paint(m_painter);
+        return;
     }
-    if (pen.style() != Qt::NoPen)
-        m_painter.strokePath(mapped, pen);
+    const double margin = pen.style() == Qt::NoPen ? 0 : std::max(1.0, pen.widthF());
+    rasterOp(mapped.boundingRect().adjusted(-margin, -margin, margin, margin), ternaryOf(m_dc.rop2), paint, {});
 }
 
 void GdiPainter::lineTo(QPointF point)
@@ -629,7 +887,7 @@ void GdiPainter::textOut(QPointF point, const QString& text, std::optional<QRect
     }
 }
 
-void GdiPainter::drawBitmap(const QRectF& dest, QRectF source, const QImage& bitmap, std::uint32_t rop)
+void GdiPainter::drawBitmap(const QRectF& dest, QRectF source, const QImage& bitmap, std::uint32_t rop, double opacity)
 {
     if (bitmap.isNull() || source.width() == 0 || source.height() == 0)
         return;
@@ -640,13 +898,24 @@ void GdiPainter::drawBitmap(const QRectF& dest, QRectF source, const QImage& bit
     const bool stretched = placed.type() > QTransform::TxTranslate;
     if (!begin(DrawingBudget::decoded(bitmap.size()) + DrawingBudget::bitmap(place, stretched, m_image.size())))
         return;
-    // A source that inverts the bitmap; every other operation draws it as
-    // it is.
-    const QImage picture = rop == 0x00330008 ? [&] { QImage copy = bitmap; copy.invertPixels(); return copy; }() : bitmap;
-    m_painter.save();
-    m_painter.setTransform(placed);
-    m_painter.drawImage(QPointF(0, 0), picture, source);
-    m_painter.restore();
+    const auto paint = [&](QPainter& painter) {
+        painter.save();
+        painter.setTransform(placed, true);
+        painter.setOpacity(std::clamp(opacity, 0.0, 1.0));
+        painter.drawImage(QPointF(0, 0), bitmap, source);
+        painter.restore();
+    };
+    const auto rop3 = static_cast<std::uint8_t>(rop >> 16);
+    if (rop3 == TernarySrcCopy) {
+        paint(m_painter);
+        return;
+    }
+    QPainterPath area;
+    area.addPolygon(place);
+    area.closeSubpath();
+    const QBrush brush = qbrush();
+    rasterOp(area.boundingRect(), rop3, [&](QPainter& painter) { painter.fillPath(area, usesPattern(rop3) ? brush : QBrush(Qt::black)); },
+             usesSource(rop3) ? Painting(paint) : Painting([&](QPainter& painter) { painter.fillPath(area, Qt::black); }));
 }
 
 void GdiPainter::patBlt(const QRectF& dest, std::uint32_t rop)
@@ -654,25 +923,33 @@ void GdiPainter::patBlt(const QRectF& dest, std::uint32_t rop)
     QPainterPath path;
     path.addRect(dest.normalized());
     const QPainterPath mapped = toImage().map(path);
-    const bool black = rop == 0x00000042;
-    const bool white = rop == 0x00FF0062;
-    // Inverting the destination (0x00550009) has nothing to invert on a
-    // picture of its own; every other operation fills with the brush.
-    const bool brush = !black && !white && rop != 0x00550009 && m_dc.brush.style != 1;
-    if (!black && !white && !brush)
+    const auto rop3 = static_cast<std::uint8_t>(rop >> 16);
+    const bool brush = usesPattern(rop3);
+    // A pattern of no brush is no painting.
+    if ((brush && m_dc.brush.style == 1) || !begin(DrawingBudget::fill(mapped, !brush || solidBrush(), m_image.size())))
         return;
-    if (!begin(DrawingBudget::fill(mapped, !brush || solidBrush(), m_image.size())))
+    const QBrush fill = brush ? qbrush() : QBrush(Qt::black);
+    if (rop3 == TernaryPatCopy) {
+        m_painter.fillPath(mapped, fill);
         return;
-    if (brush)
-        m_painter.fillPath(mapped, qbrush());
-    else
-        m_painter.fillPath(mapped, black ? Qt::black : Qt::white);
+    }
+    rasterOp(mapped.boundingRect(), rop3, [&](QPainter& painter) { painter.fillPath(mapped, fill); }, {});
 }
 
 void GdiPainter::beginPath()
 {
     m_path.emplace();
     m_pathOpen = true;
+}
+
+void GdiPainter::selectClipPath(int mode)
+{
+    if (!m_path || m_pathOpen)
+        return;
+    QPainterPath area = *m_path;
+    m_path.reset();
+    area.setFillRule(m_dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
+    combineClip(area.simplified(), mode);
 }
 
 void GdiPainter::closeFigure()
@@ -688,14 +965,7 @@ void GdiPainter::finishPath(bool fill, bool stroke)
     QPainterPath path = *m_path;
     m_path.reset();
     path.setFillRule(m_dc.winding ? Qt::WindingFill : Qt::OddEvenFill);
-    const bool filled = fill && m_dc.brush.style != 1;
-    const QPen pen = stroke ? qpen() : QPen(Qt::NoPen);
-    if (!begin(shapeWork(path, filled, pen)))
-        return;
-    if (filled)
-        m_painter.fillPath(path, qbrush());
-    if (pen.style() != Qt::NoPen)
-        m_painter.strokePath(path, pen);
+    paintShape(path, fill, stroke ? qpen() : QPen(Qt::NoPen));
 }
 
 } // namespace pictures

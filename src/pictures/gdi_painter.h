@@ -9,9 +9,12 @@
 #include <QTransform>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <set>
+#include <unordered_map>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -49,12 +52,39 @@ struct GdiFont {
     QString face;
 };
 
+// A region: the union of the rectangles its record gives.
+struct GdiRegion {
+    QPainterPath area;
+};
+
 // A font as a record stores it from at: the 16-bit kind of old metafiles
 // with an 8-bit face name, or the wide kind with a UTF-16 one.
 GdiFont ReadLogFont(const base::ByteReader& record, qsizetype at, bool wide);
 
-// Palettes and regions take a place in the object table and draw nothing.
-using GdiObject = std::variant<std::monostate, GdiPen, GdiBrush, GdiFont>;
+// Palettes take a place in the object table and draw nothing.
+using GdiObject = std::variant<std::monostate, GdiPen, GdiBrush, GdiFont, GdiRegion>;
+
+// Raster operations: how a pattern (the brush), a source bitmap and the
+// picture's own pixels combine. The ternary code's bits 16 to 23 are its
+// truth table, each bit the result for one combination of pattern, source
+// and picture bits (bit 4 set, 2 set, 1 set in its index).
+enum RasterOp : std::uint32_t {
+    Blackness = 0x00000042,
+    NotSrcErase = 0x001100A6,
+    NotSrcCopy = 0x00330008,
+    SrcErase = 0x00440328,
+    DstInvert = 0x00550009,
+    PatInvert = 0x005A0049,
+    SrcInvert = 0x00660046,
+    SrcAnd = 0x008800C6,
+    MergePaint = 0x00BB0226,
+    MergeCopy = 0x00C000CA,
+    SrcCopy = 0x00CC0020,
+    SrcPaint = 0x00EE0086,
+    PatCopy = 0x00F00021,
+    PatPaint = 0x00FB0A09,
+    Whiteness = 0x00FF0062,
+};
 
 // A device context over a QPainter: the state the records of a metafile
 // change (mapping, objects, colours, alignment, current position, clipping,
@@ -90,6 +120,9 @@ public:
     void setTextColor(QColor color) { m_dc.textColor = color; }
     void setTextAlign(int align) { m_dc.textAlign = align; }
     void setPolyFillMode(int mode) { m_dc.winding = mode == 2; }
+    // How pens and brushes combine with the picture: the binary codes 1
+    // (black) to 16 (white), 13 the pen as it is.
+    void setRop2(int mode);
     void saveDC();
     // A negative level counts back from the newest saved state.
     void restoreDC(int level);
@@ -105,6 +138,24 @@ public:
     void intersectClipRect(const QRectF& rect);
     void excludeClipRect(const QRectF& rect);
     void resetClip();
+    // The clipping combined with a region in the reference device's pixels
+    // (none is no region) by and (1), or (2), xor (3), diff (4) or copy (5);
+    // a copy of no region lifts the clipping.
+    void selectClipRegion(const std::optional<QPainterPath>& device, int mode);
+    // The region at a place of the table, in logical units, as the clipping.
+    void selectClipObject(std::uint32_t index);
+
+    // Regions in logical units: filled with a brush, framed by one (a border
+    // of the width and height given, inside the region), inverted, or
+    // painted with the selected brush.
+    void fillRegion(const QPainterPath& region, const GdiBrush& brush);
+    void frameRegion(const QPainterPath& region, const GdiBrush& brush, QSizeF border);
+    void invertRegion(const QPainterPath& region);
+    void paintRegion(const QPainterPath& region) { fillRegion(region, m_dc.brush); }
+    // The brush or region at a place of the table (brushes also among the
+    // stock objects); none when the place holds something else.
+    std::optional<GdiBrush> brushObject(std::uint32_t index) const;
+    std::optional<QPainterPath> regionObject(std::uint32_t index) const;
 
     void moveTo(QPointF point) { m_dc.position = point; }
     void lineTo(QPointF point);
@@ -125,15 +176,21 @@ public:
     // ExtTextOut's options: opaque (2) fills the rectangle with the
     // background colour, clipped (4) keeps the text inside it.
     void textOut(QPointF point, const QString& text, std::optional<QRectF> rect = std::nullopt, int options = 0);
-    // A bitmap drawn from its source rectangle onto a logical rectangle.
-    void drawBitmap(const QRectF& dest, QRectF source, const QImage& bitmap, std::uint32_t rop);
-    // A rectangle filled by the brush (or black or white) without a pen.
+    // A bitmap drawn from its source rectangle onto a logical rectangle,
+    // combined with the brush and the picture by a ternary raster operation.
+    // An opacity below 1 blends a copied bitmap with what lies under it.
+    void drawBitmap(const QRectF& dest, QRectF source, const QImage& bitmap, std::uint32_t rop, double opacity = 1);
+    // A rectangle combined with the brush by a ternary raster operation,
+    // without a pen.
     void patBlt(const QRectF& dest, std::uint32_t rop);
 
     void beginPath();
     void endPath() { m_pathOpen = false; }
     void abortPath() { m_path.reset(); m_pathOpen = false; }
     void closeFigure();
+    // The closed path as the clipping, combined by the modes of
+    // selectClipRegion.
+    void selectClipPath(int mode);
     void fillPath() { finishPath(true, false); }
     void strokePath() { finishPath(false, true); }
     void strokeAndFillPath() { finishPath(true, true); }
@@ -157,6 +214,7 @@ private:
         bool bkOpaque = true;
         int textAlign = 0;
         bool winding = false;
+        int rop2 = 13;
         QPointF position;
         std::optional<QPainterPath> clip; // in image coordinates
     };
@@ -165,7 +223,8 @@ private:
     QTransform toImage() const { return m_dc.world * pageToDevice() * m_deviceToImage; }
     double imageScale() const;
     QPen qpen() const;
-    QBrush qbrush() const;
+    QBrush qbrush() const { return qbrush(m_dc.brush); }
+    QBrush qbrush(const GdiBrush& brush) const;
     // Takes the work of a painting, and that of clipping it, from the
     // budget and sets the clipping area; false when the budget refuses it.
     bool begin(double work);
@@ -177,9 +236,28 @@ private:
     void holdObject(const GdiObject& object);
     // Draws (or adds to the open path) a shape given in logical coordinates.
     void draw(const QPainterPath& logical, bool fill);
+    // Fills a shape in image coordinates with the brush, the background of
+    // a hatched one first when it is opaque, and strokes it with the pen,
+    // combined with the picture by the binary raster operation.
+    void paintShape(const QPainterPath& mapped, bool fill, const QPen& pen);
+    using Painting = std::function<void(QPainter&)>;
+    // Combines, within bounds (image coordinates) and the clipping, what
+    // pattern and source paint with the picture by the ternary operation
+    // whose truth table is rop. Where the source paints (or the pattern,
+    // without a source) the result is written; see gdi_painter.cpp for
+    // pixels of the picture that are still transparent.
+    void rasterOp(const QRectF& bounds, std::uint8_t rop, const Painting& pattern, const Painting& source);
+    // The same within one band of rows of the image, the painter ended.
+    void combineBand(const QRect& rect, std::uint8_t rop, const Painting& pattern, const Painting& source);
+    // The clipping combined with an area in image coordinates, by the modes
+    // of selectClipRegion.
+    void combineClip(const QPainterPath& area, int mode);
     void finishPath(bool fill, bool stroke);
     QPainterPath arcPath(ArcKind kind, const QRectF& rect, QPointF start, QPointF end) const;
     void storeSelected(const GdiObject& object);
+    // Begins the painter on the picture with the rendering a metafile's
+    // pixels need (after a raster operation wrote them directly).
+    void startPainting();
 
     QImage& m_image;
     DrawingBudget& m_budget;
@@ -192,6 +270,9 @@ private:
     std::set<std::uint32_t> m_freePlaces;
     std::uint32_t m_nextPlace = 0;
     std::optional<QPainterPath> m_path; // in image coordinates
+    // Transparent pixels whose colour depends on the ground under the
+    // picture, by their place: the colour on white and on black.
+    std::unordered_map<qsizetype, std::pair<QRgb, QRgb>> m_groundDependent;
     bool m_pathOpen = false;
 };
 

@@ -19,22 +19,35 @@ constexpr qsizetype PlaceableSize = 22;
 constexpr int LargestSide = 8192;
 
 // The records' functions, by the names the format's documentation gives
-// them (META_SETBKCOLOR is SetBkColor).
+// them (META_SETBKCOLOR is SetBkColor). The high byte of most is the count of
+// their parameter words.
 enum class Meta : quint16 {
     Eof = 0x0000,
     SaveDc = 0x001E,
+    RealizePalette = 0x0035,
+    SetPalEntries = 0x0037,
     CreatePalette = 0x00F7,
     SetBkMode = 0x0102,
     SetMapMode = 0x0103,
+    SetRop2 = 0x0104,
+    SetRelAbs = 0x0105,
     SetPolyFillMode = 0x0106,
+    SetStretchBltMode = 0x0107,
+    SetTextCharExtra = 0x0108,
     RestoreDc = 0x0127,
+    InvertRegion = 0x012A,
+    PaintRegion = 0x012B,
+    SelectClipRegion = 0x012C,
     SelectObject = 0x012D,
     SetTextAlign = 0x012E,
+    ResizePalette = 0x0139,
     DibCreatePatternBrush = 0x0142,
+    SetLayout = 0x0149,
     DeleteObject = 0x01F0,
     CreatePatternBrush = 0x01F9,
     SetBkColor = 0x0201,
     SetTextColor = 0x0209,
+    SetTextJustification = 0x020A,
     SetWindowOrg = 0x020B,
     SetWindowExt = 0x020C,
     SetViewportOrg = 0x020D,
@@ -43,6 +56,10 @@ enum class Meta : quint16 {
     OffsetViewportOrg = 0x0211,
     LineTo = 0x0213,
     MoveTo = 0x0214,
+    OffsetClipRgn = 0x0220,
+    FillRegion = 0x0228,
+    SetMapperFlags = 0x0231,
+    SelectPalette = 0x0234,
     CreatePenIndirect = 0x02FA,
     CreateFontIndirect = 0x02FB,
     CreateBrushIndirect = 0x02FC,
@@ -53,12 +70,17 @@ enum class Meta : quint16 {
     ExcludeClipRect = 0x0415,
     IntersectClipRect = 0x0416,
     Ellipse = 0x0418,
+    FloodFill = 0x0419,
     Rectangle = 0x041B,
     SetPixel = 0x041F,
+    FrameRegion = 0x0429,
+    AnimatePalette = 0x0436,
     TextOut = 0x0521,
     PolyPolygon = 0x0538,
+    ExtFloodFill = 0x0548,
     RoundRect = 0x061C,
     PatBlt = 0x061D,
+    Escape = 0x0626,
     CreateRegion = 0x06FF,
     Arc = 0x0817,
     Pie = 0x081A,
@@ -68,6 +90,7 @@ enum class Meta : quint16 {
     ExtTextOut = 0x0A32,
     StretchBlt = 0x0B23,
     DibStretchBlt = 0x0B41,
+    SetDibToDev = 0x0D33,
     StretchDib = 0x0F43,
 };
 
@@ -134,6 +157,25 @@ QImage bitmap16(const base::ByteReader& r, qsizetype offset)
     return image;
 }
 
+// A region object: after its header (the chain, kind, count, size, scans'
+// count, widest scan and bounds) its scans, each a band of rows from top to
+// bottom holding pairs of left and right edges.
+QPainterPath regionAt(const base::ByteReader& r)
+{
+    const int scans = r.u16(16);
+    QPainterPath area;
+    area.setFillRule(Qt::WindingFill);
+    qsizetype at = 28;
+    for (int i = 0; i < scans; ++i) {
+        const int edges = r.u16(at);
+        const double top = r.i16(at + 2), bottom = r.i16(at + 4);
+        for (int k = 0; k + 1 < edges; k += 2)
+            area.addRect(QRectF(QPointF(r.i16(at + 6 + 2 * k), top), QPointF(r.i16(at + 8 + 2 * k), bottom)).normalized());
+        at += 8 + qsizetype(edges) * 2;
+    }
+    return area;
+}
+
 // Modes, colours, the window and viewport, saved states and clipping.
 bool playState(GdiPainter& dc, Meta function, const base::ByteReader& r)
 {
@@ -156,34 +198,76 @@ bool playState(GdiPainter& dc, Meta function, const base::ByteReader& r)
     case Meta::RestoreDc: dc.restoreDC(word(r, 0)); break;
     case Meta::ExcludeClipRect: dc.excludeClipRect(rectAt(r, 0)); break;
     case Meta::IntersectClipRect: dc.intersectClipRect(rectAt(r, 0)); break;
+    case Meta::SelectClipRegion: dc.selectClipObject(r.u16(6)); break;
+    case Meta::SetRop2: dc.setRop2(word(r, 0)); break;
     default: return false;
     }
     return true;
 }
 
-// Pens, brushes and fonts made, selected and deleted.
+// The object a record makes; throws Failure when the record is cut short.
+GdiObject objectOf(Meta function, const base::ByteReader& r)
+{
+    switch (function) {
+    case Meta::CreatePenIndirect: return GdiPen{.style = r.u16(6), .width = double(r.i16(8)), .color = colorAt(r, 12)};
+    case Meta::CreateBrushIndirect: return GdiBrush{.style = r.u16(6), .color = colorAt(r, 8), .hatch = r.u16(12)};
+    case Meta::DibCreatePatternBrush: return GdiBrush{.style = 3, .color = Qt::black, .pattern = DecodeDib(r.bytes(10, r.size() - 10))};
+    case Meta::CreateFontIndirect: return ReadLogFont(r, 6, false);
+    case Meta::CreateRegion: return GdiRegion{regionAt(r)};
+    default: return std::monostate{}; // palettes and old pattern brushes
+    }
+}
+
+// Pens, brushes, fonts and regions made, selected and deleted.
 bool playObject(GdiPainter& dc, Meta function, const base::ByteReader& r)
 {
     switch (function) {
     case Meta::SelectObject: dc.selectObject(r.u16(6)); break;
     case Meta::DeleteObject: dc.deleteObject(r.u16(6)); break;
     case Meta::CreatePenIndirect:
-        dc.createObject(GdiPen{.style = r.u16(6), .width = double(r.i16(8)), .color = colorAt(r, 12)});
-        break;
     case Meta::CreateBrushIndirect:
-        dc.createObject(GdiBrush{.style = r.u16(6), .color = colorAt(r, 8), .hatch = r.u16(12)});
-        break;
-    case Meta::DibCreatePatternBrush: {
-        const QImage pattern = DecodeDib(r.bytes(10, r.size() - 10));
-        dc.createObject(GdiBrush{.style = 3, .color = Qt::black, .pattern = pattern});
+    case Meta::DibCreatePatternBrush:
+    case Meta::CreateFontIndirect:
+    case Meta::CreateRegion:
+    case Meta::CreatePalette:
+    case Meta::CreatePatternBrush: {
+        // Objects are found by their place in the table: one that cannot
+        // be read still takes its place, so that the places of those made
+        // after it stay right.
+        GdiObject object;
+        base::SkipOnFailure([&] { object = objectOf(function, r); });
+        dc.createObject(std::move(object));
         break;
     }
-    case Meta::CreateFontIndirect: dc.createObject(ReadLogFont(r, 6, false)); break;
-    // Palettes, regions and old pattern brushes take their place in the table.
-    case Meta::CreatePalette:
-    case Meta::CreatePatternBrush:
-    case Meta::CreateRegion:
-        dc.createObject(std::monostate{});
+    default: return false;
+    }
+    return true;
+}
+
+// Regions at places of the table, filled, framed, inverted and painted.
+bool playRegion(GdiPainter& dc, Meta function, const base::ByteReader& r)
+{
+    const auto region = [&] { return dc.regionObject(r.u16(6)); };
+    switch (function) {
+    case Meta::FillRegion: {
+        const auto brush = dc.brushObject(r.u16(8));
+        if (const auto area = region(); area && brush)
+            dc.fillRegion(*area, *brush);
+        break;
+    }
+    case Meta::FrameRegion: {
+        const auto brush = dc.brushObject(r.u16(8));
+        if (const auto area = region(); area && brush)
+            dc.frameRegion(*area, *brush, QSizeF(word(r, 3), word(r, 2)));
+        break;
+    }
+    case Meta::InvertRegion:
+        if (const auto area = region())
+            dc.invertRegion(*area);
+        break;
+    case Meta::PaintRegion:
+        if (const auto area = region())
+            dc.paintRegion(*area);
         break;
     default: return false;
     }
@@ -291,6 +375,13 @@ bool playBitmap(GdiPainter& dc, Meta function, const base::ByteReader& r)
     case Meta::StretchBlt:
         bitBlt(dc, function, r);
         break;
+    case Meta::SetDibToDev: { // at its own size, from a first scan line
+        const QImage bitmap = DecodeDib(r.bytes(24, r.size() - 24));
+        const QSizeF size(word(r, 6), word(r, 5));
+        dc.drawBitmap(QRectF(QPointF(word(r, 8), word(r, 7)), size), sourceFromTop(bitmap, word(r, 4), word(r, 3), size.width(), size.height()), bitmap,
+                      SrcCopy);
+        break;
+    }
     case Meta::StretchDib: { // with its colour use
         const std::uint32_t rop = r.u32(6);
         const QRectF dest(word(r, 10), word(r, 9), word(r, 8), word(r, 7));
@@ -359,7 +450,7 @@ void WmfPlayer::play(const base::ByteReader& r)
     const auto function = Meta(r.u16(4));
     // Each family plays the records it knows; a record of none draws nothing
     // on a picture of its own.
-    for (const auto family : {playState, playObject, playDrawing, playText, playBitmap}) {
+    for (const auto family : {playState, playObject, playRegion, playDrawing, playText, playBitmap}) {
         if (family(m_dc, function, r))
             return;
     }

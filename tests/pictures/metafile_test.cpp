@@ -3,14 +3,13 @@
 #include "demo/metafile_writer.h"
 #include "pictures/drawing_budget.h"
 #include "pictures/emf_player.h"
+#include "pictures/metafile_bytes.h"
 #include "pictures/picture_decoder.h"
 #include "pictures/wmf_player.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
-#include <QFile>
 #include <QGraphicsView>
-#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -18,28 +17,10 @@ namespace {
 
 using Kind = MetafileWriter::Kind;
 
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
+using metafile_bytes::IsTransparent;
 
-// Writes a picture of the given kind with what draw puts in it and returns
-// the file's bytes.
-template <typename Draw>
-QByteArray metafile(Kind kind, QSize size, Draw draw)
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("picture"));
-    {
-        MetafileWriter writer(kind, size, path);
-        draw(writer);
-        EXPECT_TRUE(writer.finish());
-    }
-    return readFile(path);
-}
-
-bool isTransparent(const QImage& image, int x, int y) { return qAlpha(image.pixel(x, y)) == 0; }
+// The bytes of a picture of the given kind with what draw puts in it.
+const auto metafile = &metafile_bytes::Written;
 
 class Metafiles : public ::testing::TestWithParam<Kind> {};
 
@@ -51,7 +32,7 @@ TEST_P(Metafiles, ThePictureHasTheSizeItsHeaderGives)
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.size(), QSize(200, 150));
     // Nothing drawn is nothing: the picture is transparent.
-    EXPECT_TRUE(isTransparent(image, 100, 75));
+    EXPECT_TRUE(IsTransparent(image, 100, 75));
 }
 
 TEST_P(Metafiles, FilledShapesAreDrawnInTheirBrushWithTheirPenAround)
@@ -75,14 +56,14 @@ TEST_P(Metafiles, FilledShapesAreDrawnInTheirBrushWithTheirPenAround)
     EXPECT_EQ(image.pixelColor(30, 25), QColor(Qt::red));
     EXPECT_EQ(image.pixelColor(10, 25), QColor(Qt::yellow));
     EXPECT_EQ(image.pixelColor(80, 30), QColor(Qt::green));
-    EXPECT_TRUE(isTransparent(image, 61, 11)); // the corner outside the ellipse
+    EXPECT_TRUE(IsTransparent(image, 61, 11)); // the corner outside the ellipse
     EXPECT_EQ(image.pixelColor(130, 40), QColor(Qt::blue));
-    EXPECT_TRUE(isTransparent(image, 112, 12));
+    EXPECT_TRUE(IsTransparent(image, 112, 12));
     EXPECT_EQ(image.pixelColor(20, 70), QColor(Qt::magenta));
     EXPECT_EQ(image.pixelColor(50, 70), QColor(Qt::magenta));
-    EXPECT_TRUE(isTransparent(image, 35, 70)); // between the two polygons
+    EXPECT_TRUE(IsTransparent(image, 35, 70)); // between the two polygons
     EXPECT_EQ(image.pixelColor(95, 75), QColor(Qt::cyan));
-    EXPECT_TRUE(isTransparent(image, 70, 60)); // the rounded corner
+    EXPECT_TRUE(IsTransparent(image, 70, 60)); // the rounded corner
 }
 
 TEST_P(Metafiles, PiesAndArcsRunCounterClockwiseFromStartToEnd)
@@ -99,10 +80,10 @@ TEST_P(Metafiles, PiesAndArcsRunCounterClockwiseFromStartToEnd)
     }));
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.pixelColor(70, 30), QColor(Qt::red));
-    EXPECT_TRUE(isTransparent(image, 30, 30));
-    EXPECT_TRUE(isTransparent(image, 70, 70));
+    EXPECT_TRUE(IsTransparent(image, 30, 30));
+    EXPECT_TRUE(IsTransparent(image, 70, 70));
     EXPECT_EQ(image.pixelColor(150, 88), QColor(Qt::blue));
-    EXPECT_TRUE(isTransparent(image, 150, 12));
+    EXPECT_TRUE(IsTransparent(image, 150, 12));
     EXPECT_EQ(image.pixelColor(100, 120), QColor(Qt::blue));
 }
 
@@ -142,7 +123,7 @@ TEST_P(Metafiles, BitmapsAreStretchedOntoTheirRectangleTheRightWayUp)
     EXPECT_EQ(image.pixelColor(52, 28), QColor(Qt::green));
     EXPECT_EQ(image.pixelColor(28, 52), QColor(Qt::blue));
     EXPECT_EQ(image.pixelColor(52, 52), QColor(Qt::yellow));
-    EXPECT_TRUE(isTransparent(image, 10, 10));
+    EXPECT_TRUE(IsTransparent(image, 10, 10));
 }
 
 TEST_P(Metafiles, DrawingStopsWithinItsBudgetKeepingWhatWasDrawn)
@@ -230,7 +211,7 @@ TEST(MetafileRecords, AFileCutShortKeepsWhatItsWholeRecordsDraw)
     const QImage image = pictures::DecodePicture(bytes);
     ASSERT_FALSE(image.isNull());
     EXPECT_EQ(image.pixelColor(25, 50), QColor(Qt::red));
-    EXPECT_TRUE(isTransparent(image, 75, 50));
+    EXPECT_TRUE(IsTransparent(image, 75, 50));
 }
 
 TEST(MetafileRecords, AShapeWhoseRowsCrossThousandsOfEdgesIsLeftOut)
