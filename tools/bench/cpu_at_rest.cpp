@@ -1,5 +1,6 @@
-// CPU time of the player while it waits: a frame at rest, a message in the
-// strip, the inventory bar sliding open and closed, and the frame at rest
+// CPU time of the player while it waits: a frame at rest, the player's menu
+// open over it, a message in the strip, the inventory bar sliding open and
+// closed, and the frame at rest
 // with a looping sea on a sound channel and looping MIDI music, 10 real
 // seconds each, on Qt's offscreen platform with the real clock. Waits must
 // not spin: the goal is well under 1% of a core at rest, and at most 3 %
@@ -62,6 +63,9 @@ int main(int argc, char** argv)
     idle(500);
 
     measure("frame at rest", seconds, [](qint64 left) { idle(left); });
+    game.openPlayerMenu();
+    measure("player's menu open", seconds, [](qint64 left) { idle(left); });
+    game.playerMenu().choose(engine::PlayerMenu::Item::Resume);
     game.ShowTextMessage(QString(200, u'm'), true);
     measure("message in the strip", seconds, [](qint64 left) { idle(left); });
     game.FrameMessageBox_Click();
