@@ -4,6 +4,8 @@
 #include "authoring/game_checker.h"
 #include "base/failure.h"
 
+#include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 
 namespace authoring {
@@ -23,6 +25,10 @@ int RunCheck(const CheckOptions& options, std::FILE* out, std::FILE* err)
         std::fputs(line.constData(), out);
         std::fputc('\n', out);
     }
+    // Said even of a clean game, so that a silent check is never mistaken
+    // for one that read nothing. JSON lines stay findings only.
+    if (!options.json)
+        std::fprintf(out, "%s\n", qPrintable(checker.summary(QFileInfo(QDir::cleanPath(options.gameDir)).fileName())));
     std::fflush(out);
     if (!options.mapFile.isEmpty()) {
         try {

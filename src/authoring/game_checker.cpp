@@ -144,6 +144,7 @@ std::vector<Finding> GameChecker::check()
     m_findings.clear();
     m_graph = FrameGraph();
     m_objects.clear();
+    m_areas = 0;
     m_variables.clear();
     m_variablesKnown = false;
     for (const QString& file : m_rt->files.listFiles(m_rt->project.FramesPath, QStringLiteral(".fme"))) {
@@ -167,6 +168,20 @@ std::vector<Finding> GameChecker::check()
 QString GameChecker::gameName() const
 {
     return m_rt->project.GameName;
+}
+
+QString GameChecker::summary(const QString& name) const
+{
+    int errors = 0, warnings = 0;
+    for (const Finding& finding : m_findings)
+        ++(finding.isError() ? errors : warnings);
+    const auto count = [](qsizetype n, const char* one, const char* many) {
+        return QStringLiteral("%1 %2").arg(n).arg(QLatin1String(n == 1 ? one : many));
+    };
+    return QStringLiteral("%1: %2, %3; %4, %5, %6")
+        .arg(name, count(errors, "error", "errors"), count(warnings, "warning", "warnings"),
+             count(m_graph.frames.size(), "frame", "frames"), count(m_areas, "area", "areas"),
+             count(m_objects.size(), "object", "objects"));
 }
 
 // ---------------------------------------------------------------- findings
@@ -482,6 +497,7 @@ void GameChecker::checkArea(const QString& frame, int index, int count)
                                               .arg(quoted(frame)).arg(count).arg(index));
         return;
     }
+    ++m_areas;
     const QString file = relative(path);
     engine::AreaPlacement a;
     readFile(path, [&](formats::QuotedFieldReader& reader) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QDir>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -88,19 +89,20 @@ protected:
 
 } // namespace
 
-TEST_F(GameChecker, AGameWithoutFaultsChecksClean)
+TEST_F(GameChecker, AGameWithoutFaultsChecksCleanAndSaysWhatItRead)
 {
     EXPECT_EQ(findings(), QStringList());
-    const CheckRun run = runCheck(game.path());
+    const CheckRun run = runCheck(game.path() + u'/');
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.lines, QStringList());
+    // Named after its folder, a trailing slash or not.
+    EXPECT_EQ(run.lines, QStringList{QStringLiteral("%1: 0 errors, 0 warnings; 2 frames, 2 areas, 1 object").arg(QDir(game.path()).dirName())});
 }
 
 TEST_F(GameChecker, TheDemoChecksClean)
 {
     const CheckRun run = runCheck(QStringLiteral(LOOM_DEMO_DIR));
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.lines, QStringList());
+    EXPECT_EQ(run.lines, QStringList{QStringLiteral("demo: 0 errors, 0 warnings; 5 frames, 14 areas, 4 objects")});
 }
 
 TEST_F(GameChecker, AFolderWithoutSettingsIsNoGame)
@@ -120,7 +122,8 @@ TEST_F(GameChecker, SettingsCutShortAreAnError)
     EXPECT_EQ(findings(), (QStringList{QStringLiteral("Config/General: field 11 is missing: the record is cut short after field 10")}));
     const CheckRun run = runCheck(game.path());
     EXPECT_EQ(run.exitCode, 1);
-    EXPECT_EQ(run.lines, QStringList{QStringLiteral("Config/General: field 11 is missing: the record is cut short after field 10")});
+    EXPECT_EQ(run.lines, (QStringList{QStringLiteral("Config/General: field 11 is missing: the record is cut short after field 10"),
+                                      QStringLiteral("%1: 1 error, 0 warnings; 2 frames, 2 areas, 1 object").arg(QDir(game.path()).dirName())}));
 }
 
 TEST_F(GameChecker, SettingsWithTextWhereABooleanBelongs)
@@ -328,7 +331,8 @@ TEST_F(GameChecker, AnUndeclaredVariableInAConditionIsAWarning)
     // Warnings alone leave the exit status at 0.
     const CheckRun run = runCheck(game.path());
     EXPECT_EQ(run.exitCode, 0);
-    EXPECT_EQ(run.lines.size(), 1);
+    ASSERT_EQ(run.lines.size(), 2);
+    EXPECT_TRUE(run.lines[1].endsWith(QStringLiteral(": 0 errors, 1 warning; 2 frames, 2 areas, 1 object"))) << run.lines[1].toStdString();
 }
 
 TEST_F(GameChecker, AnUndeclaredVariableInAnActionIsAWarning)
