@@ -69,6 +69,17 @@ protected:
     }
     QString out() const { return dir.filePath(QStringLiteral("out.raw")); }
 
+    // The player's media commands on an output of their own, written out
+    // when they go.
+    struct Media {
+        explicit Media(platform::Clock& clock) : commands(clock, audio, files, log) {}
+        devices::MediaModule module;
+        devices::AudioDevice audio{module, {}};
+        base::EventLog log;
+        platform::FileResolver files;
+        devices::MediaCommands commands;
+    };
+
     QTemporaryDir dir;
     platform::RealClock clock;
 };
@@ -153,11 +164,8 @@ TEST_F(DiskOutput, ADeviceHeldForThePlayersPauseIsSilentThenGoesOn)
     file.write(demo::WavFile(demo::Tone(600)));
     file.close();
     {
-        devices::MediaModule module;
-        devices::AudioDevice audio(module, {});
-        base::EventLog log;
-        platform::FileResolver files;
-        devices::MediaCommands commands(clock, audio, files, log);
+        Media media(clock);
+        devices::MediaCommands& commands = media.commands;
         ASSERT_EQ(commands.send(QStringLiteral("open %1 alias tone type waveaudio").arg(wave)), 0);
         ASSERT_EQ(commands.send(QStringLiteral("play tone from 0")), 0);
         clock.sleep(200);
@@ -181,11 +189,8 @@ TEST_F(DiskOutput, AMidiPieceIsHeardUntilTheEndOfItsTempoMap)
     tune.write(demo::MidiFile({60, 64, 67, 72}));
     tune.close();
     {
-        devices::MediaModule module;
-        devices::AudioDevice audio(module, {});
-        base::EventLog log;
-        platform::FileResolver files;
-        devices::MediaCommands commands(clock, audio, files, log);
+        Media media(clock);
+        devices::MediaCommands& commands = media.commands;
         ASSERT_EQ(commands.send(QStringLiteral("open %1 type sequencer").arg(tune.fileName())), 0);
         ASSERT_EQ(commands.send(QStringLiteral("play %1 from 0").arg(tune.fileName())), 0);
         clock.sleep(2600);
@@ -209,11 +214,8 @@ TEST_F(DiskOutput, AMidiPieceWithTheCablesClockBytesInItIsHeard)
                                    "00c013" "00903c64" "8740f8" "00f110" "8740803c00" "00ff2f00"));
     tune.close();
     {
-        devices::MediaModule module;
-        devices::AudioDevice audio(module, {});
-        base::EventLog log;
-        platform::FileResolver files;
-        devices::MediaCommands commands(clock, audio, files, log);
+        Media media(clock);
+        devices::MediaCommands& commands = media.commands;
         ASSERT_EQ(commands.send(QStringLiteral("open %1 alias tune type sequencer").arg(tune.fileName())), 0);
         QString length;
         commands.send(QStringLiteral("status tune length"), &length);
@@ -274,11 +276,8 @@ protected:
     double soundingAfterClosingTheOther(const QString& file, const char* type, int ms)
     {
         {
-            devices::MediaModule module;
-            devices::AudioDevice audio(module, {});
-            base::EventLog log;
-            platform::FileResolver files;
-            devices::MediaCommands commands(clock, audio, files, log);
+            Media media(clock);
+            devices::MediaCommands& commands = media.commands;
             for (const char* alias : {"one", "two"})
                 EXPECT_EQ(commands.send(QStringLiteral("open %1 alias %2 type %3").arg(file, QLatin1String(alias), QLatin1String(type))), 0);
             EXPECT_EQ(commands.send(QStringLiteral("play one from 0")), 0);
