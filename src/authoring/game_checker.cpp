@@ -297,8 +297,36 @@ void GameChecker::checkSettings()
     }
     if (!engine::IsDefaultCursorName(p.DefaultCursor))
         checkMedia(Media::Cursor, p.IconsPath + p.DefaultCursor, file, fieldName(38), QStringLiteral("default cursor"));
-    if (!p.SchemeName.isEmpty() && !m_rt->files.fileExists(p.SchemesPath + p.SchemeName + QDir::separator() + QStringLiteral("Scheme.txt")))
+    if (p.SchemeName.isEmpty())
+        return;
+    const QString scheme = p.SchemesPath + p.SchemeName + QDir::separator();
+    if (!m_rt->files.fileExists(scheme + QStringLiteral("Scheme.txt")))
         error(file, fieldName(16), QStringLiteral("names the scheme %1, which has no file %2").arg(quoted(p.SchemeName), quoted(QStringLiteral("Schemes/") + p.SchemeName + QStringLiteral("/Scheme.txt"))));
+    else
+        checkScheme(scheme);
+}
+
+void GameChecker::checkScheme(const QString& folder)
+{
+    const QString path = folder + QStringLiteral("Scheme.txt");
+    QStringList pictures;
+    readFile(path, [&](formats::QuotedFieldReader& reader) {
+        for (int i = 0; i < 3; ++i)
+            reader.skip();
+        const double count = formats::QuotedFieldReader::fieldNumber(reader.readString());
+        // The welcome window shows four pictures; a name it cannot read
+        // counts as the default picture there.
+        for (int i = 0; i < count && i < 4; ++i) {
+            QString name;
+            base::SkipOnFailure([&] { name = reader.readString(); });
+            pictures << name;
+        }
+    });
+    for (qsizetype i = 0; i < pictures.size(); ++i) {
+        const QString lower = pictures[i].toLower();
+        if (!pictures[i].isEmpty() && lower != QLatin1String("[none]") && lower != QLatin1String("[default]"))
+            checkMedia(Media::Picture, folder + pictures[i], relative(path), fieldName(int(i) + 5), QStringLiteral("scheme picture"));
+    }
 }
 
 void GameChecker::checkInterfaceStrings()

@@ -54,6 +54,8 @@ private:
     using ReadStep = std::function<void(formats::QuotedFieldReader&)>;
 
     void checkSettings();
+    // The pictures the welcome window's scheme names.
+    void checkScheme(const QString& folder);
     void checkInterfaceStrings();
     void checkVariables();
     void checkFrame(const QString& frame);

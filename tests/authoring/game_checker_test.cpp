@@ -360,6 +360,22 @@ TEST_F(GameChecker, APictureMissingUnderBothNames)
                                 "Areas/Start/1a.dat: field 7 names the picture \"door.bmp\", which is missing (no file \"Areas/door.bmp\" or \"Areas/door.004\")")}));
 }
 
+TEST_F(GameChecker, TheSchemesPicturesAreCheckedAsTheWelcomeWindowReadsThem)
+{
+    game.general({.scheme = QStringLiteral("Blue")});
+    // Start is missing, Load is the default picture, Exit does not decode,
+    // a fifth is never shown.
+    game.writeBytes(QStringLiteral("Schemes/Blue/Scheme.txt"),
+                    "0,0,0\r\n5,\"start.bmp\",\"[Default]\",\"exit.bmp\",\"waves.bmp\",\"fifth.bmp\"\r\n");
+    game.writeBytes(QStringLiteral("Schemes/Blue/exit.bmp"), "BM not a picture");
+    game.picture(QStringLiteral("Schemes/Blue/waves.bmp"), 8, 8);
+    const QStringList found = findings();
+    ASSERT_EQ(found.size(), 2) << found.join(u'\n').toStdString();
+    EXPECT_EQ(found[0], QStringLiteral("Schemes/Blue/Scheme.txt: field 5 names the scheme picture \"start.bmp\", which is missing "
+                                       "(no file \"Schemes/Blue/start.bmp\" or \"Schemes/Blue/start.004\")"));
+    EXPECT_EQ(found[1], QStringLiteral("Schemes/Blue/Scheme.txt: field 7 names the scheme picture \"Schemes/Blue/exit.bmp\", which the player cannot decode"));
+}
+
 TEST_F(GameChecker, MediaNamesAreFoundWithoutRegardToLetterCase)
 {
     game.area(QStringLiteral("Start"), 1, 0, 0, 900, 900, QStringLiteral("DOOR.BMP"), false, QStringLiteral("HAND.CUR"), {"Lamp"});
