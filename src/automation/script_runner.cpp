@@ -14,12 +14,15 @@
 #include <QApplication>
 #include <QDir>
 #include <QGraphicsView>
+#include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QRegularExpression>
 #include <QTextStream>
+
+#include <optional>
 
 namespace automation {
 
@@ -374,6 +377,134 @@ bool ScriptRunner::expect(const QJsonObject& expected)
     return false;
 }
 
+void ScriptRunner::fail(const QString& expected, const QString& found)
+{
+    m_expectationFailed = true;
+    m_rt.log.write(QJsonObject{
+        {QStringLiteral("type"), QStringLiteral("fail")},
+        {QStringLiteral("line"), m_lineNumber},
+        {QStringLiteral("expected"), expected},
+        {QStringLiteral("found"), found},
+    });
+}
+
+namespace {
+
+// The value of a name in a dump's list of [name, value] pairs.
+std::optional<QJsonValue> pairValue(const QJsonArray& pairs, const QString& name)
+{
+    for (const QJsonValue& pair : pairs) {
+        const QJsonArray p = pair.toArray();
+        if (p.at(0).toString().compare(name, Qt::CaseInsensitive) == 0)
+            return p.at(1);
+    }
+    return std::nullopt;
+}
+
+QString valueText(const QJsonValue& value)
+{
+    if (value.isDouble())
+        return QString::number(value.toDouble(), 'g', 15);
+    if (value.isBool())
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    return value.toString();
+}
+
+QString fileName(const QString& path)
+{
+    return path.section(u'/', -1);
+}
+
+} // namespace
+
+bool ScriptRunner::expectWords(const QStringList& words)
+{
+    const QString what = words.value(0).toLower();
+    const QString rest = words.mid(1).join(u' ');
+    const QJsonObject state = StateDump(m_rt, activeWindowName());
+    const QJsonObject game = state.value(QStringLiteral("game")).toObject();
+    const QJsonObject media = state.value(QStringLiteral("media")).toObject();
+    const auto expected = QStringLiteral("%1 %2").arg(what, rest).trimmed();
+    if (what == QLatin1String("frame") && !rest.isEmpty()) {
+        const QString frame = game.value(QStringLiteral("frame")).toString();
+        if (frame.compare(rest, Qt::CaseInsensitive) != 0)
+            fail(expected, QStringLiteral("frame %1").arg(frame));
+        return true;
+    }
+    if (what == QLatin1String("variable") && words.size() == 3) {
+        const std::optional<QJsonValue> value = pairValue(game.value(QStringLiteral("variables")).toArray(), words[1]);
+        if (!value)
+            fail(expected, QStringLiteral("no variable %1").arg(words[1]));
+        else if (valueText(*value).compare(words[2], Qt::CaseInsensitive) != 0)
+            fail(expected, QStringLiteral("variable %1 %2").arg(words[1], valueText(*value)));
+        return true;
+    }
+    const QStringList inventory = game.value(QStringLiteral("inventory")).toVariant().toStringList();
+    const auto held = [&](const QString& name) { return inventory.contains(name, Qt::CaseInsensitive); };
+    const QString inventoryFound = inventory.isEmpty() ? QStringLiteral("an empty inventory")
+                                                       : QStringLiteral("inventory %1").arg(inventory.join(QStringLiteral(", ")));
+    if (what == QLatin1String("inventory") && !rest.isEmpty()) {
+        if (!held(rest))
+            fail(expected, inventoryFound);
+        return true;
+    }
+    if (what == QLatin1String("no") && words.value(1).toLower() == QLatin1String("inventory") && words.size() > 2) {
+        if (held(words.mid(2).join(u' ')))
+            fail(expected, inventoryFound);
+        return true;
+    }
+    if ((what == QLatin1String("shown") || what == QLatin1String("hidden")) && words.size() == 2) {
+        const Target t = find(words[1]);
+        if (!t.element) {
+            fail(expected, QStringLiteral("no element %1").arg(words[1]));
+            return true;
+        }
+        const bool shown = effectivelyVisible(*t.element);
+        if (shown != (what == QLatin1String("shown")))
+            fail(expected, QStringLiteral("%1 %2").arg(shown ? QStringLiteral("shown") : QStringLiteral("hidden"), words[1]));
+        return true;
+    }
+    if (what == QLatin1String("removed") && words.size() == 3) {
+        // An area removed from its frame: the frame's name and the area's number.
+        bool removed = false;
+        for (const QJsonValue& pair : game.value(QStringLiteral("disappear")).toArray()) {
+            const QJsonArray p = pair.toArray();
+            removed |= p.at(0).toString().compare(words[1], Qt::CaseInsensitive) == 0 && valueText(p.at(1)) == words[2];
+        }
+        if (!removed)
+            fail(expected, QStringLiteral("area %1 of %2 not removed").arg(words[2], words[1]));
+        return true;
+    }
+    if (what == QLatin1String("message") && !rest.isEmpty()) {
+        // The strip while it shows, else the last message box.
+        QString found;
+        const Target strip = find(QStringLiteral("LabelMessageBox"));
+        if (strip.element && effectivelyVisible(*strip.element))
+            found = strip.element->text();
+        else if (const auto boxes = m_rt.log.ofType(QStringLiteral("msgbox")); !boxes.empty())
+            found = boxes.back().value(QStringLiteral("text")).toString();
+        if (found != rest)
+            fail(expected, QStringLiteral("message %1").arg(found));
+        return true;
+    }
+    const bool midi = media.value(QStringLiteral("MidiStatus")).toString() == QLatin1String("playing");
+    const bool mp3 = media.value(QStringLiteral("MP3Playing")).toBool();
+    const QString playing = midi ? fileName(media.value(QStringLiteral("MidiFileName")).toString())
+                                 : mp3 ? fileName(media.value(QStringLiteral("MP3File")).toString()) : QString();
+    if (what == QLatin1String("music") && !rest.isEmpty()) {
+        if (playing.compare(rest, Qt::CaseInsensitive) != 0)
+            fail(expected, playing.isEmpty() ? QStringLiteral("silence") : QStringLiteral("music %1").arg(playing));
+        return true;
+    }
+    if (what == QLatin1String("silence") && rest.isEmpty()) {
+        if (!playing.isEmpty())
+            fail(expected, QStringLiteral("music %1").arg(playing));
+        return true;
+    }
+    error(QStringLiteral("Cannot read the line: expect %1").arg(words.join(u' ')));
+    return false;
+}
+
 bool ScriptRunner::runLine(const QString& rawLine)
 {
     const QString line = rawLine.trimmed();
@@ -449,6 +580,7 @@ bool ScriptRunner::runLine(const QString& rawLine)
     if (verb == QLatin1String("expect") && !words.isEmpty()) {
         if (const QJsonDocument expected = QJsonDocument::fromJson(line.mid(verb.size()).trimmed().toUtf8()); expected.isObject())
             return expect(expected.object());
+        return expectWords(words);
     }
     error(QStringLiteral("Cannot read the line: %1").arg(line));
     return false;
@@ -522,6 +654,7 @@ bool ScriptRunner::run(const LineSource& source)
     // While the program waits for the player (a video plays), the next
     // lines run inside that wait, as a person's input would arrive.
     m_failed = false;
+    m_expectationFailed = false;
     // A script that ends or fails there ends the run, whatever still plays.
     m_rt.clock().setInputSource([this, &source] {
         if (m_rt.ended())
@@ -545,7 +678,7 @@ bool ScriptRunner::run(const LineSource& source)
         betweenLines();
     }
     m_rt.clock().setInputSource(nullptr);
-    return !m_failed;
+    return !m_failed && !m_expectationFailed;
 }
 
 } // namespace automation

@@ -76,6 +76,11 @@ private:
     bool shot(const QString& file);
     // The line "expect JSON": the state holds what the object names.
     bool expect(const QJsonObject& expected);
+    // The lines "expect frame NAME", "expect variable NAME VALUE" and the
+    // others in words: a state that differs is a "fail" line, and the
+    // script goes on; false only for a line that names no expectation.
+    bool expectWords(const QStringList& words);
+    void fail(const QString& expected, const QString& found);
     bool dialogAction(const QString& verb, const QString& name, const QString& argument);
     void sendClick(platform::SceneWindow& window, QPointF scenePos, Qt::MouseButton button, bool dbl);
     // After each line of the run's own loop: the events it posted run and
@@ -93,6 +98,8 @@ private:
     bool m_continuing = false;
     // A line failed: the run stops, also from inside a wait.
     bool m_failed = false;
+    // An expectation in words did not hold: the run ends as a failure.
+    bool m_expectationFailed = false;
 };
 
 } // namespace automation
