@@ -3,6 +3,9 @@
 #include <QMenu>
 #include <QWidget>
 
+#include <algorithm>
+#include <iterator>
+
 namespace engine {
 
 PlayerMenu::PlayerMenu(QWidget& window) : m_window(window), m_menu(new QMenu(&window))
@@ -12,49 +15,56 @@ PlayerMenu::PlayerMenu(QWidget& window) : m_window(window), m_menu(new QMenu(&wi
         QAction* action = m_menu->addAction(caption(item));
         action->setObjectName(scriptName(item));
         QObject::connect(action, &QAction::triggered, m_menu, [this, item] { choose(item); });
+        if (item == Item::FullScreen) {
+            action->setCheckable(true);
+            m_fullScreen = action;
+        }
         if (item == Item::TakeScreenshot || item == Item::BackToChooser)
             m_menu->addSeparator();
     }
     QObject::connect(m_menu, &QMenu::aboutToHide, m_menu, [this] { closed(); });
 }
 
+namespace {
+
+// Each item with its caption and its script name, in the menu's order.
+struct ItemNames {
+    PlayerMenu::Item item;
+    const char* caption;
+    const char* scriptName;
+};
+
+constexpr ItemNames kItems[] = {
+    {PlayerMenu::Item::Resume, "Resume", "Resume"},
+    {PlayerMenu::Item::TakeScreenshot, "Take a screenshot", "Screenshot"},
+    {PlayerMenu::Item::FullScreen, "Full screen", "FullScreen"},
+    {PlayerMenu::Item::BackToChooser, "Back to the game chooser", "Chooser"},
+    {PlayerMenu::Item::Quit, "Quit", "Quit"},
+};
+
+const ItemNames& namesOf(PlayerMenu::Item item)
+{
+    return *std::find_if(std::begin(kItems), std::end(kItems), [item](const ItemNames& n) { return n.item == item; });
+}
+
+} // namespace
+
 QList<PlayerMenu::Item> PlayerMenu::items()
 {
-    return {Item::Resume, Item::TakeScreenshot, Item::FullScreen, Item::BackToChooser, Item::Quit};
+    QList<Item> all;
+    for (const ItemNames& n : kItems)
+        all << n.item;
+    return all;
 }
 
 QString PlayerMenu::caption(Item item)
 {
-    switch (item) {
-    case Item::Resume:
-        return QStringLiteral("Resume");
-    case Item::TakeScreenshot:
-        return QStringLiteral("Take a screenshot");
-    case Item::FullScreen:
-        return QStringLiteral("Full screen");
-    case Item::BackToChooser:
-        return QStringLiteral("Back to the game chooser");
-    case Item::Quit:
-        return QStringLiteral("Quit");
-    }
-    return {};
+    return QString::fromLatin1(namesOf(item).caption);
 }
 
 QString PlayerMenu::scriptName(Item item)
 {
-    switch (item) {
-    case Item::Resume:
-        return QStringLiteral("Resume");
-    case Item::TakeScreenshot:
-        return QStringLiteral("Screenshot");
-    case Item::FullScreen:
-        return QStringLiteral("FullScreen");
-    case Item::BackToChooser:
-        return QStringLiteral("Chooser");
-    case Item::Quit:
-        return QStringLiteral("Quit");
-    }
-    return {};
+    return QString::fromLatin1(namesOf(item).scriptName);
 }
 
 void PlayerMenu::open()
@@ -64,12 +74,7 @@ void PlayerMenu::open()
     m_open = true;
     m_chosen = false;
     // Full screen shows whether the window is full screen now.
-    for (QAction* action : m_menu->actions()) {
-        if (action->objectName() == scriptName(Item::FullScreen)) {
-            action->setCheckable(true);
-            action->setChecked(m_window.window()->isFullScreen());
-        }
-    }
+    m_fullScreen->setChecked(m_window.window()->isFullScreen());
     const QSize size = m_menu->sizeHint();
     const QPoint centre = m_window.mapToGlobal(m_window.rect().center());
     m_menu->popup(centre - QPoint(size.width() / 2, size.height() / 2));

@@ -5,6 +5,7 @@
 
 #include <functional>
 
+class QAction;
 class QMenu;
 class QWidget;
 
@@ -42,6 +43,7 @@ private:
 
     QWidget& m_window;
     QMenu* m_menu; // owned by the window
+    QAction* m_fullScreen = nullptr; // owned by the menu
     bool m_open = false;
     bool m_chosen = false;
 };
