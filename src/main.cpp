@@ -4,8 +4,10 @@
 #include "app/frm_welcome.h"
 #include "app/game_chooser.h"
 #include "app/game_folders.h"
+#include "app/player_options.h"
 #include "app/recent_games.h"
 #include "app/runtime.h"
+#include "app/translations.h"
 #include "authoring/check_command.h"
 #include "authoring/recorder.h"
 #include "automation/script_runner.h"
@@ -154,7 +156,7 @@ int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices
     if (!recording.isEmpty()) {
         recorder = std::make_unique<authoring::Recorder>(rt, recording);
         if (!recorder->isOpen())
-            return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+            return fail(QCoreApplication::translate("main", "cannot write the recording %1: %2").arg(recording, recorder->errorString()));
     }
 
     // Answers at the top of a script are for the questions of the start-up.
@@ -169,7 +171,7 @@ int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices
     }
     // A recording that could not be written in full is no script to trust.
     if (recorder && !recorder->finish())
-        return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
+        return fail(QCoreApplication::translate("main", "cannot write the recording %1: %2").arg(recording, recorder->errorString()));
     after = rt.afterEnd();
     return status;
 }
@@ -186,8 +188,9 @@ int checkGame(const app::CommandLine::Choices& choices)
 // run, which never asks, plays whatever is there); where that holds none,
 // as when started from the desktop's menu, asks which game to play, and
 // asks again whenever a game's welcome window closes. The exit status.
-int playOrChoose(const app::CommandLine::Choices& choices, const platform::TerminationSignals& termination, app::Runtime*& running)
+int playOrChoose(const app::CommandLine& line, const platform::TerminationSignals& termination, app::Runtime*& running)
 {
+    const app::CommandLine::Choices& choices = line.choices();
     run::RuntimeOptions options = choices.options;
     options.screenshotFolder = screenshotFolder(choices);
     options.playerDataFolder = playerDataFolder(choices);
@@ -223,8 +226,14 @@ int playOrChoose(const app::CommandLine::Choices& choices, const platform::Termi
                 return 0;
             options.projectDir = *chosen;
         }
+        // The player's options for this game, where the command line left
+        // them open.
+        run::RuntimeOptions played = options;
+        app::PlayerOptions::forGame(platform::SettingsStore(), played.projectDir).applyTo(played, [&line](const QString& option) {
+            return line.isSet(option);
+        });
         app::Runtime::AfterEnd after = app::Runtime::AfterEnd::AsStarted;
-        const int status = playGame(options, choices, lines, dpi, running, after);
+        const int status = playGame(played, choices, lines, dpi, running, after);
         // The player's menu leads back to the chooser even from a game the
         // command line named; a headless run has no chooser to show.
         if (after == app::Runtime::AfterEnd::ChooseAGame && !choices.headless)
@@ -238,13 +247,18 @@ int playOrChoose(const app::CommandLine::Choices& choices, const platform::Termi
 
 int main(int argc, char* argv[])
 {
+    // The program's own words in the player's language; a scripted run and
+    // a check, whose output programs read, keep them as written.
+    const QStringList arguments = argumentsOf(argc, argv);
+    const bool forPrograms = arguments.contains(QStringLiteral("--headless")) || arguments.contains(QStringLiteral("--check"));
+    app::Translations words = forPrograms ? app::Translations() : app::Translations(QLocale::system());
     // The command line is read and checked before anything needs a display,
     // so that a mistake, --help or --version work anywhere.
-    app::CommandLine line;
-    if (!line.parse(argumentsOf(argc, argv)))
+    app::CommandLine line(&words);
+    if (!line.parse(arguments))
         return refuse(line);
     if (line.isSet(QStringLiteral("help"))) {
-        std::fputs(qPrintable(app::CommandLine::help()), stdout);
+        std::fputs(qPrintable(line.help()), stdout);
         return 0;
     }
     if (line.isSet(QStringLiteral("version"))) {
@@ -267,6 +281,7 @@ int main(int argc, char* argv[])
     }
     QApplication application(argc, argv);
     display.reset();
+    words.install();
     // Before the first window: Qt names the windows' class after it.
     app::SetApplicationIdentity();
     QApplication::setApplicationVersion(QStringLiteral(LOOM_VERSION));
@@ -284,6 +299,6 @@ int main(int argc, char* argv[])
     // A check runs no event loop: a signal is only noted.
     if (choices.checking)
         return checkGame(choices);
-    const int status = playOrChoose(choices, termination, running);
+    const int status = playOrChoose(line, termination, running);
     return termination.received() ? platform::TerminationSignals::exitStatusFor(termination.received()) : status;
 }

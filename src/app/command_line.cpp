@@ -1,6 +1,8 @@
 #include "app/command_line.h"
 
 #include "app/game_folders.h"
+#include "app/player_options.h"
+#include "app/translations.h"
 #include "base/code_page.h"
 #include "base/failure.h"
 #include "devices/sound_font.h"
@@ -18,6 +20,12 @@ namespace {
 using Group = CommandLine::Group;
 using Choices = CommandLine::Choices;
 
+// A text of the command line in the player's language.
+QString say(const Choices& choices, const char* source)
+{
+    return Translations::say(choices.words, "app::CommandLine", source);
+}
+
 // What the options with a value make of it. Each says what is wrong with a
 // value in a line of its own, by throwing it.
 
@@ -32,11 +40,19 @@ void takeCodePage(const QString& value, Choices& into)
     into.options.codePage = base::CodePage::named(value).name();
 }
 
+void takeScaling(const QString& value, Choices& into)
+{
+    const std::optional<platform::Scaling> scaling = PlayerOptions::scalingNamed(value);
+    if (!scaling)
+        throw base::Failure(say(into, QT_TRANSLATE_NOOP("app::CommandLine", "--scaling takes smooth, sharp or whole, not %1")).arg(value));
+    into.options.scaling = *scaling;
+}
+
 void takeMountTable(const QString& value, Choices& into)
 {
     QFile table(value);
     if (!table.open(QIODevice::ReadOnly))
-        throw base::Failure(QStringLiteral("cannot read the mount table %1").arg(table.fileName()));
+        throw base::Failure(say(into, QT_TRANSLATE_NOOP("app::CommandLine", "cannot read the mount table %1")).arg(table.fileName()));
     into.options.mountTable = QString::fromLocal8Bit(table.readAll());
 }
 
@@ -47,7 +63,7 @@ void takeScript(const QString& value, Choices& into)
         return;
     auto script = std::make_unique<QFile>(value);
     if (!script->open(QIODevice::ReadOnly | QIODevice::Text))
-        throw base::Failure(QStringLiteral("cannot read the script %1").arg(script->fileName()));
+        throw base::Failure(say(into, QT_TRANSLATE_NOOP("app::CommandLine", "cannot read the script %1")).arg(script->fileName()));
     into.script = std::move(script);
 }
 
@@ -58,7 +74,7 @@ void takeScreen(const QString& value, Choices& into)
     const int w = size.value(0).toInt(&okW);
     const int h = size.value(1).toInt(&okH);
     if (size.size() != 2 || !okW || !okH || w <= 0 || h <= 0)
-        throw base::Failure(QStringLiteral("--screen takes a size such as 1024x768"));
+        throw base::Failure(say(into, QT_TRANSLATE_NOOP("app::CommandLine", "--screen takes a size such as 1024x768")));
     into.screen = QSize(w, h);
 }
 
@@ -67,7 +83,7 @@ void takeDpi(const QString& value, Choices& into)
     bool ok = false;
     const double dpi = value.toDouble(&ok);
     if (!ok || dpi < 24 || dpi > 960)
-        throw base::Failure(QStringLiteral("--dpi takes a number of dots per inch such as 96 or 120"));
+        throw base::Failure(say(into, QT_TRANSLATE_NOOP("app::CommandLine", "--dpi takes a number of dots per inch such as 96 or 120")));
     into.dpi = dpi;
 }
 
@@ -75,37 +91,44 @@ void takeStartTime(const QString& value, Choices& into)
 {
     into.options.startTime = QDateTime::fromString(value, Qt::ISODate);
     if (!into.options.startTime.isValid())
-        throw base::Failure(QStringLiteral("--start-time takes a time such as 2026-01-31T09:30:00"));
+        throw base::Failure(say(into, QT_TRANSLATE_NOOP("app::CommandLine", "--start-time takes a time such as 2026-01-31T09:30:00")));
 }
 
 // One line per option: adding an option to a group is adding its line here.
 const std::vector<CommandLine::Option> kOptions = {
     {.group = Group::Playing,
      .name = "windowed",
-     .description = "Start the game in a window (Alt+Enter switches to full screen).",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Start the game in a window (Alt+Enter switches to full screen)."),
      .take = [](const QString&, Choices& into) { into.options.fullScreen = false; }},
-    {.group = Group::Playing, .name = "fullscreen", .description = "Start the game full screen, as it starts by default (Alt+Enter switches)."},
+    {.group = Group::Playing, .name = "fullscreen", .description = QT_TRANSLATE_NOOP("app::CommandLine", "Start the game full screen, as it starts by default (Alt+Enter switches).")},
+    {.group = Group::Playing,
+     .name = "scaling",
+     .value = "KIND",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Scale the game picture smooth, sharp or in whole steps (sharp, with bars)."),
+     .details = "How the game picture is scaled to a screen or window of another size, its aspect always kept: smooth (the default), "
+                "sharp (the nearest pixel) or whole (sharp, at the largest whole multiple that fits, with bars).",
+     .take = takeScaling},
     {.group = Group::Playing,
      .name = "mute",
-     .description = "Play without sound; music and sounds keep their timings.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Play without sound; music and sounds keep their timings."),
      .take = [](const QString&, Choices& into) { into.options.mute = true; }},
     {.group = Group::Playing,
      .name = "soundfont",
      .value = "FILE",
-     .description = "The General MIDI soundfont for MIDI music (default: Debian's timgm6mb-soundfont).",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "The General MIDI soundfont for MIDI music (default: Debian's timgm6mb-soundfont)."),
      .details = "The General MIDI soundfont for MIDI music, an SF2 or SF3 file (default: the one of Debian's timgm6mb-soundfont package).",
      .take = takeSoundFont},
     {.group = Group::Playing,
      .name = "codepage",
      .value = "NAME",
-     .description = "The code page of the game's text (default windows-1252).",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "The code page of the game's text (default windows-1252)."),
      .details = "The code page of the game's text: windows-1252 (the default), windows-1251, windows-1250, Shift_JIS and the others Qt knows.",
      .take = takeCodePage,
      .readByCheck = true},
     {.group = Group::Playing,
      .name = "settings",
      .value = "DIR",
-     .description = "Keep the per-user settings in this folder (a headless run otherwise uses a temporary one).",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Keep the per-user settings in this folder (a headless run otherwise uses a temporary one)."),
      .details = "Keep the per-user settings in DIR instead of $XDG_CONFIG_HOME/loomplay; a headless run not told where keeps them in a "
                 "temporary folder of its own.",
      .take = [](const QString& value, Choices& into) { into.settings = value; },
@@ -113,59 +136,59 @@ const std::vector<CommandLine::Option> kOptions = {
     {.group = Group::Playing,
      .name = "mount-table",
      .value = "FILE",
-     .description = "A mount table (as /proc/mounts) to take the drive letters of CD games from.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "A mount table (as /proc/mounts) to take the drive letters of CD games from."),
      .details = "Take the drive letters of CD games from a mount table in the form of /proc/mounts instead of this system's.",
      .take = takeMountTable},
     {.group = Group::Playing,
      .name = "verbose",
-     .description = "Also print each frame opened and each media file played.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Also print each frame opened and each media file played."),
      .take = [](const QString&, Choices& into) { into.verbose = true; }},
     {.group = Group::ScriptedPlay,
      .name = "headless",
-     .description = "Play a script without a screen; print JSON lines.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Play a script without a screen; print JSON lines."),
      .details = "Play a script without a screen, on a virtual clock, and print one JSON object a line for every message box, media call, "
                 "dump and picture."},
-    {.group = Group::ScriptedPlay, .name = "script", .value = "FILE", .description = "The script to play.", .take = takeScript},
+    {.group = Group::ScriptedPlay, .name = "script", .value = "FILE", .description = QT_TRANSLATE_NOOP("app::CommandLine", "The script to play."), .take = takeScript},
     {.group = Group::ScriptedPlay,
      .name = "shots",
      .value = "DIR",
-     .description = "The folder for the pictures of 'shot' lines.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "The folder for the pictures of 'shot' lines."),
      .take = [](const QString& value, Choices& into) { into.shots = value; }},
     {.group = Group::ScriptedPlay,
      .name = "screen",
      .value = "WxH",
-     .description = "The screen size a headless run pretends to have (default 1024x768).",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "The screen size a headless run pretends to have (default 1024x768)."),
      .take = takeScreen},
     {.group = Group::ScriptedPlay,
      .name = "dpi",
      .value = "N",
-     .description = "The logical DPI a headless run pretends its desktop has (above 96: large fonts).",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "The logical DPI a headless run pretends its desktop has (above 96: large fonts)."),
      .take = takeDpi},
     {.group = Group::ScriptedPlay,
      .name = "start-time",
      .value = "YYYY-MM-DDTHH:MM:SS",
-     .description = "Where the virtual clock starts (default: now).",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Where the virtual clock starts (default: now)."),
      .take = takeStartTime},
     {.group = Group::Authoring,
      .name = "debug",
-     .description = "Offer a Debug menu of the game's frames in the game window.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Offer a Debug menu of the game's frames in the game window."),
      .take = [](const QString&, Choices& into) { into.options.debug = true; }},
     {.group = Group::Authoring,
      .name = "check",
-     .description = "Check the game for its author: print what is wrong, open no window.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Check the game for its author: print what is wrong, open no window."),
      .details = "Check the game for its author and open no window: every file the player reads, field by field, links that lead nowhere, "
                 "media missing or that the player cannot decode. Each finding is one line: the file, where in it, and what is wrong; "
                 "warnings say warning: after the file. The exit status is 1 when there are errors."},
     {.group = Group::Authoring,
      .name = "json",
-     .description = "With --check: print the findings as JSON lines.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "With --check: print the findings as JSON lines."),
      .details = "With --check: print the findings as JSON lines, objects of file, where, severity and message.",
      .take = [](const QString&, Choices& into) { into.json = true; },
      .readByCheck = true},
     {.group = Group::Authoring,
      .name = "map",
      .value = "FILE",
-     .description = "With --check: draw the frames as a graph (.svg or .dot).",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "With --check: draw the frames as a graph (.svg or .dot)."),
      .details = "With --check: draw the frames and the ways between them as a graph, Graphviz's text for a FILE ending in .dot, laid out "
                 "by Graphviz's dot program for one ending in .svg.",
      .take = [](const QString& value, Choices& into) { into.map = value; },
@@ -173,16 +196,16 @@ const std::vector<CommandLine::Option> kOptions = {
     {.group = Group::Authoring,
      .name = "record",
      .value = "FILE",
-     .description = "Write the player's input as a script of the scripted-play language.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Write the player's input as a script of the scripted-play language."),
      .details = "Write the player's input as a script of the scripted-play language, ending with an expect line of the state the run "
                 "ended in; played with --headless --script it reaches that state or fails.",
      .take = [](const QString& value, Choices& into) { into.record = value; }},
     {.group = Group::Information,
      .name = "help",
-     .description = "Show this help and exit.",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Show this help and exit."),
      .details = "Show the options, group by group, and exit.",
      .alias = "h"},
-    {.group = Group::Information, .name = "version", .description = "Show the player's version and exit."},
+    {.group = Group::Information, .name = "version", .description = QT_TRANSLATE_NOOP("app::CommandLine", "Show the player's version and exit.")},
 };
 
 constexpr Group kGroups[] = {Group::Playing, Group::ScriptedPlay, Group::Authoring, Group::Information};
@@ -214,13 +237,13 @@ const std::vector<CommandLine::Option>& CommandLine::options()
     return kOptions;
 }
 
-CommandLine::CommandLine()
+CommandLine::CommandLine(const Translations* words) : m_words(words)
 {
     for (const Option& option : kOptions) {
         QStringList names{QLatin1String(option.name)};
         if (option.alias)
             names.prepend(QLatin1String(option.alias));
-        QCommandLineOption qtOption(names, QString::fromUtf8(option.description));
+        QCommandLineOption qtOption(names, say(option.description));
         if (option.value)
             qtOption.setValueName(QLatin1String(option.value));
         m_parser.addOption(qtOption);
@@ -238,9 +261,15 @@ bool CommandLine::parse(const QStringList& arguments)
     return true;
 }
 
+QString CommandLine::say(const char* source) const
+{
+    return Translations::say(m_words, "app::CommandLine", source);
+}
+
 bool CommandLine::validate()
 {
     m_choices.emplace();
+    m_choices->words = m_words;
     m_error = conflict();
     m_errorShowsUsage = !m_error.isEmpty();
     if (!m_error.isEmpty())
@@ -249,6 +278,7 @@ bool CommandLine::validate()
     m_choices->checking = isSet(QStringLiteral("check"));
     m_choices->headless = isSet(QStringLiteral("headless")) || m_choices->checking;
     m_choices->options.scripted = m_choices->headless;
+    m_choices->options.unseen = m_choices->headless;
     m_error = takeFolder();
     if (!m_error.isEmpty())
         return false;
@@ -275,14 +305,14 @@ QString CommandLine::conflict() const
 {
     const QStringList folders = positional();
     if (folders.size() > 1)
-        return QStringLiteral("one game folder at a time: %1").arg(folders.join(u' '));
+        return say(QT_TRANSLATE_NOOP("app::CommandLine", "one game folder at a time: %1")).arg(folders.join(u' '));
     if (isSet(QStringLiteral("windowed")) && isSet(QStringLiteral("fullscreen")))
-        return QStringLiteral("--windowed and --fullscreen exclude each other");
+        return say(QT_TRANSLATE_NOOP("app::CommandLine", "--windowed and --fullscreen exclude each other"));
     if (isSet(QStringLiteral("headless")) && !isSet(QStringLiteral("script")))
-        return QStringLiteral("--headless needs --script FILE");
+        return say(QT_TRANSLATE_NOOP("app::CommandLine", "--headless needs --script FILE"));
     for (const QString& option : {QStringLiteral("json"), QStringLiteral("map")}) {
         if (isSet(option) && !isSet(QStringLiteral("check")))
-            return QStringLiteral("--%1 goes with --check").arg(option);
+            return say(QT_TRANSLATE_NOOP("app::CommandLine", "--%1 goes with --check")).arg(option);
     }
     return {};
 }
@@ -295,7 +325,7 @@ QString CommandLine::takeFolder()
     // A folder named on the command line must be a game; a headless run
     // plays whatever is there, as the start-up of the game itself would,
     // and a check says itself what is wrong with the folder.
-    const QString why = WhyNotAGame(m_choices->options.projectDir);
+    const QString why = WhyNotAGame(m_choices->options.projectDir, m_words);
     if (why.isEmpty() || m_choices->checking || (m_choices->headless && QFileInfo(m_choices->options.projectDir).isDir()))
         return {};
     return why;
@@ -305,24 +335,33 @@ QString CommandLine::errorText() const
 {
     QString text = QStringLiteral("loomplay: ") + m_error + u'\n';
     if (m_errorShowsUsage)
-        text += usage() + QStringLiteral(" (loomplay --help lists the options)\n");
+        text += usage() + say(QT_TRANSLATE_NOOP("app::CommandLine", " (loomplay --help lists the options)")) + u'\n';
     return text;
 }
 
-QString CommandLine::usage()
+QString CommandLine::usage() const
 {
-    return QStringLiteral("Usage: loomplay [OPTION]... [GAME_DIR]");
+    return say(QT_TRANSLATE_NOOP("app::CommandLine", "Usage: loomplay [OPTION]... [GAME_DIR]"));
 }
+
+namespace {
+
+const char* titleOf(CommandLine::Group group)
+{
+    switch (group) {
+    case Group::Playing: return QT_TRANSLATE_NOOP("app::CommandLine", "Playing");
+    case Group::ScriptedPlay: return QT_TRANSLATE_NOOP("app::CommandLine", "Scripted play");
+    case Group::Authoring: return QT_TRANSLATE_NOOP("app::CommandLine", "Authoring");
+    case Group::Information: return QT_TRANSLATE_NOOP("app::CommandLine", "Information");
+    }
+    return "";
+}
+
+} // namespace
 
 QString CommandLine::groupTitle(Group group)
 {
-    switch (group) {
-    case Group::Playing: return QStringLiteral("Playing");
-    case Group::ScriptedPlay: return QStringLiteral("Scripted play");
-    case Group::Authoring: return QStringLiteral("Authoring");
-    case Group::Information: return QStringLiteral("Information");
-    }
-    return {};
+    return QString::fromUtf8(titleOf(group));
 }
 
 QString CommandLine::manualOptions()
@@ -347,23 +386,24 @@ QString CommandLine::manualOptions()
     return text;
 }
 
-QString CommandLine::help()
+QString CommandLine::help() const
 {
     qsizetype column = 0;
     for (const Option& option : kOptions)
         column = std::max(column, optionLabel(option).size());
-    QString text = usage() + QStringLiteral("\n"
-                                            "Plays point-and-click adventure games made with Storyloom.\n"
-                                            "GAME_DIR is the game folder (the one that holds Config/General). Without it the player\n"
-                                            "plays the game in its own folder, or else opens a window to choose a game.\n");
+    QString text = usage() + u'\n'
+                   + say(QT_TRANSLATE_NOOP("app::CommandLine",
+                                           "Plays point-and-click adventure games made with Storyloom.\n"
+                                           "GAME_DIR is the game folder (the one that holds Config/General). Without it the player\n"
+                                           "plays the game in its own folder, or else opens a window to choose a game.\n"));
     for (Group group : kGroups) {
         QString lines;
         for (const Option& option : kOptions) {
             if (option.group == group)
-                lines += QStringLiteral("  ") + optionLabel(option).leftJustified(column + 2) + QString::fromUtf8(option.description) + u'\n';
+                lines += QStringLiteral("  ") + optionLabel(option).leftJustified(column + 2) + say(option.description) + u'\n';
         }
         if (!lines.isEmpty())
-            text += u'\n' + groupTitle(group) + QStringLiteral(":\n") + lines;
+            text += u'\n' + say(titleOf(group)) + QStringLiteral(":\n") + lines;
     }
     return text;
 }

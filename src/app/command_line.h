@@ -14,6 +14,8 @@
 
 namespace app {
 
+class Translations;
+
 // The player's command line: every option with the group its help lists it
 // under and what it makes of its value. Options are parsed and checked
 // without a running application, so a mistake or --help needs no display.
@@ -44,6 +46,8 @@ public:
         // The script of a headless run, open for reading: it is read as it
         // plays, never held whole.
         std::unique_ptr<QFile> script;
+        // The language the options' messages are said in; null: as written.
+        const Translations* words = nullptr;
     };
 
     struct Option {
@@ -73,7 +77,9 @@ public:
     // Every option, in the order the help lists them within their groups.
     static const std::vector<Option>& options();
 
-    CommandLine();
+    // Its help and messages in the language of words (null: as written),
+    // which must outlive it.
+    explicit CommandLine(const Translations* words = nullptr);
 
     // Parses the arguments, the program's name first; false, with error()
     // saying why in one line, for an unknown option or a missing value.
@@ -96,9 +102,10 @@ public:
     // What validate() decided; only after it returned true.
     const Choices& choices() const { return *m_choices; }
 
-    static QString usage();
+    QString usage() const;
     // The whole --help text, group by group.
-    static QString help();
+    QString help() const;
+    // A group's title as the manual page has it.
     static QString groupTitle(Group group);
     // The options of the manual page, group by group, in the man macros:
     // the page and the help come from the same table.
@@ -111,6 +118,10 @@ private:
     // play, if it is not.
     QString takeFolder();
 
+    // A text of the command line in the player's language.
+    QString say(const char* source) const;
+
+    const Translations* m_words;
     QCommandLineParser m_parser;
     QString m_error;
     bool m_errorShowsUsage = false;

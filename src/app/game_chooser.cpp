@@ -1,6 +1,7 @@
 #include "app/game_chooser.h"
 
 #include "app/game_folders.h"
+#include "app/options_window.h"
 #include "base/failure.h"
 
 #include <QDir>
@@ -25,6 +26,7 @@ const QString kGames = QStringLiteral("games");
 const QString kOpen = QStringLiteral("open");
 const QString kRemove = QStringLiteral("remove");
 const QString kPlay = QStringLiteral("play");
+const QString kOptions = QStringLiteral("options");
 const QString kDemo = QStringLiteral("demo");
 
 } // namespace
@@ -33,25 +35,27 @@ GameChooser::GameChooser(RecentGames& games, platform::Dialogs& dialogs, base::C
     : m_games(games), m_dialogs(dialogs), m_codePage(std::move(codePage)), m_demoFolder(std::move(demoFolder)), m_window(std::make_unique<platform::FormWindow>(QStringLiteral("GameChooser")))
 {
     platform::FormWindow& w = *m_window;
-    w.setWindowTitle(QStringLiteral("Choose a game - loomplay"));
-    w.setClientSizeTwips(7200, 4800);
-    w.addLabel(kHeading, QRect(120, 120, 6960, 300), QString());
-    QListWidget* gameList = w.addList(kGames, QRect(120, 480, 6960, 3480));
-    QPushButton* open = w.addButton(kOpen, QRect(120, 4140, 2700, 435), QStringLiteral("Open a game folder..."));
-    QPushButton* remove = w.addButton(kRemove, QRect(2940, 4140, 2040, 435), QStringLiteral("Remove from list"));
-    QPushButton* play = w.addButton(kPlay, QRect(5160, 4140, 1920, 435), QStringLiteral("Play"));
+    w.setWindowTitle(tr("Choose a game - loomplay"));
+    w.setClientSizeTwips(8400, 4800);
+    w.addLabel(kHeading, QRect(120, 120, 8160, 300), QString());
+    QListWidget* gameList = w.addList(kGames, QRect(120, 480, 8160, 3480));
+    QPushButton* open = w.addButton(kOpen, QRect(120, 4140, 2580, 435), tr("Open a game folder..."));
+    QPushButton* remove = w.addButton(kRemove, QRect(2820, 4140, 1980, 435), tr("Remove from list"));
+    QPushButton* options = w.addButton(kOptions, QRect(4920, 4140, 1620, 435), tr("Options..."));
+    QPushButton* play = w.addButton(kPlay, QRect(6660, 4140, 1620, 435), tr("Play"));
     // Over the empty list, where a first game would be.
-    QPushButton* demo = w.addButton(kDemo, QRect(2340, 1980, 2520, 435), QStringLiteral("Play the demo game"));
+    QPushButton* demo = w.addButton(kDemo, QRect(2940, 1980, 2520, 435), tr("Play the demo game"));
     demo->raise();
     QObject::connect(demo, &QPushButton::clicked, &w, [this] { playDemo(); });
     QObject::connect(play, &QPushButton::clicked, &w, [this] { playChosen(); });
     QObject::connect(open, &QPushButton::clicked, &w, [this] { openFolder(); });
     QObject::connect(remove, &QPushButton::clicked, &w, [this] { removeChosen(); });
+    QObject::connect(options, &QPushButton::clicked, &w, [this] { showOptions(); });
     QObject::connect(gameList, &QListWidget::itemDoubleClicked, &w, [this] { playChosen(); });
     // Return plays the chosen game; Escape closes the window as its close box does.
     w.setDialogKeys(kPlay);
     askFolder = [this] {
-        return QFileDialog::getExistingDirectory(m_window.get(), QStringLiteral("Open a game folder"), QDir::homePath());
+        return QFileDialog::getExistingDirectory(m_window.get(), tr("Open a game folder"), QDir::homePath());
     };
     fillList();
 }
@@ -75,9 +79,9 @@ void GameChooser::fillList()
     const bool any = games->count() > 0;
     const bool demo = !any && !m_demoFolder.isEmpty();
     static_cast<QLabel*>(m_window->control(kHeading))
-        ->setText(any    ? QStringLiteral("Games played before:")
-                  : demo ? QStringLiteral("No game played yet: open a game folder, or play the demo game.")
-                         : QStringLiteral("No game played yet: open a game folder to play it."));
+        ->setText(any    ? tr("Games played before:")
+                  : demo ? tr("No game played yet: open a game folder, or play the demo game.")
+                         : tr("No game played yet: open a game folder to play it."));
     m_window->control(kPlay)->setEnabled(any);
     m_window->control(kRemove)->setEnabled(any);
     m_window->control(kDemo)->setVisible(demo);
@@ -146,6 +150,15 @@ void GameChooser::removeChosen()
     // The line that took the removed one's place stays chosen.
     if (list()->count() > 0)
         list()->setCurrentRow(std::min(row, list()->count() - 1));
+}
+
+void GameChooser::showOptions()
+{
+    const RecentGames::Game* game = chosenGame();
+    m_options = std::make_unique<OptionsWindow>(m_store, m_dialogs, game ? game->folder : QString(), game ? game->name : QString());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        m_options->window().centreOn(screen->availableSize());
+    m_options->window().showModal(!showsModally);
 }
 
 bool GameChooser::openGame(QString folder)

@@ -1,5 +1,6 @@
 #include "app/game_folders.h"
 
+#include "app/translations.h"
 #include "base/failure.h"
 #include "formats/quoted_field_reader.h"
 #include "platform/file_resolver.h"
@@ -18,16 +19,17 @@ QString settingsPath(const QString& folder)
 
 } // namespace
 
-QString WhyNotAGame(const QString& folder)
+QString WhyNotAGame(const QString& folder, const Translations* words)
 {
+    const auto say = [words](const char* source) { return Translations::say(words, "app::GameFolders", source); };
     const QString shown = QDir::toNativeSeparators(folder);
     const QFileInfo info(folder);
     if (!info.exists())
-        return QStringLiteral("The folder %1 does not exist.").arg(shown);
+        return say(QT_TRANSLATE_NOOP("app::GameFolders", "The folder %1 does not exist.")).arg(shown);
     if (!info.isDir())
-        return QStringLiteral("%1 is a file, not a game folder.").arg(shown);
+        return say(QT_TRANSLATE_NOOP("app::GameFolders", "%1 is a file, not a game folder.")).arg(shown);
     if (!platform::FileResolver().fileExists(settingsPath(folder)))
-        return QStringLiteral("No Config/General file in %1: it is not a Storyloom game folder.").arg(shown);
+        return say(QT_TRANSLATE_NOOP("app::GameFolders", "No Config/General file in %1: it is not a Storyloom game folder.")).arg(shown);
     return {};
 }
 

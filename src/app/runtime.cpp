@@ -2,6 +2,8 @@
 
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
+#include "app/options_window.h"
+#include "app/player_options.h"
 #include "engine/game.h"
 #include "media/media.h"
 #include "platform/input_observer.h"
@@ -18,6 +20,7 @@ Runtime::Runtime(const run::RuntimeOptions& options) : Context(options)
 Runtime::~Runtime()
 {
     // The dialogs and the game window refer to the welcome window; close them first.
+    m_optionsWindow.reset();
     m_saveGame.reset();
     m_loadGame.reset();
     m_runFromCd.reset();
@@ -40,13 +43,55 @@ void Runtime::setInputObserver(platform::InputObserver* observer)
         m_saveGame->window().setInputObserver(observer);
     if (m_loadGame)
         m_loadGame->window().setInputObserver(observer);
+    if (m_optionsWindow)
+        m_optionsWindow->window().setInputObserver(observer);
+}
+
+void Runtime::showOptions(std::function<void()> closed)
+{
+    m_optionsWindow = std::make_unique<OptionsWindow>(settings, dialogs(), options().projectDir, project.GameName);
+    OptionsWindow& window = *m_optionsWindow;
+    prepare(window.window());
+    window.onClosed = [this, closed = std::move(closed)](const std::optional<PlayerOptions>& kept) {
+        if (kept)
+            applyOptions(*kept);
+        if (closed)
+            closed();
+    };
+    window.window().centreOn(display.realScreen());
+    window.window().showModal(options().scripted);
+}
+
+OptionsWindow* Runtime::optionsIfLoaded()
+{
+    return m_optionsWindow && m_optionsWindow->window().loaded() && m_optionsWindow->window().isVisible() ? m_optionsWindow.get() : nullptr;
+}
+
+void Runtime::applyOptions(const PlayerOptions& chosen)
+{
+    run::RuntimeOptions& now = changeableOptions();
+    now.scaling = chosen.scaling;
+    now.volumes = chosen.volumes;
+    m_media->setVolumes(chosen.volumes);
+    if (m_game)
+        m_game->setDisplay(chosen.fullScreen, chosen.scaling);
+    now.fullScreen = chosen.fullScreen;
+}
+
+template <typename Window>
+void Runtime::prepare(Window& window)
+{
+    window.setInputObserver(m_inputObserver);
+    // Windows nobody sees paint only when a shot takes their picture.
+    if (options().unseen)
+        window.setUpdatesEnabled(false);
 }
 
 FrmWelcome& Runtime::frmWelcome()
 {
     if (!m_welcome) {
         m_welcome = std::make_unique<FrmWelcome>(*this);
-        m_welcome->window().setInputObserver(m_inputObserver);
+        prepare(m_welcome->window());
         m_welcome->Form_Load();
     }
     return *m_welcome;
@@ -56,7 +101,7 @@ engine::Game& Runtime::game()
 {
     if (!m_game) {
         m_game = std::make_unique<engine::Game>(*this);
-        m_game->window().setInputObserver(m_inputObserver);
+        prepare(m_game->window());
         m_game->Form_Load();
     }
     return *m_game;
@@ -66,7 +111,7 @@ FrmRunFromCD& Runtime::frmRunFromCD()
 {
     if (!m_runFromCd) {
         m_runFromCd = std::make_unique<FrmRunFromCD>(*this);
-        m_runFromCd->window().setInputObserver(m_inputObserver);
+        prepare(m_runFromCd->window());
     }
     m_runFromCd->Form_Load();
     return *m_runFromCd;
@@ -81,7 +126,7 @@ saves::FrmSaveGame& Runtime::frmSaveGame()
 {
     if (!m_saveGame) {
         m_saveGame = std::make_unique<saves::FrmSaveGame>(*this);
-        m_saveGame->window().setInputObserver(m_inputObserver);
+        prepare(m_saveGame->window());
     }
     return *m_saveGame;
 }
@@ -90,7 +135,7 @@ saves::FrmLoadGame& Runtime::frmLoadGame()
 {
     if (!m_loadGame) {
         m_loadGame = std::make_unique<saves::FrmLoadGame>(*this);
-        m_loadGame->window().setInputObserver(m_inputObserver);
+        prepare(m_loadGame->window());
     }
     return *m_loadGame;
 }

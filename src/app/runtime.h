@@ -19,6 +19,8 @@ class FrmSaveGame;
 namespace app {
 
 class FrmRunFromCD;
+class OptionsWindow;
+struct PlayerOptions;
 class FrmWelcome;
 
 // The application object and composition root: the context of a run, the
@@ -44,6 +46,14 @@ public:
     saves::FrmSaveGame* saveGameIfLoaded();
     saves::FrmLoadGame* loadGameIfLoaded();
 
+    // The player's Options for this game, over the game window; the game
+    // stays held until it closes, then closed runs. What OK keeps acts at
+    // once where it can (the display, the scaling, the volumes).
+    void showOptions(std::function<void()> closed);
+    OptionsWindow* optionsIfLoaded();
+    // Puts the player's options into this run: at once for what plays.
+    void applyOptions(const PlayerOptions& options);
+
     // Who watches the input that enters the windows and the answers of the
     // message boxes (a recorder of play-throughs); nullptr: nobody. Set it
     // before the first window loads.
@@ -66,12 +76,18 @@ public:
     AfterEnd afterEnd() const { return m_afterEnd; }
 
 private:
+    // A window the runtime has just made: watched as the others, and
+    // without paints in a run nobody sees.
+    template <typename Window>
+    void prepare(Window& window);
+
     std::unique_ptr<media::Media> m_media;
     std::unique_ptr<FrmWelcome> m_welcome;
     std::unique_ptr<engine::Game> m_game;
     std::unique_ptr<saves::FrmSaveGame> m_saveGame;
     std::unique_ptr<FrmRunFromCD> m_runFromCd;
     std::unique_ptr<saves::FrmLoadGame> m_loadGame;
+    std::unique_ptr<OptionsWindow> m_optionsWindow;
     bool m_ended = false;
     AfterEnd m_afterEnd = AfterEnd::AsStarted;
 };

@@ -2,12 +2,14 @@
 
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
+#include "app/options_window.h"
 #include "app/runtime.h"
 #include "automation/state_check.h"
 #include "automation/state_dump.h"
 #include "engine/game.h"
 #include "platform/form_window.h"
 #include "platform/scripted_dialogs.h"
+#include "platform/window_picture.h"
 #include "saves/frm_load_game.h"
 #include "saves/frm_save_game.h"
 
@@ -45,6 +47,8 @@ platform::FormWindow* ScriptRunner::openDialog() const
         return &save->window();
     if (saves::FrmLoadGame* load = m_rt.loadGameIfLoaded(); load && load->window().isVisible())
         return &load->window();
+    if (app::OptionsWindow* options = m_rt.optionsIfLoaded())
+        return &options->window();
     return nullptr;
 }
 
@@ -360,7 +364,7 @@ bool ScriptRunner::shot(const QString& file)
     }
     const QString path = QDir(m_shotsDir).filePath(inside);
     QDir().mkpath(QFileInfo(path).absolutePath());
-    if (!window->grab().save(path, "PNG")) {
+    if (!platform::WindowPicture(*window).save(path, "PNG")) {
         error(QStringLiteral("Cannot write %1").arg(path));
         return false;
     }
@@ -518,7 +522,7 @@ bool ScriptRunner::runLine(const QString& rawLine)
     if (input && !words.isEmpty()) {
         const QString target = words[0];
         const bool toDialog = target.startsWith(QLatin1String("frmSaveGame.")) || target.startsWith(QLatin1String("frmLoadGame."))
-            || target.startsWith(QLatin1String("frmRunFromCD."));
+            || target.startsWith(QLatin1String("frmRunFromCD.")) || target.startsWith(QLatin1String("Options."));
         if (toDialog) {
             // The rest of the line, spaces and all, is the text or item.
             const QString rest = line.section(u' ', 2, -1, QString::SectionSkipEmpty);

@@ -2,6 +2,7 @@
 
 #include "app/frm_run_from_cd.h"
 #include "app/frm_welcome.h"
+#include "app/player_options.h"
 #include "app/runtime.h"
 #include "engine/game.h"
 #include "media/media.h"
@@ -297,6 +298,7 @@ QJsonObject StateDump(app::Runtime& rt, const QString& activeWindow)
             {QStringLiteral("screenWidth"), rt.display.realScreen().width()},
             {QStringLiteral("screenHeight"), rt.display.realScreen().height()},
             {QStringLiteral("modeChanges"), rt.display.modeChanges()},
+            {QStringLiteral("scaling"), app::PlayerOptions::scalingName(rt.options().scaling)},
         }},
         {QStringLiteral("windows"), windows},
         {QStringLiteral("game"), game},

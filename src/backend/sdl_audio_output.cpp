@@ -154,6 +154,7 @@ bool SdlAudioOutput::open()
     m_open = true;
     Mix_SetPostMix(&mixStreams, &m_mixer);
     m_channels.resize(static_cast<std::size_t>(Mix_AllocateChannels(kChannelStep)));
+    Mix_VolumeMusic(m_options.volumes.level(devices::Mix::Music, MIX_MAX_VOLUME));
     QString font = m_options.soundFont;
     if (font.isEmpty()) {
         for (const char* candidate : kDefaultSoundFonts) {
@@ -245,7 +246,28 @@ void SdlAudioOutput::release(std::size_t channel)
     use = {};
 }
 
-SdlAudioOutput::Voice SdlAudioOutput::play(const SoundPtr& given, bool loop, int repeats)
+void SdlAudioOutput::applyVolume(std::size_t channel)
+{
+    const ChannelUse& use = m_channels[channel];
+    const int level = m_options.volumes.level(use.mix, MIX_MAX_VOLUME);
+    if (use.stream)
+        use.stream->setVolume(level);
+    else
+        Mix_Volume(int(channel), level);
+}
+
+void SdlAudioOutput::setVolumes(const devices::Volumes& volumes)
+{
+    std::lock_guard lock(m_mutex);
+    m_options.volumes = volumes;
+    if (!m_open)
+        return;
+    for (std::size_t c = 0; c < m_channels.size(); ++c)
+        applyVolume(c);
+    Mix_VolumeMusic(volumes.level(devices::Mix::Music, MIX_MAX_VOLUME));
+}
+
+SdlAudioOutput::Voice SdlAudioOutput::play(const SoundPtr& given, bool loop, int repeats, devices::Mix mix)
 {
     std::lock_guard lock(m_mutex);
     // Only sounds this output made play here: not one a silent stand-in timed.
@@ -255,15 +277,20 @@ SdlAudioOutput::Voice SdlAudioOutput::play(const SoundPtr& given, bool loop, int
     const int channel = freeChannel();
     if (channel < 0)
         return {};
-    std::shared_ptr<SoundStream> stream;
+    ChannelUse& use = m_channels[std::size_t(channel)];
+    use = {wave, ++m_lastSerial, nullptr, mix};
+    // Loud as its kind from its first sample.
     if (wave->chunk) {
-        if (Mix_PlayChannel(channel, wave->chunk, loop ? -1 : repeats) != channel)
+        applyVolume(std::size_t(channel));
+        if (Mix_PlayChannel(channel, wave->chunk, loop ? -1 : repeats) != channel) {
+            use = {};
             return {};
+        }
     } else {
-        stream = std::make_shared<SoundStream>(wave->source, loop ? -1 : repeats);
-        m_mixer.add(stream);
+        use.stream = std::make_shared<SoundStream>(wave->source, loop ? -1 : repeats);
+        applyVolume(std::size_t(channel));
+        m_mixer.add(use.stream);
     }
-    m_channels[std::size_t(channel)] = {wave, ++m_lastSerial, std::move(stream)};
     return {channel, m_lastSerial};
 }
 

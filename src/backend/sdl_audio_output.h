@@ -32,7 +32,7 @@ public:
     bool hasSoundFont() override;
     SoundPtr decode(const QByteArray& bytes) override;
     SoundPtr stream(const devices::AudioSource& source) override;
-    Voice play(const SoundPtr& sound, bool loop, int repeats) override;
+    Voice play(const SoundPtr& sound, bool loop, int repeats, devices::Mix mix) override;
     void halt(const Voice& voice) override;
     void pause(const Voice& voice) override;
     void resume(const Voice& voice) override;
@@ -43,6 +43,7 @@ public:
     void pauseMusic(MusicVoice voice) override;
     void resumeMusic(MusicVoice voice) override;
     bool musicSounding(MusicVoice voice) override;
+    void setVolumes(const devices::Volumes& volumes) override;
 
 private:
     class WaveSound;
@@ -53,6 +54,8 @@ private:
     int freeChannel();
     // Stops what a channel plays and forgets it.
     void release(std::size_t channel);
+    // Sets a channel's loudness from the volume of what it plays.
+    void applyVolume(std::size_t channel);
 
     Options m_options;
     std::recursive_mutex m_mutex;
@@ -69,6 +72,7 @@ private:
         std::shared_ptr<const WaveSound> sound;
         std::uint64_t serial = 0;
         std::shared_ptr<SoundStream> stream;
+        devices::Mix mix = devices::Mix::Sounds;
     };
     std::vector<ChannelUse> m_channels;
     std::uint64_t m_lastSerial = 0;

@@ -4,6 +4,7 @@
 
 #include <QtGlobal>
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <vector>
@@ -33,6 +34,9 @@ public:
     // bytes given. None while paused; fewer when the decoding falls behind.
     qsizetype take(char* out, qsizetype size);
     void setPaused(bool paused);
+    // How loud it is mixed, 0 to the mixer's full volume (SDL_MIX_MAXVOLUME).
+    void setVolume(int volume) { m_volume.store(volume, std::memory_order_relaxed); }
+    int volume() const { return m_volume.load(std::memory_order_relaxed); }
     // Everything decoded has been taken, and nothing more is to come.
     bool ended() const;
 
@@ -51,6 +55,7 @@ private:
     qsizetype m_waiting = 0;
     bool m_over = false;
     bool m_paused = false;
+    std::atomic<int> m_volume{128};
 };
 
 } // namespace backend

@@ -53,7 +53,7 @@ void StreamMixer::mix(std::uint8_t* out, int size)
     for (const auto& stream : m_streams) {
         const qsizetype taken = stream->take(m_taken.data(), size);
         if (taken > 0)
-            SDL_MixAudioFormat(out, reinterpret_cast<const Uint8*>(m_taken.data()), AUDIO_S16SYS, Uint32(taken), SDL_MIX_MAXVOLUME);
+            SDL_MixAudioFormat(out, reinterpret_cast<const Uint8*>(m_taken.data()), AUDIO_S16SYS, Uint32(taken), stream->volume());
         low = low || stream->wantsMore();
     }
     if (low)

@@ -69,10 +69,24 @@ AudioDevice::SoundPtr AudioDevice::stream(const AudioSource& source)
     return m_output->stream(source);
 }
 
-AudioDevice::Voice AudioDevice::play(const SoundPtr& sound, bool loop, int repeats)
+AudioDevice::Voice AudioDevice::play(const SoundPtr& sound, bool loop, int repeats, Mix mix)
 {
     AudioOutput* out = made();
-    return out ? out->play(sound, loop, repeats) : Voice{};
+    return out ? out->play(sound, loop, repeats, mix) : Voice{};
+}
+
+void AudioDevice::setVolumes(const Volumes& volumes)
+{
+    std::lock_guard lock(m_mutex);
+    m_options.volumes = volumes;
+    if (m_output)
+        m_output->setVolumes(volumes);
+}
+
+Volumes AudioDevice::volumes()
+{
+    std::lock_guard lock(m_mutex);
+    return m_options.volumes;
 }
 
 void AudioDevice::halt(const Voice& voice)

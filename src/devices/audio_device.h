@@ -61,8 +61,9 @@ public:
     static bool isPlayableRate(int hertz) { return AudioOutput::isPlayableRate(hertz); }
 
     // Plays a sound from its start, 1 + repeats times or without end, on a
-    // channel no other voice holds; a voice of nothing without an output.
-    Voice play(const SoundPtr& sound, bool loop, int repeats = 0);
+    // channel no other voice holds, at the volume of its kind; a voice of
+    // nothing without an output.
+    Voice play(const SoundPtr& sound, bool loop, int repeats = 0, Mix mix = Mix::Sounds);
     void halt(const Voice& voice);
     void pause(const Voice& voice);
     void resume(const Voice& voice);
@@ -79,6 +80,11 @@ public:
     void pauseMusic(MusicVoice voice);
     void resumeMusic(MusicVoice voice);
     bool musicSounding(MusicVoice voice);
+
+    // The player's volumes: kept for an output made later, and given at
+    // once to the one that plays.
+    void setVolumes(const Volumes& volumes);
+    Volumes volumes();
 
 private:
     // The module's output, made on the first call that needs sound; null

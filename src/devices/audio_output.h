@@ -1,6 +1,7 @@
 #pragma once
 
 #include "devices/audio_source.h"
+#include "devices/volumes.h"
 
 #include <QByteArray>
 #include <QString>
@@ -24,6 +25,8 @@ public:
         bool muted = false;
         // The General MIDI soundfont; empty: the one Debian installs.
         QString soundFont;
+        // The player's volumes the output starts with.
+        Volumes volumes;
         // Told once each of the conditions the player works around.
         std::function<void(const QString&)> notice;
     };
@@ -83,9 +86,10 @@ public:
     virtual SoundPtr stream(const AudioSource& source) = 0;
 
     // Plays a sound from its start, 1 + repeats times or without end, on a
-    // channel no other voice holds. A sound of no length plays nothing:
-    // looped, it would never let the mixer finish a buffer.
-    virtual Voice play(const SoundPtr& sound, bool loop, int repeats) = 0;
+    // channel no other voice holds, at the volume of its kind. A sound of no
+    // length plays nothing: looped, it would never let the mixer finish a
+    // buffer.
+    virtual Voice play(const SoundPtr& sound, bool loop, int repeats, Mix mix) = 0;
     virtual void halt(const Voice& voice) = 0;
     virtual void pause(const Voice& voice) = 0;
     virtual void resume(const Voice& voice) = 0;
@@ -101,6 +105,9 @@ public:
     virtual void pauseMusic(MusicVoice voice) = 0;
     virtual void resumeMusic(MusicVoice voice) = 0;
     virtual bool musicSounding(MusicVoice voice) = 0;
+
+    // The player's volumes, at once for what plays and for what comes next.
+    virtual void setVolumes(const Volumes& volumes) = 0;
 };
 
 } // namespace devices

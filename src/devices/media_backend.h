@@ -17,7 +17,7 @@ class MediaBackend {
 public:
     // Raised whenever these interfaces change, so that a module built for
     // another player is refused instead of called wrongly.
-    static constexpr int InterfaceVersion = 1;
+    static constexpr int InterfaceVersion = 2;
 
     virtual ~MediaBackend() = default;
 

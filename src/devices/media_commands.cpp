@@ -203,7 +203,7 @@ void MediaCommands::start(Device& d, qint64 from)
             m_audio.resume(d.voice);
         } else {
             m_audio.halt(d.voice);
-            d.voice = m_audio.play(d.sound, false);
+            d.voice = m_audio.play(d.sound, false, 0, d.kind == Device::Kind::Video ? Mix::Video : Mix::Sounds);
         }
         break;
     }

@@ -165,7 +165,7 @@ void Mp3Library::play(const QString& path, std::uint64_t ticket, const std::func
                 return;
         }
         m_audio.halt(m_voice);
-        m_voice = m_audio.play(sound, false);
+        m_voice = m_audio.play(sound, false, 0, Mix::Music);
         m_end.armIn(length);
         if (onPlay)
             onPlay(path);

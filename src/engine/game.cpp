@@ -172,6 +172,7 @@ void Game::present()
     // scaled to fill the screen when the mode was switched.
     m_window->resize(m_rt.display.realScreen());
     m_window->setScaleToFill(m_rt.display.switched());
+    m_window->setScaling(m_rt.options().scaling);
     m_window->setSceneSize(run::GetScreenWidth(m_rt), run::GetScreenHeight(m_rt));
 }
 
@@ -206,6 +207,13 @@ void Game::toggleFullScreen()
     } else {
         m_window->showFullScreen();
     }
+}
+
+void Game::setDisplay(bool fullScreen, platform::Scaling scaling)
+{
+    m_window->setScaling(scaling);
+    if (!m_rt.options().scripted && m_window->isVisible() && fullScreen != m_window->isFullScreen())
+        toggleFullScreen();
 }
 
 void Game::takeScreenshot()
@@ -256,13 +264,15 @@ void Game::openPlayerMenu()
 void Game::playerMenuChosen(PlayerMenu::Item item)
 {
     using Item = PlayerMenu::Item;
-    // A pause the player made before the menu outlasts it.
-    if (m_pausedBeforeMenu)
-        setPaused(true);
-    else
-        hold(false, QString());
+    // The game stays held while the Options are open.
+    if (item == Item::Options) {
+        m_rt.showOptions([this] { endMenuHold(); });
+        return;
+    }
+    endMenuHold();
     switch (item) {
     case Item::Resume:
+    case Item::Options:
         break;
     case Item::TakeScreenshot:
         takeScreenshot();
@@ -276,6 +286,15 @@ void Game::playerMenuChosen(PlayerMenu::Item item)
         m_rt.EndFromOutside();
         break;
     }
+}
+
+void Game::endMenuHold()
+{
+    // A pause the player made before the menu outlasts it.
+    if (m_pausedBeforeMenu)
+        setPaused(true);
+    else
+        hold(false, QString());
 }
 
 void Game::showWindowed()

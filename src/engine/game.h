@@ -70,6 +70,9 @@ public:
     void hideWindow();
     // Between full screen and a window (Alt+Enter).
     void toggleFullScreen();
+    // The player's display options, at once: full screen or a window, and
+    // the scaling of the game picture.
+    void setDisplay(bool fullScreen, platform::Scaling scaling);
     // A PNG of the game picture into the player's screenshot folder, told
     // in a notice (F12).
     void takeScreenshot();
@@ -166,6 +169,8 @@ private:
     // while held (none: the game is held without one).
     void hold(bool held, const QString& text);
     void playerMenuChosen(PlayerMenu::Item item);
+    // Lets the game go on after the player's menu, or what it opened.
+    void endMenuHold();
 
     // Builds the window's fixed elements; returns the game picture.
     static platform::Element* createElements(platform::SceneWindow& window);

@@ -35,11 +35,12 @@ struct ItemNames {
 };
 
 constexpr ItemNames kItems[] = {
-    {PlayerMenu::Item::Resume, "Resume", "Resume"},
-    {PlayerMenu::Item::TakeScreenshot, "Take a screenshot", "Screenshot"},
-    {PlayerMenu::Item::FullScreen, "Full screen", "FullScreen"},
-    {PlayerMenu::Item::BackToChooser, "Back to the game chooser", "Chooser"},
-    {PlayerMenu::Item::Quit, "Quit", "Quit"},
+    {PlayerMenu::Item::Resume, QT_TRANSLATE_NOOP("engine::PlayerMenu", "Resume"), "Resume"},
+    {PlayerMenu::Item::Options, QT_TRANSLATE_NOOP("engine::PlayerMenu", "Options..."), "Options"},
+    {PlayerMenu::Item::TakeScreenshot, QT_TRANSLATE_NOOP("engine::PlayerMenu", "Take a screenshot"), "Screenshot"},
+    {PlayerMenu::Item::FullScreen, QT_TRANSLATE_NOOP("engine::PlayerMenu", "Full screen"), "FullScreen"},
+    {PlayerMenu::Item::BackToChooser, QT_TRANSLATE_NOOP("engine::PlayerMenu", "Back to the game chooser"), "Chooser"},
+    {PlayerMenu::Item::Quit, QT_TRANSLATE_NOOP("engine::PlayerMenu", "Quit"), "Quit"},
 };
 
 const ItemNames& namesOf(PlayerMenu::Item item)
@@ -59,7 +60,7 @@ QList<PlayerMenu::Item> PlayerMenu::items()
 
 QString PlayerMenu::caption(Item item)
 {
-    return QString::fromLatin1(namesOf(item).caption);
+    return tr(namesOf(item).caption);
 }
 
 QString PlayerMenu::scriptName(Item item)

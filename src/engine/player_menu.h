@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 
@@ -16,8 +17,10 @@ namespace engine {
 // while it is open; closing it without a choice (Escape, a click beside it)
 // is the same as Resume.
 class PlayerMenu {
+    Q_DECLARE_TR_FUNCTIONS(engine::PlayerMenu)
+
 public:
-    enum class Item { Resume, TakeScreenshot, FullScreen, BackToChooser, Quit };
+    enum class Item { Resume, Options, TakeScreenshot, FullScreen, BackToChooser, Quit };
 
     // The menu pops up over window, which owns it.
     explicit PlayerMenu(QWidget& window);

@@ -22,6 +22,7 @@ Media::Media(run::Context& rt) : m_rt(rt)
     options.silent = rt.options().scripted;
     options.muted = rt.options().mute;
     options.soundFont = rt.options().soundFont;
+    options.volumes = rt.options().volumes;
     options.notice = notice;
     const QStringList& folders = rt.options().mediaModuleFolders;
     m_module = std::make_unique<devices::MediaModule>(notice, folders.isEmpty() ? devices::MediaModule::ProgramFolders() : folders);
@@ -49,6 +50,16 @@ Media::Media(run::Context& rt) : m_rt(rt)
     m_commands->onPlay = played;
     m_waveMix->onPlay = played;
     m_mp3Library->onPlay = played;
+}
+
+void Media::setVolumes(const devices::Volumes& volumes)
+{
+    m_audio->setVolumes(volumes);
+}
+
+devices::Volumes Media::volumes() const
+{
+    return m_audio->volumes();
 }
 
 Media::~Media()
@@ -203,6 +214,7 @@ QJsonObject Media::state()
     }
     const QString reply = m_commands->mode(m_midi->MidiFileName());
     const QString soundStatus = m_commands->mode(m_soundMedia->Alias());
+    const devices::Volumes volumes = m_audio->volumes();
     return QJsonObject{
         {QStringLiteral("MidiFileName"), m_midi->MidiFileName()},
         {QStringLiteral("MidiStatus"), reply},
@@ -214,6 +226,13 @@ QJsonObject Media::state()
         {QStringLiteral("channels"), channels},
         {QStringLiteral("SoundMedia"), QJsonObject{{QStringLiteral("file"), m_soundMedia->FileName()}, {QStringLiteral("status"), soundStatus}}},
         {QStringLiteral("WaveMixActive"), m_channels->WaveMixActive()},
+        {QStringLiteral("volumes"), QJsonObject{
+            {QStringLiteral("master"), volumes.master},
+            {QStringLiteral("music"), volumes.music},
+            {QStringLiteral("sounds"), volumes.sounds},
+            {QStringLiteral("video"), volumes.video},
+            {QStringLiteral("mute"), volumes.mute},
+        }},
     };
 }
 

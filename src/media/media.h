@@ -1,5 +1,7 @@
 #pragma once
 
+#include "devices/volumes.h"
+
 #include <QDateTime>
 #include <QImage>
 #include <QJsonObject>
@@ -86,6 +88,10 @@ public:
     // The player's pause: every sound, piece and video holds where it is
     // and goes on from there when released.
     void hold(bool held);
+
+    // The player's volumes, at once for what plays.
+    void setVolumes(const devices::Volumes& volumes);
+    devices::Volumes volumes() const;
 
     devices::MediaCommands& commands() { return *m_commands; }
     // What plays now, for the dump.

@@ -1,5 +1,6 @@
 #include "platform/form_window.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QEventLoop>
@@ -8,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSpinBox>
 
 namespace platform {
 
@@ -78,6 +80,43 @@ QComboBox* FormWindow::addComboBox(const QString& name, QRect twips)
     QObject::connect(combo, &QComboBox::activated, this, [this, name, combo](int index) { input(QStringLiteral("select"), name, combo->itemText(index), {}); });
     m_controls[name] = combo;
     return combo;
+}
+
+QComboBox* FormWindow::addChoiceBox(const QString& name, QRect twips, const QStringList& items)
+{
+    auto* combo = new QComboBox(this); // owned by the window
+    combo->setObjectName(name);
+    combo->addItems(items);
+    combo->setGeometry(toPixels(twips));
+    QObject::connect(combo, &QComboBox::activated, this, [this, name, combo](int index) { input(QStringLiteral("select"), name, combo->itemText(index), {}); });
+    m_controls[name] = combo;
+    return combo;
+}
+
+QCheckBox* FormWindow::addCheckBox(const QString& name, QRect twips, const QString& text)
+{
+    auto* box = new QCheckBox(text, this); // owned by the window
+    box->setObjectName(name);
+    box->setGeometry(toPixels(twips));
+    QObject::connect(box, &QCheckBox::clicked, this, [this, name] { input(QStringLiteral("click"), name, QString(), QStringLiteral("click")); });
+    m_controls[name] = box;
+    return box;
+}
+
+QSpinBox* FormWindow::addNumberBox(const QString& name, QRect twips, int minimum, int maximum, const QString& unit)
+{
+    auto* box = new QSpinBox(this); // owned by the window
+    box->setObjectName(name);
+    box->setRange(minimum, maximum);
+    box->setSuffix(unit);
+    box->setGeometry(toPixels(twips));
+    QObject::connect(box, &QSpinBox::valueChanged, this, [this, name, box] {
+        // A script's number is told where it is typed; a person's here.
+        if (box->hasFocus())
+            input(QStringLiteral("type"), name, QString::number(box->value()), {});
+    });
+    m_controls[name] = box;
+    return box;
 }
 
 QPushButton* FormWindow::addButton(const QString& name, QRect twips, const QString& text)
@@ -165,7 +204,14 @@ bool FormWindow::typeText(const QString& name, const QString& text)
 {
     auto* edit = qobject_cast<QLineEdit*>(control(name));
     auto* combo = qobject_cast<QComboBox*>(control(name));
-    if (!edit && !combo)
+    auto* number = qobject_cast<QSpinBox*>(control(name));
+    if (combo && !combo->isEditable())
+        return false;
+    bool isNumber = false;
+    const int value = text.toInt(&isNumber);
+    if (number && (!isNumber || value < number->minimum() || value > number->maximum()))
+        return false;
+    if (!edit && !combo && !number)
         return false;
     // Text set by a script changes no text box as a person's typing does:
     // the observer is told here.
@@ -173,8 +219,10 @@ bool FormWindow::typeText(const QString& name, const QString& text)
         m_observer->dialogInput(*this, QStringLiteral("type"), name, text);
     if (edit)
         edit->setText(text);
-    else
+    else if (combo)
         combo->setEditText(text);
+    else
+        number->setValue(value);
     if (m_observer)
         m_observer->inputEnds();
     return true;
@@ -182,7 +230,7 @@ bool FormWindow::typeText(const QString& name, const QString& text)
 
 bool FormWindow::click(const QString& name)
 {
-    if (auto* button = qobject_cast<QPushButton*>(control(name)); button && button->isVisible() && button->isEnabled()) {
+    if (auto* button = qobject_cast<QAbstractButton*>(control(name)); button && button->isVisible() && button->isEnabled()) {
         button->click();
         return true;
     }

@@ -14,7 +14,9 @@ class QLabel;
 class QLineEdit;
 class QListWidget;
 class QPushButton;
+class QCheckBox;
 class QComboBox;
+class QSpinBox;
 
 namespace platform {
 
@@ -38,7 +40,12 @@ public:
     QLineEdit* addTextBox(const QString& name, QRect twips);
     QListWidget* addList(const QString& name, QRect twips);
     QComboBox* addComboBox(const QString& name, QRect twips);
+    // A drop-down list whose items are all there is: nothing can be typed.
+    QComboBox* addChoiceBox(const QString& name, QRect twips, const QStringList& items);
     QPushButton* addButton(const QString& name, QRect twips, const QString& text);
+    QCheckBox* addCheckBox(const QString& name, QRect twips, const QString& text);
+    // A number from minimum to maximum, shown with its unit after it.
+    QSpinBox* addNumberBox(const QString& name, QRect twips, int minimum, int maximum, const QString& unit);
 
     QWidget* control(const QString& name) const;
     const std::map<QString, QWidget*>& controls() const { return m_controls; }
@@ -52,7 +59,8 @@ public:
     bool loaded() const { return m_loaded; }
 
     // What a person does, by control name; false when there is no such
-    // control or it cannot take the action.
+    // control or it cannot take the action. Clicking a check box turns it
+    // over; typing into a number box sets its number.
     bool typeText(const QString& control, const QString& text);
     bool click(const QString& control);
     bool select(const QString& control, const QString& item);

@@ -150,13 +150,17 @@ void SceneWindow::fitScene()
     const QSize area = m_view->viewport()->size();
     if (scene.isEmpty() || area.isEmpty())
         return;
-    const double scale = std::min(area.width() / scene.width(), area.height() / scene.height());
+    double scale = std::min(area.width() / scene.width(), area.height() / scene.height());
     // A scene that fits is shown at its own size, centred; a larger one (a
     // game resolution presented on a smaller window) shrinks, a smaller one
-    // (a switched display mode) grows, smoothly.
-    const bool exact = std::abs(scale - 1.0) < 1e-9 || (area.width() >= scene.width() && area.height() >= scene.height() && !m_scaleUp);
+    // (a switched display mode) grows, as the scaling asks.
+    if (std::abs(scale - 1.0) < 1e-9 || (scale > 1 && !m_scaleUp))
+        scale = 1;
+    else if (m_scaling == Scaling::WholeSteps && scale > 1)
+        scale = std::floor(scale);
+    const bool exact = scale == 1;
     m_view->setTransform(exact ? QTransform() : QTransform::fromScale(scale, scale));
-    m_view->setRenderHint(QPainter::SmoothPixmapTransform, !exact);
+    m_view->setRenderHint(QPainter::SmoothPixmapTransform, !exact && m_scaling == Scaling::Smooth);
     m_view->setAlignment(Qt::AlignCenter);
 }
 
@@ -164,6 +168,18 @@ void SceneWindow::setScaleToFill(bool scaleUp)
 {
     m_scaleUp = scaleUp;
     fitScene();
+}
+
+void SceneWindow::setScaling(Scaling scaling)
+{
+    m_scaling = scaling;
+    fitScene();
+    m_view->viewport()->update();
+}
+
+double SceneWindow::viewScale() const
+{
+    return m_view->transform().m11();
 }
 
 bool SceneWindow::eventFilter(QObject* watched, QEvent* event)

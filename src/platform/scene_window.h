@@ -2,6 +2,7 @@
 
 #include "platform/element.h"
 #include "platform/input_observer.h"
+#include "platform/scaling.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -58,6 +59,11 @@ public:
     // Whether a scene smaller than the window grows to fill it (a switched
     // display mode) or stays at 1:1 in the middle.
     void setScaleToFill(bool scaleUp);
+    // How a scene of another size than the window is scaled.
+    void setScaling(Scaling scaling);
+    Scaling scaling() const { return m_scaling; }
+    // The view's scale of the scene now (1: its own size).
+    double viewScale() const;
     // Background behind all elements: a colour, and a picture repeated at its
     // own size from the top-left corner over it (a null picture: none).
     void setBackground(const QColor& color);
@@ -106,6 +112,7 @@ private:
     QColor m_background = Qt::black;
     QImage m_tile;
     bool m_scaleUp = false;
+    Scaling m_scaling = Scaling::Smooth;
     int m_paintHolds = 0;
     // The holder of elements unloaded at this depth of event loops.
     QPointer<QObject> m_unloaded;

@@ -3,6 +3,7 @@
 #include "base/code_page.h"
 #include "base/event_log.h"
 #include "base/notices.h"
+#include "devices/volumes.h"
 #include "formats/quoted_field_reader.h"
 #include "pictures/picture_cache.h"
 #include "platform/clock.h"
@@ -10,6 +11,7 @@
 #include "platform/display.h"
 #include "platform/drives.h"
 #include "platform/file_resolver.h"
+#include "platform/scaling.h"
 #include "platform/settings_store.h"
 #include "run/frame_header.h"
 #include "run/interface_strings.h"
@@ -36,6 +38,9 @@ struct RuntimeOptions {
     QString projectDir;
     // Scripted play: virtual clock, logged message boxes, no audio device.
     bool scripted = false;
+    // Nobody sees the windows (a headless run): they paint only when a
+    // shot or a test grabs their picture.
+    bool unseen = false;
     QSize screen = QSize(1024, 768);
     QDateTime startTime = QDateTime::currentDateTime();
     QString codePage = QStringLiteral("windows-1252");
@@ -50,6 +55,10 @@ struct RuntimeOptions {
     bool fullScreen = true;
     // No sound reaches a speaker; media keep their timings.
     bool mute = false;
+    // The player's volumes to start with; the Options change them in play.
+    devices::Volumes volumes;
+    // How the game picture is scaled to a window of another size.
+    platform::Scaling scaling = platform::Scaling::Smooth;
     // Where the media module is looked for; empty: beside the program, then
     // where an install puts it.
     QStringList mediaModuleFolders;
@@ -118,6 +127,10 @@ public:
     bool shellOpen(const QString& url);
 
 protected:
+    // What the player changes in play (the Options), for the parts that
+    // read the options later.
+    RuntimeOptions& changeableOptions() { return m_options; }
+
     platform::InputObserver* m_inputObserver = nullptr;
 
 private:

@@ -67,8 +67,8 @@ const QString kUsage = QStringLiteral("Usage: loomplay [OPTION]... [GAME_DIR] (l
 
 TEST(CommandLineHelp, ListsEveryOptionUnderItsGroupInOrder)
 {
-    const QString help = CommandLine::help();
-    EXPECT_TRUE(help.startsWith(CommandLine::usage() + u'\n'));
+    const QString help = CommandLine().help();
+    EXPECT_TRUE(help.startsWith(CommandLine().usage() + u'\n'));
     for (const CommandLine::Option& option : CommandLine::options()) {
         const QString lines = section(help, option.group);
         EXPECT_TRUE(lines.contains(QStringLiteral("--%1").arg(QLatin1String(option.name))))
@@ -84,7 +84,7 @@ TEST(CommandLineHelp, ListsEveryOptionUnderItsGroupInOrder)
 
 TEST(CommandLineHelp, DescriptionsStartInOneColumn)
 {
-    const QString help = CommandLine::help();
+    const QString help = CommandLine().help();
     qsizetype column = -1;
     for (const CommandLine::Option& option : CommandLine::options()) {
         const QString description = QString::fromUtf8(option.description);
@@ -127,7 +127,7 @@ TEST(ExitStatus, VersionAndHelpNeedNoDisplay)
     EXPECT_EQ(version.out, QStringLiteral("loomplay " LOOM_VERSION "\n"));
     const Outcome help = runPlayer({QStringLiteral("--help")});
     EXPECT_EQ(help.exitCode, 0);
-    EXPECT_EQ(help.out, CommandLine::help());
+    EXPECT_EQ(help.out, CommandLine().help());
     EXPECT_TRUE(help.err.isEmpty());
 }
 

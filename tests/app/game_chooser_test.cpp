@@ -237,11 +237,11 @@ TEST_F(Chooser, TabGoesFromTheListThroughTheButtonsAndReturnPressesTheFocusedOne
 {
     RecentGames().add(harbour.path(), QStringLiteral("Harbour Nights"));
     QStringList order{focused()};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < 5; ++i) {
         press(Qt::Key_Tab);
         order << focused();
     }
-    EXPECT_EQ(order, (QStringList{"games", "open", "remove", "play", "games"}));
+    EXPECT_EQ(order, (QStringList{"games", "open", "remove", "options", "play", "games"}));
     press(Qt::Key_Tab);
     bool asked = false;
     chooser().askFolder = [&] {

@@ -51,6 +51,27 @@ Written analyse(const QString& file)
     return w;
 }
 
+// How loud what the disk driver wrote is between two times from its first
+// sounding sample, in seconds.
+double loudnessBetween(const QString& file, double from, double to)
+{
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray bytes = f.readAll();
+    const auto* samples = reinterpret_cast<const qint16*>(bytes.constData());
+    const qsizetype frames = bytes.size() / 4;
+    qsizetype first = 0;
+    while (first < frames && std::abs(samples[first * 2]) <= 300)
+        ++first;
+    const qsizetype begin = std::min(frames, first + qsizetype(from * 44100));
+    const qsizetype end = std::min(frames, first + qsizetype(to * 44100));
+    double sum = 0;
+    for (qsizetype i = begin; i < end; ++i)
+        sum += double(samples[i * 2]) * samples[i * 2];
+    return end > begin ? std::sqrt(sum / double(end - begin)) : 0;
+}
+
 // Sound written at the pace of real time into a file instead of a speaker.
 class DiskOutput : public ::testing::Test {
 protected:
@@ -99,6 +120,53 @@ TEST_F(DiskOutput, AWaveIsHeardForItsLength)
     const Written w = analyse(out());
     EXPECT_GT(w.loudness, 100);
     EXPECT_NEAR(w.soundingSeconds, 0.6, 0.06);
+}
+
+TEST_F(DiskOutput, TheVolumesActAtOnceOnTheSoundsOfTheirKind)
+{
+    {
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
+        audio.play(audio.decode(demo::WavFile(demo::Tone(1800))), false);
+        clock.sleep(600);
+        devices::Volumes volumes;
+        volumes.sounds = 50;
+        volumes.master = 50;
+        audio.setVolumes(volumes);
+        clock.sleep(600);
+        // The music's volume is not the sounds'.
+        volumes.music = 0;
+        audio.setVolumes(volumes);
+        clock.sleep(300);
+        volumes.mute = true;
+        audio.setVolumes(volumes);
+        clock.sleep(600);
+    }
+    const double full = loudnessBetween(out(), 0.1, 0.5);
+    ASSERT_GT(full, 100);
+    EXPECT_NEAR(loudnessBetween(out(), 0.7, 1.1) / full, 0.25, 0.03);
+    EXPECT_NEAR(loudnessBetween(out(), 1.25, 1.45) / full, 0.25, 0.03);
+    EXPECT_LT(loudnessBetween(out(), 1.6, 1.75) / full, 0.01);
+}
+
+TEST_F(DiskOutput, AStreamedPieceIsAsLoudAsTheMusicVolumeFromItsFirstSample)
+{
+    {
+        devices::MediaModule module;
+        devices::AudioDevice audio(module, {});
+        devices::Volumes volumes;
+        volumes.music = 50;
+        volumes.sounds = 0;
+        audio.setVolumes(volumes);
+        audio.play(audio.stream(devices::AudioSource{{}, demo::WavFile(demo::Tone(1200))}), false, 0, devices::Mix::Music);
+        clock.sleep(600);
+        volumes.music = 100;
+        audio.setVolumes(volumes);
+        clock.sleep(900);
+    }
+    const double half = loudnessBetween(out(), 0.1, 0.5);
+    ASSERT_GT(half, 50);
+    EXPECT_NEAR(loudnessBetween(out(), 0.75, 1.1) / half, 2.0, 0.2);
 }
 
 // Wave files whose data the mixer's reader does not know, as games of the

@@ -1,5 +1,6 @@
 #include "demo/authoring.h"
 #include "media/media.h"
+#include "platform/window_picture.h"
 #include "support/game_folder.h"
 #include "support/player.h"
 
@@ -73,9 +74,11 @@ protected:
         folder.frame(QStringLiteral("Start"));
     }
     // Starts the game on a screen at the game's size, forgetting the log.
-    engine::Game& start()
+    engine::Game& start(bool unseen = false)
     {
-        player = std::make_unique<Player>(folder, QSize(640, 480));
+        run::RuntimeOptions options = testsupport::ScriptedOptions(folder.path(), QSize(640, 480));
+        options.unseen = unseen;
+        player = std::make_unique<Player>(options);
         player->start();
         player->takeMessages();
         return player->game();
@@ -350,6 +353,30 @@ TEST_F(OpenFrame, TheGamePictureIsPaintedOnceWhenTheFrameIsWhole)
     QCoreApplication::processEvents();
     EXPECT_EQ(watch.painted, std::vector<QString>{QStringLiteral("#00ff00 area 1 area 2 area 3 animation")});
     EXPECT_TRUE(player->takeMessages().empty());
+}
+
+// A headless run's windows: nobody sees them, so they paint nothing until a
+// shot takes their picture, which is the one a seen window shows.
+TEST_F(OpenFrame, AWindowNobodySeesPaintsOnlyWhenItsPictureIsTaken)
+{
+    folder.picture(QStringLiteral("Frames/hall.bmp"), 64, 48, Qt::green);
+    folder.picture(QStringLiteral("Areas/door.bmp"), 16, 16, Qt::blue);
+    frameFile(folder, QStringLiteral("Hall"), {1, "hall.bmp", false, false, "", false, 0, "", "", false});
+    folder.write(QStringLiteral("Frames/Hall.lks"), {{1}});
+    folder.area(QStringLiteral("Hall"), 1, 300, 450, 600, 600, QStringLiteral("door.bmp"));
+    QImage pictures[2];
+    for (const bool unseen : {false, true}) {
+        engine::Game& game = start(unseen);
+        QCoreApplication::processEvents();
+        PaintWatch watch(game);
+        game.OpenFrame(QStringLiteral("Hall"));
+        QCoreApplication::processEvents();
+        EXPECT_EQ(watch.painted.size(), unseen ? 0u : 1u);
+        // The picture is painted for the shot, once more where it was seen.
+        pictures[unseen] = platform::WindowPicture(game.window()).toImage();
+        EXPECT_EQ(watch.painted.size(), unseen ? 1u : 2u);
+    }
+    EXPECT_EQ(pictures[0], pictures[1]);
 }
 
 // A report in the middle of an open shows over the last frame; the report

@@ -61,7 +61,7 @@ TEST_F(PlayerMenuTest, OpenItHoldsTheGameAndResumeGoesOnFromThere)
     for (const QAction* action : shown->actions())
         if (!action->isSeparator())
             captions << action->text();
-    EXPECT_EQ(captions, (QStringList{QStringLiteral("Resume"), QStringLiteral("Take a screenshot"), QStringLiteral("Full screen"),
+    EXPECT_EQ(captions, (QStringList{QStringLiteral("Resume"), QStringLiteral("Options..."), QStringLiteral("Take a screenshot"), QStringLiteral("Full screen"),
                                      QStringLiteral("Back to the game chooser"), QStringLiteral("Quit")}));
     ASSERT_TRUE(run({QStringLiteral("click PlayerMenu.Resume"), QStringLiteral("wait 999")}));
     EXPECT_FALSE(menu().isOpen());
