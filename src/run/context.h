@@ -55,6 +55,11 @@ struct RuntimeOptions {
     QStringList mediaModuleFolders;
     // The bytes the decoded pictures may hold at once.
     qint64 pictureMemory = pictures::PictureCache::DefaultBudget;
+    // Tab, Shift+Tab, Enter, Space and Escape play without a mouse, with a
+    // ring over what they act on.
+    bool focusRing = true;
+    // Texts shown and objects in the ring are read aloud.
+    bool speech = false;
     // Where the player's screenshots go; empty: nowhere (none is taken).
     QString screenshotFolder;
     // The player's own data folder ($XDG_DATA_HOME/loomplay): saved games of
