@@ -4,6 +4,7 @@
 #include "app/frm_welcome.h"
 #include "engine/game.h"
 #include "media/media.h"
+#include "media/speech.h"
 #include "platform/input_observer.h"
 #include "saves/frm_load_game.h"
 #include "saves/frm_save_game.h"
@@ -13,6 +14,7 @@ namespace app {
 Runtime::Runtime(const run::RuntimeOptions& options) : Context(options)
 {
     m_media = std::make_unique<media::Media>(*this);
+    setReader([this](const QString& text) { m_media->speech().say(text); });
 }
 
 Runtime::~Runtime()
@@ -23,7 +25,9 @@ Runtime::~Runtime()
     m_runFromCd.reset();
     m_game.reset();
     m_welcome.reset();
-    // Media before the clock and the dialogs it uses.
+    // Media before the clock and the dialogs it uses; nothing is read
+    // aloud after them.
+    setReader({});
     m_media.reset();
 }
 

@@ -92,6 +92,7 @@ Game::Game(app::Runtime& rt)
     };
     // A player who takes the mouse again has no use for the ring.
     m_window->onPointerMoved = [this] { m_focus.clear(); };
+    m_focus.onObjectFocused = [this](const QString& name) { m_rt.readAloud(name); };
     m_window->onBackgroundPress = [this](Qt::MouseButton button) { Form_MouseDown(button == Qt::RightButton ? 2 : 1); };
     m_window->onCloseRequest = [this] {
         // The system's close command unloads the window like any other way out.

@@ -118,6 +118,11 @@ public:
     // The standard failure message; detail begins with a blank.
     void ShowErrorReport(const QString& detail);
 
+    // Reads a text the game shows aloud, through what the runtime set
+    // (nothing while none is set).
+    void readAloud(const QString& text);
+    void setReader(std::function<void(const QString&)> reader) { m_reader = std::move(reader); }
+
     // Asks the desktop to open a web or mail link; a scripted run only logs
     // it. Returns false when the desktop could not.
     bool shellOpen(const QString& url);
@@ -127,6 +132,7 @@ protected:
 
 private:
     RuntimeOptions m_options;
+    std::function<void(const QString&)> m_reader;
     std::unique_ptr<platform::Clock> m_clock;
     std::unique_ptr<platform::Dialogs> m_dialogs;
     platform::ScriptedDialogs* m_scripted = nullptr;
