@@ -199,6 +199,10 @@ void PlayerOptions::applyTo(run::RuntimeOptions& options, const std::function<bo
         options.soundFont = soundFont;
     if (!by("codepage"))
         options.codePage = codePage;
+    if (!by("speech"))
+        options.speech = speech;
+    if (!by("no-focus-ring"))
+        options.focusRing = focusRing;
 }
 
 } // namespace app

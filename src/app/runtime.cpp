@@ -6,6 +6,7 @@
 #include "app/player_options.h"
 #include "engine/game.h"
 #include "media/media.h"
+#include "media/speech.h"
 #include "platform/input_observer.h"
 #include "saves/frm_load_game.h"
 #include "saves/frm_save_game.h"
@@ -15,6 +16,7 @@ namespace app {
 Runtime::Runtime(const run::RuntimeOptions& options) : Context(options)
 {
     m_media = std::make_unique<media::Media>(*this);
+    setReader([this](const QString& text) { m_media->speech().say(text); });
 }
 
 Runtime::~Runtime()
@@ -26,7 +28,9 @@ Runtime::~Runtime()
     m_runFromCd.reset();
     m_game.reset();
     m_welcome.reset();
-    // Media before the clock and the dialogs it uses.
+    // Media before the clock and the dialogs it uses; nothing is read
+    // aloud after them.
+    setReader({});
     m_media.reset();
 }
 
@@ -72,9 +76,14 @@ void Runtime::applyOptions(const PlayerOptions& chosen)
     run::RuntimeOptions& now = changeableOptions();
     now.scaling = chosen.scaling;
     now.volumes = chosen.volumes;
+    // Speech reads the options at each text: it starts or stops at the next.
+    now.speech = chosen.speech;
+    now.focusRing = chosen.focusRing;
     m_media->setVolumes(chosen.volumes);
-    if (m_game)
+    if (m_game) {
         m_game->setDisplay(chosen.fullScreen, chosen.scaling);
+        m_game->keyboardFocus().setEnabled(chosen.focusRing);
+    }
     now.fullScreen = chosen.fullScreen;
 }
 

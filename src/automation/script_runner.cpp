@@ -118,14 +118,11 @@ void ScriptRunner::error(const QString& text)
 
 void ScriptRunner::sendClick(platform::SceneWindow& window, QPointF scenePos, Qt::MouseButton button, bool dbl)
 {
-    QWidget* viewport = window.view().viewport();
-    const QPointF local = window.view().mapFromScene(scenePos);
-    const QPointF global = viewport->mapToGlobal(local);
-    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &press);
-    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(viewport, &release);
+    window.sendClick(scenePos, button);
     if (dbl) {
+        QWidget* viewport = window.view().viewport();
+        const QPointF local = window.view().mapFromScene(scenePos);
+        const QPointF global = viewport->mapToGlobal(local);
         QMouseEvent twice(QEvent::MouseButtonDblClick, local, global, button, button, Qt::NoModifier);
         QCoreApplication::sendEvent(viewport, &twice);
         QMouseEvent release2(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
@@ -135,12 +132,7 @@ void ScriptRunner::sendClick(platform::SceneWindow& window, QPointF scenePos, Qt
 
 QRectF ScriptRunner::visiblePart(const platform::Element& e)
 {
-    QRectF r = e.sceneBoundingRect();
-    for (const QGraphicsItem* up = e.parentItem(); up; up = up->parentItem())
-        r = r.intersected(up->sceneBoundingRect());
-    if (e.scene())
-        r = r.intersected(e.scene()->sceneRect());
-    return r;
+    return platform::SceneWindow::visiblePart(e);
 }
 
 namespace {

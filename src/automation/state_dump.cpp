@@ -218,6 +218,8 @@ QJsonObject gameWindowJson(engine::Game& g, const QString& activeWindow)
         {QStringLiteral("visible"), g.visible()},
         {QStringLiteral("active"), activeWindow == QLatin1String("Game")},
         {QStringLiteral("caption"), g.window().windowTitle()},
+        // The element in the ring of play without a mouse; empty: none.
+        {QStringLiteral("focus"), g.keyboardFocus().focused()},
         {QStringLiteral("elements"), elements},
     };
 }

@@ -2,6 +2,7 @@
 
 #include "backend/audio_decoder.h"
 #include "backend/ffmpeg_video.h"
+#include "backend/qt_speaker.h"
 #include "backend/sdl_audio_output.h"
 
 #include <QtGlobal>
@@ -21,6 +22,11 @@ std::unique_ptr<devices::AudioOutput> LibraryBackend::makeAudioOutput(devices::A
 std::unique_ptr<devices::VideoFrames> LibraryBackend::openVideo(const QString& path)
 {
     return std::make_unique<FfmpegVideo>(path);
+}
+
+std::unique_ptr<devices::Speaker> LibraryBackend::makeSpeaker(std::function<void(const QString&)> notice)
+{
+    return std::make_unique<QtSpeaker>(std::move(notice));
 }
 
 } // namespace backend

@@ -49,6 +49,7 @@ Game::Game(app::Runtime& rt)
     , m_messages(rt, *m_window, TimerMessageBox)
     , m_bar(rt, *this)
     , m_inventory(rt, *this, m_bar)
+    , m_focus(rt, *this, rt.options().focusRing)
 {
     m_window->setBackground(Qt::black);
     Timer1.onTimer([this] { Timer1_Timer(); });
@@ -86,9 +87,12 @@ Game::Game(app::Runtime& rt)
             setPaused(!paused());
             return;
         }
-        if (!paused())
+        if (!paused() && !m_focus.keyDown(key, modifiers))
             Form_KeyDown(key);
     };
+    // A player who takes the mouse again has no use for the ring.
+    m_window->onPointerMoved = [this] { m_focus.clear(); };
+    m_focus.onObjectFocused = [this](const QString& name) { m_rt.readAloud(name); };
     m_window->onBackgroundPress = [this](Qt::MouseButton button) { Form_MouseDown(button == Qt::RightButton ? 2 : 1); };
     m_window->onCloseRequest = [this] {
         // The system's close command unloads the window like any other way out.
@@ -416,6 +420,7 @@ void Game::OpenFrame(const QString& name)
     // The media calls and the animations let events run while the frame is
     // built: the window keeps showing the last frame until this one is whole.
     platform::PaintHold buildingFrame(*m_window);
+    m_focus.clear();
     m_rt.frame.ClearFrameHeader();
     LoadFrameHeader(name);
     refreshTilePainter();

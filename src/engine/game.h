@@ -3,6 +3,7 @@
 #include "engine/areas.h"
 #include "engine/frame_record.h"
 #include "engine/game_menus.h"
+#include "engine/keyboard_focus.h"
 #include "engine/player_menu.h"
 #include "media/animated_pictures.h"
 #include "media/frame_texts.h"
@@ -153,6 +154,8 @@ public:
     void FrameMessageBox_Click() { m_messages.closeStrip(); }
     state::Inventory& inventory() { return m_inventory; }
     state::InventoryBar& inventoryBar() { return m_bar; }
+    // Play without a mouse: the ring that Tab moves.
+    KeyboardFocus& keyboardFocus() { return m_focus; }
     void PickOrNotPickObject(std::int16_t area) { m_inventory.PickOrNotPickObject(area); }
     void AddPickedObject(const QString& name) { m_inventory.AddPickedObject(name); }
     void RemovePickedObject(std::int16_t index) { m_inventory.RemovePickedObject(index); }
@@ -200,6 +203,7 @@ private:
     media::TextMessages m_messages;
     state::InventoryBar m_bar;
     state::Inventory m_inventory;
+    KeyboardFocus m_focus;
     QStringList m_history;
 
 };

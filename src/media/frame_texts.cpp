@@ -81,6 +81,7 @@ void FrameTexts::LoadTexts()
         }
         label->setShown(true);
         label->bringToFront();
+        m_rt.readAloud(label->text());
     }
 }
 

@@ -19,6 +19,7 @@ class FrameTexts {
 public:
     FrameTexts(run::Context& rt, platform::SceneWindow& window, platform::Element& picture);
 
+    // Makes a label of each text file of the frame, and reads its text aloud.
     void LoadTexts();
     void ResetFrameTexts();
 

@@ -9,6 +9,7 @@
 #include "media/mmedia.h"
 #include "media/mp3_music.h"
 #include "media/sound_channels.h"
+#include "media/speech.h"
 #include "run/context.h"
 
 #include <QJsonArray>
@@ -35,6 +36,7 @@ Media::Media(run::Context& rt) : m_rt(rt)
     m_midi = std::make_unique<MidiMusic>(rt, *m_commands);
     m_mp3 = std::make_unique<Mp3Music>(rt.clock(), *m_mp3Library);
     m_videoMedia = std::make_unique<Mmedia>(*m_commands, rt.clock(), rt.files);
+    m_speech = std::make_unique<Speech>(rt, *m_module);
     m_commands->onVideoFrame = [this](qint64 parent, const QImage& frame) {
         if (m_videoSurface.show)
             m_videoSurface.show(parent, frame);

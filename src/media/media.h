@@ -30,6 +30,7 @@ class MidiMusic;
 class Mmedia;
 class Mp3Music;
 class SoundChannels;
+class Speech;
 
 // The media back end of a run: the audio output, the media command layer,
 // the wave mixer and the MP3 library underneath; the shared media object
@@ -67,6 +68,8 @@ public:
     // Video: the VideoMedia object; the handle that names a picture element
     // of the game window as a video's parent (PictureBox, CutSceneArea).
     Mmedia& VideoMedia() { return *m_videoMedia; }
+    // Reading aloud, through the same module.
+    Speech& speech() { return *m_speech; }
     static qint64 parentHandle(const QString& control);
     // The picture element a parent handle names.
     static QString parentControl(qint64 handle);
@@ -111,6 +114,7 @@ private:
     std::unique_ptr<MidiMusic> m_midi;
     std::unique_ptr<Mp3Music> m_mp3;
     std::unique_ptr<Mmedia> m_videoMedia;
+    std::unique_ptr<Speech> m_speech;
 };
 
 } // namespace media

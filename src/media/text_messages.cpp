@@ -33,6 +33,7 @@ void TextMessages::ShowTextMessage(const QString& message, bool inStrip)
         label->setShown(true);
         strip->setShown(true);
         strip->bringToFront();
+        m_rt.readAloud(message);
         m_timer.setInterval(static_cast<long long>(message.size()) * 70 + 1000);
         m_timer.setEnabled(false);
         m_timer.setEnabled(true);

@@ -1,6 +1,7 @@
 #include "platform/scene_window.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
 #include <QGraphicsScene>
 #include <QGraphicsView>
 #include <QLabel>
@@ -22,7 +23,41 @@ class SceneView : public QGraphicsView {
 public:
     SceneView(QGraphicsScene* scene, SceneWindow* window) : QGraphicsView(scene, window), m_window(*window) {}
 
+    const QRectF& ring() const { return m_ring; }
+    void setRing(const QRectF& ring)
+    {
+        if (ring == m_ring)
+            return;
+        // Only the old and the new places are painted again.
+        viewport()->update(ringArea(m_ring));
+        m_ring = ring;
+        viewport()->update(ringArea(m_ring));
+    }
+
 protected:
+    // The ring lies over the scene in the view's own painting, so the
+    // scene's picture never holds it. Its lines keep their width in screen
+    // pixels at any scale: a dark line outside a light one, seen on any
+    // picture.
+    void drawForeground(QPainter* painter, const QRectF& exposed) override
+    {
+        QGraphicsView::drawForeground(painter, exposed);
+        if (m_ring.isEmpty())
+            return;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        painter->setBrush(Qt::NoBrush);
+        QPen outer(QColor(20, 20, 20), 5);
+        outer.setCosmetic(true);
+        painter->setPen(outer);
+        painter->drawRect(m_ring);
+        QPen inner(QColor(255, 214, 0), 3);
+        inner.setCosmetic(true);
+        painter->setPen(inner);
+        painter->drawRect(m_ring);
+        painter->restore();
+    }
+
     bool viewportEvent(QEvent* event) override
     {
         const QEvent::Type type = event->type();
@@ -33,7 +68,13 @@ protected:
     }
 
 private:
+    QRect ringArea(const QRectF& ring) const
+    {
+        return ring.isEmpty() ? QRect() : mapFromScene(ring).boundingRect().adjusted(-4, -4, 4, 4);
+    }
+
     SceneWindow& m_window;
+    QRectF m_ring;
 };
 
 // Keeps unloaded elements alive until Qt deletes the holder.
@@ -202,6 +243,12 @@ bool SceneWindow::eventFilter(QObject* watched, QEvent* event)
         auto* mouse = static_cast<QMouseEvent*>(event);
         m_observer->pointerInput(*this, type, mouse->button(), m_view->mapToScene(mouse->position().toPoint()));
     }
+    if (watched == m_view->viewport() && type == QEvent::MouseMove) {
+        const QPointF at = static_cast<QMouseEvent*>(event)->position();
+        if ((!m_lastPointer || *m_lastPointer != at) && onPointerMoved)
+            onPointerMoved();
+        m_lastPointer = at;
+    }
     if (watched == m_view->viewport() && (event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseMove)) {
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (!m_view->itemAt(mouse->position().toPoint())) {
@@ -283,6 +330,53 @@ void SceneWindow::showHeld(const QString& text)
 void SceneWindow::setMenuWidget(QWidget* menu)
 {
     m_layout->setMenuBar(menu);
+}
+
+void SceneWindow::setFocusRing(const QRectF& scenePixels)
+{
+    static_cast<SceneView*>(m_view)->setRing(scenePixels);
+}
+
+QRectF SceneWindow::focusRing() const
+{
+    return static_cast<const SceneView*>(m_view)->ring();
+}
+
+Element* SceneWindow::elementPressedAt(QPointF scenePos, const std::function<bool(const Element&)>& skip) const
+{
+    for (QGraphicsItem* item : m_scene->items(scenePos, Qt::IntersectsItemShape, Qt::DescendingOrder)) {
+        auto* e = dynamic_cast<Element*>(item);
+        if (!e || !e->isVisible() || !(e->acceptedMouseButtons() & Qt::LeftButton))
+            continue;
+        if (skip && skip(*e))
+            continue;
+        // A press stays inside the containers that clip the element.
+        if (!visiblePart(*e).contains(scenePos))
+            continue;
+        return e;
+    }
+    return nullptr;
+}
+
+void SceneWindow::sendClick(QPointF scenePos, Qt::MouseButton button)
+{
+    QWidget* viewport = m_view->viewport();
+    const QPointF local = m_view->mapFromScene(scenePos);
+    const QPointF global = viewport->mapToGlobal(local);
+    QMouseEvent press(QEvent::MouseButtonPress, local, global, button, button, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &press);
+    QMouseEvent release(QEvent::MouseButtonRelease, local, global, button, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(viewport, &release);
+}
+
+QRectF SceneWindow::visiblePart(const Element& e)
+{
+    QRectF r = e.sceneBoundingRect();
+    for (const QGraphicsItem* up = e.parentItem(); up; up = up->parentItem())
+        r = r.intersected(up->sceneBoundingRect());
+    if (e.scene())
+        r = r.intersected(e.scene()->sceneRect());
+    return r;
 }
 
 void SceneWindow::keyPressEvent(QKeyEvent* event)

@@ -11,6 +11,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <vector>
 
 class QGraphicsScene;
@@ -84,10 +85,27 @@ public:
     // Where a menu bar sits; set by the window that owns one.
     void setMenuWidget(QWidget* menu);
 
+    // A ring drawn by the window over the scene (never in its picture),
+    // around a rectangle of scene pixels; an empty rectangle: none.
+    void setFocusRing(const QRectF& scenePixels);
+    QRectF focusRing() const;
+    // The element a press at a point of the scene reaches: the top-most
+    // shown element there that takes presses, skipping those `skip` names
+    // (null: none).
+    Element* elementPressedAt(QPointF scenePos, const std::function<bool(const Element&)>& skip = {}) const;
+    // A left or right click at a point of the scene, sent through the view
+    // as a person's mouse sends it.
+    void sendClick(QPointF scenePos, Qt::MouseButton button);
+    // The part of an element that can be seen, in scene pixels: its own
+    // rectangle cut by every container it sits in and by the scene.
+    static QRectF visiblePart(const Element& e);
+
     std::function<void(int key, Qt::KeyboardModifiers)> onKeyDown;
     // A press on the window where no element lies.
     std::function<void(Qt::MouseButton)> onBackgroundPress;
     std::function<void(Qt::MouseButtons)> onBackgroundMove;
+    // The pointer moved to another place over the window.
+    std::function<void()> onPointerMoved;
     // Return false to keep the window open.
     std::function<bool()> onCloseRequest;
     std::function<void()> onActivate;
@@ -108,6 +126,9 @@ private:
     QGraphicsView* m_view = nullptr;
     QVBoxLayout* m_layout = nullptr;
     QLabel* m_heldText = nullptr;
+    // Where the pointer was last seen over the view; a move event at the
+    // same place (a window shown under a still pointer) is no move.
+    std::optional<QPointF> m_lastPointer;
     std::map<QString, Element*> m_elements;
     QColor m_background = Qt::black;
     QImage m_tile;

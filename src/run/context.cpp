@@ -60,6 +60,8 @@ QImage Context::LoadPicture(const QString& path)
 platform::MsgAnswer Context::msgBox(const QString& title, const QString& text, platform::MsgIcon icon,
                                     platform::MsgButtons buttons, std::optional<platform::MsgAnswer> defaultButton)
 {
+    readAloud(title);
+    readAloud(text);
     platform::MsgBox box;
     box.title = title;
     box.text = text;
@@ -70,6 +72,12 @@ platform::MsgAnswer Context::msgBox(const QString& title, const QString& text, p
     if (m_inputObserver)
         m_inputObserver->answered(box, answer);
     return answer;
+}
+
+void Context::readAloud(const QString& text)
+{
+    if (m_reader)
+        m_reader(text);
 }
 
 bool Context::shellOpen(const QString& url)

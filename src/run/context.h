@@ -64,6 +64,11 @@ struct RuntimeOptions {
     QStringList mediaModuleFolders;
     // The bytes the decoded pictures may hold at once.
     qint64 pictureMemory = pictures::PictureCache::DefaultBudget;
+    // Tab, Shift+Tab, Enter, Space and Escape play without a mouse, with a
+    // ring over what they act on.
+    bool focusRing = true;
+    // Texts shown and objects in the ring are read aloud.
+    bool speech = false;
     // Where the player's screenshots go; empty: nowhere (none is taken).
     QString screenshotFolder;
     // The player's own data folder ($XDG_DATA_HOME/loomplay): saved games of
@@ -122,6 +127,11 @@ public:
     // The standard failure message; detail begins with a blank.
     void ShowErrorReport(const QString& detail);
 
+    // Reads a text the game shows aloud, through what the runtime set
+    // (nothing while none is set).
+    void readAloud(const QString& text);
+    void setReader(std::function<void(const QString&)> reader) { m_reader = std::move(reader); }
+
     // Asks the desktop to open a web or mail link; a scripted run only logs
     // it. Returns false when the desktop could not.
     bool shellOpen(const QString& url);
@@ -135,6 +145,7 @@ protected:
 
 private:
     RuntimeOptions m_options;
+    std::function<void(const QString&)> m_reader;
     std::unique_ptr<platform::Clock> m_clock;
     std::unique_ptr<platform::Dialogs> m_dialogs;
     platform::ScriptedDialogs* m_scripted = nullptr;

@@ -32,8 +32,7 @@ Inventory::Inventory(run::Context& rt, engine::Game& game, InventoryBar& bar) : 
 
 Inventory::~Inventory()
 {
-    if (m_dragIcon && m_dragIcon->scene())
-        m_dragIcon->scene()->removeItem(m_dragIcon.get());
+    putBack();
 }
 
 platform::Element* Inventory::object(std::int16_t index) const
@@ -248,12 +247,17 @@ void Inventory::dragTo(QPointF scenePos)
     m_dragIcon->setPos(scenePos - box.center());
 }
 
+void Inventory::putBack()
+{
+    if (m_dragIcon && m_dragIcon->scene())
+        m_dragIcon->scene()->removeItem(m_dragIcon.get());
+    m_dragIcon.reset();
+}
+
 void Inventory::dropAt(QPointF scenePos)
 {
     QGraphicsScene* scene = m_dragIcon ? m_dragIcon->scene() : nullptr;
-    if (scene)
-        scene->removeItem(m_dragIcon.get());
-    m_dragIcon.reset();
+    putBack();
     if (!scene)
         return;
     // The element under the pointer, as the drop target.

@@ -46,6 +46,15 @@ public:
     QString Tag(std::int16_t index) const;
     QStringList tags() const;
 
+    // A drag of an object, as the pointer makes one and as keys make one:
+    // PickedObject_MouseDown starts it, the object's picture follows to a
+    // point of the scene, and the drop at a point acts on the element
+    // there; a drag put back ends with no drop.
+    bool dragging() const { return m_dragIcon != nullptr; }
+    void dragTo(QPointF scenePos);
+    void dropAt(QPointF scenePos);
+    void putBack();
+
     // Empties the inventory and unloads every object element (the reset).
     void reset();
     // Where new objects go: the bar, or the picture when there is no bar.
@@ -58,8 +67,6 @@ public:
 
 private:
     platform::Element* object(std::int16_t index) const;
-    void dragTo(QPointF scenePos);
-    void dropAt(QPointF scenePos);
     void layOutBarFor(int count);
 
     run::Context& m_rt;

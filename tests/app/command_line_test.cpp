@@ -382,6 +382,16 @@ TEST_F(CommandLineValidate, SwitchesAndNamesReachTheRun)
     EXPECT_FALSE(choices().options.mute || choices().options.debug || choices().verbose);
 }
 
+TEST_F(CommandLineValidate, SpeechIsOffAndTheFocusRingOnUnlessToldOtherwise)
+{
+    ASSERT_TRUE(validate({game.path()}));
+    EXPECT_FALSE(choices().options.speech);
+    EXPECT_TRUE(choices().options.focusRing);
+    ASSERT_TRUE(validate({QStringLiteral("--speech"), QStringLiteral("--no-focus-ring"), game.path()}));
+    EXPECT_TRUE(choices().options.speech);
+    EXPECT_FALSE(choices().options.focusRing);
+}
+
 TEST_F(CommandLineValidate, AHeadlessRunPretendsACommonScreenUnlessToldAnother)
 {
     const QString script = writeFile(QStringLiteral("script.txt"), "");

@@ -227,6 +227,10 @@ protected:
         folder.general();
         folder.variables({});
         folder.frame(QStringLiteral("Start"), {0, "255", false, false, "", true, 2, "Next", "", false});
+        // One area for the focus ring to come to.
+        folder.picture(QStringLiteral("Areas/door.bmp"), 16, 16, Qt::blue);
+        folder.write(QStringLiteral("Frames/Start.lks"), {{1}});
+        folder.area(QStringLiteral("Start"), 1, 300, 450, 600, 600, QStringLiteral("door.bmp"));
         folder.frame(QStringLiteral("Next"));
         player = std::make_unique<testsupport::Player>(testsupport::ScriptedOptions(folder.path(), QSize(800, 600)));
         player->welcome().show();
@@ -285,4 +289,21 @@ TEST_F(OptionsInPlay, EscapeClosesThemKeepingNothing)
     EXPECT_FALSE(player->game().paused());
     EXPECT_EQ(dump()[QStringLiteral("media")][QStringLiteral("volumes")][QStringLiteral("music")].toInt(), 100);
     EXPECT_FALSE(PlayerOptions::hasOwn(platform::SettingsStore(), folder.path()));
+}
+
+TEST_F(OptionsInPlay, SpeechAndTheFocusRingChangeAtOnce)
+{
+    ASSERT_TRUE(runner->run({QStringLiteral("key Tab")}));
+    EXPECT_FALSE(player->game().keyboardFocus().focused().isEmpty());
+    ASSERT_TRUE(runner->run({QStringLiteral("key F10"), QStringLiteral("click PlayerMenu.Options"), QStringLiteral("click Options.Speech"),
+                             QStringLiteral("click Options.FocusRing"), QStringLiteral("click Options.OK")}))
+        << errors();
+    EXPECT_TRUE(player->rt().options().speech);
+    // The ring went with the option, and Tab no longer brings it back.
+    EXPECT_TRUE(player->game().keyboardFocus().focused().isEmpty());
+    ASSERT_TRUE(runner->run({QStringLiteral("key Tab")}));
+    EXPECT_TRUE(player->game().keyboardFocus().focused().isEmpty());
+    const PlayerOptions kept = PlayerOptions::forGame(platform::SettingsStore(), folder.path());
+    EXPECT_TRUE(kept.speech);
+    EXPECT_FALSE(kept.focusRing);
 }
