@@ -73,7 +73,7 @@
     </message>
     <message>
         <source>The folder for the pictures of &apos;shot&apos; lines.</source>
-        <translation>Der Ordner für die Bilder der 'shot'-Zeilen.</translation>
+        <translation>Der Ordner für die Bilder der &apos;shot&apos;-Zeilen.</translation>
     </message>
     <message>
         <source>The screen size a headless run pretends to have (default 1024x768).</source>
@@ -164,6 +164,14 @@ plays the game in its own folder, or else opens a window to choose a game.
 GAME_DIR ist der Spielordner (der Ordner mit Config/General). Ohne ihn spielt das Programm
 das Spiel in seinem eigenen Ordner oder öffnet andernfalls ein Fenster zur Spielauswahl.
 </translation>
+    </message>
+    <message>
+        <source>Read aloud the texts the game shows and the objects Tab comes to.</source>
+        <translation>Die Texte, die das Spiel zeigt, und die Objekte, zu denen Tab springt, vorlesen.</translation>
+    </message>
+    <message>
+        <source>Leave Tab, Enter and Space to the game: no play without a mouse.</source>
+        <translation>Tab, Enter und Leertaste dem Spiel überlassen: kein Spielen ohne Maus.</translation>
     </message>
 </context>
 <context>
@@ -337,6 +345,27 @@ das Spiel in seinem eigenen Ordner oder öffnet andernfalls ein Fenster zur Spie
     <message>
         <source>Soundfonts (*.sf2 *.sf3 *.SF2 *.SF3)</source>
         <translation>Soundfonts (*.sf2 *.sf3 *.SF2 *.SF3)</translation>
+    </message>
+</context>
+<context>
+    <name>engine::Game</name>
+    <message>
+        <source>No folder for screenshots: the screenshot is not saved.</source>
+        <translation>Kein Ordner für Bildschirmfotos: das Bildschirmfoto wird nicht gespeichert.</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>Bildschirmfoto gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>The screenshot is not saved: %1</source>
+        <translation>Das Bildschirmfoto wird nicht gespeichert: %1</translation>
+    </message>
+    <message>
+        <source>Paused
+Press Pause or Escape to go on.</source>
+        <translation>Pause
+Pause oder Escape drücken, um weiterzuspielen.</translation>
     </message>
 </context>
 <context>

@@ -37,7 +37,7 @@
     </message>
     <message>
         <source>Scale the game picture smooth, sharp or in whole steps (sharp, with bars).</source>
-        <translation>Mettre l'image du jeu à l'échelle de façon lisse, nette ou par pas entiers (nette, avec des bandes).</translation>
+        <translation>Mettre l&apos;image du jeu à l&apos;échelle de façon lisse, nette ou par pas entiers (nette, avec des bandes).</translation>
     </message>
     <message>
         <source>Play without sound; music and sounds keep their timings.</source>
@@ -53,11 +53,11 @@
     </message>
     <message>
         <source>Keep the per-user settings in this folder (a headless run otherwise uses a temporary one).</source>
-        <translation>Conserver les réglages propres à l'utilisateur dans ce dossier (sinon, une exécution sans affichage utilise un dossier temporaire).</translation>
+        <translation>Conserver les réglages propres à l&apos;utilisateur dans ce dossier (sinon, une exécution sans affichage utilise un dossier temporaire).</translation>
     </message>
     <message>
         <source>A mount table (as /proc/mounts) to take the drive letters of CD games from.</source>
-        <translation>Une table de montage (comme /proc/mounts) d'où tirer les lettres de lecteur des jeux sur CD.</translation>
+        <translation>Une table de montage (comme /proc/mounts) d&apos;où tirer les lettres de lecteur des jeux sur CD.</translation>
     </message>
     <message>
         <source>Also print each frame opened and each media file played.</source>
@@ -73,19 +73,19 @@
     </message>
     <message>
         <source>The folder for the pictures of &apos;shot&apos; lines.</source>
-        <translation>Le dossier des images des lignes 'shot'.</translation>
+        <translation>Le dossier des images des lignes &apos;shot&apos;.</translation>
     </message>
     <message>
         <source>The screen size a headless run pretends to have (default 1024x768).</source>
-        <translation>La taille d'écran simulée lors d'une exécution sans affichage (par défaut : 1024x768).</translation>
+        <translation>La taille d&apos;écran simulée lors d&apos;une exécution sans affichage (par défaut : 1024x768).</translation>
     </message>
     <message>
         <source>The logical DPI a headless run pretends its desktop has (above 96: large fonts).</source>
-        <translation>Le DPI logique simulé pour le bureau lors d'une exécution sans affichage (au-delà de 96 : grandes polices).</translation>
+        <translation>Le DPI logique simulé pour le bureau lors d&apos;une exécution sans affichage (au-delà de 96 : grandes polices).</translation>
     </message>
     <message>
         <source>Where the virtual clock starts (default: now).</source>
-        <translation>L'heure de départ de l'horloge virtuelle (par défaut : maintenant).</translation>
+        <translation>L&apos;heure de départ de l&apos;horloge virtuelle (par défaut : maintenant).</translation>
     </message>
     <message>
         <source>Offer a Debug menu of the game&apos;s frames in the game window.</source>
@@ -129,7 +129,7 @@
     </message>
     <message>
         <source>--%1 goes with --check</source>
-        <translation>--%1 ne s'utilise qu'avec --check</translation>
+        <translation>--%1 ne s&apos;utilise qu&apos;avec --check</translation>
     </message>
     <message>
         <source> (loomplay --help lists the options)</source>
@@ -160,10 +160,18 @@
 GAME_DIR is the game folder (the one that holds Config/General). Without it the player
 plays the game in its own folder, or else opens a window to choose a game.
 </source>
-        <translation>Joue les jeux d'aventure en pointer-cliquer créés avec Storyloom.
+        <translation>Joue les jeux d&apos;aventure en pointer-cliquer créés avec Storyloom.
 GAME_DIR est le dossier du jeu (celui qui contient Config/General). Sans lui, le lecteur
 joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour choisir un jeu.
 </translation>
+    </message>
+    <message>
+        <source>Read aloud the texts the game shows and the objects Tab comes to.</source>
+        <translation>Lire à voix haute les textes que le jeu affiche et les objets où Tab s&apos;arrête.</translation>
+    </message>
+    <message>
+        <source>Leave Tab, Enter and Space to the game: no play without a mouse.</source>
+        <translation>Laisser Tab, Entrée et Espace au jeu : pas de jeu sans souris.</translation>
     </message>
 </context>
 <context>
@@ -202,18 +210,18 @@ joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour cho
     </message>
     <message>
         <source>No game played yet: open a game folder, or play the demo game.</source>
-        <translation>Aucun jeu joué pour l'instant : ouvrez un dossier de jeu ou jouez au jeu de démonstration.</translation>
+        <translation>Aucun jeu joué pour l&apos;instant : ouvrez un dossier de jeu ou jouez au jeu de démonstration.</translation>
     </message>
     <message>
         <source>No game played yet: open a game folder to play it.</source>
-        <translation>Aucun jeu joué pour l'instant : ouvrez un dossier de jeu pour y jouer.</translation>
+        <translation>Aucun jeu joué pour l&apos;instant : ouvrez un dossier de jeu pour y jouer.</translation>
     </message>
 </context>
 <context>
     <name>app::GameFolders</name>
     <message>
         <source>The folder %1 does not exist.</source>
-        <translation>Le dossier %1 n'existe pas.</translation>
+        <translation>Le dossier %1 n&apos;existe pas.</translation>
     </message>
     <message>
         <source>%1 is a file, not a game folder.</source>
@@ -221,7 +229,7 @@ joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour cho
     </message>
     <message>
         <source>No Config/General file in %1: it is not a Storyloom game folder.</source>
-        <translation>Aucun fichier Config/General dans %1 : ce n'est pas un dossier de jeu Storyloom.</translation>
+        <translation>Aucun fichier Config/General dans %1 : ce n&apos;est pas un dossier de jeu Storyloom.</translation>
     </message>
 </context>
 <context>
@@ -256,7 +264,7 @@ joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour cho
     </message>
     <message>
         <source>Scaling:</source>
-        <translation>Mise à l'échelle :</translation>
+        <translation>Mise à l&apos;échelle :</translation>
     </message>
     <message>
         <source>Smooth</source>
@@ -316,7 +324,7 @@ joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour cho
     </message>
     <message>
         <source>The soundfont and the code page take effect when a game starts.</source>
-        <translation>La soundfont et la page de code prennent effet au démarrage d'un jeu.</translation>
+        <translation>La soundfont et la page de code prennent effet au démarrage d&apos;un jeu.</translation>
     </message>
     <message>
         <source>Restore defaults</source>
@@ -340,6 +348,27 @@ joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour cho
     </message>
 </context>
 <context>
+    <name>engine::Game</name>
+    <message>
+        <source>No folder for screenshots: the screenshot is not saved.</source>
+        <translation>Aucun dossier pour les captures d&apos;écran : la capture n&apos;est pas enregistrée.</translation>
+    </message>
+    <message>
+        <source>Screenshot saved: %1</source>
+        <translation>Capture d&apos;écran enregistrée : %1</translation>
+    </message>
+    <message>
+        <source>The screenshot is not saved: %1</source>
+        <translation>La capture d&apos;écran n&apos;est pas enregistrée : %1</translation>
+    </message>
+    <message>
+        <source>Paused
+Press Pause or Escape to go on.</source>
+        <translation>Pause
+Appuyez sur Pause ou Échap pour continuer.</translation>
+    </message>
+</context>
+<context>
     <name>engine::PlayerMenu</name>
     <message>
         <source>Resume</source>
@@ -351,7 +380,7 @@ joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour cho
     </message>
     <message>
         <source>Take a screenshot</source>
-        <translation>Prendre une capture d'écran</translation>
+        <translation>Prendre une capture d&apos;écran</translation>
     </message>
     <message>
         <source>Full screen</source>
@@ -370,7 +399,7 @@ joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour cho
     <name>main</name>
     <message>
         <source>cannot write the recording %1: %2</source>
-        <translation>impossible d'écrire l'enregistrement %1 : %2</translation>
+        <translation>impossible d&apos;écrire l&apos;enregistrement %1 : %2</translation>
     </message>
 </context>
 </TS>

@@ -224,14 +224,14 @@ void Game::takeScreenshot()
 {
     const QString folder = m_rt.options().screenshotFolder;
     if (folder.isEmpty()) {
-        m_rt.notices.notice(QStringLiteral("No folder for screenshots: the screenshot is not saved."));
+        m_rt.notices.notice(tr("No folder for screenshots: the screenshot is not saved."));
         return;
     }
     try {
         const QString path = Screenshots(folder).save(m_window->picture(), m_rt.project.GameName, m_rt.clock().now());
-        m_rt.notices.notice(QStringLiteral("Screenshot saved: %1").arg(path));
+        m_rt.notices.notice(tr("Screenshot saved: %1").arg(path));
     } catch (const base::Failure& failure) {
-        m_rt.notices.notice(QStringLiteral("The screenshot is not saved: %1").arg(QString::fromUtf8(failure.what())));
+        m_rt.notices.notice(tr("The screenshot is not saved: %1").arg(QString::fromUtf8(failure.what())));
     }
 }
 
@@ -242,7 +242,7 @@ bool Game::paused() const
 
 void Game::setPaused(bool paused)
 {
-    hold(paused, paused ? QStringLiteral("Paused\nPress Pause or Escape to go on.") : QString());
+    hold(paused, paused ? tr("Paused\nPress Pause or Escape to go on.") : QString());
 }
 
 void Game::hold(bool held, const QString& text)

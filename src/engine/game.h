@@ -15,6 +15,7 @@
 #include "state/inventory_bar.h"
 #include "state/variables_collection.h"
 
+#include <QCoreApplication>
 #include <QRect>
 #include <QString>
 #include <QMap>
@@ -36,6 +37,8 @@ namespace engine {
 // timers of the frame engine, the menus, and the state of the game being
 // played (variables, removed areas, inventory count, history).
 class Game {
+    Q_DECLARE_TR_FUNCTIONS(engine::Game)
+
 public:
     explicit Game(app::Runtime& rt);
     ~Game();
