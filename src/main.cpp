@@ -7,7 +7,9 @@
 #include "app/recent_games.h"
 #include "app/runtime.h"
 #include "authoring/check_command.h"
+#include "authoring/live_reload.h"
 #include "authoring/recorder.h"
+#include "authoring/test_runner.h"
 #include "automation/script_runner.h"
 #include "base/code_page.h"
 #include "base/failure.h"
@@ -152,13 +154,20 @@ int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices
     std::unique_ptr<authoring::Recorder> recorder;
     const QString& recording = choices.record;
     if (!recording.isEmpty()) {
-        recorder = std::make_unique<authoring::Recorder>(rt, recording);
+        recorder = std::make_unique<authoring::Recorder>(rt, recording,
+                                                         choices.expectEnd ? authoring::Recorder::Ending::Expectations : authoring::Recorder::Ending::StateLine);
         if (!recorder->isOpen())
             return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
     }
 
+    // An author's edits to the frame on screen show at once.
+    std::unique_ptr<authoring::LiveReload> reload;
+    if (options.debug)
+        reload = std::make_unique<authoring::LiveReload>(rt);
+
     // Answers at the top of a script are for the questions of the start-up.
     automation::ScriptRunner runner(rt, choices.shots);
+    runner.setStopOnFail(choices.stopOnFail);
     if (options.scripted)
         runner.queueStartUpAnswers(lines);
     app::FrmWelcome& welcome = rt.frmWelcome();
@@ -179,7 +188,34 @@ int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices
 int checkGame(const app::CommandLine::Choices& choices)
 {
     const QString& folder = choices.options.projectDir;
-    return authoring::RunCheck({folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder, choices.options.codePage, choices.json, choices.map});
+    return authoring::RunCheck(
+        {folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder, choices.options.codePage, choices.json, choices.map, choices.options.mountTable});
+}
+
+// Plays the game's test scripts with this program; the exit status. The
+// options that shape a run are passed on to each one.
+int testGame(const app::CommandLine& line)
+{
+    const app::CommandLine::Choices& choices = line.choices();
+    QStringList passed;
+    for (const char* name : {"codepage", "mount-table", "soundfont", "screen", "dpi", "start-time"}) {
+        if (line.isSet(QLatin1String(name)))
+            passed << QStringLiteral("--") + QLatin1String(name) << line.value(QLatin1String(name));
+    }
+    for (const char* name : {"mute", "stop-on-fail"}) {
+        if (line.isSet(QLatin1String(name)))
+            passed << QStringLiteral("--") + QLatin1String(name);
+    }
+    try {
+        authoring::TestRunner runner({.gameDir = choices.options.projectDir,
+                                      .scripts = choices.testScripts,
+                                      .junitFile = choices.junit,
+                                      .program = QCoreApplication::applicationFilePath(),
+                                      .playerOptions = passed});
+        return runner.run(stdout, stderr);
+    } catch (const base::Failure& e) {
+        return fail(QString::fromUtf8(e.what()));
+    }
 }
 
 // Plays the game named, or the game of the program's own folder (a headless
@@ -284,6 +320,10 @@ int main(int argc, char* argv[])
     // A check runs no event loop: a signal is only noted.
     if (choices.checking)
         return checkGame(choices);
+    if (choices.testing) {
+        const int status = testGame(line);
+        return termination.received() ? platform::TerminationSignals::exitStatusFor(termination.received()) : status;
+    }
     const int status = playOrChoose(choices, termination, running);
     return termination.received() ? platform::TerminationSignals::exitStatusFor(termination.received()) : status;
 }
