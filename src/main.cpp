@@ -18,6 +18,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QScreen>
 #include <QStandardPaths>
@@ -198,9 +199,14 @@ int testGame(const app::CommandLine& line)
 {
     const app::CommandLine::Choices& choices = line.choices();
     QStringList passed;
-    for (const char* name : {"codepage", "mount-table", "soundfont", "screen", "dpi", "start-time"}) {
+    for (const char* name : {"codepage", "screen", "dpi", "start-time"}) {
         if (line.isSet(QLatin1String(name)))
             passed << QStringLiteral("--") + QLatin1String(name) << line.value(QLatin1String(name));
+    }
+    // Each run starts in a folder of its own: files go by their full paths.
+    for (const char* name : {"mount-table", "soundfont"}) {
+        if (line.isSet(QLatin1String(name)))
+            passed << QStringLiteral("--") + QLatin1String(name) << QFileInfo(line.value(QLatin1String(name))).absoluteFilePath();
     }
     for (const char* name : {"mute", "stop-on-fail"}) {
         if (line.isSet(QLatin1String(name)))

@@ -227,8 +227,9 @@ int TestRunner::run(std::FILE* out, std::FILE* err)
         return 1;
 
     const auto failed = std::count_if(m_results.begin(), m_results.end(), [](const ScriptResult& r) { return !r.passed(); });
-    std::fprintf(out, "%lld scripts: %lld passed, %lld failed (%.1f s)\n", static_cast<long long>(m_results.size()),
-                 static_cast<long long>(m_results.size() - failed), static_cast<long long>(failed), total.elapsed() / 1000.0);
+    std::fprintf(out, "%lld %s: %lld passed, %lld failed (%.1f s)\n", static_cast<long long>(m_results.size()),
+                 m_results.size() == 1 ? "script" : "scripts", static_cast<long long>(m_results.size() - failed), static_cast<long long>(failed),
+                 total.elapsed() / 1000.0);
     std::fflush(out);
     if (junit) {
         if (!WriteJunitReport(*junit, QFileInfo(QDir::cleanPath(m_options.gameDir)).fileName(), started, m_results) || !junit->flush()) {

@@ -102,7 +102,7 @@ TEST_F(TestRunner, ScriptsNamedArePlayedAloneAndStoppingOnAFailKeepsTheFirst)
                                       "2 scripts: 0 passed, 2 failed (T s)\n"));
     const Outcome passing = runTests({game(), QStringLiteral("shore.test")});
     EXPECT_EQ(passing.exitCode, 0) << passing.err.toStdString();
-    EXPECT_EQ(passing.out, QStringLiteral("PASS shore (T s)\n1 scripts: 1 passed, 0 failed (T s)\n"));
+    EXPECT_EQ(passing.out, QStringLiteral("PASS shore (T s)\n1 script: 1 passed, 0 failed (T s)\n"));
 }
 
 TEST_F(TestRunner, ALineThatCannotBeCarriedOutIsAnError)
