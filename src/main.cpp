@@ -9,6 +9,7 @@
 #include "authoring/check_command.h"
 #include "authoring/live_reload.h"
 #include "authoring/recorder.h"
+#include "authoring/state_window.h"
 #include "authoring/test_runner.h"
 #include "automation/script_runner.h"
 #include "base/code_page.h"
@@ -161,10 +162,14 @@ int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices
             return fail(QStringLiteral("cannot write the recording %1: %2").arg(recording, recorder->errorString()));
     }
 
-    // An author's edits to the frame on screen show at once.
+    // An author's edits to the frame on screen show at once, and the Debug
+    // menu shows the game's state beside it.
     std::unique_ptr<authoring::LiveReload> reload;
-    if (options.debug)
+    std::unique_ptr<authoring::StateWindow> state;
+    if (options.debug) {
         reload = std::make_unique<authoring::LiveReload>(rt);
+        state = std::make_unique<authoring::StateWindow>(rt);
+    }
 
     // Answers at the top of a script are for the questions of the start-up.
     automation::ScriptRunner runner(rt, choices.shots);

@@ -5,12 +5,14 @@
 // seconds each, on Qt's offscreen platform with the real clock. Waits must
 // not spin: the goal is well under 1% of a core at rest, and at most 3 %
 // with the sea and the music (synthesis and mixing included). With --debug
-// the player runs as for an author: the Debug menu, and the files of the
-// frame on screen watched for changes, at the same floor.
+// the player runs as for an author: the Debug menu, the state window (not
+// shown), and the files of the frame on screen watched for changes, at the
+// same floor.
 //   cpu_at_rest GAME_DIR [SECONDS] [--debug]
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
 #include "authoring/live_reload.h"
+#include "authoring/state_window.h"
 #include "bench/cpu_time.h"
 #include "engine/game.h"
 #include "media/media.h"
@@ -64,8 +66,11 @@ int main(int argc, char** argv)
     options.screen = QSize(640, 480);
     app::Runtime rt(options);
     std::unique_ptr<authoring::LiveReload> reload;
-    if (debug)
+    std::unique_ptr<authoring::StateWindow> state;
+    if (debug) {
         reload = std::make_unique<authoring::LiveReload>(rt);
+        state = std::make_unique<authoring::StateWindow>(rt);
+    }
     app::FrmWelcome& welcome = rt.frmWelcome();
     welcome.ClickButton(0);
     engine::Game& game = rt.game();
