@@ -21,10 +21,8 @@ class LiveReload : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(testsupport::CopyFolder(QStringLiteral(LOOM_DEMO_DIR), game.path()));
-        run::RuntimeOptions options = testsupport::ScriptedOptions(game.path(), QSize(1024, 768));
-        options.debug = true;
-        rt = std::make_unique<app::Runtime>(options);
+        rt = testsupport::AuthorsDemoRun(game.path());
+        ASSERT_TRUE(rt);
         reload = std::make_unique<authoring::LiveReload>(*rt);
         rt->frmWelcome().show();
         // On the shore, with the hint shown by the moon.

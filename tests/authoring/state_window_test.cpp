@@ -23,10 +23,8 @@ class StateWindow : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(testsupport::CopyFolder(QStringLiteral(LOOM_DEMO_DIR), game.path()));
-        run::RuntimeOptions options = testsupport::ScriptedOptions(game.path(), QSize(1024, 768));
-        options.debug = true;
-        rt = std::make_unique<app::Runtime>(options);
+        rt = testsupport::AuthorsDemoRun(game.path());
+        ASSERT_TRUE(rt);
         window = std::make_unique<authoring::StateWindow>(*rt);
         rt->frmWelcome().show();
         ASSERT_TRUE(run({QStringLiteral("click Img(0)")}));
