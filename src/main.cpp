@@ -9,7 +9,10 @@
 #include "app/runtime.h"
 #include "app/translations.h"
 #include "authoring/check_command.h"
+#include "authoring/live_reload.h"
 #include "authoring/recorder.h"
+#include "authoring/state_window.h"
+#include "authoring/test_runner.h"
 #include "automation/script_runner.h"
 #include "base/code_page.h"
 #include "base/failure.h"
@@ -18,6 +21,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QScreen>
 #include <QStandardPaths>
@@ -154,13 +158,24 @@ int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices
     std::unique_ptr<authoring::Recorder> recorder;
     const QString& recording = choices.record;
     if (!recording.isEmpty()) {
-        recorder = std::make_unique<authoring::Recorder>(rt, recording);
+        recorder = std::make_unique<authoring::Recorder>(rt, recording,
+                                                         choices.expectEnd ? authoring::Recorder::Ending::Expectations : authoring::Recorder::Ending::StateLine);
         if (!recorder->isOpen())
             return fail(QCoreApplication::translate("main", "cannot write the recording %1: %2").arg(recording, recorder->errorString()));
     }
 
+    // An author's edits to the frame on screen show at once, and the Debug
+    // menu shows the game's state beside it.
+    std::unique_ptr<authoring::LiveReload> reload;
+    std::unique_ptr<authoring::StateWindow> state;
+    if (options.debug) {
+        reload = std::make_unique<authoring::LiveReload>(rt);
+        state = std::make_unique<authoring::StateWindow>(rt);
+    }
+
     // Answers at the top of a script are for the questions of the start-up.
     automation::ScriptRunner runner(rt, choices.shots);
+    runner.setStopOnFail(choices.stopOnFail);
     if (options.scripted)
         runner.queueStartUpAnswers(lines);
     app::FrmWelcome& welcome = rt.frmWelcome();
@@ -181,7 +196,39 @@ int playGame(const run::RuntimeOptions& options, const app::CommandLine::Choices
 int checkGame(const app::CommandLine::Choices& choices)
 {
     const QString& folder = choices.options.projectDir;
-    return authoring::RunCheck({folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder, choices.options.codePage, choices.json, choices.map});
+    return authoring::RunCheck(
+        {folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder, choices.options.codePage, choices.json, choices.map, choices.options.mountTable});
+}
+
+// Plays the game's test scripts with this program; the exit status. The
+// options that shape a run are passed on to each one.
+int testGame(const app::CommandLine& line)
+{
+    const app::CommandLine::Choices& choices = line.choices();
+    QStringList passed;
+    for (const char* name : {"codepage", "screen", "dpi", "start-time"}) {
+        if (line.isSet(QLatin1String(name)))
+            passed << QStringLiteral("--") + QLatin1String(name) << line.value(QLatin1String(name));
+    }
+    // Each run starts in a folder of its own: files go by their full paths.
+    for (const char* name : {"mount-table", "soundfont"}) {
+        if (line.isSet(QLatin1String(name)))
+            passed << QStringLiteral("--") + QLatin1String(name) << QFileInfo(line.value(QLatin1String(name))).absoluteFilePath();
+    }
+    for (const char* name : {"mute", "stop-on-fail"}) {
+        if (line.isSet(QLatin1String(name)))
+            passed << QStringLiteral("--") + QLatin1String(name);
+    }
+    try {
+        authoring::TestRunner runner({.gameDir = choices.options.projectDir,
+                                      .scripts = choices.testScripts,
+                                      .junitFile = choices.junit,
+                                      .program = QCoreApplication::applicationFilePath(),
+                                      .playerOptions = passed});
+        return runner.run(stdout, stderr);
+    } catch (const base::Failure& e) {
+        return fail(QString::fromUtf8(e.what()));
+    }
 }
 
 // Plays the game named, or the game of the program's own folder (a headless
@@ -247,10 +294,11 @@ int playOrChoose(const app::CommandLine& line, const platform::TerminationSignal
 
 int main(int argc, char* argv[])
 {
-    // The program's own words in the player's language; a scripted run and
-    // a check, whose output programs read, keep them as written.
+    // The program's own words in the player's language; a scripted run, a
+    // check and a test run, whose output programs read, keep them as written.
     const QStringList arguments = argumentsOf(argc, argv);
-    const bool forPrograms = arguments.contains(QStringLiteral("--headless")) || arguments.contains(QStringLiteral("--check"));
+    const bool forPrograms = arguments.contains(QStringLiteral("--headless")) || arguments.contains(QStringLiteral("--check"))
+                             || arguments.contains(QStringLiteral("--test"));
     app::Translations words = forPrograms ? app::Translations() : app::Translations(QLocale::system());
     // The command line is read and checked before anything needs a display,
     // so that a mistake, --help or --version work anywhere.
@@ -299,6 +347,10 @@ int main(int argc, char* argv[])
     // A check runs no event loop: a signal is only noted.
     if (choices.checking)
         return checkGame(choices);
+    if (choices.testing) {
+        const int status = testGame(line);
+        return termination.received() ? platform::TerminationSignals::exitStatusFor(termination.received()) : status;
+    }
     const int status = playOrChoose(line, termination, running);
     return termination.received() ? platform::TerminationSignals::exitStatusFor(termination.received()) : status;
 }

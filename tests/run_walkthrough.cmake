@@ -1,4 +1,4 @@
-# Plays demo/walkthrough.txt headless with the player's binary, on a copy of
+# Plays demo/tests/walkthrough.test headless with the player's binary, on a copy of
 # the demo (the walkthrough saves a game), and fails on a script error or on
 # any error report the player showed.
 file(REMOVE_RECURSE ${OUT})
@@ -10,7 +10,7 @@ if(DEFINED SHOTS AND NOT SHOTS)
   set(shot_options)
 endif()
 execute_process(
-  COMMAND ${PLAYER} --headless --script ${DEMO}/walkthrough.txt ${shot_options} --screen 1024x768
+  COMMAND ${PLAYER} --headless --script ${DEMO}/tests/walkthrough.test ${shot_options} --screen 1024x768
           --start-time 2026-01-01T10:00:00 ${OUT}/game
   RESULT_VARIABLE result
   OUTPUT_VARIABLE output

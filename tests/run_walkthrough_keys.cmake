@@ -1,6 +1,6 @@
 # Plays the demo's walkthrough twice headless, each on a fresh copy of the
 # demo in the same folder (the paths in the state are the same):
-# as demo/walkthrough.txt plays it with the mouse, and with the keyboard alone
+# as demo/tests/walkthrough.test plays it with the mouse, and with the keyboard alone
 # (KEYS). Fails unless both end in the same state: the frame, history,
 # variables, removed areas, inventory, timers, media, saved games and clock
 # of the last dump.
@@ -32,7 +32,7 @@ function(play script name result_var)
 endfunction()
 
 file(REMOVE_RECURSE ${OUT})
-play(${DEMO}/walkthrough.txt mouse by_mouse)
+play(${DEMO}/tests/walkthrough.test mouse by_mouse)
 play(${KEYS} keys by_keys)
 foreach(member game media saves time)
   string(JSON mouse_state GET "${by_mouse}" ${member})

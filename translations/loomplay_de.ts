@@ -173,6 +173,42 @@ das Spiel in seinem eigenen Ordner oder öffnet andernfalls ein Fenster zur Spie
         <source>Leave Tab, Enter and Space to the game: no play without a mouse.</source>
         <translation>Tab, Enter und Leertaste dem Spiel überlassen: kein Spielen ohne Maus.</translation>
     </message>
+    <message>
+        <source>With --script or --test: end a script at its first expectation that does not hold.</source>
+        <translation>Mit --script oder --test: ein Skript bei seiner ersten nicht erfüllten Erwartung beenden.</translation>
+    </message>
+    <message>
+        <source>With --record: end the recording with expect lines in words, a test as it stands.</source>
+        <translation>Mit --record: die Aufzeichnung mit expect-Zeilen in Worten beenden, ein fertiger Test.</translation>
+    </message>
+    <message>
+        <source>Play the game&apos;s test scripts (GAME_DIR [SCRIPT]...), each on a copy of the game, and tell which fail.</source>
+        <translation>Die Testskripte des Spiels abspielen (GAME_DIR [SCRIPT]...), jedes auf einer Kopie des Spiels, und melden, welche fehlschlagen.</translation>
+    </message>
+    <message>
+        <source>With --test: also write the results as a JUnit XML report.</source>
+        <translation>Mit --test: die Ergebnisse zusätzlich als JUnit-XML-Bericht schreiben.</translation>
+    </message>
+    <message>
+        <source>--test needs the game folder</source>
+        <translation>--test erfordert den Spielordner</translation>
+    </message>
+    <message>
+        <source>--test plays its scripts itself: it goes without --%1</source>
+        <translation>--test spielt seine Skripte selbst: es ist nicht mit --%1 möglich</translation>
+    </message>
+    <message>
+        <source>--junit goes with --test</source>
+        <translation>--junit ist nur zusammen mit --test möglich</translation>
+    </message>
+    <message>
+        <source>--expect-end goes with --record</source>
+        <translation>--expect-end ist nur zusammen mit --record möglich</translation>
+    </message>
+    <message>
+        <source>--stop-on-fail goes with --script or --test</source>
+        <translation>--stop-on-fail ist nur zusammen mit --script oder --test möglich</translation>
+    </message>
 </context>
 <context>
     <name>app::GameChooser</name>

@@ -173,6 +173,42 @@ joue le jeu situé dans son propre dossier, ou sinon ouvre une fenêtre pour cho
         <source>Leave Tab, Enter and Space to the game: no play without a mouse.</source>
         <translation>Laisser Tab, Entrée et Espace au jeu : pas de jeu sans souris.</translation>
     </message>
+    <message>
+        <source>With --script or --test: end a script at its first expectation that does not hold.</source>
+        <translation>Avec --script ou --test : arrêter un script à sa première attente non satisfaite.</translation>
+    </message>
+    <message>
+        <source>With --record: end the recording with expect lines in words, a test as it stands.</source>
+        <translation>Avec --record : terminer l&apos;enregistrement par des lignes expect en clair, un test tel quel.</translation>
+    </message>
+    <message>
+        <source>Play the game&apos;s test scripts (GAME_DIR [SCRIPT]...), each on a copy of the game, and tell which fail.</source>
+        <translation>Jouer les scripts de test du jeu (GAME_DIR [SCRIPT]...), chacun sur une copie du jeu, et indiquer lesquels échouent.</translation>
+    </message>
+    <message>
+        <source>With --test: also write the results as a JUnit XML report.</source>
+        <translation>Avec --test : écrire aussi les résultats dans un rapport XML JUnit.</translation>
+    </message>
+    <message>
+        <source>--test needs the game folder</source>
+        <translation>--test nécessite le dossier du jeu</translation>
+    </message>
+    <message>
+        <source>--test plays its scripts itself: it goes without --%1</source>
+        <translation>--test joue lui-même ses scripts : il ne s&apos;utilise pas avec --%1</translation>
+    </message>
+    <message>
+        <source>--junit goes with --test</source>
+        <translation>--junit ne s&apos;utilise qu&apos;avec --test</translation>
+    </message>
+    <message>
+        <source>--expect-end goes with --record</source>
+        <translation>--expect-end ne s&apos;utilise qu&apos;avec --record</translation>
+    </message>
+    <message>
+        <source>--stop-on-fail goes with --script or --test</source>
+        <translation>--stop-on-fail ne s&apos;utilise qu&apos;avec --script ou --test</translation>
+    </message>
 </context>
 <context>
     <name>app::GameChooser</name>

@@ -148,7 +148,8 @@ const std::vector<CommandLine::Option> kOptions = {
      .value = "FILE",
      .description = QT_TRANSLATE_NOOP("app::CommandLine", "A mount table (as /proc/mounts) to take the drive letters of CD games from."),
      .details = "Take the drive letters of CD games from a mount table in the form of /proc/mounts instead of this system's.",
-     .take = takeMountTable},
+     .take = takeMountTable,
+     .readByCheck = true},
     {.group = Group::Playing,
      .name = "verbose",
      .description = QT_TRANSLATE_NOOP("app::CommandLine", "Also print each frame opened and each media file played."),
@@ -159,6 +160,12 @@ const std::vector<CommandLine::Option> kOptions = {
      .details = "Play a script without a screen, on a virtual clock, and print one JSON object a line for every message box, media call, "
                 "dump and picture."},
     {.group = Group::ScriptedPlay, .name = "script", .value = "FILE", .description = QT_TRANSLATE_NOOP("app::CommandLine", "The script to play."), .take = takeScript},
+    {.group = Group::ScriptedPlay,
+     .name = "stop-on-fail",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "With --script or --test: end a script at its first expectation that does not hold."),
+     .details = "With --script or --test: end a script at its first expect line that does not hold, its fail line the last one; "
+                "otherwise the script goes on and fails at its end.",
+     .take = [](const QString&, Choices& into) { into.stopOnFail = true; }},
     {.group = Group::ScriptedPlay,
      .name = "shots",
      .value = "DIR",
@@ -210,6 +217,26 @@ const std::vector<CommandLine::Option> kOptions = {
      .details = "Write the player's input as a script of the scripted-play language, ending with an expect line of the state the run "
                 "ended in; played with --headless --script it reaches that state or fails.",
      .take = [](const QString& value, Choices& into) { into.record = value; }},
+    {.group = Group::Authoring,
+     .name = "expect-end",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "With --record: end the recording with expect lines in words, a test as it stands."),
+     .details = "With --record: end the recording with expect lines in words instead of the state line: the frame, the inventory, the "
+                "variables that are not 0, the areas removed and the music or silence, so that the recording is a test to keep in the "
+                "game's tests folder.",
+     .take = [](const QString&, Choices& into) { into.expectEnd = true; }},
+    {.group = Group::Authoring,
+     .name = "test",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "Play the game's test scripts (GAME_DIR [SCRIPT]...), each on a copy of the game, and tell which fail."),
+     .details = "Play test scripts, each headless on a fresh temporary copy of the game, two at a time: the scripts named after the game "
+                "folder, or every *.test file of its tests folder. One line per script says PASS or FAIL with the expectations that "
+                "did not hold, and a summary ends. The exit status is 0 when every script passes, 1 when one fails, 2 for no scripts "
+                "to play or a report that cannot be written.",
+     .take = [](const QString&, Choices& into) { into.testing = true; }},
+    {.group = Group::Authoring,
+     .name = "junit",
+     .value = "FILE",
+     .description = QT_TRANSLATE_NOOP("app::CommandLine", "With --test: also write the results as a JUnit XML report."),
+     .take = [](const QString& value, Choices& into) { into.junit = value; }},
     {.group = Group::Information,
      .name = "help",
      .description = QT_TRANSLATE_NOOP("app::CommandLine", "Show this help and exit."),
@@ -286,7 +313,10 @@ bool CommandLine::validate()
         return false;
     // A check opens no window either: it runs offscreen, with settings of its own.
     m_choices->checking = isSet(QStringLiteral("check"));
-    m_choices->headless = isSet(QStringLiteral("headless")) || m_choices->checking;
+    // A test run plays its scripts in programs of their own; it shows nothing.
+    m_choices->testing = isSet(QStringLiteral("test"));
+    m_choices->testScripts = positional().mid(1);
+    m_choices->headless = isSet(QStringLiteral("headless")) || m_choices->checking || m_choices->testing;
     m_choices->options.scripted = m_choices->headless;
     m_choices->options.unseen = m_choices->headless;
     m_error = takeFolder();
@@ -314,8 +344,22 @@ bool CommandLine::validate()
 QString CommandLine::conflict() const
 {
     const QStringList folders = positional();
-    if (folders.size() > 1)
+    const bool testing = isSet(QStringLiteral("test"));
+    // A test run names the game, then its scripts.
+    if (folders.size() > 1 && !testing)
         return say(QT_TRANSLATE_NOOP("app::CommandLine", "one game folder at a time: %1")).arg(folders.join(u' '));
+    if (testing && folders.isEmpty())
+        return say(QT_TRANSLATE_NOOP("app::CommandLine", "--test needs the game folder"));
+    for (const QString& option : {QStringLiteral("headless"), QStringLiteral("script"), QStringLiteral("check"), QStringLiteral("record")}) {
+        if (testing && isSet(option))
+            return say(QT_TRANSLATE_NOOP("app::CommandLine", "--test plays its scripts itself: it goes without --%1")).arg(option);
+    }
+    if (isSet(QStringLiteral("junit")) && !testing)
+        return say(QT_TRANSLATE_NOOP("app::CommandLine", "--junit goes with --test"));
+    if (isSet(QStringLiteral("expect-end")) && !isSet(QStringLiteral("record")))
+        return say(QT_TRANSLATE_NOOP("app::CommandLine", "--expect-end goes with --record"));
+    if (isSet(QStringLiteral("stop-on-fail")) && !isSet(QStringLiteral("script")) && !testing)
+        return say(QT_TRANSLATE_NOOP("app::CommandLine", "--stop-on-fail goes with --script or --test"));
     if (isSet(QStringLiteral("windowed")) && isSet(QStringLiteral("fullscreen")))
         return say(QT_TRANSLATE_NOOP("app::CommandLine", "--windowed and --fullscreen exclude each other"));
     if (isSet(QStringLiteral("headless")) && !isSet(QStringLiteral("script")))

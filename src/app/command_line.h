@@ -43,6 +43,16 @@ public:
         QString shots;
         QString settings;
         bool verbose = false;
+        // The first expectation that does not hold ends the script.
+        bool stopOnFail = false;
+        // A recording ends with expect lines in words of the state reached.
+        bool expectEnd = false;
+        // The game's test scripts are played (--test): those named, or
+        // every one of its tests folder when none is; the JUnit report's
+        // file (empty: none).
+        bool testing = false;
+        QStringList testScripts;
+        QString junit;
         // The script of a headless run, open for reading: it is read as it
         // plays, never held whole.
         std::unique_ptr<QFile> script;

@@ -67,6 +67,9 @@ public:
     void EndFromOutside();
     bool ended() const { return m_ended; }
     std::function<void()> onEnded;
+    // Told each frame the game window opens, once it is built or has
+    // failed: what a frame is made of changes with it.
+    std::function<void(const QString& frame)> onFrameOpened;
 
     // What the program does once this game has ended: as its start says
     // (the game chooser again when a person chose the game there), or what

@@ -16,7 +16,7 @@ int RunCheck(const CheckOptions& options, std::FILE* out, std::FILE* err)
         std::fprintf(err, "loomplay: %s is not a game folder: it has no Config/General\n", qPrintable(options.gameDir));
         return 2;
     }
-    GameChecker checker(options.gameDir, options.codePage);
+    GameChecker checker(options.gameDir, options.codePage, options.mountTable);
     const std::vector<Finding> findings = checker.check();
     bool errors = false;
     for (const Finding& finding : findings) {

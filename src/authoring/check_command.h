@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstdio>
+#include <optional>
 
 namespace authoring {
 
@@ -13,6 +14,8 @@ struct CheckOptions {
     bool json = false;
     // Also draw the frames as a graph into this file (.svg or .dot).
     QString mapFile;
+    // The drive letters of a CD game from a mount table (none: this system's).
+    std::optional<QString> mountTable;
 };
 
 // `loomplay --check`: checks the game, prints the findings on `out` and

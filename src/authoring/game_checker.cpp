@@ -114,11 +114,12 @@ QString baseName(const QString& file, qsizetype suffixLength)
 
 } // namespace
 
-GameChecker::GameChecker(const QString& gameDir, const QString& codePage)
+GameChecker::GameChecker(const QString& gameDir, const QString& codePage, const std::optional<QString>& mountTable)
     : m_dir(QDir(gameDir).absolutePath())
 {
     run::RuntimeOptions options;
     options.projectDir = m_dir;
+    options.mountTable = mountTable;
     options.scripted = true;
     options.codePage = codePage;
     m_rt = std::make_unique<run::Context>(options);
@@ -147,6 +148,7 @@ std::vector<Finding> GameChecker::check()
     m_areas = 0;
     m_variables.clear();
     m_variablesKnown = false;
+    checkCDFolders();
     for (const QString& file : m_rt->files.listFiles(m_rt->project.FramesPath, QStringLiteral(".fme"))) {
         if (file.size() > 4)
             m_graph.frames << baseName(file, 4);
@@ -263,6 +265,49 @@ bool GameChecker::readFile(const QString& path, const ReadStep& step)
 
 // ---------------------------------------------------------------- settings, strings, variables
 
+void GameChecker::checkCDFolders()
+{
+    run::Project& p = m_rt->project;
+    const QString marker = p.ProjectPath + QStringLiteral("RunFromCD.dat");
+    if (!m_rt->files.fileExists(marker))
+        return;
+    // The CD folders are named after the game: its settings are read here
+    // already, and their faults told where the settings are checked.
+    try {
+        formats::QuotedFieldReader settings = m_rt->openReader(p.ConfigPath + QStringLiteral("General"));
+        app::ReadProjectSettings(settings, p);
+    } catch (const base::Failure&) {
+    }
+    const QString file = relative(marker);
+    const QString value = run::ReadCDDrive(*m_rt);
+    const QChar letter = value.isEmpty() ? QChar() : value.at(0).toUpper();
+    const QString inGame = QStringLiteral("the game folder's own Frames, Areas and Icons folders are checked instead");
+    if (!letter.isLetter()) {
+        warning(file, fieldName(1),
+                QStringLiteral("names no CD drive, so the player asks for the drive whenever the game starts; %1").arg(inGame));
+        return;
+    }
+    if (m_rt->drives.root(letter).isEmpty()) {
+        warning(file, fieldName(1),
+                QStringLiteral("names the CD drive %1:, which this system does not have, so the player asks for the drive; %2").arg(letter).arg(inGame));
+        return;
+    }
+    const run::CDFolders cd = run::CDFoldersOn(*m_rt, QStringLiteral("%1:\\").arg(letter));
+    QStringList missing;
+    for (const QString& folder : {cd.frames, cd.areas, cd.icons}) {
+        if (!m_rt->files.dirExists(folder))
+            missing << QString(folder).replace(u'\\', u'/');
+    }
+    if (!missing.isEmpty()) {
+        error(file, fieldName(1),
+              QStringLiteral("names the CD drive %1: (%2), which has no folder %3, so the player cannot start the game from it; %4")
+                  .arg(letter)
+                  .arg(m_rt->drives.root(letter), missing.join(QStringLiteral(", ")), inGame));
+        return;
+    }
+    run::UseCDFolders(*m_rt, cd);
+}
+
 void GameChecker::checkSettings()
 {
     run::Project& p = m_rt->project;
@@ -376,14 +421,15 @@ void GameChecker::checkObjectName(const QString& name, const QString& file, cons
 
 void GameChecker::checkMedia(Media kind, const QString& path, const QString& file, const QString& where, const QString& what)
 {
-    const QString name = path.mid(m_rt->project.ProjectPath.size());
+    // The name as the game gives it, wherever its folder lies (on a CD too).
+    const QString name = QString(path).replace(u'\\', u'/').section(u'/', -1);
     const QString mapped = run::MappedMediaName(m_rt->files, path);
     const auto real = m_rt->files.resolve(mapped);
     if (!real || !m_rt->files.fileExists(mapped)) {
         QString looked = quoted(relative(path));
         if (mapped != path)
             looked += QStringLiteral(" or ") + quoted(relative(mapped));
-        error(file, where, QStringLiteral("names the %1 %2, which is missing (no file %3)").arg(what, quoted(QFileInfo(name).fileName()), looked));
+        error(file, where, QStringLiteral("names the %1 %2, which is missing (no file %3)").arg(what, quoted(name), looked));
         return;
     }
     const QString key = QString::fromStdString(real->string()) + u'|' + QString::number(static_cast<int>(kind));

@@ -10,6 +10,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace run {
@@ -31,7 +32,10 @@ namespace authoring {
 // rarely means it (warnings). Opens no window and plays nothing.
 class GameChecker {
 public:
-    explicit GameChecker(const QString& gameDir, const QString& codePage = QStringLiteral("windows-1252"));
+    // A mount table in the form of /proc/mounts gives the drive letters of
+    // a CD game; none: this system's.
+    explicit GameChecker(const QString& gameDir, const QString& codePage = QStringLiteral("windows-1252"),
+                         const std::optional<QString>& mountTable = std::nullopt);
     ~GameChecker();
     GameChecker(const GameChecker&) = delete;
     GameChecker& operator=(const GameChecker&) = delete;
@@ -53,6 +57,10 @@ private:
     enum class Media { Picture, Cursor, Sound, Midi, Mp3, Video };
     using ReadStep = std::function<void(formats::QuotedFieldReader&)>;
 
+    // A game that runs from CD reads its frames, areas and icons from the
+    // drive RunFromCD.dat names: the check reads them there when the drive
+    // holds them, and says what is missing when it does not.
+    void checkCDFolders();
     void checkSettings();
     // The pictures the welcome window's scheme names.
     void checkScheme(const QString& folder);

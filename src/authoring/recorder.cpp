@@ -15,7 +15,7 @@
 
 namespace authoring {
 
-Recorder::Recorder(app::Runtime& rt, const QString& file) : m_rt(rt), m_file(file)
+Recorder::Recorder(app::Runtime& rt, const QString& file, Ending ending) : m_rt(rt), m_file(file), m_ending(ending)
 {
     if (!m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Text))
         return;
@@ -40,8 +40,13 @@ bool Recorder::finish()
     // state the play-through ends in.
     if (const qint64 rest = now() - m_mark; rest > 0)
         write(QStringLiteral("wait %1").arg(rest));
-    write(QStringLiteral("expect ")
-          + QString::fromUtf8(QJsonDocument(automation::EndState(automation::StateDump(m_rt, QString()))).toJson(QJsonDocument::Compact)));
+    const QJsonObject state = automation::StateDump(m_rt, QString());
+    if (m_ending == Ending::Expectations) {
+        for (const QString& line : automation::EndExpectations(state))
+            write(line);
+    } else {
+        write(QStringLiteral("expect ") + QString::fromUtf8(QJsonDocument(automation::EndState(state)).toJson(QJsonDocument::Compact)));
+    }
     m_file.close();
     if (m_error.isEmpty() && m_file.error() != QFileDevice::NoError)
         m_error = m_file.errorString();

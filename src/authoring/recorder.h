@@ -28,8 +28,13 @@ namespace authoring {
 // replay that goes astray fails.
 class Recorder : public platform::InputObserver {
 public:
+    // How the script ends: with one expect line of the whole state, or
+    // with expect lines in words (frame, inventory, variables set, removed
+    // areas, music), a test an author reads and edits.
+    enum class Ending { StateLine, Expectations };
+
     // Watches the runtime's windows from now on and writes to the file.
-    Recorder(app::Runtime& rt, const QString& file);
+    Recorder(app::Runtime& rt, const QString& file, Ending ending = Ending::StateLine);
     // Finishes the script unless finish() did.
     ~Recorder() override;
     Recorder(const Recorder&) = delete;
@@ -82,6 +87,7 @@ private:
 
     app::Runtime& m_rt;
     QFile m_file;
+    Ending m_ending;
     std::optional<Entry> m_entry;
     // The clock up to which the script written so far accounts for the
     // time: by its waits, or by the handlers of its inputs, whose own time

@@ -376,6 +376,9 @@ bool ScriptRunner::expect(const QJsonObject& expected)
 void ScriptRunner::fail(const QString& expected, const QString& found)
 {
     m_expectationFailed = true;
+    // Stopping here leaves the state the failure found for the author to see.
+    if (m_stopOnFail)
+        m_failed = true;
     m_rt.log.write(QJsonObject{
         {QStringLiteral("type"), QStringLiteral("fail")},
         {QStringLiteral("line"), m_lineNumber},
@@ -384,42 +387,12 @@ void ScriptRunner::fail(const QString& expected, const QString& found)
     });
 }
 
-namespace {
-
-// The value of a name in a dump's list of [name, value] pairs.
-std::optional<QJsonValue> pairValue(const QJsonArray& pairs, const QString& name)
-{
-    for (const QJsonValue& pair : pairs) {
-        const QJsonArray p = pair.toArray();
-        if (p.at(0).toString().compare(name, Qt::CaseInsensitive) == 0)
-            return p.at(1);
-    }
-    return std::nullopt;
-}
-
-QString valueText(const QJsonValue& value)
-{
-    if (value.isDouble())
-        return QString::number(value.toDouble(), 'g', 15);
-    if (value.isBool())
-        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
-    return value.toString();
-}
-
-QString fileName(const QString& path)
-{
-    return path.section(u'/', -1);
-}
-
-} // namespace
-
 bool ScriptRunner::expectWords(const QStringList& words)
 {
     const QString what = words.value(0).toLower();
     const QString rest = words.mid(1).join(u' ');
     const QJsonObject state = StateDump(m_rt, activeWindowName());
     const QJsonObject game = state.value(QStringLiteral("game")).toObject();
-    const QJsonObject media = state.value(QStringLiteral("media")).toObject();
     const auto expected = QStringLiteral("%1 %2").arg(what, rest).trimmed();
     if (what == QLatin1String("frame") && !rest.isEmpty()) {
         const QString frame = game.value(QStringLiteral("frame")).toString();
@@ -428,11 +401,11 @@ bool ScriptRunner::expectWords(const QStringList& words)
         return true;
     }
     if (what == QLatin1String("variable") && words.size() == 3) {
-        const std::optional<QJsonValue> value = pairValue(game.value(QStringLiteral("variables")).toArray(), words[1]);
+        const std::optional<QJsonValue> value = PairValue(game.value(QStringLiteral("variables")).toArray(), words[1]);
         if (!value)
             fail(expected, QStringLiteral("no variable %1").arg(words[1]));
-        else if (valueText(*value).compare(words[2], Qt::CaseInsensitive) != 0)
-            fail(expected, QStringLiteral("variable %1 %2").arg(words[1], valueText(*value)));
+        else if (ValueText(*value).compare(words[2], Qt::CaseInsensitive) != 0)
+            fail(expected, QStringLiteral("variable %1 %2").arg(words[1], ValueText(*value)));
         return true;
     }
     const QStringList inventory = game.value(QStringLiteral("inventory")).toVariant().toStringList();
@@ -465,7 +438,7 @@ bool ScriptRunner::expectWords(const QStringList& words)
         bool removed = false;
         for (const QJsonValue& pair : game.value(QStringLiteral("disappear")).toArray()) {
             const QJsonArray p = pair.toArray();
-            removed |= p.at(0).toString().compare(words[1], Qt::CaseInsensitive) == 0 && valueText(p.at(1)) == words[2];
+            removed |= p.at(0).toString().compare(words[1], Qt::CaseInsensitive) == 0 && ValueText(p.at(1)) == words[2];
         }
         if (!removed)
             fail(expected, QStringLiteral("area %1 of %2 not removed").arg(words[2], words[1]));
@@ -483,10 +456,7 @@ bool ScriptRunner::expectWords(const QStringList& words)
             fail(expected, QStringLiteral("message %1").arg(found));
         return true;
     }
-    const bool midi = media.value(QStringLiteral("MidiStatus")).toString() == QLatin1String("playing");
-    const bool mp3 = media.value(QStringLiteral("MP3Playing")).toBool();
-    const QString playing = midi ? fileName(media.value(QStringLiteral("MidiFileName")).toString())
-                                 : mp3 ? fileName(media.value(QStringLiteral("MP3File")).toString()) : QString();
+    const QString playing = PlayingMusic(state);
     if (what == QLatin1String("music") && !rest.isEmpty()) {
         if (playing.compare(rest, Qt::CaseInsensitive) != 0)
             fail(expected, playing.isEmpty() ? QStringLiteral("silence") : QStringLiteral("music %1").arg(playing));
@@ -660,7 +630,8 @@ bool ScriptRunner::run(const LineSource& source)
             m_rt.EndProgram();
             return false;
         }
-        m_failed = !runLine(*line);
+        if (!runLine(*line))
+            m_failed = true;
         return true;
     });
     // Let the windows shown before the script settle (activation).

@@ -46,6 +46,9 @@ public:
     bool run(const LineSource& source);
     bool run(const QStringList& lines) { return run(linesOf(lines)); }
     bool runLine(const QString& line);
+    // Whether the first expectation that does not hold ends the run (its
+    // fail line is the last line), instead of the script going on.
+    void setStopOnFail(bool stop) { m_stopOnFail = stop; }
 
     // The window that takes keys: an open dialog, else the top-most visible one.
     platform::SceneWindow* activeWindow() const;
@@ -100,6 +103,7 @@ private:
     bool m_failed = false;
     // An expectation in words did not hold: the run ends as a failure.
     bool m_expectationFailed = false;
+    bool m_stopOnFail = false;
 };
 
 } // namespace automation

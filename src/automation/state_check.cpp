@@ -66,4 +66,59 @@ QString StateDifference(const QJsonObject& expected, const QJsonObject& dump)
     return difference(expected, state, QString());
 }
 
+std::optional<QJsonValue> PairValue(const QJsonArray& pairs, const QString& name)
+{
+    for (const QJsonValue& pair : pairs) {
+        const QJsonArray p = pair.toArray();
+        if (p.at(0).toString().compare(name, Qt::CaseInsensitive) == 0)
+            return p.at(1);
+    }
+    return std::nullopt;
+}
+
+QString ValueText(const QJsonValue& value)
+{
+    if (value.isDouble())
+        return QString::number(value.toDouble(), 'g', 15);
+    if (value.isBool())
+        return value.toBool() ? QStringLiteral("True") : QStringLiteral("False");
+    return value.toString();
+}
+
+QString PlayingMusic(const QJsonObject& dump)
+{
+    const QJsonObject media = dump.value(QStringLiteral("media")).toObject();
+    QString path;
+    if (media.value(QStringLiteral("MidiStatus")).toString() == QLatin1String("playing"))
+        path = media.value(QStringLiteral("MidiFileName")).toString();
+    else if (media.value(QStringLiteral("MP3Playing")).toBool())
+        path = media.value(QStringLiteral("MP3File")).toString();
+    return path.section(u'/', -1);
+}
+
+QStringList EndExpectations(const QJsonObject& dump)
+{
+    QStringList lines;
+    const QJsonObject game = dump.value(QStringLiteral("game")).toObject();
+    if (const QString frame = game.value(QStringLiteral("frame")).toString(); !frame.isEmpty())
+        lines << QStringLiteral("expect frame ") + frame;
+    for (const QJsonValue& object : game.value(QStringLiteral("inventory")).toArray())
+        lines << QStringLiteral("expect inventory ") + object.toString();
+    // Only what the play-through set: a game of thousands of variables
+    // would otherwise end every recording with thousands of lines that
+    // break on any variable the author adds.
+    for (const QJsonValue& pair : game.value(QStringLiteral("variables")).toArray()) {
+        const QJsonArray p = pair.toArray();
+        if (p.at(1).toDouble() != 0)
+            lines << QStringLiteral("expect variable %1 %2").arg(p.at(0).toString(), ValueText(p.at(1)));
+    }
+    for (const QJsonValue& pair : game.value(QStringLiteral("disappear")).toArray()) {
+        const QJsonArray p = pair.toArray();
+        lines << QStringLiteral("expect removed %1 %2").arg(p.at(0).toString(), ValueText(p.at(1)));
+    }
+    const QString music = PlayingMusic(dump);
+    lines << (music.isEmpty() ? QStringLiteral("expect silence") : QStringLiteral("expect music ") + music);
+    return lines;
+}
+
 } // namespace automation

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QString>
+#include <QStringList>
+
+#include <optional>
 
 namespace automation {
 
@@ -18,5 +22,20 @@ QJsonObject EndState(const QJsonObject& dump);
 // "shown" lists the windows shown, so that a window never loaded counts as
 // one not shown.
 QString StateDifference(const QJsonObject& expected, const QJsonObject& dump);
+
+// The value of a name in a dump's list of [name, value] pairs (variables,
+// removed areas), names compared without case.
+std::optional<QJsonValue> PairValue(const QJsonArray& pairs, const QString& name);
+// A dump's value as an expect line writes it: numbers in full, True/False.
+QString ValueText(const QJsonValue& value);
+// The file name of the MIDI or MP3 piece a dump's media play; empty for
+// silence.
+QString PlayingMusic(const QJsonObject& dump);
+
+// The expect lines in words that hold in the state of a dump: the frame,
+// the inventory, the variables a new game does not start with (every one
+// starts at 0), the removed areas, and the music or silence. A recording
+// ends with them, so that it replays as a test an author can read and edit.
+QStringList EndExpectations(const QJsonObject& dump);
 
 } // namespace automation

@@ -14,6 +14,17 @@ void Notices::notice(const QString& text)
     if (m_told.contains(text))
         return;
     m_told.insert(text);
+    send(text);
+}
+
+void Notices::tell(const QString& text)
+{
+    std::lock_guard lock(m_mutex);
+    send(text);
+}
+
+void Notices::send(const QString& text)
+{
     if (m_log.enabled())
         m_log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("notice")}, {QStringLiteral("text"), text}});
     else

@@ -30,8 +30,13 @@ public:
     void notice(const QString& text);
     // What the player does, told only when verbose.
     void detail(const QString& text);
+    // What the player did for the person watching, told every time (a
+    // frame opened again after its files changed).
+    void tell(const QString& text);
 
 private:
+    // Into the log or to the terminal; the lock is held.
+    void send(const QString& text);
     void toTerminal(const QString& text);
 
     EventLog& m_log;

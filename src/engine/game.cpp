@@ -18,6 +18,7 @@
 
 #include <QFontMetrics>
 #include <QJsonObject>
+#include <QScopeGuard>
 
 #include <cmath>
 
@@ -414,6 +415,11 @@ void Game::OpenFrame(const QString& name)
     const run::Project& p = m_rt.project;
     media::Media& media = m_rt.media();
     m_rt.notices.detail(QStringLiteral("opens the frame %1").arg(name));
+    // Told however the open ends, a failure included.
+    const auto told = qScopeGuard([this, opened = name] {
+        if (m_rt.onFrameOpened)
+            m_rt.onFrameOpened(opened);
+    });
     // The open goes on after a broken link: its own reads then fail.
     if (name.isEmpty() || !m_rt.files.fileExists(p.FramesPath + name + QStringLiteral(".fme")))
         m_rt.ShowErrorReport(kBrokenLink);

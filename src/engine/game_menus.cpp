@@ -46,6 +46,8 @@ void GameMenus::setFrames(const QStringList& frames)
         QObject::connect(action, &QAction::triggered, m_bar, [this, i] { chooseFrame(i); });
     }
     m_debug->addSeparator();
+    QAction* state = m_debug->addAction(QStringLiteral("State"));
+    QObject::connect(state, &QAction::triggered, m_bar, [this] { chooseState(); });
     m_debug->addAction(QStringLiteral("Cancel"));
 }
 
@@ -68,6 +70,12 @@ void GameMenus::chooseExit()
 void GameMenus::chooseSaveGame()
 {
     choose(QStringLiteral("mnuSaveGame"), onSaveGame);
+}
+
+void GameMenus::chooseState()
+{
+    if (onState)
+        onState();
 }
 
 void GameMenus::chooseFrame(int index)

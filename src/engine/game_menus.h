@@ -38,6 +38,9 @@ public:
     std::function<void()> onExit;
     std::function<void()> onSaveGame;
     std::function<void(const QString& frame)> onFrame;
+    // The Debug menu's State item: the window of the game's state, which an
+    // author's run provides.
+    std::function<void()> onState;
 
     bool open() const { return mnuExit.visible; }
     bool debugOffered() const { return m_debugOffered; }
@@ -53,6 +56,9 @@ public:
     void chooseSaveGame();
     // The frame item of the Debug menu, from 1.
     void chooseFrame(int index);
+    // The Debug menu's State item; it changes nothing of the game, so no
+    // recording hears of it.
+    void chooseState();
 
 private:
     void choose(const QString& item, const std::function<void()>& handler);

@@ -409,13 +409,13 @@ TEST_F(CommandLineValidate, AHeadlessRunPretendsACommonScreenUnlessToldAnother)
     EXPECT_FALSE(choices().dpi);
 }
 
-TEST_F(CommandLineValidate, ACheckReadsOnlyItsOwnOptionsAndTheCodePage)
+TEST_F(CommandLineValidate, ACheckReadsOnlyItsOwnOptionsTheCodePageAndTheMountTable)
 {
     const QString missing = work.filePath(QStringLiteral("missing"));
     ASSERT_TRUE(validate({QStringLiteral("--check"), QStringLiteral("--json"), QStringLiteral("--map"), QStringLiteral("map.dot"),
                           QStringLiteral("--settings"), QStringLiteral("config"), QStringLiteral("--screen"), QStringLiteral("0x0"),
                           QStringLiteral("--dpi"), QStringLiteral("1"), QStringLiteral("--soundfont"), missing, QStringLiteral("--start-time"),
-                          QStringLiteral("never"), QStringLiteral("--mount-table"), missing, game.path()}))
+                          QStringLiteral("never"), game.path()}))
         << line->error().toStdString();
     EXPECT_TRUE(choices().checking && choices().headless);
     EXPECT_TRUE(choices().json);
@@ -423,6 +423,9 @@ TEST_F(CommandLineValidate, ACheckReadsOnlyItsOwnOptionsAndTheCodePage)
     EXPECT_EQ(choices().settings, QStringLiteral("config"));
     EXPECT_FALSE(validate({QStringLiteral("--check"), QStringLiteral("--codepage"), QStringLiteral("klingon"), game.path()}));
     EXPECT_EQ(line->error(), QStringLiteral("Unknown code page 'klingon'."));
+    // The drives of a CD game are where the check looks for its folders.
+    EXPECT_FALSE(validate({QStringLiteral("--check"), QStringLiteral("--mount-table"), missing, game.path()}));
+    EXPECT_EQ(line->error(), QStringLiteral("cannot read the mount table %1").arg(missing));
     // Options that cannot go together are wrong for a check too.
     EXPECT_FALSE(validate({QStringLiteral("--check"), QStringLiteral("--windowed"), QStringLiteral("--fullscreen"), game.path()}));
     EXPECT_TRUE(line->errorShowsUsage());
@@ -445,4 +448,38 @@ TEST_F(CommandLineValidate, AFolderThatIsNoGameIsRefusedOnlyWhereItCannotBePlaye
     // Without a folder the program's own folder is decided later.
     EXPECT_TRUE(validate({}));
     EXPECT_TRUE(choices().options.projectDir.isEmpty());
+}
+
+TEST_F(CommandLineValidate, ATestRunNamesTheGameThenItsScriptsAndShowsNothing)
+{
+    ASSERT_TRUE(validate({QStringLiteral("--test"), game.path(), QStringLiteral("walk"), QStringLiteral("tests/hint.test")}));
+    EXPECT_TRUE(choices().testing);
+    EXPECT_TRUE(choices().headless);
+    EXPECT_EQ(choices().options.projectDir, QDir(game.path()).absolutePath());
+    EXPECT_EQ(choices().testScripts, (QStringList{QStringLiteral("walk"), QStringLiteral("tests/hint.test")}));
+    ASSERT_TRUE(validate({QStringLiteral("--test"), QStringLiteral("--junit"), QStringLiteral("report.xml"), QStringLiteral("--stop-on-fail"), game.path()}));
+    EXPECT_TRUE(choices().testScripts.isEmpty());
+    EXPECT_EQ(choices().junit, QStringLiteral("report.xml"));
+    EXPECT_TRUE(choices().stopOnFail);
+}
+
+TEST_F(CommandLineValidate, TestingAndExpectingOptionsGoOnlyWithWhatTheyServe)
+{
+    const std::vector<std::pair<QStringList, QString>> refused = {
+        {{QStringLiteral("--test")}, QStringLiteral("--test needs the game folder")},
+        {{QStringLiteral("--test"), QStringLiteral("--headless"), QStringLiteral("--script"), QStringLiteral("/dev/null"), game.path()},
+         QStringLiteral("--test plays its scripts itself: it goes without --headless")},
+        {{QStringLiteral("--test"), QStringLiteral("--check"), game.path()}, QStringLiteral("--test plays its scripts itself: it goes without --check")},
+        {{QStringLiteral("--junit"), QStringLiteral("report.xml"), game.path()}, QStringLiteral("--junit goes with --test")},
+        {{QStringLiteral("--expect-end"), game.path()}, QStringLiteral("--expect-end goes with --record")},
+        {{QStringLiteral("--stop-on-fail"), game.path()}, QStringLiteral("--stop-on-fail goes with --script or --test")},
+        {{game.path(), game.path()}, QStringLiteral("one game folder at a time: %1 %1").arg(game.path())},
+    };
+    for (const auto& [arguments, message] : refused) {
+        EXPECT_FALSE(validate(arguments)) << arguments.join(u' ').toStdString();
+        EXPECT_EQ(line->error(), message);
+        EXPECT_TRUE(line->errorShowsUsage());
+    }
+    ASSERT_TRUE(validate({QStringLiteral("--record"), work.filePath(QStringLiteral("r.txt")), QStringLiteral("--expect-end"), game.path()}));
+    EXPECT_TRUE(choices().expectEnd);
 }

@@ -522,3 +522,75 @@ TEST_F(GameChecker, AMapIntoAFolderThatDoesNotExistIsRefusedByName)
     EXPECT_EQ(run.exitCode, 2);
     EXPECT_EQ(run.errors, QStringLiteral("loomplay: cannot write the map %1: No such file or directory\n").arg(map));
 }
+
+// ---------------------------------------------------------------- a game that runs from CD
+
+namespace {
+
+// The fixture's game with its Frames, Areas and Icons moved to a CD image
+// mounted at a folder of the test, as Data/<game name>/...; RunFromCD.dat
+// names drive D:, the image's letter in the mount table given.
+class CDGameChecker : public GameChecker {
+protected:
+    void SetUp() override
+    {
+        GameChecker::SetUp();
+        game.write(QStringLiteral("RunFromCD.dat"), {{"D: [QUEST]"}});
+        ASSERT_TRUE(QDir().mkpath(disc.filePath(QStringLiteral("Data/Test Game"))));
+        for (const QString& folder : {QStringLiteral("Frames"), QStringLiteral("Areas"), QStringLiteral("Icons")}) {
+            ASSERT_TRUE(QDir().mkpath(game.file(folder)));
+            ASSERT_TRUE(QDir().rename(game.file(folder), disc.filePath(QStringLiteral("Data/Test Game/") + folder))) << folder.toStdString();
+        }
+    }
+    QStringList cdFindings()
+    {
+        authoring::GameChecker checker(game.path(), QStringLiteral("windows-1252"), QStringLiteral("/dev/sda1 / ext4 rw 0 0\n/dev/sr0 %1 iso9660 ro 0 0\n").arg(disc.path()));
+        QStringList lines;
+        for (const authoring::Finding& f : checker.check())
+            lines << f.line();
+        lines << checker.summary(QStringLiteral("cd"));
+        return lines;
+    }
+
+    QTemporaryDir disc;
+};
+
+} // namespace
+
+TEST_F(CDGameChecker, TheFramesAreasAndIconsAreCheckedOnTheDrive)
+{
+    EXPECT_EQ(cdFindings(), QStringList{QStringLiteral("cd: 0 errors, 0 warnings; 2 frames, 2 areas, 1 object")});
+}
+
+TEST_F(CDGameChecker, AFileMissingOnTheDriveIsNamedThere)
+{
+    ASSERT_TRUE(QFile::remove(disc.filePath(QStringLiteral("Data/Test Game/Areas/key.bmp"))));
+    const QStringList lines = cdFindings();
+    ASSERT_EQ(lines.size(), 2) << lines.join(u'\n').toStdString();
+    EXPECT_STARTS(lines[0], qPrintable(disc.filePath(QStringLiteral("Data/Test Game/Areas/Key.obj"))));
+    EXPECT_TRUE(lines[0].contains(QLatin1String("\"key.bmp\", which is missing"))) << lines[0].toStdString();
+}
+
+TEST_F(CDGameChecker, ADriveWithoutTheGamesFoldersIsAnError)
+{
+    ASSERT_TRUE(QDir(disc.filePath(QStringLiteral("Data/Test Game/Areas"))).removeRecursively());
+    const QStringList lines = cdFindings();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines[0], QStringLiteral("RunFromCD.dat: field 1 names the CD drive D: (%1/), which has no folder D:/Data/Test Game/Areas/, so the player "
+                                       "cannot start the game from it; the game folder's own Frames, Areas and Icons folders are checked instead")
+                            .arg(disc.path()));
+}
+
+TEST_F(CDGameChecker, ADriveThisSystemDoesNotHaveOrNoDriveIsAWarning)
+{
+    game.write(QStringLiteral("RunFromCD.dat"), {{"Q:"}});
+    QStringList lines = cdFindings();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines[0], QStringLiteral("RunFromCD.dat: warning: field 1 names the CD drive Q:, which this system does not have, so the player asks "
+                                       "for the drive; the game folder's own Frames, Areas and Icons folders are checked instead"));
+    game.write(QStringLiteral("RunFromCD.dat"), {{""}});
+    lines = cdFindings();
+    ASSERT_FALSE(lines.isEmpty());
+    EXPECT_EQ(lines[0], QStringLiteral("RunFromCD.dat: warning: field 1 names no CD drive, so the player asks for the drive whenever the game "
+                                       "starts; the game folder's own Frames, Areas and Icons folders are checked instead"));
+}

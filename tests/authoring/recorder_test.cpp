@@ -38,6 +38,7 @@ struct PlayedRun {
     int exitCode = -1;
     QStringList dumps;
     QStringList errors;
+    QStringList fails;
     QString terminal;
 };
 
@@ -67,6 +68,10 @@ PlayedRun play(const QString& script, const QStringList& options = {}, const QSt
             run.dumps << QString::fromUtf8(line).replace(QDir::toNativeSeparators(game), QStringLiteral("GAME"));
         else if (type == QLatin1String("error"))
             run.errors << QString::fromUtf8(line);
+        else if (type == QLatin1String("fail"))
+            run.fails << QStringLiteral("%1: %2 | %3")
+                             .arg(object.value(QStringLiteral("line")).toInt())
+                             .arg(object.value(QStringLiteral("expected")).toString(), object.value(QStringLiteral("found")).toString());
     }
     return run;
 }
@@ -78,7 +83,7 @@ PlayedRun play(const QString& script, const QStringList& options = {}, const QSt
 // question answered against its default), recorded and played again.
 TEST(Recorder, ReplayingARecordedRunReachesTheSameState)
 {
-    QString walkthrough = readFile(QStringLiteral(LOOM_DEMO_DIR "/walkthrough.txt"));
+    QString walkthrough = readFile(QStringLiteral(LOOM_DEMO_DIR "/tests/walkthrough.test"));
     ASSERT_FALSE(walkthrough.isEmpty());
     // Up to the quit question at the end, which is answered No this time.
     walkthrough = walkthrough.left(walkthrough.indexOf(QLatin1String("key Q")));
@@ -197,6 +202,40 @@ TEST_F(RecordedKeys, AReplayThatMissesTheRecordedStateFails)
     ASSERT_EQ(replayed.errors.size(), 1);
     EXPECT_EQ(QJsonDocument::fromJson(replayed.errors[0].toUtf8())[QStringLiteral("text")].toString(),
               QStringLiteral(R"(The state differs: saves is ["BOATS"], expected ["BOAT"])"));
+}
+
+// A recording that ends with the expectations of its state in words: a
+// test as it stands, which a replay that goes astray fails line by line.
+TEST(Recorder, ARecordingEndsWithTheExpectationsOfItsStateInWords)
+{
+    QTemporaryDir out;
+    const QString recording = out.filePath(QStringLiteral("recording.test"));
+    const PlayedRun recorded = play(QStringLiteral("click Img(0)\nclick Area(5)\nclick Area(2)\nwait 3000\nclick Area(4)\nwait 2000\n"),
+                                    {QStringLiteral("--record"), recording, QStringLiteral("--expect-end")});
+    ASSERT_EQ(recorded.exitCode, 0) << recorded.errors.join(u'\n').toStdString();
+    const QString script = readFile(recording);
+    const QStringList lines = script.split(u'\n', Qt::SkipEmptyParts);
+    const qsizetype first = lines.indexOf(QStringLiteral("expect frame Shore"));
+    ASSERT_GE(first, 0) << script.toStdString();
+    EXPECT_EQ(lines.mid(first).join(u'\n').toStdString(), QStringLiteral("expect frame Shore\n"
+                                                                             "expect inventory Rope\n"
+                                                                             "expect inventory Hook\n"
+                                                                             "expect variable Hint 1\n"
+                                                                             "expect removed Shore 2\n"
+                                                                             "expect removed Shore 4\n"
+                                                                             "expect silence").toStdString());
+    EXPECT_FALSE(script.contains(u'{'));
+
+    const PlayedRun replayed = play(script);
+    EXPECT_EQ(replayed.exitCode, 0) << replayed.fails.join(u'\n').toStdString();
+    EXPECT_TRUE(replayed.fails.isEmpty());
+    // Without the hook's click the replay ends short of it.
+    QStringList astray = lines;
+    astray.removeOne(QStringLiteral("click Area(4)"));
+    const PlayedRun wrong = play(astray.join(u'\n') + u'\n');
+    EXPECT_EQ(wrong.exitCode, 1);
+    EXPECT_EQ(wrong.fails.join(u'\n').toStdString(), QStringLiteral("9: inventory Hook | inventory Rope\n"
+                                                                  "12: removed Shore 4 | area 4 of Shore not removed").toStdString());
 }
 
 TEST(Recorder, ARecordingThatCannotBeWrittenStopsTheRun)

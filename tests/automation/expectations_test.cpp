@@ -91,3 +91,20 @@ TEST_F(Expectations, AnExpectationThatNamesNothingKnownStopsTheScript)
     EXPECT_EQ(errors[0].value(QStringLiteral("text")).toString(), QStringLiteral("Cannot read the line: expect weather sunny"));
     EXPECT_TRUE(rt->log.ofType(QStringLiteral("dump")).empty());
 }
+
+TEST_F(Expectations, StoppingOnAFailEndsTheScriptAtItsFailLine)
+{
+    automation::ScriptRunner runner(*rt, QString());
+    runner.setStopOnFail(true);
+    EXPECT_FALSE(runner.run({
+        QStringLiteral("click Img(0)"),          // 1
+        QStringLiteral("expect frame Shore"),    // 2
+        QStringLiteral("expect frame Lantern"),  // 3
+        QStringLiteral("expect silence"),        // 4
+        QStringLiteral("expect variable Hint 5"),// 5
+        QStringLiteral("dump"),                  // 6
+    }));
+    EXPECT_EQ(failures(), QStringList{QStringLiteral("3: frame Lantern | frame Shore")});
+    EXPECT_TRUE(rt->log.ofType(QStringLiteral("dump")).empty());
+    EXPECT_TRUE(rt->log.ofType(QStringLiteral("error")).empty());
+}

@@ -28,7 +28,7 @@ TEST(DemoWalkthrough, PlaysFromTheTitleToTheEndAndBackFromASave)
 {
     QTemporaryDir game;
     ASSERT_TRUE(testsupport::CopyFolder(QStringLiteral(LOOM_DEMO_DIR), game.path()));
-    QFile script(game.filePath(QStringLiteral("walkthrough.txt")));
+    QFile script(game.filePath(QStringLiteral("tests/walkthrough.test")));
     ASSERT_TRUE(script.open(QIODevice::ReadOnly));
     app::Runtime rt(testsupport::ScriptedOptions(game.path(), QSize(1024, 768)));
     rt.frmWelcome().show();

@@ -14,6 +14,15 @@ run::RuntimeOptions ScriptedOptions(const QString& folder, QSize screen)
     return options;
 }
 
+std::unique_ptr<app::Runtime> AuthorsDemoRun(const QString& folder)
+{
+    if (!CopyFolder(QStringLiteral(LOOM_DEMO_DIR), folder))
+        return nullptr;
+    run::RuntimeOptions options = ScriptedOptions(folder, QSize(1024, 768));
+    options.debug = true;
+    return std::make_unique<app::Runtime>(options);
+}
+
 Player::Player(const GameFolder& folder, QSize screen) : Player(ScriptedOptions(folder.path(), screen)) {}
 
 Player::Player(const run::RuntimeOptions& options) : m_rt(std::make_unique<app::Runtime>(options)) {}

@@ -26,6 +26,10 @@ class GameFolder;
 // Options of a scripted player on a game folder at a fixed start time.
 run::RuntimeOptions ScriptedOptions(const QString& folder, QSize screen = QSize(640, 480));
 
+// An author's scripted run (--debug) of a copy of the demo made in the
+// folder; null when the copy could not be made.
+std::unique_ptr<app::Runtime> AuthorsDemoRun(const QString& folder);
+
 // The texts of the message boxes shown so far; the log is then emptied.
 std::vector<QString> TakeMessageTexts(app::Runtime& rt);
 

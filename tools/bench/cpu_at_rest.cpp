@@ -4,10 +4,15 @@
 // with a looping sea on a sound channel and looping MIDI music, 10 real
 // seconds each, on Qt's offscreen platform with the real clock. Waits must
 // not spin: the goal is well under 1% of a core at rest, and at most 3 %
-// with the sea and the music (synthesis and mixing included).
-//   cpu_at_rest GAME_DIR [SECONDS]
+// with the sea and the music (synthesis and mixing included). With --debug
+// the player runs as for an author: the Debug menu, the state window (not
+// shown), and the files of the frame on screen watched for changes, at the
+// same floor.
+//   cpu_at_rest GAME_DIR [SECONDS] [--debug]
 #include "app/frm_welcome.h"
 #include "app/runtime.h"
+#include "authoring/live_reload.h"
+#include "authoring/state_window.h"
 #include "bench/cpu_time.h"
 #include "engine/game.h"
 #include "media/media.h"
@@ -18,6 +23,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <memory>
 
 #include <cstdio>
 
@@ -48,15 +54,23 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication application(argc, argv);
     if (argc < 2) {
-        std::fprintf(stderr, "usage: cpu_at_rest GAME_DIR [SECONDS]\n");
+        std::fprintf(stderr, "usage: cpu_at_rest GAME_DIR [SECONDS] [--debug]\n");
         return 2;
     }
     const double seconds = argc > 2 ? std::atof(argv[2]) : 10.0;
+    const bool debug = argc > 3 && QByteArray(argv[3]) == "--debug";
     run::RuntimeOptions options;
+    options.debug = debug;
     options.projectDir = QString::fromLocal8Bit(argv[1]);
     options.scripted = false;
     options.screen = QSize(640, 480);
     app::Runtime rt(options);
+    std::unique_ptr<authoring::LiveReload> reload;
+    std::unique_ptr<authoring::StateWindow> state;
+    if (debug) {
+        reload = std::make_unique<authoring::LiveReload>(rt);
+        state = std::make_unique<authoring::StateWindow>(rt);
+    }
     app::FrmWelcome& welcome = rt.frmWelcome();
     welcome.ClickButton(0);
     engine::Game& game = rt.game();

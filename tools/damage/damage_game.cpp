@@ -1,7 +1,7 @@
 // Plays a game's walkthrough on copies of the game in which one file at a
 // time is damaged, and counts, per kind of file, the runs that crashed, hung
 // or drew a report from the sanitizers. Meant for the sanitizer build:
-//   damage_game --player build-asan/loomplay --game demo --script demo/walkthrough.txt
+//   damage_game --player build-asan/loomplay --game demo --script demo/tests/walkthrough.test
 //       --copies 100 --out /tmp/damage
 // Every damaged copy that fails is kept under --out with its damage and the
 // player's output; the messages the damaged files drew are listed per kind.
