@@ -9,16 +9,6 @@ set(shot_options --shots ${OUT}/shots)
 if(DEFINED SHOTS AND NOT SHOTS)
   set(shot_options)
 endif()
-execute_process(
-  COMMAND ${PLAYER} --headless --script ${DEMO}/tests/walkthrough.test ${shot_options} --screen 1024x768
-          --start-time 2026-01-01T10:00:00 ${OUT}/game
-  RESULT_VARIABLE result
-  OUTPUT_VARIABLE output
-  ERROR_VARIABLE errors)
-file(WRITE ${OUT}/walkthrough.jsonl "${output}")
-if(NOT result EQUAL 0)
-  message(FATAL_ERROR "The walkthrough failed (${result}):\n${output}\n${errors}")
-endif()
-if(output MATCHES "\"icon\":\"critical\"")
-  message(FATAL_ERROR "The walkthrough showed an error report:\n${output}")
-endif()
+include(${CMAKE_CURRENT_LIST_DIR}/play_walkthrough.cmake)
+play_walkthrough(${DEMO}/tests/walkthrough.test ${OUT}/game output ${shot_options})
+file(RENAME ${OUT}/game.jsonl ${OUT}/walkthrough.jsonl)

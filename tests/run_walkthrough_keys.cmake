@@ -4,21 +4,13 @@
 # (KEYS). Fails unless both end in the same state: the frame, history,
 # variables, removed areas, inventory, timers, media, saved games and clock
 # of the last dump.
+include(${CMAKE_CURRENT_LIST_DIR}/play_walkthrough.cmake)
+
 function(play script name result_var)
   file(REMOVE_RECURSE ${OUT}/game)
   file(COPY ${DEMO}/ DESTINATION ${OUT}/game)
-  execute_process(
-    COMMAND ${PLAYER} --headless --script ${script} --screen 1024x768 --start-time 2026-01-01T10:00:00 ${OUT}/game
-    RESULT_VARIABLE result
-    OUTPUT_VARIABLE output
-    ERROR_VARIABLE errors)
-  file(WRITE ${OUT}/${name}.jsonl "${output}")
-  if(NOT result EQUAL 0)
-    message(FATAL_ERROR "${script} failed (${result}):\n${output}\n${errors}")
-  endif()
-  if(output MATCHES "\"icon\":\"critical\"")
-    message(FATAL_ERROR "${script} showed an error report")
-  endif()
+  play_walkthrough(${script} ${OUT}/game output)
+  file(RENAME ${OUT}/game.jsonl ${OUT}/${name}.jsonl)
   # A dump is one line, its members in name order: the last one starts at
   # the last "CDCancelled".
   string(FIND "${output}" "{\"CDCancelled\"" start REVERSE)

@@ -42,7 +42,7 @@ KeyboardFocus::KeyboardFocus(run::Context& rt, Game& game, bool enabled) : m_rt(
 
 bool KeyboardFocus::carrying() const
 {
-    return m_game.inventory().dragging();
+    return m_takenUp && m_game.inventory().dragging();
 }
 
 bool KeyboardFocus::keyDown(int key, Qt::KeyboardModifiers modifiers)
@@ -61,6 +61,7 @@ bool KeyboardFocus::keyDown(int key, Qt::KeyboardModifiers modifiers)
     }
     if (key == Qt::Key_Escape && carrying()) {
         m_game.inventory().putBack();
+        m_takenUp = false;
         showOn(QStringLiteral("PickedObject(%1)").arg(m_game.DraggedObjectIndex));
         return true;
     }
@@ -69,6 +70,10 @@ bool KeyboardFocus::keyDown(int key, Qt::KeyboardModifiers modifiers)
 
 void KeyboardFocus::clear()
 {
+    // An object the keys carry goes back with the ring.
+    if (carrying())
+        m_game.inventory().putBack();
+    m_takenUp = false;
     m_focused.clear();
     m_game.window().setFocusRing(QRectF());
 }
@@ -188,6 +193,7 @@ void KeyboardFocus::activate()
     const std::optional<Stop> stop = stopNamed(name, false);
     if (carrying()) {
         // Dropped on itself, an object stays where it was.
+        m_takenUp = false;
         if (stop)
             m_game.inventory().dropAt(stop->hit);
         else
@@ -196,6 +202,7 @@ void KeyboardFocus::activate()
         return; // covered for now: a bar held open lies over it
     } else if (stop->object > 0) {
         m_game.inventory().PickedObject_MouseDown(static_cast<std::int16_t>(stop->object), 1);
+        m_takenUp = true;
     } else {
         m_game.window().sendClick(stop->hit, Qt::LeftButton);
     }

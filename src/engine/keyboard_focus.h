@@ -47,13 +47,16 @@ public:
     // game (every key while the ring is switched off, Escape when no object
     // is carried).
     bool keyDown(int key, Qt::KeyboardModifiers modifiers);
-    // Hides the ring and forgets what it was on (a frame opens, the pointer moves).
+    // Hides the ring and forgets what it was on, and puts back an object
+    // the keys carry (a frame opens, the pointer moves).
     void clear();
     // Switched off (the player's options), an object carried by keys goes
     // back, the ring goes, and every key is the game's again.
     void setEnabled(bool enabled);
     // The name of the element in the ring; empty while it is hidden.
     const QString& focused() const { return m_focused; }
+    // An object taken up by Enter is being carried (a drag the mouse
+    // started is the mouse's: the keys leave it alone).
     bool carrying() const;
 
     // Where the ring stops now, in order: areas by the top, then the left
@@ -79,6 +82,7 @@ private:
     Game& m_game;
     bool m_enabled;
     QString m_focused;
+    bool m_takenUp = false;
 };
 
 } // namespace engine

@@ -207,6 +207,28 @@ TEST_F(KeyboardFocus, EscapePutsACarriedObjectBackAndOtherwiseOpensTheMenus)
     EXPECT_TRUE(game.menus().open());
 }
 
+TEST_F(KeyboardFocus, ThePointerMovingPutsBackWhatTheKeysCarry)
+{
+    engine::Game& game = start();
+    game.AddPickedObject(QStringLiteral("Rope"));
+    ASSERT_TRUE(keys({QStringLiteral("Tab"), QStringLiteral("Enter")}));
+    ASSERT_TRUE(game.inventory().dragging());
+    ASSERT_TRUE(run({QStringLiteral("move BackImage")}));
+    EXPECT_FALSE(game.inventory().dragging());
+    EXPECT_TRUE(focused().isEmpty());
+}
+
+TEST_F(KeyboardFocus, EscapeDuringADragOfTheMouseOpensTheMenusAsBefore)
+{
+    engine::Game& game = start();
+    game.AddPickedObject(QStringLiteral("Rope"));
+    ASSERT_TRUE(keys({QStringLiteral("Tab")}));
+    game.inventory().PickedObject_MouseDown(1, 1);
+    ASSERT_TRUE(keys({QStringLiteral("Escape")}));
+    EXPECT_TRUE(game.menus().open());
+    EXPECT_TRUE(game.inventory().dragging());
+}
+
 TEST_F(KeyboardFocus, TheRingIsDrawnOverTheGameButNotInItsPicture)
 {
     folder.area(QStringLiteral("Start"), 1, 1500, 1500, 1500, 1500);

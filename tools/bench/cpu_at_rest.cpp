@@ -1,5 +1,5 @@
 // CPU time of the player while it waits: a frame at rest, the player's menu
-// open over it, a message in the strip, the inventory bar sliding open and
+// open over it, the ring of Tab shown, a message in the strip, the inventory bar sliding open and
 // closed, and the frame at rest
 // with a looping sea on a sound channel and looping MIDI music, 10 real
 // seconds each, on Qt's offscreen platform with the real clock. Waits must
@@ -80,6 +80,9 @@ int main(int argc, char** argv)
     game.openPlayerMenu();
     measure("player's menu open", seconds, [](qint64 left) { idle(left); });
     game.playerMenu().choose(engine::PlayerMenu::Item::Resume);
+    game.keyboardFocus().keyDown(Qt::Key_Tab, Qt::NoModifier);
+    measure("focus ring shown", seconds, [](qint64 left) { idle(left); });
+    game.keyboardFocus().clear();
     game.ShowTextMessage(QString(200, u'm'), true);
     measure("message in the strip", seconds, [](qint64 left) { idle(left); });
     game.FrameMessageBox_Click();
