@@ -450,8 +450,8 @@ bool ScriptRunner::expectWords(const QStringList& words)
         const Target strip = find(QStringLiteral("LabelMessageBox"));
         if (strip.element && effectivelyVisible(*strip.element))
             found = strip.element->text();
-        else if (const auto boxes = m_rt.log.ofType(QStringLiteral("msgbox")); !boxes.empty())
-            found = boxes.back().value(QStringLiteral("text")).toString();
+        else if (const platform::ScriptedDialogs* boxes = m_rt.scriptedDialogs())
+            found = boxes->lastText();
         if (found != rest)
             fail(expected, QStringLiteral("message %1").arg(found));
         return true;

@@ -27,6 +27,7 @@ MsgAnswer ScriptedDialogs::show(const MsgBox& box)
         if (offers(box.buttons, queued))
             answer = queued;
     }
+    m_lastText = box.text;
     m_log.write(QJsonObject{
         {QStringLiteral("type"), QStringLiteral("msgbox")},
         {QStringLiteral("title"), box.title},

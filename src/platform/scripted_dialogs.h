@@ -3,6 +3,8 @@
 #include "base/event_log.h"
 #include "platform/dialogs.h"
 
+#include <QString>
+
 #include <deque>
 
 namespace platform {
@@ -16,10 +18,14 @@ public:
 
     void queue(MsgAnswer answer) { m_answers.push_back(answer); }
     MsgAnswer show(const MsgBox& box) override;
+    // The text of the last box shown; empty before the first. Kept here,
+    // since a run's log passes its lines on without keeping them.
+    const QString& lastText() const { return m_lastText; }
 
 private:
     base::EventLog& m_log;
     std::deque<MsgAnswer> m_answers;
+    QString m_lastText;
 };
 
 } // namespace platform

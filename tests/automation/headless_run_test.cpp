@@ -30,8 +30,8 @@ struct Outcome {
     }
 };
 
-Outcome play(const GameFolder& game, const QString& script, const QStringList& options = {}, const QString& workingDir = QString(),
-         const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+Outcome playIn(const QString& game, const QString& script, const QStringList& options = {}, const QString& workingDir = QString(),
+               const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
 {
     QTemporaryDir dir;
     const QString scriptFile = dir.filePath(QStringLiteral("script.txt"));
@@ -44,7 +44,7 @@ Outcome play(const GameFolder& game, const QString& script, const QStringList& o
     player.setProcessEnvironment(env);
     player.setWorkingDirectory(workingDir.isEmpty() ? dir.path() : workingDir);
     player.start(QStringLiteral(LOOM_PLAYER),
-                 QStringList{QStringLiteral("--headless"), QStringLiteral("--script"), scriptFile} + options + QStringList{game.path()});
+                 QStringList{QStringLiteral("--headless"), QStringLiteral("--script"), scriptFile} + options + QStringList{game});
     if (!player.waitForFinished(60000))
         return {};
     Outcome run;
@@ -54,6 +54,12 @@ Outcome play(const GameFolder& game, const QString& script, const QStringList& o
             run.lines.push_back(QJsonDocument::fromJson(line).object());
     }
     return run;
+}
+
+Outcome play(const GameFolder& game, const QString& script, const QStringList& options = {}, const QString& workingDir = QString(),
+             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment())
+{
+    return playIn(game.path(), script, options, workingDir, env);
 }
 
 } // namespace
@@ -111,4 +117,24 @@ TEST(HeadlessRun, ALogThatWritesItsLinesOutKeepsNone)
         log.write(QJsonObject{{QStringLiteral("type"), QStringLiteral("dump")}});
     EXPECT_EQ(written, 1000);
     EXPECT_TRUE(log.entries().empty());
+}
+
+// The run's log passes its lines on as they come and keeps none: the last
+// message box is known to an expectation all the same.
+TEST(HeadlessRun, AnExpectedMessageIsTheLastBoxShownInARunOfTheProgram)
+{
+    QTemporaryDir copy;
+    ASSERT_TRUE(testsupport::CopyFolder(QStringLiteral(LOOM_DEMO_DIR), copy.path()));
+    // The hook on the shore says so in a message box, after the strip of the rope has gone.
+    const QString toTheHook = QStringLiteral("click Img(0)\nclick Area(2)\nwait 3000\nclick Area(4)\nwait 2000\n");
+    const QString text = QStringLiteral("A rusty hook, wedged in the rock. It comes loose.");
+    const Outcome held = playIn(copy.path(), toTheHook + QStringLiteral("expect message %1\n").arg(text));
+    EXPECT_EQ(held.exitCode, 0);
+    ASSERT_EQ(held.ofType("msgbox").size(), 1u);
+    EXPECT_EQ(held.ofType("msgbox")[0].value(QStringLiteral("text")).toString(), text);
+    EXPECT_TRUE(held.ofType("fail").empty());
+    const Outcome failed = playIn(copy.path(), toTheHook + QStringLiteral("expect message Something else\n"));
+    EXPECT_EQ(failed.exitCode, 1);
+    ASSERT_EQ(failed.ofType("fail").size(), 1u);
+    EXPECT_EQ(failed.ofType("fail")[0].value(QStringLiteral("found")).toString(), QStringLiteral("message ") + text);
 }
