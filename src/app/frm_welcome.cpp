@@ -398,7 +398,7 @@ void FrmWelcome::layoutLoadButtonAndLogo()
     else if (p.LogoVariant == 1)
         k = p.LogoAlternate ? 3 : 1;
     if (k >= 0)
-        logo->setPicture(element(QStringLiteral("imgLogos(%1)").arg(k))->picture());
+        logo->setPicture(element(QStringLiteral("imgLogos(%1)").arg(k))->lazyPicture());
 }
 
 void FrmWelcome::Form_KeyDown(int key, Qt::KeyboardModifiers modifiers)

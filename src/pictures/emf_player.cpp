@@ -470,7 +470,7 @@ QImage EmfPlayer::draw(const QByteArray& bytes)
     return draw(bytes, budget);
 }
 
-QImage EmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
+QSize EmfPlayer::size(const QByteArray& bytes)
 {
     const base::ByteReader file(bytes);
     const QRectF frame = rectAt(file, 24).normalized(); // hundredths of a millimetre
@@ -478,6 +478,14 @@ QImage EmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
     const int height = static_cast<int>(std::lround(frame.height() * 96.0 / 2540));
     if (width <= 0 || height <= 0 || width > LargestSide || height > LargestSide)
         throw base::Failure(QStringLiteral("metafile picture of no size or too large"));
+    return QSize(width, height);
+}
+
+QImage EmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
+{
+    const base::ByteReader file(bytes);
+    const QSize pictureSize = size(bytes);
+    const QRectF frame = rectAt(file, 24).normalized(); // hundredths of a millimetre
 
     // The reference device's pixels at their size onto the picture's, the
     // frame's corner at the picture's. The pixels are not stretched to make
@@ -489,7 +497,7 @@ QImage EmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
     const double sy = mmPerPixel.height() * 96 / 25.4;
     const QTransform deviceToImage(sx, 0, 0, sy, -frame.left() * 96 / 2540, -frame.top() * 96 / 2540);
 
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+    QImage image(pictureSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         GdiPainter dc(image, deviceToImage, mmPerPixel, budget);

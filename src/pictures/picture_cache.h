@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/lazy_image.h"
+
 #include <QImage>
 
 #include <cstdint>
@@ -10,7 +12,7 @@
 namespace pictures {
 
 // The decoded pictures of a run, one copy a file: everything that shows the
-// same file shares its pixels (a QImage shares them until written to), so a
+// same file shares its pixels (a LazyImage shares them, made or not), so a
 // picture shown by six areas is decoded and held once. A copy is known by
 // its file's time and size, and decoded anew when they change; copies that
 // nothing else holds any more are let go when another picture is decoded.
@@ -31,16 +33,17 @@ public:
     // decode gives, converted once. decode throws Failure for what is no
     // picture; so does load, for a picture past the budget. A file that
     // cannot be looked at (an empty path) is decoded and not kept.
-    QImage load(const std::filesystem::path& file, const std::function<QImage()>& decode);
+    base::LazyImage load(const std::filesystem::path& file, const std::function<base::LazyImage()>& decode);
 
-    // The bytes of pixels of the copies held.
+    // The bytes of pixels of the copies held, counting those not made yet
+    // at the size they will take.
     qint64 heldBytes() const;
 
 private:
     struct Entry {
         std::filesystem::file_time_type modified;
         std::uintmax_t size = 0;
-        QImage picture;
+        base::LazyImage picture;
     };
 
     // Lets go the copies that only the cache still holds.

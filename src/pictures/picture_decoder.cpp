@@ -27,17 +27,27 @@ const char* FormatByMagic(const QByteArray& bytes)
 
 } // namespace
 
+base::LazyImage ReadPicture(const QByteArray& bytes)
+{
+    // The headers are all a metafile can fail on; a drawing budget cut short
+    // keeps what it drew.
+    const auto metafile = [&](QSize (*size)(const QByteArray&), QImage (*draw)(const QByteArray&)) {
+        try {
+            return base::LazyImage(size(bytes), [bytes, draw] { return draw(bytes); });
+        } catch (const base::Failure&) {
+            return base::LazyImage();
+        }
+    };
+    if (WmfPlayer::recognises(bytes))
+        return metafile(&WmfPlayer::size, &WmfPlayer::draw);
+    if (EmfPlayer::recognises(bytes))
+        return metafile(&EmfPlayer::size, &EmfPlayer::draw);
+    return ReadImage(bytes, FormatByMagic(bytes));
+}
+
 QImage DecodePicture(const QByteArray& bytes)
 {
-    try {
-        if (WmfPlayer::recognises(bytes))
-            return WmfPlayer::draw(bytes);
-        if (EmfPlayer::recognises(bytes))
-            return EmfPlayer::draw(bytes);
-    } catch (const base::Failure&) {
-        return {};
-    }
-    return ReadImage(bytes, FormatByMagic(bytes));
+    return ReadPicture(bytes).image();
 }
 
 } // namespace pictures

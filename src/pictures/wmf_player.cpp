@@ -408,7 +408,7 @@ QImage WmfPlayer::draw(const QByteArray& bytes)
     return draw(bytes, budget);
 }
 
-QImage WmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
+QSize WmfPlayer::size(const QByteArray& bytes)
 {
     const base::ByteReader file(bytes);
     const QRectF box(QPointF(file.i16(6), file.i16(8)), QPointF(file.i16(10), file.i16(12)));
@@ -422,8 +422,17 @@ QImage WmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
     const int height = static_cast<int>(std::lround(std::abs(box.height()) * 96.0 / unitsPerInch));
     if (width <= 0 || height <= 0 || width > LargestSide || height > LargestSide)
         throw base::Failure(QStringLiteral("metafile picture of no size or too large"));
+    return QSize(width, height);
+}
 
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
+QImage WmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
+{
+    const base::ByteReader file(bytes);
+    const QSize pictureSize = size(bytes);
+    const QRectF box(QPointF(file.i16(6), file.i16(8)), QPointF(file.i16(10), file.i16(12)));
+    const int headerWords = file.u16(PlaceableSize + 2);
+
+    QImage image(pictureSize, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     {
         GdiPainter dc(image, QTransform(), QSizeF(25.4 / 96, 25.4 / 96), budget);
@@ -431,7 +440,7 @@ QImage WmfPlayer::draw(const QByteArray& bytes, DrawingBudget& budget)
         dc.setMapMode(GdiPainter::Anisotropic);
         dc.setWindowOrg(box.topLeft());
         dc.setWindowExt(box.size());
-        dc.setViewportExt(QSizeF(width, height));
+        dc.setViewportExt(QSizeF(pictureSize));
         WmfPlayer player(dc);
         qsizetype at = PlaceableSize + qsizetype(headerWords) * 2;
         while (file.has(at, 6) && budget.take(DrawingBudget::record())) {

@@ -18,6 +18,9 @@ class GdiPainter;
 class WmfPlayer {
 public:
     static bool recognises(const QByteArray& bytes);
+    // The size of the picture its headers give, without drawing it; throws
+    // Failure when the headers are bad, which is the only way drawing fails.
+    static QSize size(const QByteArray& bytes);
     // Throws Failure when the headers are bad.
     static QImage draw(const QByteArray& bytes);
     // The same within a budget of work: drawing stops, keeping what it

@@ -46,7 +46,7 @@ void Element::setShown(bool shown)
     setVisible(shown);
 }
 
-void Element::setPicture(const QImage& picture)
+void Element::setPicture(const base::LazyImage& picture)
 {
     m_picture = picture;
     if (picture.isNull())
@@ -202,15 +202,15 @@ void Element::paint(QPainter* painter, const QStyleOptionGraphicsItem*, QWidget*
             }
         }
         if (!m_picture.isNull())
-            painter->drawImage(QPointF(0, 0), m_picture);
+            painter->drawImage(QPointF(0, 0), m_picture.image());
         break;
     case Kind::Image:
         if (!m_picture.isNull()) {
             painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
             if (m_stretch)
-                painter->drawImage(r, m_picture);
+                painter->drawImage(r, m_picture.image());
             else
-                painter->drawImage(QPointF(0, 0), m_picture);
+                painter->drawImage(QPointF(0, 0), m_picture.image());
         }
         break;
     case Kind::Label:

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/lazy_image.h"
+
 #include <QColor>
 #include <QFont>
 #include <QGraphicsItem>
@@ -42,11 +44,14 @@ public:
     bool shown() const { return m_shown; }
     void setShown(bool shown);
 
-    // Pictures.
+    // Pictures. The element takes its size from a picture without making
+    // it; the pixels are made when the element is painted or asked for them.
     bool hasPicture() const { return !m_picture.isNull(); }
-    const QImage& picture() const { return m_picture; }
-    void setPicture(const QImage& picture);
-    void clearPicture() { setPicture(QImage()); }
+    const QImage& picture() const { return m_picture.image(); }
+    // The picture as it was given, made or not, to hand on to another element.
+    const base::LazyImage& lazyPicture() const { return m_picture; }
+    void setPicture(const base::LazyImage& picture);
+    void clearPicture() { setPicture(base::LazyImage()); }
     // The file the picture came from, as the game named it (for the dump).
     const QString& pictureFile() const { return m_pictureFile; }
     void setPictureFile(const QString& file) { m_pictureFile = file; }
@@ -121,7 +126,7 @@ private:
     QString m_name;
     int m_left = 0, m_top = 0, m_width = 0, m_height = 0;
     bool m_shown = true;
-    QImage m_picture;
+    base::LazyImage m_picture;
     QString m_pictureFile;
     bool m_stretch = false;
     QColor m_backColor = Qt::black;

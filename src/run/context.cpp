@@ -47,10 +47,10 @@ formats::QuotedFieldReader Context::openReader(const QString& path) const
     return formats::QuotedFieldReader(files.readAll(path, platform::FileResolver::kRecordFileLimit), codePage);
 }
 
-QImage Context::LoadPicture(const QString& path)
+base::LazyImage Context::LoadPicture(const QString& path)
 {
     return m_pictures.load(files.resolve(path).value_or(std::filesystem::path()), [&] {
-        QImage image = pictures::DecodePicture(files.readAll(path));
+        base::LazyImage image = pictures::ReadPicture(files.readAll(path));
         if (image.isNull())
             throw base::Failure(QStringLiteral("Invalid picture: %1").arg(path));
         return image;

@@ -118,8 +118,9 @@ public:
     // Opens a quoted-field data file; throws base::Failure.
     formats::QuotedFieldReader openReader(const QString& path) const;
     // Loads a picture file (BMP, JPG, GIF, ICO, CUR, WMF, EMF); throws
-    // base::Failure. Loading the same file again gives the same copy.
-    QImage LoadPicture(const QString& path);
+    // base::Failure. Loading the same file again gives the same copy. A
+    // metafile is drawn when its pixels are first asked for.
+    base::LazyImage LoadPicture(const QString& path);
 
     platform::MsgAnswer msgBox(const QString& title, const QString& text, platform::MsgIcon icon,
                                platform::MsgButtons buttons = platform::MsgButtons::Ok,

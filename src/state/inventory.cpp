@@ -192,7 +192,7 @@ void Inventory::RemovePickedObject(std::int16_t index)
             const platform::Element* next = object(static_cast<std::int16_t>(k + 1));
             if (!here || !next)
                 throw base::Failure("Control array element doesn't exist");
-            here->setPicture(next->picture());
+            here->setPicture(next->lazyPicture());
             here->setPictureFile(next->pictureFile());
             here->setTag(next->tag());
             here->setToolTipText(next->toolTip());

@@ -64,7 +64,7 @@ void InventoryBar::Load_InventoryBackground()
             background->setShown(false);
             background->clearPicture();
         } else {
-            const QImage picture = m_rt.LoadPicture(p.InventoryPath + p.InventoryBackgroundPicture);
+            const base::LazyImage picture = m_rt.LoadPicture(p.InventoryPath + p.InventoryBackgroundPicture);
             background->setStretch(false);
             background->setPicture(picture);
             background->setGeometryTwips(0, bar->height() - background->height(), background->width(), background->height());

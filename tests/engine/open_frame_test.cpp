@@ -5,6 +5,7 @@
 #include "support/player.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QGraphicsView>
 
 #include <gtest/gtest.h>
@@ -375,6 +376,31 @@ TEST_F(OpenFrame, AWindowNobodySeesPaintsOnlyWhenItsPictureIsTaken)
         // The picture is painted for the shot, once more where it was seen.
         pictures[unseen] = platform::WindowPicture(game.window()).toImage();
         EXPECT_EQ(watch.painted.size(), unseen ? 1u : 2u);
+    }
+    EXPECT_EQ(pictures[0], pictures[1]);
+}
+
+// A metafile an area shows (one LibreOffice wrote, with text) is drawn by the
+// first paint of a window that is seen, and in one nobody sees only when a
+// shot takes its picture; either way the picture is the same.
+TEST_F(OpenFrame, AMetafileNobodySeesIsDrawnOnlyForAShot)
+{
+    QFile metafile(QStringLiteral(LOOM_TEST_DATA_DIR "/metafiles/libreoffice_text_page_015.emf"));
+    ASSERT_TRUE(metafile.open(QIODevice::ReadOnly));
+    folder.writeBytes(QStringLiteral("Areas/page.emf"), metafile.readAll());
+    frameFile(folder, QStringLiteral("Page"), {0, "0", false, false, "", false, 0, "", "", false});
+    folder.write(QStringLiteral("Frames/Page.lks"), {{1}});
+    folder.area(QStringLiteral("Page"), 1, 150, 150, 1500, 1500, QStringLiteral("page.emf"));
+    QImage pictures[2];
+    for (const bool unseen : {false, true}) {
+        engine::Game& game = start(unseen);
+        game.OpenFrame(QStringLiteral("Page"));
+        QCoreApplication::processEvents();
+        const base::LazyImage& page = game.element(QStringLiteral("Area(1)"))->lazyPicture();
+        ASSERT_FALSE(page.isNull());
+        EXPECT_EQ(page.isMade(), !unseen);
+        pictures[unseen] = platform::WindowPicture(game.window()).toImage();
+        EXPECT_TRUE(page.isMade());
     }
     EXPECT_EQ(pictures[0], pictures[1]);
 }

@@ -62,11 +62,11 @@ TEST(SharedPictures, AreasShowingOneFileShareOneCopyUntilTheFileChanges)
 
     // A file written anew is decoded anew; what shows the old one keeps it.
     indexedPicture(folder, QStringLiteral("Areas/door.bmp"), 50, 30, Qt::blue);
-    const QImage changed = player.rt().LoadPicture(folder.file(QStringLiteral("Areas/door.bmp")));
+    const QImage changed = player.rt().LoadPicture(folder.file(QStringLiteral("Areas/door.bmp"))).image();
     EXPECT_EQ(changed.size(), QSize(50, 30));
     EXPECT_EQ(changed.pixelColor(0, 0), QColor(Qt::blue));
     EXPECT_EQ(picture(1).pixelColor(0, 0), QColor(Qt::red));
-    EXPECT_EQ(player.rt().LoadPicture(folder.file(QStringLiteral("Areas/door.bmp"))).constBits(), changed.constBits());
+    EXPECT_EQ(player.rt().LoadPicture(folder.file(QStringLiteral("Areas/door.bmp"))).image().constBits(), changed.constBits());
 }
 
 TEST(SharedPictures, AnAreaWhosePicturePassesTheBudgetIsLeftOutWithTheReport)
@@ -109,13 +109,13 @@ TEST(SharedPictures, TheBudgetCountsPicturesAsPaintedAndOnlyWhileSomethingShowsT
     // 20,000 bytes of indexed pixels take 80,000 once converted for
     // painting.
     EXPECT_THROW(cache.load(a, [] { return solid(200, 100).convertToFormat(QImage::Format_Indexed8); }), base::Failure);
-    QImage shown = cache.load(a, decode);
+    base::LazyImage shown = cache.load(a, decode);
     EXPECT_EQ(cache.heldBytes(), 40000);
     EXPECT_THROW(cache.load(b, decode), base::Failure);
     // Nothing shows a any more: b takes its place.
-    shown = QImage();
-    const QImage other = cache.load(b, decode);
+    shown = base::LazyImage();
+    const base::LazyImage other = cache.load(b, decode);
     EXPECT_EQ(cache.heldBytes(), 40000);
-    EXPECT_EQ(cache.load(b, decode).constBits(), other.constBits());
+    EXPECT_EQ(cache.load(b, decode).image().constBits(), other.image().constBits());
     EXPECT_EQ(decoded, 3);
 }

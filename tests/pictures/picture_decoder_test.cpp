@@ -58,4 +58,41 @@ TEST(PictureDecoder, BytesOfNoPictureGiveANullImage)
     EXPECT_TRUE(pictures::DecodePicture({}).isNull());
 }
 
+QByteArray corpusFile(const char* name)
+{
+    QFile file(QStringLiteral(LOOM_TEST_DATA_DIR "/metafiles/") + QLatin1String(name));
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << name;
+    return file.readAll();
+}
+
+// A metafile (here office ones with text, written by LibreOffice) is sized
+// from its headers and drawn the first time its pixels are asked for, once
+// for every copy; pictures of pixels are decoded at once.
+TEST(PictureDecoder, AMetafileIsDrawnWhenItsPixelsAreFirstAskedFor)
+{
+    // Where each kind's header keeps the picture's box.
+    struct Kind {
+        const char* name;
+        int box, boxBytes;
+    };
+    for (const auto& [name, box, boxBytes] : {Kind{"libreoffice_text_page_015.emf", 24, 16}, Kind{"libreoffice_text_page_015.wmf", 6, 8}}) {
+        const QByteArray bytes = corpusFile(name);
+        const base::LazyImage picture = pictures::ReadPicture(bytes);
+        const base::LazyImage copy = picture;
+        EXPECT_FALSE(picture.isMade()) << name;
+        const QImage drawn = pictures::DecodePicture(bytes);
+        ASSERT_FALSE(drawn.isNull()) << name;
+        EXPECT_EQ(picture.size(), drawn.size()) << name;
+        EXPECT_EQ(copy.image(), drawn) << name;
+        EXPECT_TRUE(picture.isMade()) << name;
+        EXPECT_EQ(picture.image().constBits(), copy.image().constBits()) << name;
+
+        // A header whose box has no size is no picture, found on reading.
+        QByteArray empty = bytes;
+        empty.replace(box, boxBytes, QByteArray(boxBytes, '\0'));
+        EXPECT_TRUE(pictures::ReadPicture(empty).isNull()) << name;
+    }
+    EXPECT_TRUE(pictures::ReadPicture(written("BMP")).isMade());
+}
+
 } // namespace
